@@ -1,0 +1,65 @@
+#include "engine/calculator.h"
+
+#include <memory>
+#include <random>
+
+namespace orrindale {
+
+uint8_t& TEngineFlags::Slot(int index) {
+    // The order of the saved state.
+    uint8_t* const slots[kSlots] = {
+        &EntryActive,       &ExponentEntry,  &PointEntered,     &ArcPending,   &HyperPending,
+        &UserFlag,          &RegisterPrefix, &RecallToX,        &SourceIsX,    &ExchangeY,
+        &GoToPending,       &FirstAddressDigit, &SubroutineCall, &PrintedOnce, &LeadingZeros,
+        &StartedWithPoint,  &FmtPending,     &Reserved[0],      &Reserved[1],  &Reserved[2],
+    };
+    return *slots[index < 0 || index >= kSlots ? kSlots - 1 : index];
+}
+
+Calculator::Calculator(EngineHost& host) : host_(host) {
+    auto engine = std::make_shared<std::mt19937>(std::random_device{}());
+    RandomDigit = [engine] { return std::uniform_int_distribution<int>(0, 9)(*engine); };
+    StepsPerSleep = ComputeStepsPerSleep(RunSpeed);
+    ResetMachine();
+}
+
+void Calculator::ResetMachine() {
+    ClearReg(XReg, true);
+    ClearReg(YReg, true);
+    ClearReg(ZReg, true);
+    ClearReg(ZSave, true);
+    for (auto& r : RegisterFile) ClearReg(r, false);
+    ReturnStack = {};
+    ReturnTop = 0;
+    Flags = TEngineFlags{};
+    Running = false;
+    NoAdvance = false;
+    BankSelect = 0;
+    AddrRow = 0;
+    BusyTicks = 0;
+    PauseTicks = 0;
+    PcRow = 0;
+    PcStep = 0;
+    EntryPos = 9;
+    ExpCount = 10;
+    EntrySign = 0;
+    ErrorAtPowerOn = false;
+    ReservedState = 0;
+}
+
+long double Calculator::SetError(int sign) {
+    bool lit = sign != 0;
+    bool changed = lit != ErrorLit;
+    ErrorLit = lit;
+    if (changed) host_.RedrawDisplay();
+    if (sign > 0) return 9.99999999999E99L;
+    if (sign < 0) return -9.99999999999E99L;
+    return 0.0L;
+}
+
+void Calculator::InternalError(int code) {
+    host_.ShowInternalError("ERROR: Internal data problem - (" + std::to_string(code) + ")");
+    PowerOffAction();
+}
+
+} // namespace orrindale

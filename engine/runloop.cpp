@@ -1,0 +1,157 @@
+// Program mode and the run loop. A program runs on the user interface thread inside the
+// mode-change timer's handler; it sleeps and lets messages through every so many passes, and
+// waits out computing time, pauses and the paper feed as counted passes.
+#include <cmath>
+
+#include "engine/calculator.h"
+
+namespace orrindale {
+
+namespace {
+constexpr TKeyCode kCodePause = 057;
+constexpr int kReleaseBits =
+    pending::ReleaseCardReader | pending::ReleasePlotter | pending::ReleaseExtMem;
+constexpr int kPassesPerMessagePump = 34;
+constexpr int kSleepMs = 30;
+} // namespace
+
+int Calculator::ComputeStepsPerSleep(int runSpeed) {
+    const long double degrees = runSpeed / 100.0L * 90.0L;
+    const long double s = std::sin(degrees * 3.14159265358979323846L / 180.0L);
+    return static_cast<int>(std::trunc(s * runSpeed)) + 10;
+}
+
+void Calculator::RunSteps(bool single) {
+    int sincePause = 0, sincePump = 0;
+    for (;;) {
+        if (++sincePause > StepsPerSleep) {
+            host_.Sleep(kSleepMs);
+            sincePause = 0;
+        }
+        if (++sincePump > kPassesPerMessagePump) {
+            host_.ProcessMessages();
+            sincePump = 0;
+        }
+        if (BusyTicks > 0 || PauseTicks > 0 || host_.PaperFeeding()) {
+            // A waiting pass: computing time, a pause or the paper feed.
+            if (BusyTicks > 0) --BusyTicks;
+            if (PauseTicks > 0 && --PauseTicks == 0) {
+                TKeyCode next = 0;
+                StepAt(PcRow, PcStep, next);
+                if (next != kCodePause) BlankDisplay(); // a PAUSE right after keeps it lit
+            }
+            continue;
+        }
+        if (!single && (PendingAction != 0 || !Running)) break;
+        if (!single && StepLimit != 0 && StepsExecuted >= StepLimit) break;
+        ++StepsExecuted;
+        TKeyCode code = 0;
+        StepAt(PcRow, PcStep, code);
+        ExecuteKey(KeyPosOf[static_cast<size_t>(code)]);
+        if (PendingAction & pending::WaitPlotter) break; // run this step again when ready
+        if (NoAdvance) NoAdvance = false;
+        else AdvancePc(PcRow, PcStep);
+        if (single) break;
+    }
+}
+
+void Calculator::ChgModeTimerTimer() {
+    if (!(PendingAction & pending::WaitPlotter)) host_.StopChgModeTimer();
+    int a = PendingAction;
+    PendingAction = 0;
+    if (a & kReleaseBits) {
+        // Release requests never get lost among other bits.
+        for (int bit : {pending::ReleaseCardReader, pending::ReleasePlotter,
+                        pending::ReleaseExtMem})
+            if (a & bit) host_.ReleaseWindow(bit);
+        a &= ~kReleaseBits;
+    }
+    while (a != 0) {
+        if (a & pending::WaitPlotter) {
+            if (!host_.HasPlotter() || host_.PlotterState() == 5) {
+                // The plotter went away or was switched off during the wait.
+                Running = false;
+                StopProgram();
+                return;
+            }
+            if (host_.PlotterState() == 4) {
+                PendingAction = pending::WaitPlotter;
+                host_.StartChgModeTimer();
+                return;
+            }
+            if (!Running) {
+                RunSteps(false);
+                return;
+            }
+            a = pending::Run;
+        }
+        if (a & pending::Close) {
+            RunAtPowerOn = true;
+            Running = false;
+            host_.CloseMainWindow();
+            return;
+        }
+        if (a & pending::PowerOn) PowerOnAction();
+        if (a & pending::PowerOff) PowerOffAction();
+        if (a & pending::Run) {
+            Running = true;
+            RunSteps(false);
+        }
+        a = PendingAction;
+        PendingAction = 0;
+    }
+}
+
+void Calculator::RequestPower(bool on) {
+    PendingAction = (PendingAction & ~(pending::PowerOn | pending::PowerOff)) |
+                    (on ? pending::PowerOn : pending::PowerOff);
+    if (on || !Running) host_.StartChgModeTimer();
+}
+
+void Calculator::PowerOnAction() {
+    const bool changed = !PowerOn;
+    PowerOn = true;
+    host_.PowerSwitched(true, changed);
+    PrintQueue.clear();
+    if (ListingMode != 0) host_.EndListing();
+    ListingMode = 0;
+    BusyTicks = PauseTicks = 0;
+    ErrorLit = ErrorAtPowerOn;
+    ErrorAtPowerOn = false;
+    RefreshDisplay();
+    if ((Running || RunAtPowerOn) && !ProgramMode) {
+        PendingAction |= pending::Run;
+        host_.StartChgModeTimer();
+    }
+    RunAtPowerOn = false;
+}
+
+void Calculator::PowerOffAction() {
+    const bool changed = PowerOn;
+    PowerOn = false;
+    host_.PowerSwitched(false, changed);
+    PendingAction = 0;
+    BlankDisplay();
+    host_.StopPaperFeed();
+    ErrorLit = false;
+    if (host_.HasExtMem()) host_.ExtLampOff();
+    host_.RedrawDisplay();
+}
+
+void Calculator::SetProgramMode(bool prgm) {
+    const bool live = PowerOn && ListingMode == 0;
+    ProgramMode = prgm;
+    if (prgm) {
+        Running = false;
+        if (live) ZSave = ZReg;
+        if (PowerOn) host_.RedrawDisplay();
+        return;
+    }
+    if (!live) return;
+    ZReg = ZSave;
+    ClearReg(XReg, true);
+    NoAdvance = false;
+    EndEntry();
+}
+
+} // namespace orrindale

@@ -1,0 +1,73 @@
+#include "panel/hpdata_qt.h"
+
+#include <QFile>
+
+namespace orrindale {
+
+std::string ToBytes(const QString& text) {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(text.size()));
+    for (QChar c : text) bytes.push_back(static_cast<char>(c.unicode() & 0xFF));
+    return bytes;
+}
+
+QString FromBytes(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+TextList ToTextList(const QStringList& list) {
+    TextList out;
+    out.reserve(static_cast<std::size_t>(list.size()));
+    for (const QString& line : list) out.push_back(ToBytes(line));
+    return out;
+}
+
+QStringList ToQStringList(const TextList& list) {
+    QStringList out;
+    out.reserve(static_cast<qsizetype>(list.size()));
+    for (const std::string& line : list) out.append(FromBytes(line));
+    return out;
+}
+
+std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+bool LoadScrambledTextList(const QString& path, QStringList& list) {
+    TextList lines;
+    if (!LoadScrambledTextList(NativePath(path), lines)) return false;
+    list = ToQStringList(lines);
+    return true;
+}
+
+bool SaveScrambledTextList(const QString& path, const QStringList& list) {
+    return SaveScrambledTextList(NativePath(path), ToTextList(list));
+}
+
+QImage ToQImage(const RgbaImage& image, QImage::Format format) {
+    if (image.Width <= 0 || image.Height <= 0) return {};
+    const QImage view(image.Pixels.data(), image.Width, image.Height, image.Width * 4,
+                      QImage::Format_RGBA8888);
+    // copy() detaches from image.Pixels, which the caller may free; convertToFormat alone
+    // would share the buffer when the format already matches.
+    const QImage owned = view.copy();
+    return owned.format() == format ? owned : owned.convertToFormat(format);
+}
+
+bool LoadScrambledPng(const QString& path, QImage& picture) {
+    RgbaImage image;
+    if (!LoadScrambledPng(NativePath(path), image)) return false;
+    QImage converted = ToQImage(image, QImage::Format_RGBA8888);
+    if (converted.isNull()) return false;
+    picture = std::move(converted);
+    return true;
+}
+
+bool LoadScrambledBitmap(const QString& path, QImage& picture) {
+    RgbaImage image;
+    if (!LoadScrambledBitmap(NativePath(path), image)) return false;
+    QImage converted = ToQImage(image, QImage::Format_RGB888);
+    if (converted.isNull()) return false;
+    picture = std::move(converted);
+    return true;
+}
+
+} // namespace orrindale

@@ -1,0 +1,32 @@
+// Qt faces of the hpData routines: QString text and QImage pictures.
+//
+// A file stores each character as one byte, the low 8 bits of its code, so a QString character
+// above 255 comes back as a different character; bytes read become the characters 0-255
+// (Latin-1). Paths are passed to the file system in its own encoding.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include "panel/hpdata.h"
+#include "panel/images.h"
+
+namespace orrindale {
+
+std::string ToBytes(const QString& text);
+QString FromBytes(const std::string& bytes);
+TextList ToTextList(const QStringList& list);
+QStringList ToQStringList(const TextList& list);
+std::string NativePath(const QString& path);
+
+bool LoadScrambledTextList(const QString& path, QStringList& list);
+bool SaveScrambledTextList(const QString& path, const QStringList& list);
+
+QImage ToQImage(const RgbaImage& image, QImage::Format format);
+// The picture as drawn on the panel (with its transparency).
+bool LoadScrambledPng(const QString& path, QImage& picture);
+// A 24-bit bitmap: the picture becomes RGB888.
+bool LoadScrambledBitmap(const QString& path, QImage& picture);
+
+} // namespace orrindale

@@ -1,0 +1,130 @@
+// Number entry and the display texts, as key sequences and the lines they give.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "fake_host.h"
+
+using namespace orrindale;
+using orrindale::testing::Machine;
+
+namespace {
+
+struct LineCase {
+    const char* name;
+    const char* keys;
+    int wheel;
+    bool floatMode;
+    int line; // 1 middle (Y), 2 bottom (X)
+    const char* expected;
+};
+
+class DisplayLine : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(DisplayLine, KeysGiveTheLine) {
+    const LineCase& c = GetParam();
+    Machine m;
+    m.calc.DecimalWheel = c.wheel;
+    m.calc.FloatMode = c.floatMode;
+    m.Keys(c.keys);
+    EXPECT_EQ(m.calc.DisplayLines()[static_cast<size_t>(c.line)], c.expected) << c.keys;
+}
+
+const LineCase kLines[] = {
+    {"PointAlone", ".", 2, false, 2, "SSSSSSSS0PSS"},
+    {"IntegerBeingKeyed", "2 5", 2, false, 2, "SSSSSSS25PSS"},
+    {"LeadingZerosDoNothing", "0 0 2 5", 2, false, 2, "SSSSSSS25PSS"},
+    {"DecimalBeingKeyed", "2 . 5", 2, false, 2, "SSSSSSSS2P5S"},
+    {"MixedBeingKeyed", "1 2 . 5", 2, false, 2, "SSSSSSS12P5S"},
+    {"NegativeEntry", "1 2 Chs", 2, false, 2, "SSSSSSM12PSS"},
+    {"OneZeroAfterPointHidesTheDigit", ". 0 5", 2, false, 2, "SSSSSSSSSP0S"},
+    {"ComputedCarriesIntoNewDigit", "9 . 9 9 6 SHUP 1 Mul", 2, false, 1, "SSSSSSS10P00"},
+    {"ComputedQuarterHasNoLeadingZero", "1 SHUP 4 Div", 2, false, 1, "SSSSSSSSSP25"},
+    {"HalfRoundsUpAtWheelZero", "1 SHUP 2 Div", 0, false, 1, "SSSSSSSSSS1P"},
+    {"FourTenthsRoundsDownAtWheelZero", "4 SHUP 1 0 Div", 0, false, 1, "SSSSSSSSSS0P"},
+    {"NegativeResult", "1 SHUP 4 Sub", 2, false, 1, "SSSSSSSM3PSS"},
+    {"PiShowsTheWheelsDigits", "Pi", 2, false, 2, "SSSSSSSS3P14"},
+    {"PiAtWheelSix", "Pi", 6, false, 2, "SSSS3P141593"},
+    {"ElevenIntegerDigitsAreScientific", "1 2 3 4 5 6 7 8 9 0 1", 2, false, 2,
+     "S1P234S567S890SS10"},
+    {"EightDigitsAtWheelThreeAreScientific", "1 2 3 4 5 6 7 8", 3, false, 2,
+     "S1P234S567S8SSSS07"},
+    {"EightDigitsAtWheelTwoAreFixed", "1 2 3 4 5 6 7 8", 2, false, 2, "S12345678PSS"},
+    {"FloatEntry", "1 2 . 5", 2, true, 2, "S1P25SSSSSSSSSSS01"},
+    {"FloatSmallEntry", ". 0 0 5", 2, true, 2, "S5P00SSSSSSSSSSM03"},
+    {"ExponentEntryIsScientific", "2 Exp 5", 2, false, 2, "S2PSSSSSSSSSSSSS05"},
+    {"ExponentSignOnly", "2 Exp 5 Chs", 2, false, 2, "S2PSSSSSSSSSSSSM05"},
+    {"ExponentAlone", "Exp 1 2 3", 2, false, 2, "S1PSSSSSSSSSSSSS12"},
+};
+
+std::string CaseName(const ::testing::TestParamInfo<LineCase>& info) { return info.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(Entry, DisplayLine, ::testing::ValuesIn(kLines), CaseName);
+
+} // namespace
+
+TEST(NumberEntry, PointThenZerosShiftTheExponentAndShowPositions) {
+    Machine m;
+    m.Keys(". 0 0 5");
+    EXPECT_EQ(m.X(), 5E-3L);
+    int shown = 0;
+    for (int w = 0; w <= 9; ++w) shown += (m.calc.XReg[w] & kBlankBit) == 0;
+    EXPECT_EQ(shown, 3);
+}
+
+TEST(NumberEntry, TwelveDigitsFillTheGuardWords) {
+    Machine m;
+    m.Keys("1 2 3 4 5 6 7 8 9 0 1 2");
+    EXPECT_EQ(m.calc.XReg[13] & 0xF, 1);
+    EXPECT_EQ(m.calc.XReg[12], 2 | kBlankBit);
+    EXPECT_EQ(m.X(), 123456789012.0L);
+    m.Keys("3"); // the last two keyed stay, word 13 the earlier
+    EXPECT_EQ(m.calc.XReg[13] & 0xF, 2);
+    EXPECT_EQ(m.calc.XReg[12] & 0xF, 3);
+}
+
+TEST(NumberEntry, ExponentTakesAtMostTwoDigits) {
+    Machine m;
+    m.Keys("Exp 5");
+    EXPECT_EQ(m.X(), 1E5L);
+    m.Keys("Clr Exp 1 2 3");
+    EXPECT_EQ(m.X(), 1E12L);
+    m.Keys("Chs");
+    EXPECT_EQ(m.X(), 1E-12L);
+    m.Keys(". 7"); // the point returns to the mantissa
+    EXPECT_FALSE(m.calc.Flags.ExponentEntry);
+}
+
+TEST(NumberEntry, ChangeSignOnAResultMarksEveryDigitWord) {
+    Machine m;
+    m.Keys("2 Sqrt Chs");
+    for (int w : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 13})
+        EXPECT_TRUE(m.calc.XReg[w] & kSignBit) << "word " << w;
+    EXPECT_FALSE(m.calc.XReg[11] & kSignBit);
+    EXPECT_LT(m.X(), 0);
+    m.Keys("Chs");
+    for (int w : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 13}) EXPECT_FALSE(m.calc.XReg[w] & kSignBit);
+}
+
+TEST(NumberEntry, EntryEndsWithTheNextKeyAndOverwritesX) {
+    Machine m;
+    m.Keys("4 2 SHUP 7");
+    EXPECT_EQ(m.X(), 7.0L);
+    EXPECT_EQ(m.Y(), 42.0L);
+}
+
+TEST(DisplayLines, RawRegisterOfProgramCodes) {
+    Machine m;
+    for (int w = 0; w < 14; ++w) m.calc.XReg[w] = 10 + w % 6; // codes 12-17: glyphs
+    std::string bottom = m.calc.DisplayLines()[2];
+    EXPECT_EQ(bottom.size(), 18u);
+    EXPECT_EQ(bottom, "PBPAMDSCPBSAMSSSDC");
+    EXPECT_EQ(m.calc.FormatRegister(m.calc.XReg, true, false).size(), 15u);
+}
+
+TEST(DisplayLines, PrinterLinesHaveNoGroupBlanks) {
+    Machine m;
+    m.calc.FloatMode = true;
+    m.Keys("1 2 . 5");
+    EXPECT_EQ(m.calc.FormatRegister(m.calc.XReg, true, false), "S1P25SSSSSSSS01");
+}

@@ -1,0 +1,165 @@
+// A recording host for engine tests: it remembers what the engine asked for, feeds the
+// paper when told to, and lets tests play the plotter, the extended memory and held keys.
+#pragma once
+
+#include <cctype>
+#include <functional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/calculator.h"
+
+namespace orrindale::testing {
+
+class FakeHost : public EngineHost {
+public:
+    Calculator* calc = nullptr;
+
+    // What happened.
+    int redraws = 0;
+    std::vector<DisplayTexts> drawn; // lines drawn while the display showed them
+    std::vector<std::string> printed;
+    std::vector<std::string> internalErrors;
+    std::vector<std::pair<bool, bool>> powerSwitches; // (on, changed)
+    int sleeps = 0, pumps = 0, closes = 0;
+    std::vector<int> released;
+    std::vector<std::vector<int>> plotterCommands;
+    std::vector<std::string> extCalls;
+
+    // What the test arranges.
+    bool printerOn = true;
+    bool printSwitch[3] = {true, true, true};
+    bool feedAtOnce = true; // otherwise lines wait until FeedOne
+    bool feeding = false;
+    bool timerActive = false;
+    int heldKey = 0;
+    bool plotter = false;
+    int plotterReply = 1;
+    int plotterState = 6;
+    bool extMem = false, extMemOn = false;
+    int extReply = 0;
+    std::function<void()> onPump; // runs inside ProcessMessages
+
+    void RedrawDisplay() override {
+        ++redraws;
+        if (calc && calc->DisplayShowsLines()) {
+            calc->BusyTicks = 0;
+            drawn.push_back(calc->TakeDisplayLines());
+        }
+    }
+    bool PrinterOn() const override { return printerOn; }
+    bool PrintSwitch(int which) const override { return printSwitch[which]; }
+    void StartPaperFeed() override {
+        feeding = true;
+        if (feedAtOnce)
+            while (feeding) FeedOne();
+    }
+    void FeedOne() {
+        if (calc->PrintQueue.empty()) {
+            feeding = false;
+            return;
+        }
+        printed.push_back(calc->PrintQueue.front());
+        calc->PrintQueue.pop_front();
+        if (calc->PrintQueue.empty()) feeding = false;
+    }
+    void StopPaperFeed() override { feeding = false; }
+    bool PaperFeeding() const override { return feeding; }
+    bool HasPlotter() const override { return plotter; }
+    int PlotterCommand(int command, int wheel, int x, int y) override {
+        plotterCommands.push_back({command, wheel, x, y});
+        return plotterReply;
+    }
+    int PlotterState() const override { return plotterState; }
+    bool HasExtMem() const override { return extMem; }
+    bool ExtMemOn() const override { return extMemOn; }
+    int ExtArith(long double& y, TCalcRegister&, int op) override {
+        extCalls.push_back("arith" + std::to_string(op));
+        y = 42;
+        return extReply;
+    }
+    int ExtGoTo(TCalcRegister&) override {
+        extCalls.push_back("goto");
+        return extReply;
+    }
+    void ExtLampOff() override { extCalls.push_back("lampoff"); }
+    void StartChgModeTimer() override { timerActive = true; }
+    void StopChgModeTimer() override { timerActive = false; }
+    void Sleep(int) override { ++sleeps; }
+    void ProcessMessages() override {
+        ++pumps;
+        if (onPump) onPump();
+    }
+    bool KeyHeld(int position) const override { return heldKey == position; }
+    void PowerSwitched(bool on, bool changed) override { powerSwitches.push_back({on, changed}); }
+    void CloseMainWindow() override { ++closes; }
+    void ReleaseWindow(int bit) override { released.push_back(bit); }
+    void ShowInternalError(const std::string& message) override {
+        internalErrors.push_back(message);
+    }
+};
+
+// An engine with its fake host, switched on in RUN, FIX, DEGREES, wheel 2.
+struct Machine {
+    FakeHost host;
+    Calculator calc{host};
+
+    Machine() {
+        host.calc = &calc;
+        calc.PowerOn = true;
+        calc.DisplayOn = true;
+    }
+
+    // Presses keys named by their mnemonics, "Step", or "#N", separated by blanks. While a
+    // program runs only STOP gets through, as on the panel.
+    void Keys(const std::string& names) {
+        std::istringstream in(names);
+        std::string name;
+        while (in >> name) {
+            TKeyPos p = Position(name);
+            if (calc.Running && p != pos::Stop) continue;
+            calc.ExecuteKey(p);
+            if (p == pos::End) calc.NoAdvance = false;
+        }
+    }
+
+    // Fires the mode-change timer while it is requested (runs programs to their end).
+    void Tick(int limit = 1000) {
+        for (int i = 0; i < limit && host.timerActive; ++i) calc.ChgModeTimerTimer();
+    }
+
+    // Keys a program in PRGM mode from row 0 step 0 and returns to RUN mode, counter at 0.
+    void Program(const std::string& names) {
+        calc.SetProgramMode(true);
+        Keys(names);
+        calc.SetProgramMode(false);
+        calc.PcRow = calc.PcStep = 0;
+    }
+
+    std::string Bottom() const { return calc.DisplayLines()[2]; }
+    std::string Middle() const { return calc.DisplayLines()[1]; }
+    std::string Top() const { return calc.DisplayLines()[0]; }
+    long double X() const { return Value(calc.XReg); }
+    long double Y() const { return Value(calc.YReg); }
+    static long double Value(const TCalcRegister& r) {
+        long double v = 0;
+        RegToExt(r, v);
+        return v;
+    }
+
+    static TKeyPos Position(const std::string& name) {
+        auto lower = [](std::string s) {
+            for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            return s;
+        };
+        if (lower(name) == "step") return pos::StepPrgm;
+        if (name.size() > 1 && name[0] == '#') return std::stoi(name.substr(1));
+        for (TKeyPos p = 1; p < kStepPrgmPos; ++p)
+            if (lower(KeyMnemonics[static_cast<size_t>(p)]) == lower(name)) return p;
+        throw std::invalid_argument("no key named " + name);
+    }
+};
+
+} // namespace orrindale::testing

@@ -1,0 +1,32 @@
+# Runs keyrun on a few token lists and checks its output lines (the tool's contract).
+function(expect_output args expected)
+    execute_process(COMMAND ${KEYRUN} ${args} OUTPUT_VARIABLE out ERROR_VARIABLE err
+                    RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+        message(FATAL_ERROR "keyrun ${args}: exit ${rc}: ${err}")
+    endif()
+    string(FIND "${out}" "${expected}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "keyrun ${args}: expected '${expected}' in:\n${out}")
+    endif()
+endfunction()
+
+expect_output("1;2;.;5" "bot SSSSSSS12P5S\nlamp off\n")
+expect_output(".;0;0;5;float" "bot S5P00SSSSSSSSSSM03\n")
+expect_output("1;0;Chs;Sqrt" "lamp on\n")
+expect_output("wheel=0;1;SHUP;2;Div;show" "mid SSSSSSSSSS1P\n")
+# A program keyed in PRGM mode that counts to 10 in register b.
+expect_output("prgm;0;X>[];b;1;SHUP;b;Add;Y>[];b;1;0;X>Y?;0;3;End;run;End;Cont;b"
+              "stopped after 112 steps\n")
+expect_output("prgm;0;X>[];b;1;SHUP;b;Add;Y>[];b;1;0;X>Y?;0;3;End;run;End;Cont;b"
+              "bot SSSSSSS10PSS\n")
+expect_output("--max-steps;500;prgm;1;Add;GoTo;0;0;run;End;Cont" "still running after 500 steps\n")
+expect_output("Pi;PSpc;PSpc" "print SSSSSSSSSSSSSSS\n")
+expect_output("regs" "X 32 32 32 32 32 32 32 32 32 32 0 0 32 32\n")
+
+# An unknown token: a message naming it, exit status 2, nothing for later tokens.
+execute_process(COMMAND ${KEYRUN} 1 bogus show OUTPUT_VARIABLE out ERROR_VARIABLE err
+                RESULT_VARIABLE rc)
+if(NOT rc EQUAL 2 OR NOT err MATCHES "bogus" OR NOT out STREQUAL "")
+    message(FATAL_ERROR "unknown token: rc=${rc} out='${out}' err='${err}'")
+endif()

@@ -1,0 +1,209 @@
+// keyrun: drives the calculator engine from the command line, without windows.
+//
+//   keyrun [--max-steps N] [TOKEN ...]
+//
+// Tokens come from the arguments, or whitespace-separated from standard input when there are
+// none; letter case is ignored. A key is named by its card editor mnemonic ("7", ".", "Chs",
+// "Add", "SINx", "X>[]", "GoTo" ...), "Step" for STEP PRGM, "#N" for keyboard position N or
+// "@OO" for the key with octal code OO. Switches: on, off, prgm, run, fix, float, deg, rad,
+// wheel=N. "show" prints the display, "regs" the words of X, Y and Z. The display is printed
+// again at the end. A program started with CONT runs through the real run loop, with sleeps
+// and message passes that return at once, until it stops or --max-steps steps have run.
+#include <cctype>
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/calculator.h"
+
+using namespace orrindale;
+
+namespace {
+
+// A host with the printer on and X, Y, Z latched, whose paper feeds at once, and whose
+// run-loop pacing passes in no time.
+class KeyrunHost : public EngineHost {
+public:
+    Calculator* calc = nullptr;
+    bool timerActive = false;
+
+    void RedrawDisplay() override {
+        // Drawing the display: computing time passes at once, then the lines are taken.
+        if (calc && calc->DisplayShowsLines()) {
+            calc->BusyTicks = 0;
+            calc->TakeDisplayLines();
+        }
+    }
+    bool PrinterOn() const override { return true; }
+    bool PrintSwitch(int) const override { return true; }
+    void StartPaperFeed() override {
+        while (!calc->PrintQueue.empty()) {
+            std::cout << "print " << calc->PrintQueue.front() << '\n';
+            calc->PrintQueue.pop_front();
+        }
+    }
+    void StopPaperFeed() override {}
+    bool PaperFeeding() const override { return false; }
+    void StartChgModeTimer() override { timerActive = true; }
+    void StopChgModeTimer() override { timerActive = false; }
+    void Sleep(int) override {}
+    void ProcessMessages() override {}
+    void ShowInternalError(const std::string& message) override {
+        std::cerr << message << '\n';
+    }
+};
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::optional<int> ParseInt(const std::string& text, int base) {
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        int d = c - '0';
+        if (d < 0 || d >= base) return std::nullopt;
+        value = value * base + d;
+    }
+    return value;
+}
+
+// The keyboard position a key token names, if it names one.
+std::optional<TKeyPos> KeyPosition(const std::string& token) {
+    std::string t = Lower(token);
+    if (t == "step") return kStepPrgmPos;
+    if (t.size() > 1 && t[0] == '#') {
+        auto n = ParseInt(t.substr(1), 10);
+        if (n && *n >= 1 && *n <= kKeyCount) return *n;
+        return std::nullopt;
+    }
+    if (t.size() == 3 && t[0] == '@') {
+        auto code = ParseInt(t.substr(1), 8);
+        if (code) return KeyPosOf[static_cast<size_t>(*code)];
+        return std::nullopt;
+    }
+    for (TKeyPos p = 1; p < kStepPrgmPos; ++p)
+        if (Lower(KeyMnemonics[static_cast<size_t>(p)]) == t) return p;
+    return std::nullopt;
+}
+
+void PrintDisplay(const Calculator& calc) {
+    DisplayTexts lines = calc.DisplayLines();
+    std::cout << "top " << lines[0] << "\nmid " << lines[1] << "\nbot " << lines[2]
+              << "\nlamp " << (calc.ErrorLit ? "on" : "off") << '\n';
+}
+
+void PrintRegisters(const Calculator& calc) {
+    const std::pair<const char*, const TCalcRegister*> regs[] = {
+        {"X", &calc.XReg}, {"Y", &calc.YReg}, {"Z", &calc.ZReg}};
+    for (auto [name, reg] : regs) {
+        std::cout << name;
+        for (int i = 0; i < kWords; ++i) std::cout << ' ' << (*reg)[i];
+        std::cout << '\n';
+    }
+}
+
+class Session {
+public:
+    explicit Session(uint64_t maxSteps) : calc_(host_) {
+        host_.calc = &calc_;
+        calc_.ResetMachine();
+        calc_.PowerOn = true;
+        calc_.DisplayOn = true;
+        calc_.StepLimit = maxSteps;
+    }
+
+    // False for a token that names nothing.
+    bool Apply(const std::string& token) {
+        std::string t = Lower(token);
+        if (t == "show") PrintDisplay(calc_);
+        else if (t == "regs") PrintRegisters(calc_);
+        else if (t == "on" || t == "off") calc_.RequestPower(t == "on");
+        else if (t == "prgm" || t == "run") calc_.SetProgramMode(t == "prgm");
+        else if (t == "fix" || t == "float") calc_.FloatMode = t == "float";
+        else if (t == "deg" || t == "rad") calc_.RadMode = t == "rad";
+        else if (t.rfind("wheel=", 0) == 0) {
+            auto n = ParseInt(t.substr(6), 10);
+            if (!n || *n > 9) return false;
+            calc_.DecimalWheel = *n;
+        } else if (auto p = KeyPosition(t)) {
+            Press(*p);
+        } else {
+            return false;
+        }
+        RunTimer();
+        return true;
+    }
+
+    void Finish() { PrintDisplay(calc_); }
+
+private:
+    // As the panel does: while a program runs only STOP reaches the engine, and END pressed
+    // by hand clears NoAdvance.
+    void Press(TKeyPos p) {
+        if (calc_.Running && p != pos::Stop) return;
+        calc_.ExecuteKey(p);
+        if (p == pos::End) calc_.NoAdvance = false;
+    }
+
+    // Fires the mode-change timer for as long as it is requested; reports a run.
+    void RunTimer() {
+        const uint64_t before = calc_.StepsExecuted;
+        bool ran = false;
+        while (host_.timerActive) {
+            ran = ran || (calc_.PendingAction & pending::Run) != 0;
+            calc_.ChgModeTimerTimer();
+            if (calc_.Running && calc_.StepLimit != 0 && calc_.StepsExecuted >= calc_.StepLimit)
+                break;
+        }
+        if (!ran) return;
+        const uint64_t steps = calc_.StepsExecuted - before;
+        std::cout << (calc_.Running ? "still running after " : "stopped after ") << steps
+                  << " steps\n";
+        calc_.StepsExecuted = 0;
+        host_.timerActive = false;
+    }
+
+    KeyrunHost host_;
+    Calculator calc_;
+};
+
+int Usage() {
+    std::cerr << "usage: keyrun [--max-steps N] [TOKEN ...]\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> tokens;
+    uint64_t maxSteps = 1000000;
+    int first = 1;
+    if (argc > 1 && std::string(argv[1]) == "--max-steps") {
+        if (argc < 3) return Usage();
+        char* end = nullptr;
+        unsigned long long n = std::strtoull(argv[2], &end, 10);
+        if (*argv[2] == '\0' || *end != '\0' || n == 0) return Usage();
+        maxSteps = n;
+        first = 3;
+    }
+    for (int i = first; i < argc; ++i) tokens.emplace_back(argv[i]);
+    if (first >= argc) {
+        std::string token;
+        while (std::cin >> token) tokens.push_back(token);
+    }
+    Session session(maxSteps);
+    for (const std::string& token : tokens) {
+        if (!session.Apply(token)) {
+            std::cout.flush();
+            std::cerr << "keyrun: unknown token '" << token << "'\n";
+            return 2;
+        }
+    }
+    session.Finish();
+    return 0;
+}
