@@ -24,7 +24,9 @@ long double Truncate(long double x) {
 }
 } // namespace
 
-long double Calculator::AngleFactor() const { return RadMode ? 1.0L : kDegreeFactor; }
+long double Calculator::AngleFactor() const {
+    return RadMode ? 1.0L : kDegreeFactor;
+}
 
 bool Calculator::ExtMemReady() const {
     return Flags.FmtPending && host_.HasExtMem() && host_.ExtMemOn();
@@ -82,7 +84,8 @@ void Calculator::Arithmetic(int op) {
             if (code > 0) ShowExtMemError(code);
         } else {
             static constexpr int kPiDigits[10] = {3, 1, 4, 1, 5, 9, 2, 6, 5, 3};
-            for (int i = 0; i < 10; ++i) XReg[kLeadWord - i] = kPiDigits[i];
+            for (int i = 0; i < 10; ++i)
+                XReg[kLeadWord - i] = kPiDigits[i];
             XReg[kExpUnits] = XReg[kExpTens] = XReg[kGuard2] = 0;
             XReg[kGuard1] = 6;
             BlankTrailing(XReg);
@@ -110,8 +113,10 @@ void Calculator::Arithmetic(int op) {
     }
     case 10:
     case 11:
-        if (x <= 0) r = SetError(x == 0 ? 1 : -1);
-        else r = op == 10 ? std::log10(x) : std::log(x);
+        if (x <= 0)
+            r = SetError(x == 0 ? 1 : -1);
+        else
+            r = op == 10 ? std::log10(x) : std::log(x);
         FunctionResult = true;
         break;
     case 12: {
@@ -124,8 +129,10 @@ void Calculator::Arithmetic(int op) {
     default: return;
     }
     StoreResult(XReg, r, false);
-    if (FunctionResult) BlankTrailing(XReg);
-    else if (op == 6) ShowDigits(XReg, true);
+    if (FunctionResult)
+        BlankTrailing(XReg);
+    else if (op == 6)
+        ShowDigits(XReg, true);
     EndEntry();
 }
 
@@ -181,7 +188,8 @@ void Calculator::ShowExtMemError(int code) {
     static constexpr int kDigit[10] = {0, 1, 2, 3, 4, 5, 5, 6, 7, 7};
     static constexpr int kUnits[10] = {0, 5, 5, 5, 5, 4, 5, 5, 3, 4};
     if (code < 1 || code > 9) return;
-    for (int word : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 13}) XReg[word] = kDigit[code];
+    for (int word : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 13})
+        XReg[word] = kDigit[code];
     XReg[kExpTens] = 1;
     XReg[kExpUnits] = kUnits[code];
     if (Running) StopProgram();

@@ -8,10 +8,10 @@ namespace orrindale {
 uint8_t& TEngineFlags::Slot(int index) {
     // The order of the saved state.
     uint8_t* const slots[kSlots] = {
-        &EntryActive,       &ExponentEntry,  &PointEntered,     &ArcPending,   &HyperPending,
-        &UserFlag,          &RegisterPrefix, &RecallToX,        &SourceIsX,    &ExchangeY,
-        &GoToPending,       &FirstAddressDigit, &SubroutineCall, &PrintedOnce, &LeadingZeros,
-        &StartedWithPoint,  &FmtPending,     &Reserved[0],      &Reserved[1],  &Reserved[2],
+        &EntryActive,      &ExponentEntry,     &PointEntered,   &ArcPending,  &HyperPending,
+        &UserFlag,         &RegisterPrefix,    &RecallToX,      &SourceIsX,   &ExchangeY,
+        &GoToPending,      &FirstAddressDigit, &SubroutineCall, &PrintedOnce, &LeadingZeros,
+        &StartedWithPoint, &FmtPending,        &Reserved[0],    &Reserved[1], &Reserved[2],
     };
     return *slots[index < 0 || index >= kSlots ? kSlots - 1 : index];
 }
@@ -28,7 +28,8 @@ void Calculator::ResetMachine() {
     ClearReg(YReg, true);
     ClearReg(ZReg, true);
     ClearReg(ZSave, true);
-    for (auto& r : RegisterFile) ClearReg(r, false);
+    for (auto& r : RegisterFile)
+        ClearReg(r, false);
     ReturnStack = {};
     ReturnTop = 0;
     Flags = TEngineFlags{};

@@ -16,13 +16,15 @@ constexpr int kMaxExactPow = 27; // 5^27 < 2^63, so 10^27 is exact in a 64-bit m
 
 constexpr uint64_t Pow5(int n) {
     uint64_t r = 1;
-    for (int i = 0; i < n; ++i) r *= 5;
+    for (int i = 0; i < n; ++i)
+        r *= 5;
     return r;
 }
 
 constexpr uint64_t Pow10u(int n) {
     uint64_t r = 1;
-    for (int i = 0; i < n; ++i) r *= 10;
+    for (int i = 0; i < n; ++i)
+        r *= 10;
     return r;
 }
 
@@ -46,7 +48,7 @@ bool SplitExtended(long double x, uint64_t& m, int& q) {
     std::memcpy(&m, bytes, 8);
     int biased = (bytes[8] | (bytes[9] << 8)) & 0x7FFF;
     if (biased == 0 || biased == 0x7FFF || (m >> 63) == 0) return false; // subnormal or special
-    q = biased - 16383 - 63; // x = m * 2^q
+    q = biased - 16383 - 63;                                             // x = m * 2^q
     return true;
 }
 
@@ -111,7 +113,8 @@ DecimalNumber ToDecimalSlow(long double x, int digits) {
     for (size_t i = 0; i < ePos; ++i)
         if (text[i] >= '0' && text[i] <= '9') ds.push_back(text[i]);
     uint64_t mant = 0;
-    for (int i = 0; i < digits; ++i) mant = mant * 10 + static_cast<uint64_t>(ds[static_cast<size_t>(i)] - '0');
+    for (int i = 0; i < digits; ++i)
+        mant = mant * 10 + static_cast<uint64_t>(ds[static_cast<size_t>(i)] - '0');
     if (ds[static_cast<size_t>(digits)] >= '5') ++mant;
     if (mant == Pow10u(digits)) {
         mant /= 10;
@@ -159,8 +162,8 @@ long double FromDecimal(uint64_t mantissa, int power10) {
     if (power10 < 0 && -power10 <= kMaxExactPow)
         return static_cast<long double>(mantissa) / Pow10Exact(-power10);
     char text[48];
-    int len = std::snprintf(text, sizeof text, "%llue%d",
-                            static_cast<unsigned long long>(mantissa), power10);
+    int len = std::snprintf(text, sizeof text, "%llue%d", static_cast<unsigned long long>(mantissa),
+                            power10);
     long double value = 0.0L;
     std::from_chars(text, text + len, value);
     return value;

@@ -5,7 +5,9 @@
 namespace orrindale {
 
 namespace {
-bool IsBlank(int32_t word) { return (word & kBlankBit) != 0; }
+bool IsBlank(int32_t word) {
+    return (word & kBlankBit) != 0;
+}
 } // namespace
 
 void Calculator::ResetEntry() {
@@ -21,7 +23,8 @@ void Calculator::ResetEntry() {
 
 // Moves the blank and sign bits one word down, so that one more digit position shows.
 void Calculator::ShiftFlags() {
-    for (int i = 0; i <= 8; ++i) XReg[i] = (XReg[i] & kDigitMask) | (XReg[i + 1] & 0x30);
+    for (int i = 0; i <= 8; ++i)
+        XReg[i] = (XReg[i] & kDigitMask) | (XReg[i + 1] & 0x30);
     XReg[kLeadWord] = (XReg[kLeadWord] & kDigitMask) | EntrySign;
 }
 
@@ -62,8 +65,10 @@ void Calculator::DigitKey(int a) {
     bool starts = a != 0 || Flags.PointEntered || EntryPos != 9;
     bool room = (EntryPos >= 0 && EntryPos <= 9) || EntryPos == 12 || EntryPos == 13;
     if (starts && room) {
-        if (Flags.StartedWithPoint && Flags.LeadingZeros) BumpExponent(true);
-        else if (Flags.EntryActive && !Flags.PointEntered) BumpExponent(false);
+        if (Flags.StartedWithPoint && Flags.LeadingZeros)
+            BumpExponent(true);
+        else if (Flags.EntryActive && !Flags.PointEntered)
+            BumpExponent(false);
         if (a > 0) Flags.LeadingZeros = 0;
         if (Flags.LeadingZeros) {
             ShiftFlags();
@@ -111,8 +116,10 @@ void Calculator::ChangeSignKey() {
     if (!Flags.EntryActive) {
         // A result: every digit word carries the sign.
         for (int word : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 13}) {
-            if (EntrySign) XReg[word] |= kSignBit;
-            else XReg[word] &= ~kSignBit;
+            if (EntrySign)
+                XReg[word] |= kSignBit;
+            else
+                XReg[word] &= ~kSignBit;
         }
     }
     ClearPrefixes();
@@ -144,17 +151,19 @@ void Calculator::BlankTrailing(TCalcRegister& r) const {
 }
 
 void Calculator::ShowDigits(TCalcRegister& r, bool integerOnly) {
-    int n = IsNegative(r, SignOf::Exponent) ? 0
-                                            : 10 * DigitOf(r[kExpTens]) + DigitOf(r[kExpUnits]);
+    int n = IsNegative(r, SignOf::Exponent) ? 0 : 10 * DigitOf(r[kExpTens]) + DigitOf(r[kExpUnits]);
     int lowestShown = kLeadWord - (n > 9 ? 9 : n);
-    for (int word = kLeadWord; word >= lowestShown; --word) r[word] &= ~kBlankBit;
+    for (int word = kLeadWord; word >= lowestShown; --word)
+        r[word] &= ~kBlankBit;
     if (integerOnly) {
-        for (int word = lowestShown - 1; word >= 0; --word) r[word] |= kBlankBit;
+        for (int word = lowestShown - 1; word >= 0; --word)
+            r[word] |= kBlankBit;
         return;
     }
     for (int word = 0; word < lowestShown; ++word) {
         if ((r[word] & kDigitMask) != 0) {
-            for (int above = word; above < lowestShown; ++above) r[above] &= ~kBlankBit;
+            for (int above = word; above < lowestShown; ++above)
+                r[above] &= ~kBlankBit;
             return;
         }
     }

@@ -55,7 +55,8 @@ void Calculator::ExecuteKey(TKeyPos k) {
         BlankDisplay();
         if (ProgramMode && k != pos::StepPrgm && ListingMode == 0) {
             // Drawn before the counter moves: the display shows the step just written.
-            RegisterFile[static_cast<size_t>(PcRow & 63)][PcStep] = KeyCodeOf[static_cast<size_t>(k)];
+            RegisterFile[static_cast<size_t>(PcRow & 63)][PcStep] =
+                KeyCodeOf[static_cast<size_t>(k)];
             RefreshDisplay();
             AdvancePc(PcRow, PcStep);
             return;
@@ -208,9 +209,12 @@ void Calculator::DoAction(TKeyPos k) {
 }
 
 void Calculator::DigitAction(int v) {
-    if (Flags.GoToPending) AddressKey(v);
-    else if (Flags.RegisterPrefix) RegisterKey(v);
-    else DigitKey(v);
+    if (Flags.GoToPending)
+        AddressKey(v);
+    else if (Flags.RegisterPrefix)
+        RegisterKey(v);
+    else
+        DigitKey(v);
 }
 
 void Calculator::LetterKey(int v) {
@@ -226,10 +230,14 @@ void Calculator::LetterKey(int v) {
 void Calculator::RegisterKey(int n) {
     TCalcRegister& reg = RegisterFile[static_cast<size_t>(BankSelect == 2 ? n + 16 : n)];
     if (!Flags.RegisterPrefix) Flags.RecallToX = 1; // a register key alone recalls
-    if (Flags.RecallToX) XReg = reg;
-    else if (Flags.SourceIsX) reg = XReg;
-    else if (Flags.ExchangeY) std::swap(YReg, reg);
-    else reg = YReg;
+    if (Flags.RecallToX)
+        XReg = reg;
+    else if (Flags.SourceIsX)
+        reg = XReg;
+    else if (Flags.ExchangeY)
+        std::swap(YReg, reg);
+    else
+        reg = YReg;
     EndEntry();
 }
 
@@ -250,8 +258,10 @@ void Calculator::AddressKey(int v) {
 }
 
 void Calculator::ShowExtResult(int code) {
-    if (code > 0) ShowExtMemError(code);
-    else RefreshDisplay();
+    if (code > 0)
+        ShowExtMemError(code);
+    else
+        RefreshDisplay();
 }
 
 void Calculator::GoToKey() {
@@ -338,8 +348,10 @@ void Calculator::Test(int which) {
 }
 
 void Calculator::SetFlagKey() {
-    if (ExtMemReady()) ShowExtResult(host_.ExtSetFlag(XReg));
-    else Flags.UserFlag = 1;
+    if (ExtMemReady())
+        ShowExtResult(host_.ExtSetFlag(XReg));
+    else
+        Flags.UserFlag = 1;
     EndEntry();
 }
 

@@ -6,15 +6,22 @@ namespace orrindale {
 
 namespace {
 
-char SymbolOf(int32_t word) { return "0123456789MABPCD"[word & kDigitMask]; }
+char SymbolOf(int32_t word) {
+    return "0123456789MABPCD"[word & kDigitMask];
+}
 
-bool IsBlank(const TCalcRegister& r, int word) { return (r[word] & kBlankBit) != 0; }
+bool IsBlank(const TCalcRegister& r, int word) {
+    return (r[word] & kBlankBit) != 0;
+}
 
-char RowSymbol(int value) { return "0123456789ABCD??"[value & 15]; }
+char RowSymbol(int value) {
+    return "0123456789ABCD??"[value & 15];
+}
 
 // The three group blanks of the display (the printer line has none).
 void InsertGroupBlanks(std::string& t) {
-    for (size_t at : {6u, 10u, 14u}) t.insert(at, 1, 'S');
+    for (size_t at : {6u, 10u, 14u})
+        t.insert(at, 1, 'S');
 }
 
 std::string RawLine(const std::string& mantissa, const std::string& exponent, bool printer) {
@@ -53,14 +60,17 @@ bool RoundDigitsAt(std::string& t, int at) {
     return true;
 }
 
-size_t DigitsAfterPoint(const std::string& t) { return t.size() - 1 - t.find('P'); }
+size_t DigitsAfterPoint(const std::string& t) {
+    return t.size() - 1 - t.find('P');
+}
 
 } // namespace
 
 std::string Calculator::FormatRegister(const TCalcRegister& r, bool printer,
                                        bool exponentEntry) const {
     std::string mantissa, exponent;
-    for (int word = kLeadWord; word >= 0; --word) mantissa += SymbolOf(r[word]);
+    for (int word = kLeadWord; word >= 0; --word)
+        mantissa += SymbolOf(r[word]);
     exponent += SymbolOf(r[kExpTens]);
     exponent += SymbolOf(r[kExpUnits]);
     auto isDigits = [](const std::string& s) {
@@ -90,7 +100,8 @@ std::string Calculator::FormatRegister(const TCalcRegister& r, bool printer,
         if (IsBlank(r, 10 - k)) t[static_cast<size_t>(k - 1)] = 'S';
     t.insert(static_cast<size_t>(j - 1), 1, 'P');
     const size_t lastShown = t.find('P') + static_cast<size_t>(n);
-    for (size_t i = lastShown + 1; i + 1 < t.size(); ++i) t[i] = 'S';
+    for (size_t i = lastShown + 1; i + 1 < t.size(); ++i)
+        t[i] = 'S';
     if (carry) {
         t.insert(t.begin(), '1');
         t.pop_back();
@@ -109,7 +120,8 @@ std::string Calculator::FormatRegister(const TCalcRegister& r, bool printer,
         t.pop_back();
         t.insert(t.begin(), 'S');
     }
-    while (t.size() < 12) t.insert(t.begin(), 'S');
+    while (t.size() < 12)
+        t.insert(t.begin(), 'S');
     return t;
 }
 

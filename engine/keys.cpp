@@ -45,12 +45,12 @@ const std::array<const char*, kKeyCount> KeyMnemonics = {
 namespace {
 std::array<int, kKeyCount + 1> MakeBusyRows() {
     std::array<int, kKeyCount + 1> rows{};
-    const std::pair<int, int> entries[] = {{1, 20},  {4, 2},  {5, 2},  {6, 2},  {7, 2},
-                                           {14, 20}, {17, 2}, {18, 2}, {19, 3}, {20, 2},
-                                           {26, 8},  {28, 7}, {29, 10}, {30, 2}, {31, 2},
-                                           {32, 3},  {33, 2}, {41, 4},  {42, 10}, {54, 5},
-                                           {55, 10}};
-    for (auto [position, count] : entries) rows[static_cast<size_t>(position)] = count;
+    const std::pair<int, int> entries[] = {{1, 20},  {4, 2},  {5, 2},  {6, 2},  {7, 2},  {14, 20},
+                                           {17, 2},  {18, 2}, {19, 3}, {20, 2}, {26, 8}, {28, 7},
+                                           {29, 10}, {30, 2}, {31, 2}, {32, 3}, {33, 2}, {41, 4},
+                                           {42, 10}, {54, 5}, {55, 10}};
+    for (auto [position, count] : entries)
+        rows[static_cast<size_t>(position)] = count;
     return rows;
 }
 
@@ -79,7 +79,8 @@ std::string FormatKeyCode(int value, int width) {
     std::string digits;
     for (unsigned v = static_cast<unsigned>(value < 0 ? 0 : value); v != 0; v /= 8)
         digits.insert(digits.begin(), static_cast<char>('0' + v % 8));
-    while (static_cast<int>(digits.size()) < width) digits.insert(digits.begin(), '0');
+    while (static_cast<int>(digits.size()) < width)
+        digits.insert(digits.begin(), '0');
     return digits;
 }
 

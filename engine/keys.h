@@ -16,9 +16,9 @@ inline constexpr TKeyPos kStepPrgmPos = 65;
 // Positions of the keys the engine treats specially.
 namespace pos {
 inline constexpr TKeyPos ToPolar = 1, AbsY = 2, Arc = 3, Sqrt = 7, ChgSign = 8, EnterExp = 9,
-                         ClearX = 10, Clear = 11, IfFlag = 12, SetFlag = 13, Fmt = 24,
-                         Pause = 26, PrintSpace = 37, Stop = 39, End = 52, Point = 61,
-                         Cont = 63, GoTo = 64, StepPrgm = 65;
+                         ClearX = 10, Clear = 11, IfFlag = 12, SetFlag = 13, Fmt = 24, Pause = 26,
+                         PrintSpace = 37, Stop = 39, End = 52, Point = 61, Cont = 63, GoTo = 64,
+                         StepPrgm = 65;
 } // namespace pos
 
 // Position -> code; index 0 unused, position 65 (STEP PRGM) has no code and maps to 0.

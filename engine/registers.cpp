@@ -21,7 +21,8 @@ bool IsNegative(const TCalcRegister& r, SignOf which) {
 bool RegToExt(const TCalcRegister& r, long double& out) {
     // d1 . d2 ... d10 d11 d12: words 9..0, then 13, then 12.
     uint64_t mantissa = 0;
-    for (int word = kLeadWord; word >= 0; --word) mantissa = mantissa * 10 + DigitOf(r[word]);
+    for (int word = kLeadWord; word >= 0; --word)
+        mantissa = mantissa * 10 + DigitOf(r[word]);
     mantissa = mantissa * 10 + DigitOf(r[kGuard1]);
     mantissa = mantissa * 10 + DigitOf(r[kGuard2]);
     int exponent = 10 * DigitOf(r[kExpTens]) + DigitOf(r[kExpUnits]);
@@ -56,8 +57,10 @@ bool ExtToReg(TCalcRegister& r, long double x) {
     int second = e >= 100 ? (e / 10) % 10 : e % 10;
     r[kExpTens] = first;
     r[kExpUnits] = second;
-    if (x < 0) r[kLeadWord] |= kSignBit;
-    else r[kLeadWord] &= ~kSignBit;
+    if (x < 0)
+        r[kLeadWord] |= kSignBit;
+    else
+        r[kLeadWord] &= ~kSignBit;
     if (d.exponent < 0) r[kExpTens] |= kSignBit;
     return true;
 }
@@ -89,9 +92,12 @@ long double LimitExt(long double x) {
 void AdvancePc(int& row, int& step) {
     if (++step < kWords) return;
     step = 0;
-    if (row == 13) row = 16;
-    else if (row >= 29) row = 0;
-    else ++row;
+    if (row == 13)
+        row = 16;
+    else if (row >= 29)
+        row = 0;
+    else
+        ++row;
 }
 
 } // namespace orrindale

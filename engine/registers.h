@@ -23,11 +23,11 @@ inline constexpr int kBlankBit = 0x20;
 inline constexpr int kWordMask = 0x3F;
 
 // Word indices of the number layout.
-inline constexpr int kLeadWord = 9;   // d1 and the mantissa sign
-inline constexpr int kGuard1 = 13;    // d11
-inline constexpr int kGuard2 = 12;    // d12
-inline constexpr int kExpTens = 11;   // exponent tens and the exponent sign
-inline constexpr int kExpUnits = 10;  // exponent units
+inline constexpr int kLeadWord = 9;  // d1 and the mantissa sign
+inline constexpr int kGuard1 = 13;   // d11
+inline constexpr int kGuard2 = 12;   // d12
+inline constexpr int kExpTens = 11;  // exponent tens and the exponent sign
+inline constexpr int kExpUnits = 10; // exponent units
 
 struct TCalcRegister {
     std::array<int32_t, kWords> w{};
@@ -46,7 +46,9 @@ inline int DigitOf(int32_t word) {
 enum class SignOf { Mantissa, Exponent };
 
 void ClearReg(TCalcRegister& r, bool blank);
-inline void CopyReg(const TCalcRegister& src, TCalcRegister& dst) { dst = src; }
+inline void CopyReg(const TCalcRegister& src, TCalcRegister& dst) {
+    dst = src;
+}
 bool IsNegative(const TCalcRegister& r, SignOf which);
 
 // Conversions between a register and an extended float. They report failure instead of

@@ -49,8 +49,10 @@ void Calculator::RunSteps(bool single) {
         StepAt(PcRow, PcStep, code);
         ExecuteKey(KeyPosOf[static_cast<size_t>(code)]);
         if (PendingAction & pending::WaitPlotter) break; // run this step again when ready
-        if (NoAdvance) NoAdvance = false;
-        else AdvancePc(PcRow, PcStep);
+        if (NoAdvance)
+            NoAdvance = false;
+        else
+            AdvancePc(PcRow, PcStep);
         if (single) break;
     }
 }
@@ -61,8 +63,8 @@ void Calculator::ChgModeTimerTimer() {
     PendingAction = 0;
     if (a & kReleaseBits) {
         // Release requests never get lost among other bits.
-        for (int bit : {pending::ReleaseCardReader, pending::ReleasePlotter,
-                        pending::ReleaseExtMem})
+        for (int bit :
+             {pending::ReleaseCardReader, pending::ReleasePlotter, pending::ReleaseExtMem})
             if (a & bit) host_.ReleaseWindow(bit);
         a &= ~kReleaseBits;
     }

@@ -47,8 +47,7 @@ const LineCase kLines[] = {
     {"PiAtWheelSix", "Pi", 6, false, 2, "SSSS3P141593"},
     {"ElevenIntegerDigitsAreScientific", "1 2 3 4 5 6 7 8 9 0 1", 2, false, 2,
      "S1P234S567S890SS10"},
-    {"EightDigitsAtWheelThreeAreScientific", "1 2 3 4 5 6 7 8", 3, false, 2,
-     "S1P234S567S8SSSS07"},
+    {"EightDigitsAtWheelThreeAreScientific", "1 2 3 4 5 6 7 8", 3, false, 2, "S1P234S567S8SSSS07"},
     {"EightDigitsAtWheelTwoAreFixed", "1 2 3 4 5 6 7 8", 2, false, 2, "S12345678PSS"},
     {"FloatEntry", "1 2 . 5", 2, true, 2, "S1P25SSSSSSSSSSS01"},
     {"FloatSmallEntry", ". 0 0 5", 2, true, 2, "S5P00SSSSSSSSSSM03"},
@@ -57,7 +56,9 @@ const LineCase kLines[] = {
     {"ExponentAlone", "Exp 1 2 3", 2, false, 2, "S1PSSSSSSSSSSSSS12"},
 };
 
-std::string CaseName(const ::testing::TestParamInfo<LineCase>& info) { return info.param.name; }
+std::string CaseName(const ::testing::TestParamInfo<LineCase>& info) {
+    return info.param.name;
+}
 
 INSTANTIATE_TEST_SUITE_P(Entry, DisplayLine, ::testing::ValuesIn(kLines), CaseName);
 
@@ -68,7 +69,8 @@ TEST(NumberEntry, PointThenZerosShiftTheExponentAndShowPositions) {
     m.Keys(". 0 0 5");
     EXPECT_EQ(m.X(), 5E-3L);
     int shown = 0;
-    for (int w = 0; w <= 9; ++w) shown += (m.calc.XReg[w] & kBlankBit) == 0;
+    for (int w = 0; w <= 9; ++w)
+        shown += (m.calc.XReg[w] & kBlankBit) == 0;
     EXPECT_EQ(shown, 3);
 }
 
@@ -103,7 +105,8 @@ TEST(NumberEntry, ChangeSignOnAResultMarksEveryDigitWord) {
     EXPECT_FALSE(m.calc.XReg[11] & kSignBit);
     EXPECT_LT(m.X(), 0);
     m.Keys("Chs");
-    for (int w : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 13}) EXPECT_FALSE(m.calc.XReg[w] & kSignBit);
+    for (int w : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 13})
+        EXPECT_FALSE(m.calc.XReg[w] & kSignBit);
 }
 
 TEST(NumberEntry, EntryEndsWithTheNextKeyAndOverwritesX) {
@@ -115,7 +118,8 @@ TEST(NumberEntry, EntryEndsWithTheNextKeyAndOverwritesX) {
 
 TEST(DisplayLines, RawRegisterOfProgramCodes) {
     Machine m;
-    for (int w = 0; w < 14; ++w) m.calc.XReg[w] = 10 + w % 6; // codes 12-17: glyphs
+    for (int w = 0; w < 14; ++w)
+        m.calc.XReg[w] = 10 + w % 6; // codes 12-17: glyphs
     std::string bottom = m.calc.DisplayLines()[2];
     EXPECT_EQ(bottom.size(), 18u);
     EXPECT_EQ(bottom, "PBPAMDSCPBSAMSSSDC");

@@ -40,12 +40,13 @@ public:
     int plotterState = 6;
     bool extMem = false, extMemOn = false;
     int extReply = 0;
-    std::function<void()> onPump; // runs inside ProcessMessages
+    std::function<void()> onPump;  // runs inside ProcessMessages
+    bool drawTakesBusyTime = true; // drawing passes the computing time at once
 
     void RedrawDisplay() override {
         ++redraws;
         if (calc && calc->DisplayShowsLines()) {
-            calc->BusyTicks = 0;
+            if (drawTakesBusyTime) calc->BusyTicks = 0;
             drawn.push_back(calc->TakeDisplayLines());
         }
     }
@@ -54,7 +55,8 @@ public:
     void StartPaperFeed() override {
         feeding = true;
         if (feedAtOnce)
-            while (feeding) FeedOne();
+            while (feeding)
+                FeedOne();
     }
     void FeedOne() {
         if (calc->PrintQueue.empty()) {
@@ -127,7 +129,8 @@ struct Machine {
 
     // Fires the mode-change timer while it is requested (runs programs to their end).
     void Tick(int limit = 1000) {
-        for (int i = 0; i < limit && host.timerActive; ++i) calc.ChgModeTimerTimer();
+        for (int i = 0; i < limit && host.timerActive; ++i)
+            calc.ChgModeTimerTimer();
     }
 
     // Keys a program in PRGM mode from row 0 step 0 and returns to RUN mode, counter at 0.
@@ -151,7 +154,8 @@ struct Machine {
 
     static TKeyPos Position(const std::string& name) {
         auto lower = [](std::string s) {
-            for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            for (char& c : s)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
             return s;
         };
         if (lower(name) == "step") return pos::StepPrgm;

@@ -27,12 +27,18 @@ TEST(KeyTables, NamesMnemonicsAndCodesOfSampleKeys) {
         const char* name;
         const char* mnemonic;
     } rows[] = {
-        {1, "62", "To Polar", "Pol"},    {2, "55", "|Y|", "|Y|"},
-        {21, "07", "7", "7"},            {22, "10", "8", "8"},
-        {37, "45", "Print Space", "PSpc"}, {44, "24", "Y<->[]", "Y<>[]"},
-        {57, "51", "X<-[]", "X<[]"},     {16, "67", "Hyper", "Hyp"},
-        {50, "77", "Sub Return", "SRet"}, {60, "00", "0", "0"},
-        {64, "44", "GoTo", "GoTo"},      {39, "41", "Stop", "Stop"},
+        {1, "62", "To Polar", "Pol"},
+        {2, "55", "|Y|", "|Y|"},
+        {21, "07", "7", "7"},
+        {22, "10", "8", "8"},
+        {37, "45", "Print Space", "PSpc"},
+        {44, "24", "Y<->[]", "Y<>[]"},
+        {57, "51", "X<-[]", "X<[]"},
+        {16, "67", "Hyper", "Hyp"},
+        {50, "77", "Sub Return", "SRet"},
+        {60, "00", "0", "0"},
+        {64, "44", "GoTo", "GoTo"},
+        {39, "41", "Stop", "Stop"},
     };
     for (const auto& r : rows) {
         TKeyCode code = KeyCodeOf[static_cast<size_t>(r.pos)];
@@ -43,7 +49,8 @@ TEST(KeyTables, NamesMnemonicsAndCodesOfSampleKeys) {
     EXPECT_STREQ(KeyNames[kStepPrgmPos], "Step Prgm");
     EXPECT_EQ(KeyMnemonic(kStepPrgmPos), "");
     const char* shortForms[] = {"y->[", "y<->[", "x->[", "x<-[", "goto"};
-    for (int i = 0; i < 5; ++i) EXPECT_STREQ(KeyNames[static_cast<size_t>(66 + i)], shortForms[i]);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_STREQ(KeyNames[static_cast<size_t>(66 + i)], shortForms[i]);
 }
 
 TEST(KeyTables, BusyRowsOfTheSlowKeys) {
@@ -52,9 +59,10 @@ TEST(KeyTables, BusyRowsOfTheSlowKeys) {
     EXPECT_EQ(KeyBusyRows[26], 8);
     EXPECT_EQ(KeyBusyRows[59], 0);
     int total = 0;
-    for (int rows : KeyBusyRows) total += rows;
-    EXPECT_EQ(total, 20 + 2 + 2 + 2 + 2 + 20 + 2 + 2 + 3 + 2 + 8 + 7 + 10 + 2 + 2 + 3 + 2 + 4 +
-                         10 + 5 + 10);
+    for (int rows : KeyBusyRows)
+        total += rows;
+    EXPECT_EQ(total, 20 + 2 + 2 + 2 + 2 + 20 + 2 + 2 + 3 + 2 + 8 + 7 + 10 + 2 + 2 + 3 + 2 + 4 + 10 +
+                         5 + 10);
 }
 
 TEST(KeyTables, OctalAndAddressNotation) {

@@ -37,10 +37,12 @@ DecimalNumber Oracle(long double x, int digits) {
         if (*e >= '0' && *e <= '9') ds += *e;
     int exponent = std::atoi(e + 1);
     uint64_t m = 0;
-    for (int i = 0; i < digits; ++i) m = m * 10 + static_cast<uint64_t>(ds[i] - '0');
+    for (int i = 0; i < digits; ++i)
+        m = m * 10 + static_cast<uint64_t>(ds[i] - '0');
     if (ds[static_cast<size_t>(digits)] >= '5') ++m;
     uint64_t top = 1;
-    for (int i = 0; i < digits; ++i) top *= 10;
+    for (int i = 0; i < digits; ++i)
+        top *= 10;
     if (m == top) {
         m /= 10;
         ++exponent;
@@ -53,7 +55,8 @@ DecimalNumber Oracle(long double x, int digits) {
 TEST(RegisterLayout, PiRoundedToTwelveDigits) {
     TCalcRegister r = FromValue(3.14159265358979323846L);
     const int expected[14] = {3, 5, 6, 2, 9, 5, 1, 4, 1, 3, 0, 0, 9, 5};
-    for (int i = 0; i < 14; ++i) EXPECT_EQ(r[i], expected[i]) << "word " << i;
+    for (int i = 0; i < 14; ++i)
+        EXPECT_EQ(r[i], expected[i]) << "word " << i;
 }
 
 TEST(RegisterLayout, NegativeNumberWithNegativeExponent) {
@@ -80,16 +83,19 @@ TEST(RegisterLayout, ExtToRegKeepsBlankBitsOfShownDigits) {
 TEST(RegisterLayout, ClearRegNeverBlanksTheExponent) {
     TCalcRegister r;
     ClearReg(r, true);
-    for (int i = 0; i < 14; ++i) EXPECT_EQ(r[i], (i == 10 || i == 11) ? 0 : kBlankBit);
+    for (int i = 0; i < 14; ++i)
+        EXPECT_EQ(r[i], (i == 10 || i == 11) ? 0 : kBlankBit);
     ClearReg(r, false);
-    for (int i = 0; i < 14; ++i) EXPECT_EQ(r[i], 0);
+    for (int i = 0; i < 14; ++i)
+        EXPECT_EQ(r[i], 0);
 }
 
 TEST(RegisterLayout, ProgramCodesReadAsDigitsWithHighCodesAsZero) {
     TCalcRegister r;
     // Steps 9..0 hold codes 056 (Pi), 7, 012 (e), 3, 077, 0, 0, 0, 0, 1.
     const int codes[10] = {1, 0, 0, 0, 0, 077, 3, 012, 7, 056};
-    for (int i = 0; i < 10; ++i) r[i] = codes[i];
+    for (int i = 0; i < 10; ++i)
+        r[i] = codes[i];
     // 056, 077 and 012 have low bits above 9 and count as 0; 056 has no sign bit.
     EXPECT_EQ(ValueOf(r), std::strtold("0.703000001", nullptr));
 }

@@ -51,13 +51,12 @@ public:
     void StopChgModeTimer() override { timerActive = false; }
     void Sleep(int) override {}
     void ProcessMessages() override {}
-    void ShowInternalError(const std::string& message) override {
-        std::cerr << message << '\n';
-    }
+    void ShowInternalError(const std::string& message) override { std::cerr << message << '\n'; }
 };
 
 std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
 
@@ -93,8 +92,8 @@ std::optional<TKeyPos> KeyPosition(const std::string& token) {
 
 void PrintDisplay(const Calculator& calc) {
     DisplayTexts lines = calc.DisplayLines();
-    std::cout << "top " << lines[0] << "\nmid " << lines[1] << "\nbot " << lines[2]
-              << "\nlamp " << (calc.ErrorLit ? "on" : "off") << '\n';
+    std::cout << "top " << lines[0] << "\nmid " << lines[1] << "\nbot " << lines[2] << "\nlamp "
+              << (calc.ErrorLit ? "on" : "off") << '\n';
 }
 
 void PrintRegisters(const Calculator& calc) {
@@ -102,7 +101,8 @@ void PrintRegisters(const Calculator& calc) {
         {"X", &calc.XReg}, {"Y", &calc.YReg}, {"Z", &calc.ZReg}};
     for (auto [name, reg] : regs) {
         std::cout << name;
-        for (int i = 0; i < kWords; ++i) std::cout << ' ' << (*reg)[i];
+        for (int i = 0; i < kWords; ++i)
+            std::cout << ' ' << (*reg)[i];
         std::cout << '\n';
     }
 }
@@ -120,12 +120,18 @@ public:
     // False for a token that names nothing.
     bool Apply(const std::string& token) {
         std::string t = Lower(token);
-        if (t == "show") PrintDisplay(calc_);
-        else if (t == "regs") PrintRegisters(calc_);
-        else if (t == "on" || t == "off") calc_.RequestPower(t == "on");
-        else if (t == "prgm" || t == "run") calc_.SetProgramMode(t == "prgm");
-        else if (t == "fix" || t == "float") calc_.FloatMode = t == "float";
-        else if (t == "deg" || t == "rad") calc_.RadMode = t == "rad";
+        if (t == "show")
+            PrintDisplay(calc_);
+        else if (t == "regs")
+            PrintRegisters(calc_);
+        else if (t == "on" || t == "off")
+            calc_.RequestPower(t == "on");
+        else if (t == "prgm" || t == "run")
+            calc_.SetProgramMode(t == "prgm");
+        else if (t == "fix" || t == "float")
+            calc_.FloatMode = t == "float";
+        else if (t == "deg" || t == "rad")
+            calc_.RadMode = t == "rad";
         else if (t.rfind("wheel=", 0) == 0) {
             auto n = ParseInt(t.substr(6), 10);
             if (!n || *n > 9) return false;
@@ -191,10 +197,12 @@ int main(int argc, char** argv) {
         maxSteps = n;
         first = 3;
     }
-    for (int i = first; i < argc; ++i) tokens.emplace_back(argv[i]);
+    for (int i = first; i < argc; ++i)
+        tokens.emplace_back(argv[i]);
     if (first >= argc) {
         std::string token;
-        while (std::cin >> token) tokens.push_back(token);
+        while (std::cin >> token)
+            tokens.push_back(token);
     }
     Session session(maxSteps);
     for (const std::string& token : tokens) {

@@ -1,0 +1,216 @@
+// Programs running through the real run loop and mode-change timer.
+#include <gtest/gtest.h>
+
+#include "fake_host.h"
+
+using namespace orrindale;
+using orrindale::testing::Machine;
+
+namespace {
+// Counts to ten in register b: 0 -> b; loop: b + 1 -> b until 10 > b.
+const char* kCountToTen = "0 X>[] b 1 SHUP b Add Y>[] b 1 0 X>Y? 0 3 End";
+} // namespace
+
+TEST(RunLoop, StepsPerSleepFromTheSpeed) {
+    EXPECT_EQ(Calculator::ComputeStepsPerSleep(55), 51);
+    EXPECT_EQ(Calculator::ComputeStepsPerSleep(100), 110);
+    EXPECT_EQ(Calculator::ComputeStepsPerSleep(200), 10);
+    EXPECT_EQ(Calculator::ComputeStepsPerSleep(125), 125);
+}
+
+TEST(RunLoop, LoopUntilATestFails) {
+    Machine m;
+    m.Program(kCountToTen);
+    m.Keys("Cont");
+    EXPECT_TRUE(m.calc.Running);
+    m.Tick();
+    EXPECT_FALSE(m.calc.Running);
+    EXPECT_EQ(Machine::Value(m.calc.RegisterFile[11]), 10.0L);
+    EXPECT_EQ(m.calc.PcRow, 0);
+    EXPECT_EQ(m.calc.PcStep, 0);
+}
+
+TEST(RunLoop, PacesWithSleepsAndMessagePasses) {
+    Machine m;
+    m.Program(kCountToTen);
+    m.Keys("Cont");
+    m.Tick();
+    uint64_t passes = m.calc.StepsExecuted;
+    EXPECT_GE(m.host.sleeps, static_cast<int>(passes / 52));
+    EXPECT_GE(m.host.pumps, static_cast<int>(passes / 35));
+}
+
+TEST(RunLoop, SubroutineCallAndReturn) {
+    Machine m;
+    // Row 0: call row 1 step 0, then stop. Row 1: 5 into X, return.
+    m.Program("GoTo SRet 1 0 Stop");
+    m.calc.SetProgramMode(true);
+    m.calc.PcRow = 1;
+    m.calc.PcStep = 0;
+    m.Keys("5 SRet");
+    m.calc.SetProgramMode(false);
+    m.calc.PcRow = m.calc.PcStep = 0;
+    m.Keys("Cont");
+    m.Tick();
+    EXPECT_FALSE(m.calc.Running);
+    EXPECT_EQ(m.X(), 5.0L);
+    EXPECT_EQ(m.calc.PcStep, 5); // past the STOP step
+}
+
+TEST(RunLoop, PauseKeepsTheDisplayLitAcrossTwoPauses) {
+    Machine m;
+    m.Program("7 Pse Pse Stop");
+    m.Keys("Cont");
+    int drawnBefore = static_cast<int>(m.host.drawn.size());
+    m.Tick();
+    // Each pause drew the lines once; the display was not blanked between them.
+    EXPECT_EQ(static_cast<int>(m.host.drawn.size()) - drawnBefore, 3); // two pauses, the stop
+    EXPECT_EQ(m.X(), 7.0L);
+}
+
+TEST(RunLoop, PrintingProgramWaitsForEachFeed) {
+    Machine m;
+    m.host.feedAtOnce = false;
+    m.host.printSwitch[1] = m.host.printSwitch[2] = false;
+    std::vector<int> stepsAtFeed;
+    int pumpsSeen = 0;
+    m.host.onPump = [&] {
+        // The feed timer: a line each few message passes.
+        if (++pumpsSeen % 3 == 0 && m.host.feeding) {
+            stepsAtFeed.push_back(static_cast<int>(m.calc.StepsExecuted));
+            m.host.FeedOne();
+        }
+    };
+    m.Program("1 PSpc 2 PSpc 3 PSpc Stop");
+    m.Keys("Cont");
+    m.Tick();
+    ASSERT_EQ(m.host.printed.size(), 3u);
+    EXPECT_EQ(m.host.printed[0], "SSSSSSSS1PSS");
+    EXPECT_EQ(m.host.printed[2], "SSSSSSSS3PSS");
+    // No step ran while a line was waiting: each feed happened right after its print step.
+    EXPECT_EQ(stepsAtFeed, (std::vector<int>{2, 4, 6}));
+}
+
+TEST(RunLoop, PrintWithPrinterOffStopsTheProgram) {
+    Machine m;
+    m.host.printerOn = false;
+    m.Program("1 PSpc 2 Stop");
+    m.Keys("Cont");
+    m.Tick();
+    EXPECT_EQ(m.X(), 1.0L);
+    EXPECT_TRUE(m.host.printed.empty());
+}
+
+TEST(RunLoop, ErrorDoesNotStopAProgramAndTheLampWaitsForAKey) {
+    Machine m;
+    m.Program("1 SHUP 0 Div 5 Stop");
+    m.Keys("Cont");
+    m.Tick();
+    EXPECT_EQ(m.X(), 5.0L);
+    EXPECT_TRUE(m.calc.ErrorLit);
+    m.Keys("7");
+    EXPECT_FALSE(m.calc.ErrorLit);
+    EXPECT_EQ(m.X(), 5.0L);
+}
+
+TEST(RunLoop, StopKeyDuringARun) {
+    Machine m;
+    m.Program("1 Add GoTo 0 0");
+    m.host.onPump = [&] {
+        if (m.calc.StepsExecuted > 200) m.Keys("Stop");
+    };
+    m.Keys("Cont");
+    m.Tick();
+    EXPECT_FALSE(m.calc.Running);
+    EXPECT_GT(m.Y(), 30.0L);
+}
+
+TEST(Power, OffAndOnResumesAProgramInRunMode) {
+    Machine m;
+    m.Program("1 Add GoTo 0 0");
+    m.host.onPump = [&] {
+        if (m.calc.StepsExecuted > 100 && m.calc.PowerOn) m.calc.RequestPower(false);
+    };
+    m.Keys("Cont");
+    m.Tick();
+    EXPECT_FALSE(m.calc.PowerOn);
+    EXPECT_TRUE(m.calc.Running); // kept, to resume
+    long double y = m.Y();
+    m.host.onPump = nullptr;
+    m.calc.StepLimit = m.calc.StepsExecuted + 50;
+    m.calc.RequestPower(true);
+    m.Tick(1);
+    EXPECT_TRUE(m.calc.PowerOn);
+    EXPECT_GT(m.Y(), y);
+    EXPECT_EQ(m.host.powerSwitches.back(), (std::pair<bool, bool>{true, true}));
+}
+
+TEST(Power, ProgramDoesNotResumeInPrgmMode) {
+    Machine m;
+    m.Program("1 Add GoTo 0 0");
+    m.calc.Running = true; // interrupted by a power-off
+    m.calc.PowerOn = false;
+    m.calc.ProgramMode = true;
+    m.calc.RequestPower(true);
+    m.Tick();
+    EXPECT_EQ(m.calc.StepsExecuted, 0u);
+}
+
+TEST(Power, OnWhileOnRunsTheSequenceWithoutTheSwitchSound) {
+    Machine m;
+    m.calc.ErrorAtPowerOn = true;
+    m.calc.RequestPower(true);
+    m.Tick();
+    EXPECT_EQ(m.host.powerSwitches.back(), (std::pair<bool, bool>{true, false}));
+    EXPECT_TRUE(m.calc.ErrorLit); // the saved lamp comes back once
+    EXPECT_FALSE(m.calc.ErrorAtPowerOn);
+}
+
+TEST(Close, DuringARunStopsFirstThenCloses) {
+    Machine m;
+    m.Program("1 Add GoTo 0 0");
+    m.host.onPump = [&] {
+        if (m.calc.StepsExecuted > 50) m.calc.PendingAction |= pending::Close;
+    };
+    m.Keys("Cont");
+    m.Tick();
+    EXPECT_EQ(m.host.closes, 1);
+    EXPECT_FALSE(m.calc.Running);
+    EXPECT_TRUE(m.calc.RunAtPowerOn);
+}
+
+TEST(Plotter, BusyPlotterMakesTheStepWaitAndSwitchedOffStops) {
+    Machine m;
+    m.host.plotter = true;
+    m.host.plotterReply = 4;
+    m.host.plotterState = 4;
+    m.Program("FMT SHUP 5 Stop");
+    m.Keys("Cont");
+    m.Tick(3);
+    EXPECT_TRUE(m.host.timerActive); // polling
+    EXPECT_TRUE(m.calc.Running);
+    m.host.plotterState = 5; // switched off meanwhile
+    m.Tick();
+    EXPECT_FALSE(m.calc.Running);
+    EXPECT_NE(m.X(), 5.0L);
+}
+
+TEST(Timer, ReleaseRequestsAreNotLostAmongOtherBits) {
+    Machine m;
+    m.calc.PendingAction = pending::ReleasePlotter | pending::PowerOn;
+    m.host.timerActive = true;
+    m.Tick();
+    EXPECT_EQ(m.host.released, (std::vector<int>{pending::ReleasePlotter}));
+    EXPECT_TRUE(m.calc.PowerOn);
+}
+
+TEST(StepPrgm, RunModeExecutesOneStep) {
+    Machine m;
+    m.Program("4 SHUP 3 Add");
+    m.Keys("Step Step Step");
+    EXPECT_EQ(m.calc.PcStep, 3);
+    EXPECT_EQ(m.X(), 3.0L);
+    EXPECT_EQ(m.Y(), 4.0L);
+    m.Keys("Step");
+    EXPECT_EQ(m.Y(), 7.0L);
+}
