@@ -15,7 +15,9 @@ namespace {
 constexpr char kCR = '\r';
 constexpr char kLF = '\n';
 
-char Unscramble(char c) { return static_cast<char>(static_cast<unsigned char>(c) ^ kScrambleKey); }
+char Unscramble(char c) {
+    return static_cast<char>(static_cast<unsigned char>(c) ^ kScrambleKey);
+}
 
 class FileHandle {
 public:
@@ -34,7 +36,8 @@ private:
 } // namespace
 
 void ScrambleBytes(std::string& bytes) {
-    for (char& c : bytes) c = Unscramble(c);
+    for (char& c : bytes)
+        c = Unscramble(c);
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
@@ -78,7 +81,8 @@ TextList SplitLines(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         const std::size_t start = i;
-        while (i < text.size() && text[i] != kCR && text[i] != kLF) ++i;
+        while (i < text.size() && text[i] != kCR && text[i] != kLF)
+            ++i;
         lines.emplace_back(text.substr(start, i - start));
         if (i < text.size() && text[i] == kCR) ++i;
         if (i < text.size() && text[i] == kLF) ++i;
@@ -157,7 +161,9 @@ std::string PadIntLeft(long long value, int width, char fill) {
     return text;
 }
 
-std::string ZeroPad(long long value, int width) { return PadIntLeft(value, width, '0'); }
+std::string ZeroPad(long long value, int width) {
+    return PadIntLeft(value, width, '0');
+}
 
 std::string CleanText(std::string_view text) {
     std::string out;
@@ -187,11 +193,14 @@ int ParseOctal(std::string_view text, int fallback) {
 
 int CountChar(char c, std::string_view text) {
     int count = 0;
-    for (char x : text) count += (x == c) ? 1 : 0;
+    for (char x : text)
+        count += (x == c) ? 1 : 0;
     return count;
 }
 
-std::string LineKey(int key) { return ZeroPad(key, 3); }
+std::string LineKey(int key) {
+    return ZeroPad(key, 3);
+}
 
 int TakeLineKey(std::string& line, bool remove) {
     if (line.size() < 3) return -1;
@@ -265,15 +274,18 @@ bool ParseBoolean(std::string_view text, bool& value) {
     auto equalsNoCase = [text](std::string_view word) {
         if (text.size() != word.size()) return false;
         for (std::size_t i = 0; i < word.size(); ++i) {
-            const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] + 32)
-                                                            : text[i];
+            const char c =
+                text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] + 32) : text[i];
             if (c != word[i]) return false;
         }
         return true;
     };
-    if (equalsNoCase("true")) value = true;
-    else if (equalsNoCase("false")) value = false;
-    else return false;
+    if (equalsNoCase("true"))
+        value = true;
+    else if (equalsNoCase("false"))
+        value = false;
+    else
+        return false;
     return true;
 }
 

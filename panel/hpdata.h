@@ -91,7 +91,9 @@ char HexDigitLower(int value);
 bool ParseDecimal(std::string_view text, int& value);
 // A saved boolean: any integer (nonzero is true) or True/False in any letter case.
 bool ParseBoolean(std::string_view text, bool& value);
-inline const char* BooleanText(bool value) { return value ? "-1" : "0"; }
+inline const char* BooleanText(bool value) {
+    return value ? "-1" : "0";
+}
 
 // ---- Main window bounds ---------------------------------------------------------------------
 

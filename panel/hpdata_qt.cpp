@@ -7,7 +7,8 @@ namespace orrindale {
 std::string ToBytes(const QString& text) {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(text.size()));
-    for (QChar c : text) bytes.push_back(static_cast<char>(c.unicode() & 0xFF));
+    for (QChar c : text)
+        bytes.push_back(static_cast<char>(c.unicode() & 0xFF));
     return bytes;
 }
 
@@ -18,18 +19,22 @@ QString FromBytes(const std::string& bytes) {
 TextList ToTextList(const QStringList& list) {
     TextList out;
     out.reserve(static_cast<std::size_t>(list.size()));
-    for (const QString& line : list) out.push_back(ToBytes(line));
+    for (const QString& line : list)
+        out.push_back(ToBytes(line));
     return out;
 }
 
 QStringList ToQStringList(const TextList& list) {
     QStringList out;
     out.reserve(static_cast<qsizetype>(list.size()));
-    for (const std::string& line : list) out.append(FromBytes(line));
+    for (const std::string& line : list)
+        out.append(FromBytes(line));
     return out;
 }
 
-std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string NativePath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 bool LoadScrambledTextList(const QString& path, QStringList& list) {
     TextList lines;

@@ -17,14 +17,17 @@ bool SizeAllowed(long long width, long long height) {
 // Little-endian fields of the bitmap headers; the caller has checked the bounds.
 uint32_t U32At(std::string_view b, std::size_t at) {
     uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<unsigned char>(b[at + i]);
     return v;
 }
 uint16_t U16At(std::string_view b, std::size_t at) {
     return static_cast<uint16_t>(static_cast<unsigned char>(b[at]) |
                                  (static_cast<unsigned char>(b[at + 1]) << 8));
 }
-int32_t I32At(std::string_view b, std::size_t at) { return static_cast<int32_t>(U32At(b, at)); }
+int32_t I32At(std::string_view b, std::size_t at) {
+    return static_cast<int32_t>(U32At(b, at));
+}
 
 struct BmpLayout {
     long long Width = 0;

@@ -34,12 +34,17 @@ constexpr int kKnownPendingBits = pending::Close | pending::PowerOn | pending::P
                                   pending::ReleasePlotter | pending::WaitPlotter |
                                   pending::ReleaseExtMem;
 
-bool IsRow(int row) { return (row >= 0 && row <= 13) || (row >= 16 && row <= 29); }
-bool IsStep(int step) { return step >= 0 && step <= 13; }
+bool IsRow(int row) {
+    return (row >= 0 && row <= 13) || (row >= 16 && row <= 29);
+}
+bool IsStep(int step) {
+    return step >= 0 && step <= 13;
+}
 
 std::string RegisterText(const TCalcRegister& r) {
     std::string text;
-    for (int w = 0; w < kWords; ++w) text += std::to_string(r[w]) + "~";
+    for (int w = 0; w < kWords; ++w)
+        text += std::to_string(r[w]) + "~";
     return text;
 }
 
@@ -146,7 +151,8 @@ bool ApplyLine(std::size_t p, int key, const std::string& value, MachineState& s
 
 std::string NumberList(const std::array<TReturnAddress, 5>& stack, bool rows) {
     std::string text;
-    for (const auto& a : stack) text += std::to_string(rows ? a.Row : a.Step) + "~";
+    for (const auto& a : stack)
+        text += std::to_string(rows ? a.Row : a.Step) + "~";
     return text;
 }
 
@@ -217,17 +223,18 @@ TextList MachineStateLines(const MachineState& s) {
     lines.push_back(LineKey(kZReg) + RegisterText(s.ZReg));
     lines.push_back(LineKey(kZSave) + RegisterText(s.ZSave));
     std::string flags;
-    for (uint8_t f : s.Flags) flags += std::string(BooleanText(f != 0)) + "~";
+    for (uint8_t f : s.Flags)
+        flags += std::string(BooleanText(f != 0)) + "~";
     lines.push_back(LineKey(kFlags) + flags);
     lines.push_back(LineKey(kReturnRows) + NumberList(s.ReturnStack, true));
     lines.push_back(LineKey(kReturnSteps) + NumberList(s.ReturnStack, false));
     lines.push_back(LineKey(kRunAtPowerOn) + BooleanText(s.RunAtPowerOn));
     lines.push_back(LineKey(kNoAdvance) + BooleanText(s.NoAdvance));
-    const int values[] = {s.PendingAction, s.PcRow,         s.PcStep,   s.AddrRow,
-                          s.ReturnTop,     s.BankSelect,    s.ReservedState,
-                          s.EntryPos,      s.ExpCount,      s.EntrySign};
+    const int values[] = {s.PendingAction, s.PcRow,         s.PcStep,   s.AddrRow,  s.ReturnTop,
+                          s.BankSelect,    s.ReservedState, s.EntryPos, s.ExpCount, s.EntrySign};
     int key = kPendingAction;
-    for (int v : values) lines.push_back(LineKey(key++) + std::to_string(v));
+    for (int v : values)
+        lines.push_back(LineKey(key++) + std::to_string(v));
     lines.push_back(LineKey(kErrorLamp) + (s.ErrorLamp ? "1" : "0"));
     return lines;
 }

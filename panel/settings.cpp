@@ -43,6 +43,12 @@ int NonNegativeOr(const std::string& value, int fallback) {
     return ParseDecimal(value, n) && n >= 0 ? n : fallback;
 }
 
+// A file name may hold a line break, which would split its settings line and let the rest be
+// read as another key. Such a card is not remembered.
+std::string StorableCardFile(const std::string& path) {
+    return HasNoneOf(path, "\r\n") ? path : std::string();
+}
+
 void ApplyLine(int key, const std::string& value, PanelSettings& s,
                const FileExistsCheck& cardExists) {
     switch (key) {
@@ -75,7 +81,8 @@ void ApplyLine(int key, const std::string& value, PanelSettings& s,
 
 std::string DefaultFKeyList() {
     std::string list;
-    for (int code = 112; code < 112 + kFKeyCount; ++code) list += std::to_string(code) + "~";
+    for (int code = 112; code < 112 + kFKeyCount; ++code)
+        list += std::to_string(code) + "~";
     return list;
 }
 
@@ -98,7 +105,7 @@ TextList SettingsLines(const PanelSettings& s) {
         LineKey(kPrintX + 1) + BooleanText(s.PrintLatch[1]),
         LineKey(kPrintX + 2) + BooleanText(s.PrintLatch[2]),
         LineKey(kWheel) + std::to_string(s.DecimalWheel),
-        LineKey(kCardFile) + s.CardFileName,
+        LineKey(kCardFile) + StorableCardFile(s.CardFileName),
         LineKey(kResetOnStartUp) + BooleanText(s.ResetOnStartUp),
         LineKey(kCardSide) + BooleanText(s.CardSide),
     };

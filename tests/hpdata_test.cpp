@@ -72,17 +72,16 @@ TEST_P(ScrambledTextListRefuses, AndLeavesTheListAsItWas) {
     EXPECT_EQ(list, kUntouched);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Damaged, ScrambledTextListRefuses,
-    ::testing::Values(BadFile{"EmptyFile", ""}, BadFile{"HeaderCut", "NeW"},
-                      BadFile{"LengthLineCut", "NeWe\r1"},
-                      BadFile{"ShortBody", "NeWe\r10\r123456789"},
-                      BadFile{"ZeroLength", "NeWe\r0\rA\r\n"},
-                      BadFile{"NegativeLength", "NeWe\r-3\rA\r\n"},
-                      BadFile{"LengthNotANumber", "NeWe\rsix\rA\r\nB\r\n"},
-                      BadFile{"LengthBeyondInt", "NeWe\r99999999999\rA\r\n"},
-                      BadFile{"NoLengthLine", "NeWe\r"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Damaged, ScrambledTextListRefuses,
+                         ::testing::Values(BadFile{"EmptyFile", ""}, BadFile{"HeaderCut", "NeW"},
+                                           BadFile{"LengthLineCut", "NeWe\r1"},
+                                           BadFile{"ShortBody", "NeWe\r10\r123456789"},
+                                           BadFile{"ZeroLength", "NeWe\r0\rA\r\n"},
+                                           BadFile{"NegativeLength", "NeWe\r-3\rA\r\n"},
+                                           BadFile{"LengthNotANumber", "NeWe\rsix\rA\r\nB\r\n"},
+                                           BadFile{"LengthBeyondInt", "NeWe\r99999999999\rA\r\n"},
+                                           BadFile{"NoLengthLine", "NeWe\r"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScrambledTextList, MissingFileOrFolderDoesNotLoad) {
     TempFolder dir;
@@ -99,13 +98,18 @@ struct SplitCase {
 
 TEST(ScrambledTextList, BodySplitsAtAnyLineEndAndIgnoresTrailingBytes) {
     const SplitCase cases[] = {
-        {"A\r\nB\r\n", {"A", "B"}},  {"A\rB", {"A", "B"}},     {"A\nB\n", {"A", "B"}},
-        {"A\n\rB", {"A", "", "B"}}, {"\r\n", {""}},           {"\r\n\r\n", {"", ""}},
-        {"x", {"x"}},               {std::string("a\0b", 3), {std::string("a\0b", 3)}},
+        {"A\r\nB\r\n", {"A", "B"}},
+        {"A\rB", {"A", "B"}},
+        {"A\nB\n", {"A", "B"}},
+        {"A\n\rB", {"A", "", "B"}},
+        {"\r\n", {""}},
+        {"\r\n\r\n", {"", ""}},
+        {"x", {"x"}},
+        {std::string("a\0b", 3), {std::string("a\0b", 3)}},
     };
     for (const auto& c : cases) {
-        const std::string file = Scrambled("NeWe\r" + std::to_string(c.body.size()) + "\r" +
-                                           c.body + "ignored\r\n");
+        const std::string file =
+            Scrambled("NeWe\r" + std::to_string(c.body.size()) + "\r" + c.body + "ignored\r\n");
         TextList list;
         EXPECT_TRUE(ParseScrambledTextList(file, list)) << c.body;
         EXPECT_EQ(list, c.lines) << c.body;
@@ -242,10 +246,10 @@ TEST(HexDigits, ValuesAndCharacters) {
     const std::pair<char, int> values[] = {{'0', 0},  {'9', 9},  {'A', 10}, {'F', 15},
                                            {'a', 10}, {'f', 15}, {'G', -1}, {'g', -1},
                                            {' ', -1}, {'/', -1}, {':', -1}, {'@', -1}};
-    for (auto [c, v] : values) EXPECT_EQ(HexDigitValue(c), v) << c;
-    const std::tuple<int, char, char> digits[] = {{0, '0', '0'},   {1, '1', '1'},
-                                                  {9, '9', '9'},   {10, 'A', 'a'},
-                                                  {15, 'F', 'f'},  {16, '0', '0'},
+    for (auto [c, v] : values)
+        EXPECT_EQ(HexDigitValue(c), v) << c;
+    const std::tuple<int, char, char> digits[] = {{0, '0', '0'},  {1, '1', '1'},  {9, '9', '9'},
+                                                  {10, 'A', 'a'}, {15, 'F', 'f'}, {16, '0', '0'},
                                                   {-1, '0', '0'}};
     for (auto [v, upper, lower] : digits) {
         EXPECT_EQ(HexDigitUpper(v), upper) << v;
@@ -253,45 +257,36 @@ TEST(HexDigits, ValuesAndCharacters) {
     }
 }
 
-TEST(TextHelpers, CleanPadCountAndSearch) {
-    EXPECT_EQ(CleanText("\tA\x01" "B\x7F\xE9 z"), " AB z");
+TEST(CleanText, KeepsPrintableAsciiAndTurnsTabsToSpaces) {
+    EXPECT_EQ(CleanText("\tA\x01"
+                        "B\x7F\xE9 z"),
+              " AB z");
     EXPECT_EQ(CleanText(" \t \r\n"), "");
-    EXPECT_EQ(PadIntLeft(5, 3, ' '), "  5");
-    EXPECT_EQ(PadIntLeft(1234, 2, '*'), "1234");
-    EXPECT_EQ(ZeroPad(7, 2), "07");
-    EXPECT_EQ(CountChar('~', "1~2~3~"), 3);
-    EXPECT_TRUE(HasNoneOf("abc", "xyz"));
-    EXPECT_FALSE(HasNoneOf("abc", "xcz"));
-    EXPECT_TRUE(HasNoneOf("", "x"));
 }
 
 TEST(SavedValues, BooleansAreLenientIntegersAreStrict) {
     const std::pair<const char*, int> booleans[] = {
-        {"-1", 1}, {"0", 0}, {"00", 0}, {"7", 1},   {"True", 1}, {"tRUE", 1},
-        {"false", 0}, {"", -1}, {"yes", -1}, {" 1", -1}, {"1 ", -1}, {"Truex", -1}};
+        {"-1", 1},    {"0", 0}, {"00", 0},   {"7", 1},   {"True", 1}, {"tRUE", 1},
+        {"false", 0}, {"", -1}, {"yes", -1}, {" 1", -1}, {"1 ", -1},  {"Truex", -1}};
     for (auto [text, expected] : booleans) {
         bool b = false;
         const bool ok = ParseBoolean(text, b);
         EXPECT_EQ(ok ? int(b) : -1, expected) << text;
     }
-    const std::pair<const char*, long long> integers[] = {
-        {"0", 0},          {"-7", -7},          {"+5", 5},  {"2147483647", INT_MAX},
-        {"-2147483648", INT_MIN}, {"2147483648", LLONG_MIN}, {"", LLONG_MIN}, {"-", LLONG_MIN},
-        {"1e3", LLONG_MIN}, {"99999999999999999999", LLONG_MIN}};
+    const std::pair<const char*, long long> integers[] = {{"0", 0},
+                                                          {"-7", -7},
+                                                          {"+5", 5},
+                                                          {"2147483647", INT_MAX},
+                                                          {"-2147483648", INT_MIN},
+                                                          {"2147483648", LLONG_MIN},
+                                                          {"", LLONG_MIN},
+                                                          {"-", LLONG_MIN},
+                                                          {"1e3", LLONG_MIN},
+                                                          {"99999999999999999999", LLONG_MIN}};
     for (auto [text, expected] : integers) {
         int n = 0;
         EXPECT_EQ(ParseDecimal(text, n) ? n : LLONG_MIN, expected) << text;
     }
-}
-
-TEST(MainBounds, RemembersLeftRightAndTop) {
-    MainBounds bounds;
-    bounds.SetMainBounds(10, 100, 20);
-    EXPECT_EQ(bounds.Left, 10);
-    EXPECT_EQ(bounds.Right, 110);
-    EXPECT_EQ(bounds.Top, 20);
-    bounds.SetMainBounds(INT_MAX - 5, 100, 0);
-    EXPECT_EQ(bounds.Right, INT_MAX);
 }
 
 } // namespace

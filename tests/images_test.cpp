@@ -36,15 +36,15 @@ std::string EncodePng(const RgbaImage& image) {
     png_alloc_size_t size = 0;
     png_image_write_to_memory(&png, nullptr, &size, 0, image.Pixels.data(), 0, nullptr);
     std::string bytes(size, '\0');
-    if (!png_image_write_to_memory(&png, bytes.data(), &size, 0, image.Pixels.data(), 0,
-                                   nullptr))
+    if (!png_image_write_to_memory(&png, bytes.data(), &size, 0, image.Pixels.data(), 0, nullptr))
         return {};
     bytes.resize(size);
     return bytes;
 }
 
 void PutU32(std::string& b, std::size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        b[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
 }
 void PutU16(std::string& b, std::size_t at, uint16_t v) {
     b[at] = static_cast<char>(v);
@@ -68,8 +68,8 @@ std::string EncodeBmp(const RgbaImage& image, bool topDown) {
         const int fileRow = topDown ? y : image.Height - 1 - y;
         for (int x = 0; x < image.Width; ++x) {
             const auto* px = &image.Pixels[static_cast<std::size_t>((y * image.Width + x) * 4)];
-            const std::size_t at = 54 + static_cast<std::size_t>(fileRow) * stride +
-                                   static_cast<std::size_t>(x) * 3;
+            const std::size_t at =
+                54 + static_cast<std::size_t>(fileRow) * stride + static_cast<std::size_t>(x) * 3;
             b[at] = static_cast<char>(px[2]);
             b[at + 1] = static_cast<char>(px[1]);
             b[at + 2] = static_cast<char>(px[0]);
@@ -79,7 +79,8 @@ std::string EncodeBmp(const RgbaImage& image, bool topDown) {
 }
 
 RgbaImage Opaque(RgbaImage image) {
-    for (std::size_t i = 3; i < image.Pixels.size(); i += 4) image.Pixels[i] = 255;
+    for (std::size_t i = 3; i < image.Pixels.size(); i += 4)
+        image.Pixels[i] = 255;
     return image;
 }
 
@@ -101,7 +102,8 @@ TEST(ScrambledPng, DamagedPicturesFailAndLeaveTheImage) {
         {"signature only", good.substr(0, 8)},
         {"huge width", EncodePng(Gradient(kMaxPictureSide + 1, 1))},
     };
-    for (std::size_t cut : {20u, 33u, 50u, 70u}) damaged.push_back({"cut", good.substr(0, cut)});
+    for (std::size_t cut : {20u, 33u, 50u, 70u})
+        damaged.push_back({"cut", good.substr(0, cut)});
     std::string flipped = good;
     flipped[flipped.size() - 20] ^= 0x55; // inside the image data: its checksum no longer fits
     damaged.push_back({"flipped", flipped});

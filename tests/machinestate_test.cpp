@@ -14,18 +14,21 @@ using testing::TempFolder;
 
 TCalcRegister Pattern(int seed) {
     TCalcRegister r;
-    for (int w = 0; w < kWords; ++w) r[w] = (seed * 7 + w * 5) & kWordMask;
+    for (int w = 0; w < kWords; ++w)
+        r[w] = (seed * 7 + w * 5) & kWordMask;
     return r;
 }
 
 // A machine caught in the middle of things: every saved field away from its reset value.
 void Busy(Calculator& c) {
-    for (int i = 0; i < 64; ++i) c.RegisterFile[static_cast<size_t>(i)] = Pattern(i + 1);
+    for (int i = 0; i < 64; ++i)
+        c.RegisterFile[static_cast<size_t>(i)] = Pattern(i + 1);
     c.XReg = Pattern(100);
     c.YReg = Pattern(101);
     c.ZReg = Pattern(102);
     c.ZSave = Pattern(103);
-    for (int i : {0, 5, 11, 16, 19}) c.Flags.Slot(i) = 1;
+    for (int i : {0, 5, 11, 16, 19})
+        c.Flags.Slot(i) = 1;
     c.ReturnStack = {{{3, 4}, {17, 13}, {29, 0}, {0, 9}, {13, 1}}};
     c.RunAtPowerOn = true;
     c.NoAdvance = true;
@@ -118,7 +121,8 @@ TEST_F(MachineStateFile, RegisterLinesAreLenient) {
     TextList lines = {"0001~2~x~4~5~6~7~8~9~10~11~12~13~14~",
                       "00164~-1~100~0~0~0~0~0~0~0~0~0~0~0~"};
     // A file longer than the register file: the extra register lines write nothing.
-    for (int i = 0; i < 100; ++i) lines.push_back("0001~1~1~1~1~1~1~1~1~1~1~1~1~1~");
+    for (int i = 0; i < 100; ++i)
+        lines.push_back("0001~1~1~1~1~1~1~1~1~1~1~1~1~1~");
     ASSERT_TRUE(SaveScrambledTextList(path, lines));
     ASSERT_TRUE(LoadMachineState(path, loaded));
     TCalcRegister first = Pattern(9);
@@ -136,8 +140,7 @@ TEST_F(MachineStateFile, UnknownRequestBitsAreDropped) {
     EXPECT_EQ(loaded.PendingAction, pending::Run);
 }
 
-class BadStateLine : public MachineStateFile, public ::testing::WithParamInterface<const char*> {
-};
+class BadStateLine : public MachineStateFile, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(BadStateLine, FailsTheLoadAndLeavesTheMachine) {
     Busy(saved);
@@ -152,14 +155,15 @@ TEST_P(BadStateLine, FailsTheLoadAndLeavesTheMachine) {
     EXPECT_TRUE(Snapshot(loaded) == before);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines104To119, BadStateLine,
-    ::testing::Values("104-1~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~", // 19 flags
-                      "104x~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~", "1050~0~0~0~",
-                      "1050~0~14~0~0~", "10530~0~0~0~0~", "106-1~0~0~0~0~", "1060~0~0~0~14~",
-                      "107maybe", "108", "109", "109x", "110-1", "11014", "11030", "11114",
-                      "11214", "1135", "113-1", "1143", "115x", "11599999999999", "116-1",
-                      "11614", "1179", "11713", "1188", "1181.0", "119", "119on"));
+INSTANTIATE_TEST_SUITE_P(Lines104To119, BadStateLine,
+                         ::testing::Values("104-1~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~", // 19 flags
+                                           "104x~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~0~",
+                                           "1050~0~0~0~", "1050~0~14~0~0~", "10530~0~0~0~0~",
+                                           "106-1~0~0~0~0~", "1060~0~0~0~14~", "107maybe", "108",
+                                           "109", "109x", "110-1", "11014", "11030", "11114",
+                                           "11214", "1135", "113-1", "1143", "115x",
+                                           "11599999999999", "116-1", "11614", "1179", "11713",
+                                           "1188", "1181.0", "119", "119on"));
 
 TEST_F(MachineStateFile, MissingFileFails) {
     const Snapshot before(loaded);

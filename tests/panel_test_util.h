@@ -51,7 +51,8 @@ inline std::string ReadRaw(const std::string& path) {
 }
 
 inline std::string Scrambled(std::string plain) {
-    for (char& c : plain) c = static_cast<char>(static_cast<unsigned char>(c) ^ 0xB7);
+    for (char& c : plain)
+        c = static_cast<char>(static_cast<unsigned char>(c) ^ 0xB7);
     return plain;
 }
 

@@ -122,6 +122,14 @@ TEST(Settings, EachInvalidValueTakesItsDefault) {
     }
 }
 
+TEST(Settings, CardFileWithALineBreakIsNotRemembered) {
+    PanelSettings s;
+    s.CardFileName = "/cards/a\n014-1\rb.mcf";
+    const TextList lines = SettingsLines(s);
+    EXPECT_EQ(lines[12], "012");
+    EXPECT_EQ(lines.size(), 15u);
+}
+
 TEST(Settings, SwitchLinesOnlyEverSwitchOn) {
     PanelSettings s = Unusual("");
     ApplySettingsLines({"0040", "0050", "0060", "0070", "0080", "0090", "0100"}, s,

@@ -1,0 +1,27 @@
+#include "panel/funccard.h"
+
+#include <QVBoxLayout>
+
+#include "panel/hpdata_qt.h"
+
+namespace orrindale {
+
+TfuncCardFM::TfuncCardFM(QWidget* parent) : QWidget(parent), cardImage_(new QLabel(this)) {
+    setWindowTitle("HP-9100B Function Card");
+    auto* box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->addWidget(cardImage_);
+}
+
+bool TfuncCardFM::LoadPicture(const QString& path) {
+    QImage picture;
+    loaded_ = LoadScrambledPng(path, picture);
+    if (!loaded_) return false;
+    cardImage_->setPixmap(QPixmap::fromImage(picture));
+    // The window may shrink but never grow beyond its picture.
+    resize(picture.size());
+    setMaximumSize(picture.size());
+    return true;
+}
+
+} // namespace orrindale

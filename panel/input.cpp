@@ -1,0 +1,249 @@
+// Mouse and PC keyboard on the calculator window: keys, switches, the wheel and dragging the
+// window by its display. Both devices press keys through PressKey; while one key is held,
+// every other press waits for its release, whichever device it came from.
+#include <QCursor>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QToolTip>
+
+#include "panel/layout.h"
+#include "panel/mainwindow.h"
+#include "panel/pckeys.h"
+#include "panel/pictures.h"
+
+namespace orrindale {
+
+namespace {
+QRect ToQRect(const layout::Rect& r) {
+    return QRect(r.Left, r.Top, r.Width, r.Height);
+}
+QPoint At(const QMouseEvent* e) {
+    return e->position().toPoint();
+}
+bool InBox(const layout::Box& b, QPoint p) {
+    return b.Holds(p.x(), p.y());
+}
+} // namespace
+
+void TmainFM::SetLabels(const QString& name, const QString& pcKey) {
+    if (keyNameLabel_) keyNameLabel_->setText(name);
+    if (pcKeyLabel_) pcKeyLabel_->setText(pcKey);
+}
+
+void TmainFM::Hover(QPoint at) {
+    if (int key = layout::KeyAt(at.x(), at.y()); key > 0) {
+        const layout::KeyPlace& place = layout::kKeys[static_cast<size_t>(key)];
+        SetLabels(place.Name, place.PcLabel);
+        HoverKey = key;
+    } else if (InBox(layout::kCardRecordArea, at)) {
+        SetLabels("Card Program", "");
+    } else if (InBox(layout::kCardEnterArea, at)) {
+        SetLabels("Card Enter", "");
+    } else {
+        SetLabels("", "");
+        HoverKey = 0;
+        lastKey_ = 0;
+    }
+}
+
+void TmainFM::ShowKeyDown(int key) {
+    scene_.Show(pictures::PressedKey(key), keyDown_);
+    update();
+}
+
+void TmainFM::PressKey() {
+    if (keyDown_ || HoverKey <= 0 || HoverKey > kKeyCount) return;
+    keyDown_ = true;
+    pressedKey_ = HoverKey;
+    ShowKeyDown(pressedKey_);
+    lastKey_ = HoverKey;
+    // While the engine is busy a key only shows held; STOP always gets through.
+    const bool idle = !calc_.Running && calc_.BusyTicks <= 0 && calc_.ListingMode == 0 &&
+                      calc_.PendingAction != pending::WaitPlotter && !busyTimer_.isActive();
+    if (HoverKey == pos::Stop || idle) {
+        const int key = HoverKey;
+        calc_.ExecuteKey(key);
+        if (key == pos::End) calc_.NoAdvance = false;
+    }
+}
+
+void TmainFM::ReleaseKey() {
+    if (!keyDown_) return;
+    keyDown_ = false;
+    ShowKeyDown(pressedKey_);
+    pressedKey_ = 0;
+    repaint();
+    doPlaySound("swu");
+    HoverKey = 0;
+    lastKey_ = 0;
+}
+
+// ---- Mouse ------------------------------------------------------------------------------------
+
+void TmainFM::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_) {
+        move(pos() + At(event) - dragStart_);
+        return;
+    }
+    const QPoint at = At(event);
+    Hover(at);
+    const bool onLabel = std::any_of(layout::kSwitches.begin(), layout::kSwitches.end(),
+                                     [&](const layout::SwitchPlace& s) {
+                                         return ToQRect(s.LabelArea).contains(at);
+                                     }) ||
+                         ToQRect(layout::kWheelUp.Area).contains(at) ||
+                         ToQRect(layout::kWheelDown.Area).contains(at);
+    if (ToQRect(layout::kDisplay).contains(at))
+        setCursor(cursors_.open);
+    else
+        setCursor(onLabel ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void TmainFM::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = At(event);
+    if (ToQRect(layout::kDisplay).contains(at) && event->button() != Qt::RightButton) {
+        dragStart_ = at;
+        dragging_ = true;
+        setCursor(cursors_.closed);
+        return;
+    }
+    if (event->button() != Qt::LeftButton) return;
+    if (PrinterMouseDown(at)) return;
+    Hover(at);
+    PressKey();
+}
+
+void TmainFM::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint at = At(event);
+    if (dragging_) {
+        dragging_ = false;
+        setCursor(cursors_.open);
+        mainBounds_.SetMainBounds(x(), width(), y());
+        return;
+    }
+    if (SwitchLabelClick(at) || WheelClick(at)) return;
+    if (event->button() != Qt::LeftButton) return;
+    if (PrinterMouseUp()) return;
+    ReleaseKey();
+}
+
+bool TmainFM::SwitchLabelClick(QPoint at) {
+    for (const layout::SwitchPlace& s : layout::kSwitches) {
+        if (!ToQRect(s.LabelArea).contains(at)) continue;
+        using S = layout::SwitchSetting;
+        switch (s.Setting) {
+        case S::Deg: SetAngleSwitch(false); break;
+        case S::Rad: SetAngleSwitch(true); break;
+        case S::Fix: SetDisplaySwitch(false); break;
+        case S::Float: SetDisplaySwitch(true); break;
+        case S::Off: SetPowerSwitch(false); break;
+        case S::On: SetPowerSwitch(true); break;
+        case S::Run: SetModeSwitch(false); break;
+        case S::Prgm: SetModeSwitch(true); break;
+        }
+        return true;
+    }
+    return false;
+}
+
+bool TmainFM::WheelClick(QPoint at) {
+    if (ToQRect(layout::kWheelUp.Area).contains(at))
+        StepWheel(+1);
+    else if (ToQRect(layout::kWheelDown.Area).contains(at))
+        StepWheel(-1);
+    else
+        return false;
+    return true;
+}
+
+bool TmainFM::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(e);
+        const QPoint at = help->pos();
+        const char* tip = nullptr;
+        for (const layout::SwitchPlace& s : layout::kSwitches)
+            if (ToQRect(s.LabelArea).contains(at)) tip = s.ToolTip;
+        if (ToQRect(layout::kWheelUp.Area).contains(at)) tip = layout::kWheelUp.ToolTip;
+        if (ToQRect(layout::kWheelDown.Area).contains(at)) tip = layout::kWheelDown.ToolTip;
+        if (tip)
+            QToolTip::showText(help->globalPos(), tip, this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+// ---- PC keyboard --------------------------------------------------------------------------------
+
+void TmainFM::keyPressEvent(QKeyEvent* event) {
+    if (event->isAutoRepeat()) return; // keys never repeat
+    const PcKeyAction action = MapPcKey(event->key(), event->modifiers());
+    if (action.kind == PcKeyAction::Nothing) return;
+    if (action.kind == PcKeyAction::Press) HoverKey = action.key;
+    PressKey();
+}
+
+void TmainFM::keyReleaseEvent(QKeyEvent* event) {
+    if (event->isAutoRepeat()) return;
+    if (event->key() == Qt::Key_Escape) {
+        if (!PlotterOpen()) close();
+        return;
+    }
+    ReleaseKey();
+}
+
+// ---- Switches and the wheel
+// -----------------------------------------------------------------------
+
+void TmainFM::SetAngleSwitch(bool rad) {
+    if (calc_.RadMode != rad) {
+        doPlaySound("swc");
+        calc_.RadMode = rad;
+        ShowSwitch(rad ? layout::SwitchSetting::Rad : layout::SwitchSetting::Deg);
+    }
+}
+
+void TmainFM::SetDisplaySwitch(bool floatMode) {
+    if (calc_.FloatMode != floatMode) {
+        doPlaySound("swc");
+        calc_.FloatMode = floatMode;
+        ShowSwitch(floatMode ? layout::SwitchSetting::Float : layout::SwitchSetting::Fix);
+    }
+    RedrawDisplay();
+}
+
+void TmainFM::SetPowerSwitch(bool on) {
+    if (calc_.PowerOn != on) {
+        doPlaySound("swc");
+        calc_.PowerOn = on;
+        ShowSwitch(on ? layout::SwitchSetting::On : layout::SwitchSetting::Off);
+    }
+    scene_.Show(pictures::kDisplayLamp, on);
+    calc_.RequestPower(on);
+}
+
+void TmainFM::SetModeSwitch(bool prgm) {
+    const bool moved = calc_.ProgramMode != prgm;
+    if (moved) {
+        doPlaySound("swc");
+        ShowSwitch(prgm ? layout::SwitchSetting::Prgm : layout::SwitchSetting::Run);
+        if (prgm) calc_.Running = false;
+    }
+    // The engine copies Z aside at PRGM and back at RUN while the power is on.
+    calc_.SetProgramMode(prgm);
+}
+
+void TmainFM::StepWheel(int step) {
+    const int value = calc_.DecimalWheel + step;
+    if (value < 0 || value > 9) return; // at the stops nothing moves, nothing sounds
+    calc_.DecimalWheel = value;
+    for (int d = 0; d <= 9; ++d)
+        scene_.Show(pictures::WheelDigit(d), d == value);
+    doPlaySound("whl");
+    RedrawDisplay();
+}
+
+} // namespace orrindale

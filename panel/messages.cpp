@@ -1,0 +1,65 @@
+#include "panel/messages.h"
+
+#include <QMessageBox>
+
+namespace orrindale {
+
+namespace {
+
+QMessageBox::Icon IconOf(MessageKind kind) {
+    switch (kind) {
+    case MessageKind::Error: return QMessageBox::Critical;
+    case MessageKind::Information: return QMessageBox::Information;
+    case MessageKind::Confirmation: return QMessageBox::Question;
+    case MessageKind::Warning: return QMessageBox::Warning;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::Ok: return QMessageBox::Ok;
+    case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+// The answer Escape or the close box gives: the one that changes nothing.
+MessageAnswer CautiousAnswer(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::Ok: return MessageAnswer::Ok;
+    case MessageButtons::YesNo: return MessageAnswer::No;
+    case MessageButtons::YesNoCancel: return MessageAnswer::Cancel;
+    }
+    return MessageAnswer::Ok;
+}
+
+} // namespace
+
+MessageAnswer BoxMessenger::Show(MessageKind kind, const QString& text, MessageButtons buttons) {
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), '\n');
+    QMessageBox box(IconOf(kind), QStringLiteral("Orrindale"), shown, ButtonsOf(buttons), owner_);
+    if (buttons == MessageButtons::YesNo) box.setEscapeButton(QMessageBox::No);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    case QMessageBox::Cancel: return MessageAnswer::Cancel;
+    case QMessageBox::Ok: return MessageAnswer::Ok;
+    default: return CautiousAnswer(buttons);
+    }
+}
+
+MessageAnswer ScriptedMessenger::Show(MessageKind kind, const QString& text,
+                                      MessageButtons buttons) {
+    shown_.push_back({kind, text, buttons});
+    if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+    if (answers_.empty()) return CautiousAnswer(buttons);
+    const MessageAnswer answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}
+
+} // namespace orrindale

@@ -1,0 +1,54 @@
+#include "panel/scene.h"
+
+#include <algorithm>
+
+namespace orrindale {
+
+void PanelScene::Add(const QString& name, const QImage& image, QPoint shownAt, Layer layer) {
+    Sprite& s = sprites_[name];
+    s.image = image;
+    s.at = shownAt;
+    s.layer = layer;
+    s.shown = false;
+    s.order = nextOrder_++;
+}
+
+void PanelScene::Show(const QString& name, bool shown) {
+    auto it = sprites_.find(name);
+    if (it != sprites_.end()) it->second.shown = shown;
+}
+
+bool PanelScene::IsShown(const QString& name) const {
+    auto it = sprites_.find(name);
+    return it != sprites_.end() && it->second.shown;
+}
+
+void PanelScene::SetImage(const QString& name, const QImage& image) {
+    auto it = sprites_.find(name);
+    if (it != sprites_.end()) it->second.image = image;
+}
+
+void PanelScene::MoveTo(const QString& name, QPoint shownAt) {
+    auto it = sprites_.find(name);
+    if (it != sprites_.end()) it->second.at = shownAt;
+}
+
+QRect PanelScene::Bounds(const QString& name) const {
+    auto it = sprites_.find(name);
+    if (it == sprites_.end()) return {};
+    return QRect(it->second.at, it->second.image.size());
+}
+
+void PanelScene::Paint(QPainter& painter) const {
+    if (!panel_.isNull()) painter.drawImage(0, 0, panel_);
+    std::vector<const Sprite*> shown;
+    for (const auto& [name, sprite] : sprites_)
+        if (sprite.shown && !sprite.image.isNull()) shown.push_back(&sprite);
+    std::sort(shown.begin(), shown.end(), [](const Sprite* a, const Sprite* b) {
+        return a->layer != b->layer ? a->layer < b->layer : a->order < b->order;
+    });
+    for (const Sprite* s : shown)
+        painter.drawImage(s->at, s->image);
+}
+
+} // namespace orrindale

@@ -1,0 +1,82 @@
+// OpenDocument and the scripted message boxes the window tests rely on.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "panel/messages.h"
+#include "panel/sounds.h"
+
+namespace orrindale {
+namespace {
+
+class OpenDocumentTest : public ::testing::Test {
+protected:
+    void Touch(const QString& name) {
+        QFile file(QDir(folder.path()).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4\n");
+    }
+
+    QTemporaryDir folder;
+    RecordingOpener opener;
+    ScriptedMessenger messenger;
+};
+
+TEST_F(OpenDocumentTest, OpensAFileOfTheProgramFolderSilently) {
+    Touch(kHelpDocument);
+    EXPECT_TRUE(OpenDocument(folder.path(), kHelpDocument, opener, messenger));
+    EXPECT_EQ(opener.opened, QStringList{QDir(folder.path()).filePath(kHelpDocument)});
+    EXPECT_TRUE(messenger.Messages().empty());
+}
+
+TEST_F(OpenDocumentTest, MissingFileIsReportedAndNothingIsOpened) {
+    EXPECT_FALSE(OpenDocument(folder.path(), kHelpDocument, opener, messenger));
+    EXPECT_TRUE(opener.opened.isEmpty());
+    ASSERT_EQ(messenger.Messages().size(), 1u);
+    EXPECT_EQ(messenger.Messages()[0].kind, MessageKind::Error);
+    EXPECT_EQ(messenger.Messages()[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(messenger.LastText(), "Unable to find document");
+}
+
+TEST_F(OpenDocumentTest, AFolderOfThatNameIsNoDocument) {
+    ASSERT_TRUE(QDir(folder.path()).mkdir(kHelpDocument));
+    EXPECT_FALSE(OpenDocument(folder.path(), kHelpDocument, opener, messenger));
+    EXPECT_TRUE(opener.opened.isEmpty());
+    EXPECT_EQ(messenger.LastText(), "Unable to find document");
+}
+
+TEST_F(OpenDocumentTest, ViewerFailureNamesTheFile) {
+    Touch("CardHelp.pdf");
+    opener.succeed = false;
+    EXPECT_FALSE(OpenDocument(folder.path(), "CardHelp.pdf", opener, messenger));
+    EXPECT_EQ(opener.opened.size(), 1);
+    ASSERT_EQ(messenger.Messages().size(), 1u);
+    EXPECT_EQ(messenger.Messages()[0].kind, MessageKind::Error);
+    EXPECT_EQ(messenger.LastText(), "Failed to load file: CardHelp.pdf");
+}
+
+TEST(ScriptedMessenger, AnswersQuestionsInOrderAndLetsOkBoxesPass) {
+    ScriptedMessenger messenger;
+    messenger.Script(MessageAnswer::Yes);
+    messenger.Script(MessageAnswer::No);
+    messenger.Error("ERROR: first");
+    EXPECT_EQ(messenger.Confirm("Save?", MessageButtons::YesNoCancel), MessageAnswer::Yes);
+    messenger.Information("between");
+    EXPECT_EQ(messenger.Confirm("Again?"), MessageAnswer::No);
+    EXPECT_EQ(messenger.UnusedAnswers(), 0);
+    ASSERT_EQ(messenger.Messages().size(), 4u);
+    EXPECT_EQ(messenger.Messages()[1].kind, MessageKind::Confirmation);
+    EXPECT_EQ(messenger.Messages()[1].buttons, MessageButtons::YesNoCancel);
+}
+
+TEST(ScriptedMessenger, UnscriptedQuestionsGetTheAnswerThatChangesNothing) {
+    ScriptedMessenger messenger;
+    EXPECT_EQ(messenger.Confirm("Save?", MessageButtons::YesNoCancel), MessageAnswer::Cancel);
+    EXPECT_EQ(messenger.Confirm("Reset?", MessageButtons::YesNo), MessageAnswer::No);
+    EXPECT_EQ(messenger.Show(MessageKind::Warning, "w", MessageButtons::Ok), MessageAnswer::Ok);
+}
+
+} // namespace
+} // namespace orrindale

@@ -1,0 +1,98 @@
+// The user guide: the PDF the build makes, its key table against the engine's key vocabulary,
+// and the results its example programs promise, worked on the engine through keyrun.
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringList>
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include "engine/keys.h"
+
+namespace orrindale {
+namespace {
+
+const QString kProgramDir = QStringLiteral(ORRINDALE_PROGRAM_DIR);
+const QString kGuideSource = QStringLiteral(ORRINDALE_SOURCE_DIR "/docs/HP9100BHelp.md");
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(HelpDocument, IsAPdfOfSeveralPagesInTheProgramFolder) {
+    const QByteArray pdf = ReadAll(kProgramDir + "/HP9100BHelp.pdf");
+    ASSERT_FALSE(pdf.isEmpty());
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
+    const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
+    EXPECT_GE(QString::fromLatin1(pdf).count(page), 6);
+}
+
+struct KeyRow {
+    QString name, code, pcKey;
+};
+
+// The rows of the key table: "| 21 | 2, 8 | 7 | 07 | 7 (main or keypad) |".
+std::map<int, KeyRow> GuideKeyTable() {
+    const QString text = QString::fromUtf8(ReadAll(kGuideSource));
+    const QRegularExpression row(
+        QStringLiteral(R"(^\| (\d+) \| \d, \d+ \| ((?:[^|\\]|\\\|)+) \| (\S+) \| ([^|]+) \|$)"),
+        QRegularExpression::MultilineOption);
+    std::map<int, KeyRow> rows;
+    for (auto it = row.globalMatch(text); it.hasNext();) {
+        const auto match = it.next();
+        QString name = match.captured(2).trimmed();
+        name.replace(QLatin1String("\\|"), QLatin1String("|"));
+        rows[match.captured(1).toInt()] = {name, match.captured(3), match.captured(4).trimmed()};
+    }
+    return rows;
+}
+
+TEST(HelpDocument, KeyTableNamesEveryKeyWithItsCodeAndAPcKey) {
+    const auto rows = GuideKeyTable();
+    ASSERT_EQ(rows.size(), 65u);
+    for (int pos = 1; pos <= kKeyCount; ++pos) {
+        SCOPED_TRACE(pos);
+        ASSERT_EQ(rows.count(pos), 1u);
+        const KeyRow& row = rows.at(pos);
+        EXPECT_EQ(row.name.toStdString(), KeyNames[pos]);
+        const std::string code = pos == kStepPrgmPos ? "—" : FormatKeyCode(KeyCodeOf[pos]);
+        EXPECT_EQ(row.code.toStdString(), code);
+        EXPECT_FALSE(row.pcKey.isEmpty());
+    }
+}
+
+// The display keyrun shows at the end: the "top", "mid" and "bot" lines and the lamp.
+QString KeyRun(const QString& tokens) {
+    QProcess run;
+    run.start(kProgramDir + "/keyrun", tokens.split(' ', Qt::SkipEmptyParts));
+    if (!run.waitForFinished(20000) || run.exitCode() != 0) return QStringLiteral("failed");
+    return QString::fromLatin1(run.readAllStandardOutput());
+}
+
+const QString kCircle = QStringLiteral("prgm SHUP Mul Pi Mul x<>y End run End ");
+const QString kFactorial =
+    QStringLiteral("prgm SHUP 1 x<>y Mul SHUP 1 Sub X<Y? 0 c RLU End RLD GoTo 0 3 run End ");
+
+TEST(HelpDocument, ExampleProgramsGiveTheResultsTheGuidePrints) {
+    const QString area5 = KeyRun(kCircle + "5 Cont");
+    EXPECT_TRUE(area5.contains("stopped after 6 steps")) << area5.toStdString();
+    EXPECT_TRUE(area5.contains("bot SSSSSSS78P54")) << area5.toStdString();
+    EXPECT_TRUE(area5.contains("mid SSSSSSSS3P14")) << area5.toStdString();
+    EXPECT_TRUE(KeyRun(kCircle + "1 0 Cont").contains("bot SSSSSS314P16"));
+    EXPECT_TRUE(KeyRun(kCircle + "float 5 Cont").contains("bot S7P853S981S634SS01"));
+    EXPECT_TRUE(KeyRun(kCircle + "2 . 5 Step Step Step Step").contains("mid SSSSSSS19P63"));
+
+    const QString fact5 = KeyRun(kFactorial + "5 Cont");
+    EXPECT_TRUE(fact5.contains("stopped after 43 steps")) << fact5.toStdString();
+    EXPECT_TRUE(fact5.contains("bot SSSSSS120PSS")) << fact5.toStdString();
+    EXPECT_TRUE(KeyRun(kFactorial + "1 0 Cont").contains("bot SS3628800PSS"));
+    EXPECT_TRUE(KeyRun(kFactorial + "1 Cont").contains("bot SSSSSSSS1PSS"));
+    EXPECT_TRUE(KeyRun(kFactorial + "6 9 Cont").contains("bot S1P711S224S524SS98"));
+    EXPECT_TRUE(KeyRun(kFactorial + "7 0 Cont").contains("bot SSSSSSSSSP00"));
+}
+
+} // namespace
+} // namespace orrindale

@@ -1,0 +1,182 @@
+// The generated pictures: the panel in the program folder and the form pictures compiled into
+// the program, checked against the coordinate table they are drawn from.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+
+#include "panel/layout.h"
+#include "panel/pictures.h"
+
+namespace orrindale {
+namespace {
+
+const QRgb kSky = qRgb(layout::kSkyRed, layout::kSkyGreen, layout::kSkyBlue);
+
+QImage LoadScrambled(const char* name) {
+    QFile file(QStringLiteral(ORRINDALE_PROGRAM_DIR "/") + QString::fromLatin1(name));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QByteArray bytes = file.readAll();
+    for (char& byte : bytes)
+        byte = static_cast<char>(byte ^ 0xB7);
+    QImage image;
+    image.loadFromData(bytes, "PNG");
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+class PanelPicture : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { panel_ = LoadScrambled(pictures::kPanelFile); }
+    static QImage panel_;
+};
+QImage PanelPicture::panel_;
+
+TEST_F(PanelPicture, HoldsEveryPlaceAndIsSkyBlueOutsideTheCase) {
+    ASSERT_FALSE(panel_.isNull());
+    EXPECT_EQ(panel_.width(), layout::kPanelWidth);
+    EXPECT_EQ(panel_.height(), layout::kPanelHeight);
+    const int right = panel_.width() - 1, bottom = panel_.height() - 1;
+    for (const QPoint corner :
+         {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)})
+        EXPECT_EQ(panel_.pixel(corner), kSky);
+    // The paper climbs to row 2 of its picture, which the window must not cut away.
+    const layout::Rect paper = layout::kPaper;
+    EXPECT_NE(panel_.pixel(paper.Left + paper.Width / 2, 2), kSky);
+}
+
+TEST_F(PanelPicture, KeysDisplayAndButtonsAreInsideTheCase) {
+    ASSERT_FALSE(panel_.isNull());
+    for (int key = 1; key <= layout::kKeyCount; ++key) {
+        const layout::Box a = layout::KeyArea(key);
+        EXPECT_NE(panel_.pixel((a.X1 + a.X2) / 2, (a.Y1 + a.Y2) / 2), kSky) << "key " << key;
+    }
+    const layout::Rect d = layout::kDisplay;
+    for (const QPoint p : {QPoint(d.Left, d.Top), QPoint(d.Right() - 1, d.Bottom() - 1)})
+        EXPECT_NE(panel_.pixel(p), kSky);
+    for (const layout::PrintButtonPlace& b : layout::kPrintButtons)
+        EXPECT_NE(panel_.pixel(b.Area.X1, b.Area.Y1), kSky) << b.Legend;
+}
+
+TEST_F(PanelPicture, TheOutlineIsNotBlendedIntoTheSky) {
+    // The window mask takes exactly the sky-blue pixels away; a pixel half sky and half case
+    // would stay as a pale fringe around the calculator.
+    ASSERT_FALSE(panel_.isNull());
+    for (int y = 1; y < panel_.height() - 1; ++y)
+        for (int x = 1; x < panel_.width() - 1; ++x) {
+            const QRgb c = panel_.pixel(x, y);
+            if (c == kSky) continue;
+            const bool edge = panel_.pixel(x - 1, y) == kSky || panel_.pixel(x + 1, y) == kSky ||
+                              panel_.pixel(x, y - 1) == kSky || panel_.pixel(x, y + 1) == kSky;
+            // The case is warm grey throughout: blue never exceeds red by much, while any
+            // blend with the sky would.
+            if (edge) {
+                ASSERT_LE(qBlue(c), qRed(c) + 8) << x << "," << y;
+            }
+        }
+}
+
+// The outermost ring of a form picture must equal the panel beneath it, or its edge would show.
+void ExpectSeamless(const QImage& panel, const QImage& picture, const layout::Rect& at,
+                    const QString& name) {
+    ASSERT_FALSE(picture.isNull()) << name.toStdString();
+    ASSERT_EQ(picture.size(), QSize(at.Width, at.Height)) << name.toStdString();
+    for (int x = 0; x < at.Width; ++x)
+        for (int y : {0, at.Height - 1})
+            ASSERT_EQ(picture.pixel(x, y), panel.pixel(at.Left + x, at.Top + y))
+                << name.toStdString() << " at " << x << "," << y;
+    for (int y = 0; y < at.Height; ++y)
+        for (int x : {0, at.Width - 1})
+            ASSERT_EQ(picture.pixel(x, y), panel.pixel(at.Left + x, at.Top + y))
+                << name.toStdString() << " at " << x << "," << y;
+}
+
+TEST_F(PanelPicture, PressedKeysShowTheCapPushedInAndMeetThePanelSeamlessly) {
+    ASSERT_FALSE(panel_.isNull());
+    for (int key = 1; key <= layout::kKeyCount; ++key) {
+        const QString name = pictures::PressedKey(key);
+        const layout::Rect at = layout::PressedKeyRect(key);
+        const QImage picture = pictures::FormPicture(name);
+        ExpectSeamless(panel_, picture, at, name);
+        EXPECT_NE(picture, panel_.copy(at.Left, at.Top, at.Width, at.Height)) << key;
+    }
+}
+
+TEST_F(PanelPicture, ButtonLampAndSwitchPicturesStandOnTheirPlaces) {
+    ASSERT_FALSE(panel_.isNull());
+    for (const layout::PrintButtonPlace& b : layout::kPrintButtons)
+        ExpectSeamless(panel_, pictures::FormPicture(pictures::PrintButtonDown(b.Button)),
+                       b.Pressed, pictures::PrintButtonDown(b.Button));
+    ExpectSeamless(panel_, pictures::FormPicture(pictures::kFeedDown), layout::kFeedPressed,
+                   pictures::kFeedDown);
+    ExpectSeamless(panel_, pictures::FormPicture(pictures::kCardRecordDown),
+                   layout::kCardRecordPressed, pictures::kCardRecordDown);
+    ExpectSeamless(panel_, pictures::FormPicture(pictures::kCardEnterDown),
+                   layout::kCardEnterPressed, pictures::kCardEnterDown);
+    for (const layout::SwitchPlace& s : layout::kSwitches) {
+        ExpectSeamless(panel_, pictures::FormPicture(pictures::SwitchLever(s.Setting)), s.Lever,
+                       pictures::SwitchLever(s.Setting));
+        ExpectSeamless(panel_, pictures::FormPicture(pictures::SwitchLabel(s.Setting)), s.LabelArea,
+                       pictures::SwitchLabel(s.Setting));
+    }
+    // The two settings of a switch look different.
+    EXPECT_NE(pictures::FormPicture(pictures::SwitchLever(layout::SwitchSetting::Off)),
+              pictures::FormPicture(pictures::SwitchLever(layout::SwitchSetting::On)));
+    for (int digit = 0; digit <= 9; ++digit)
+        ExpectSeamless(panel_, pictures::FormPicture(pictures::WheelDigit(digit)),
+                       layout::kWheelDigit, pictures::WheelDigit(digit));
+    EXPECT_EQ(pictures::FormPicture(pictures::kPaper).size(), QSize(108, 82));
+    EXPECT_EQ(pictures::FormPicture(pictures::kPlaten).size(), QSize(108, 2));
+    EXPECT_EQ(pictures::FormPicture(pictures::kErrorLamp).size(), QSize(32, 12));
+}
+
+TEST(FormPictures, EveryNameLoadsAndUnknownNamesDoNot) {
+    for (const QString& name : pictures::AllNames())
+        EXPECT_FALSE(pictures::FormPicture(name).isNull()) << name.toStdString();
+    EXPECT_TRUE(pictures::FormPicture(QStringLiteral("key66")).isNull());
+}
+
+TEST(FormPictures, GlyphSheetHoldsSixteenDistinctGlyphsOnBlack) {
+    const QImage sheet = pictures::FormPicture(pictures::kGlyphSheet);
+    ASSERT_EQ(sheet.size(), QSize(layout::kGlyphSheetWidth, layout::kGlyphSheetHeight));
+    std::vector<QImage> glyphs;
+    for (int g = 0; g < layout::kGlyphCount; ++g) {
+        const int left = g * layout::kGlyphCellWidth;
+        glyphs.push_back(sheet.copy(left, 0, layout::kGlyphWidth, layout::kGlyphHeight));
+        // Only the 7 x 10 glyph is copied to the display; the rest of the cell stays black.
+        for (int y = 0; y < layout::kGlyphSheetHeight; ++y)
+            EXPECT_EQ(sheet.pixel(left + layout::kGlyphWidth, y), qRgb(0, 0, 0)) << g;
+        for (int x = left; x < left + layout::kGlyphCellWidth; ++x)
+            EXPECT_EQ(sheet.pixel(x, layout::kGlyphHeight), qRgb(0, 0, 0)) << g;
+        int brightest = 0;
+        for (int y = 0; y < layout::kGlyphHeight; ++y)
+            for (int x = left; x < left + layout::kGlyphWidth; ++x) {
+                const QRgb c = sheet.pixel(x, y);
+                EXPECT_GE(qGreen(c), std::max(qRed(c), qBlue(c))) << "green on black, glyph " << g;
+                brightest = std::max(brightest, qGreen(c));
+            }
+        EXPECT_GT(brightest, 200) << g;
+    }
+    for (size_t a = 0; a < glyphs.size(); ++a)
+        for (size_t b = a + 1; b < glyphs.size(); ++b)
+            EXPECT_NE(glyphs[a], glyphs[b]) << a << " and " << b;
+}
+
+TEST(FormPictures, HandCursorsAreOpaqueInTheMiddleAndClearAtTheCorners) {
+    for (const char* name : {pictures::kOpenHand, pictures::kClosedHand}) {
+        const QImage cursor = pictures::FormPicture(name);
+        ASSERT_EQ(cursor.size(), QSize(32, 32)) << name;
+        EXPECT_EQ(qAlpha(cursor.pixel(0, 31)), 0) << name;
+        EXPECT_EQ(qAlpha(cursor.pixel(31, 0)), 0) << name;
+        EXPECT_EQ(qAlpha(cursor.pixel(16, 20)), 255) << name;
+    }
+}
+
+TEST(FunctionCard, LoadsFromTheProgramFolder) {
+    const QImage card = LoadScrambled(pictures::kFunctionCardFile);
+    ASSERT_FALSE(card.isNull());
+    EXPECT_GT(card.width(), 400);
+    EXPECT_GT(card.height(), 300);
+}
+
+} // namespace
+} // namespace orrindale

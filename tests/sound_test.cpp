@@ -1,0 +1,191 @@
+// The sounds the executable carries, doPlaySound with the "Sounds" check mark, and the real
+// player on a machine without audio.
+#include "panel/sounds.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QtGlobal>
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace orrindale {
+namespace {
+
+// What a WAVE file says about itself, read chunk by chunk.
+struct Wave {
+    bool riff = false;
+    int format = 0, channels = 0, rate = 0, bits = 0, blockAlign = 0;
+    std::vector<std::int16_t> samples; // interleaved
+    int Frames() const { return channels > 0 ? static_cast<int>(samples.size()) / channels : 0; }
+};
+
+std::uint32_t Le(const QByteArray& bytes, qsizetype at, int size) {
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<std::uint8_t>(bytes[at + i]);
+    return value;
+}
+
+void ReadFormat(const QByteArray& bytes, qsizetype at, Wave& wave) {
+    wave.format = static_cast<int>(Le(bytes, at, 2));
+    wave.channels = static_cast<int>(Le(bytes, at + 2, 2));
+    wave.rate = static_cast<int>(Le(bytes, at + 4, 4));
+    wave.blockAlign = static_cast<int>(Le(bytes, at + 12, 2));
+    wave.bits = static_cast<int>(Le(bytes, at + 14, 2));
+}
+
+Wave ParseWave(const QByteArray& bytes) {
+    Wave wave;
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE") return wave;
+    wave.riff = Le(bytes, 4, 4) + 8 == static_cast<std::uint32_t>(bytes.size());
+    for (qsizetype at = 12; at + 8 <= bytes.size();) {
+        const QByteArray id = bytes.mid(at, 4);
+        const qsizetype size = Le(bytes, at + 4, 4);
+        if (at + 8 + size > bytes.size()) break;
+        if (id == "fmt " && size >= 16) ReadFormat(bytes, at + 8, wave);
+        if (id == "data")
+            for (qsizetype i = 0; i + 1 < size; i += 2)
+                wave.samples.push_back(static_cast<std::int16_t>(Le(bytes, at + 8 + i, 2)));
+        at += 8 + size + (size & 1);
+    }
+    return wave;
+}
+
+Wave LoadSound(const QString& name) {
+    QFile file(SoundResourcePath(name));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return ParseWave(file.readAll());
+}
+
+int Peak(const Wave& wave, int channel, int fromFrame = 0) {
+    int peak = 0;
+    for (int f = fromFrame; f < wave.Frames(); ++f)
+        peak =
+            std::max(peak, std::abs(static_cast<int>(wave.samples[f * wave.channels + channel])));
+    return peak;
+}
+
+struct Expected {
+    const char* name;
+    double seconds;
+};
+
+// The recordings' lengths, as the mechanisms they stand for take.
+constexpr Expected kExpected[] = {{"swc", 0.65}, {"whl", 0.06}, {"swu", 0.07},
+                                  {"s1d", 0.22}, {"s1u", 0.16}, {"cfd", 0.65},
+                                  {"rip", 0.15}, {"ppd", 0.07}, {"ppu", 0.03}};
+
+TEST(SoundResources, EveryNameIsFoundInAnyLetterCase) {
+    for (const Expected& sound : kExpected) {
+        const QString name = QLatin1String(sound.name);
+        EXPECT_FALSE(SoundResourcePath(name).isEmpty()) << sound.name;
+        EXPECT_EQ(SoundResourcePath(name.toUpper()), SoundResourcePath(name)) << sound.name;
+    }
+    EXPECT_TRUE(SoundResourcePath("feed").isEmpty());
+    EXPECT_TRUE(SoundResourcePath("").isEmpty());
+    EXPECT_EQ(SoundNames().size(), 9);
+}
+
+TEST(SoundResources, AreStereoSixteenBitPcmAtCdRateOfTheRightLength) {
+    for (const Expected& sound : kExpected) {
+        SCOPED_TRACE(sound.name);
+        const Wave wave = LoadSound(QLatin1String(sound.name));
+        EXPECT_TRUE(wave.riff);
+        EXPECT_EQ(wave.format, 1);
+        EXPECT_EQ(wave.channels, 2);
+        EXPECT_EQ(wave.rate, 44100);
+        EXPECT_EQ(wave.bits, 16);
+        EXPECT_EQ(wave.blockAlign, 4);
+        EXPECT_NEAR(wave.Frames(), sound.seconds * 44100, 1.0);
+    }
+}
+
+TEST(SoundResources, AreAudibleUnclippedAndEndInSilence) {
+    for (const Expected& sound : kExpected) {
+        SCOPED_TRACE(sound.name);
+        const Wave wave = LoadSound(QLatin1String(sound.name));
+        ASSERT_GT(wave.Frames(), 100);
+        const auto clipped = std::count_if(wave.samples.begin(), wave.samples.end(),
+                                           [](std::int16_t s) { return std::abs(s) >= 32700; });
+        EXPECT_LE(clipped, static_cast<long>(wave.samples.size() / 1000));
+        for (int channel = 0; channel < 2; ++channel) {
+            EXPECT_GT(Peak(wave, channel), 32768 / 4) << "channel " << channel;
+            // No click at the end: the last millisecond is all but silent.
+            EXPECT_LT(Peak(wave, channel, wave.Frames() - 44), 330) << "channel " << channel;
+        }
+    }
+}
+
+TEST(SoundResources, AreNotAllTheSameRecording) {
+    QFile a(SoundResourcePath("swu")), b(SoundResourcePath("ppd")); // equal lengths
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(b.open(QIODevice::ReadOnly));
+    EXPECT_NE(a.readAll(), b.readAll());
+}
+
+TEST(DoPlaySound, PlaysThroughThePlayerOnlyWithTheCheckMark) {
+    RecordingSoundPlayer player;
+    SoundSwitch sounds(player);
+    ASSERT_TRUE(sounds.On());
+    sounds.doPlaySound("swu");
+    sounds.doPlaySound("SWC");
+    sounds.doPlaySound("");
+    EXPECT_EQ(player.played, (QStringList{"swu", "swc"}));
+
+    EXPECT_FALSE(sounds.Toggle());
+    for (const QString& name : SoundNames())
+        sounds.doPlaySound(name);
+    EXPECT_EQ(player.played.size(), 2);
+
+    sounds.SetOn(true);
+    sounds.doPlaySound("whl");
+    EXPECT_EQ(player.played.last(), "whl");
+}
+
+TEST(DoPlaySound, StartsOffWhenTheSettingSaysSo) {
+    RecordingSoundPlayer player;
+    const SoundSwitch sounds(player, false);
+    sounds.doPlaySound("rip");
+    EXPECT_TRUE(player.played.isEmpty());
+}
+
+// Runs pending events for a while, so that loading and playing get their chance to fail.
+void Pump(int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+QStringList g_qtMessages;
+void CollectMessage(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtDebugMsg && type != QtInfoMsg) g_qtMessages.append(text);
+}
+
+TEST(QtSoundPlayer, PlaysEverySoundQuicklyAndQuietlyWithOrWithoutAudio) {
+    g_qtMessages.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(CollectMessage);
+    QElapsedTimer timer;
+    timer.start();
+    {
+        QtSoundPlayer player;
+        for (const QString& name : SoundNames())
+            player.Play(name);
+        player.Play("swu");
+        player.Play("swu"); // cuts the first one off
+        player.Play("nosuchsound");
+        EXPECT_LT(timer.elapsed(), 2000);
+        Pump(300);
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_TRUE(g_qtMessages.isEmpty()) << g_qtMessages.join('\n').toStdString();
+}
+
+} // namespace
+} // namespace orrindale

@@ -1,0 +1,130 @@
+// A calculator window on Qt's offscreen platform, in a temporary program folder, with message
+// boxes, sounds and documents replaced by recording fakes.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "panel/funccard.h"
+#include "panel/hpdata_qt.h"
+#include "panel/layout.h"
+#include "panel/mainwindow.h"
+#include "panel/messages.h"
+#include "panel/plist.h"
+#include "panel/sounds.h"
+
+namespace orrindale::testing {
+
+// A plain stand-in for the panel picture: sky blue around a grey case of the right size.
+inline void WritePanelPicture(const QString& path) {
+    QImage panel(layout::kPanelWidth, layout::kPanelHeight, QImage::Format_RGB32);
+    panel.fill(QColor(layout::kSkyRed, layout::kSkyGreen, layout::kSkyBlue));
+    QPainter(&panel).fillRect(10, 10, panel.width() - 20, panel.height() - 20, QColor(200, 196, 186));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    panel.save(&buffer, "PNG");
+    for (char& c : png) c = static_cast<char>(c ^ 0xB7);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(png);
+}
+
+class Window {
+public:
+    explicit Window(bool withPanel = true) {
+        if (withPanel) WritePanelPicture(File("PM91B.dat"));
+    }
+    ~Window() { Close(); }
+
+    QString File(const char* name) const { return dir_.path() + "/" + name; }
+    bool Exists(const char* name) const { return QFile::exists(File(name)); }
+
+    TmainFM& Start() {
+        PanelServices services;
+        services.ProgramFolder = dir_.path() + "/";
+        services.Messages = &messages;
+        services.Sounds = &sounds;
+        services.Documents = &opener;
+        main_ = std::make_unique<TmainFM>(services);
+        plist_ = std::make_unique<TplistFM>(*main_);
+        main_->SetPaperWindow(plist_.get());
+        main_->show();
+        QCoreApplication::processEvents();
+        return *main_;
+    }
+
+    // Asks the window to close; true when it closed.
+    bool Close() {
+        if (!main_ || !main_->isVisible()) return true;
+        main_->close();
+        QCoreApplication::processEvents();
+        return !main_->isVisible();
+    }
+
+    // Lets timers run for a while (the mode-change timer, display timers, the feed).
+    void Wait(int milliseconds) {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+
+    // Power on through the ON switch label, as a click does.
+    void PowerOn() {
+        main_->SetPowerSwitch(true);
+        Wait(60);
+    }
+
+    void KeyDown(int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier, bool repeat = false) {
+        QKeyEvent e(QEvent::KeyPress, qtKey, mods, QString(), repeat);
+        QCoreApplication::sendEvent(main_.get(), &e);
+    }
+    void KeyUp(int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier, bool repeat = false) {
+        QKeyEvent e(QEvent::KeyRelease, qtKey, mods, QString(), repeat);
+        QCoreApplication::sendEvent(main_.get(), &e);
+    }
+    void Type(int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        KeyDown(qtKey, mods);
+        KeyUp(qtKey, mods);
+    }
+    void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+        Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+        if (type == QEvent::MouseMove) held = Qt::NoButton;
+        QMouseEvent e(type, at, main_->mapToGlobal(at), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(main_.get(), &e);
+    }
+    void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+        Mouse(QEvent::MouseMove, at);
+        Mouse(QEvent::MouseButtonPress, at, button);
+        Mouse(QEvent::MouseButtonRelease, at, button);
+    }
+    // The centre of a key's area, or of a switch label.
+    static QPoint KeyCentre(int key) {
+        layout::Box b = layout::KeyArea(key);
+        return QPoint((b.X1 + b.X2) / 2, (b.Y1 + b.Y2) / 2);
+    }
+    static QPoint LabelCentre(layout::SwitchSetting s) {
+        const layout::Rect& r = layout::Switch(s).LabelArea;
+        return QPoint(r.Left + r.Width / 2, r.Top + r.Height / 2);
+    }
+
+    ScriptedMessenger messages;
+    RecordingSoundPlayer sounds;
+    RecordingOpener opener;
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<TmainFM> main_;
+    std::unique_ptr<TplistFM> plist_;
+};
+
+} // namespace orrindale::testing

@@ -1,0 +1,143 @@
+// mkpictures PROGRAM_DIR FORM_DIR
+//
+// Draws the calculator's pictures: the scrambled panel and function card pictures into the
+// program folder, and the form pictures as PNG files with a resource list (panel_pictures.qrc)
+// into FORM_DIR, from where they are compiled into the program.
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTextStream>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "art.h"
+#include "panel/pictures.h"
+
+using namespace orrindale;
+
+namespace {
+
+using Form = std::pair<QString, QImage>;
+
+bool WriteScrambledPng(const QString& path, const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return false;
+    for (char& byte : bytes)
+        byte = static_cast<char>(byte ^ 0xB7);
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+void AddKeyAndButtonForms(std::vector<Form>& forms) {
+    for (int key = 1; key <= layout::kKeyCount; ++key) {
+        art::PanelState state;
+        state.PressedKey = key;
+        forms.emplace_back(pictures::PressedKey(key),
+                           art::Crop(art::RenderPanel(state), layout::PressedKeyRect(key)));
+    }
+    for (const layout::PrintButtonPlace& place : layout::kPrintButtons) {
+        art::PanelState state;
+        state.PrintDown[static_cast<size_t>(place.Button)] = true;
+        forms.emplace_back(pictures::PrintButtonDown(place.Button),
+                           art::Crop(art::RenderPanel(state), place.Pressed));
+    }
+    art::PanelState feed, record, enter;
+    feed.FeedDown = record.RecordDown = enter.EnterDown = true;
+    forms.emplace_back(pictures::kFeedDown,
+                       art::Crop(art::RenderPanel(feed), layout::kFeedPressed));
+    forms.emplace_back(pictures::kCardRecordDown,
+                       art::Crop(art::RenderPanel(record), layout::kCardRecordPressed));
+    forms.emplace_back(pictures::kCardEnterDown,
+                       art::Crop(art::RenderPanel(enter), layout::kCardEnterPressed));
+}
+
+void AddSwitchAndWheelForms(std::vector<Form>& forms, const QImage& panel) {
+    using layout::SwitchSetting;
+    for (const layout::SwitchPlace& place : layout::kSwitches) {
+        art::PanelState state;
+        switch (place.Setting) {
+        case SwitchSetting::Deg:
+        case SwitchSetting::Rad: state.Angle = place.Setting; break;
+        case SwitchSetting::Fix:
+        case SwitchSetting::Float: state.Display = place.Setting; break;
+        case SwitchSetting::Off:
+        case SwitchSetting::On: state.Power = place.Setting; break;
+        case SwitchSetting::Run:
+        case SwitchSetting::Prgm: state.Mode = place.Setting; break;
+        }
+        forms.emplace_back(pictures::SwitchLever(place.Setting),
+                           art::Crop(art::RenderPanel(state), place.Lever));
+        forms.emplace_back(pictures::SwitchLabel(place.Setting), art::Crop(panel, place.LabelArea));
+    }
+    for (int digit = 0; digit <= 9; ++digit) {
+        art::PanelState state;
+        state.Wheel = digit;
+        forms.emplace_back(pictures::WheelDigit(digit),
+                           art::Crop(art::RenderPanel(state), layout::kWheelDigit));
+    }
+    forms.emplace_back(pictures::kWheelUp, art::Crop(panel, layout::kWheelUp.Area));
+    forms.emplace_back(pictures::kWheelDown, art::Crop(panel, layout::kWheelDown.Area));
+}
+
+void AddOtherForms(std::vector<Form>& forms, const QImage& panel) {
+    art::PanelState lit;
+    lit.DisplayLamp = lit.ErrorLamp = true;
+    const QImage litPanel = art::RenderPanel(lit);
+    forms.emplace_back(pictures::kDisplayLamp, art::Crop(litPanel, layout::kDisplayLamp));
+    forms.emplace_back(pictures::kErrorLamp, art::Crop(litPanel, layout::kErrorLamp));
+    forms.emplace_back(pictures::kPaper, art::Crop(panel, layout::kPaper));
+    forms.emplace_back(pictures::kPlaten, art::Crop(panel, layout::kPlaten));
+    forms.emplace_back(pictures::kGlyphSheet, art::RenderGlyphSheet());
+    forms.emplace_back(pictures::kOpenHand, art::RenderHandCursor(false));
+    forms.emplace_back(pictures::kClosedHand, art::RenderHandCursor(true));
+}
+
+bool WriteForms(const QString& folder, const std::vector<Form>& forms) {
+    QString qrc;
+    QTextStream out(&qrc);
+    out << "<RCC>\n  <qresource prefix=\"/panel\">\n";
+    for (const auto& [name, image] : forms) {
+        if (!image.save(folder + QLatin1Char('/') + name + QStringLiteral(".png"), "PNG"))
+            return false;
+        out << "    <file>" << name << ".png</file>\n";
+    }
+    out << "  </qresource>\n</RCC>\n";
+    QFile file(folder + QStringLiteral("/panel_pictures.qrc"));
+    return file.open(QIODevice::WriteOnly) && file.write(qrc.toUtf8()) == qrc.toUtf8().size();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Drawing needs no screen; the build runs this without one.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: mkpictures PROGRAM_DIR FORM_DIR\n");
+        return 2;
+    }
+    const QString programDir = QString::fromLocal8Bit(argv[1]);
+    const QString formDir = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(programDir);
+    QDir().mkpath(formDir);
+
+    const QImage panel = art::RenderPanel(art::PanelState());
+    std::vector<Form> forms;
+    AddKeyAndButtonForms(forms);
+    AddSwitchAndWheelForms(forms, panel);
+    AddOtherForms(forms, panel);
+    const bool written =
+        WriteScrambledPng(programDir + QLatin1Char('/') + pictures::kPanelFile, panel) &&
+        WriteScrambledPng(programDir + QLatin1Char('/') + pictures::kFunctionCardFile,
+                          art::RenderFunctionCard()) &&
+        WriteForms(formDir, forms);
+    if (!written) {
+        std::fprintf(stderr, "mkpictures: could not write the pictures\n");
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,95 @@
+// The display's glyph sheet and the two hand cursors.
+#include <QPainterPath>
+
+#include "art.h"
+
+namespace orrindale::art {
+
+namespace {
+
+// Strokes one pixel wide, like the trace of the tube's beam; the glow around them is added
+// when the sheet is drawn. Order: 0-9, a, b, c, d, decimal point, minus.
+// clang-format off
+const char* const kGlyphRows[layout::kGlyphCount][layout::kGlyphHeight] = {
+    {".......", "..###..", ".#...#.", ".#...#.", ".#...#.", ".#...#.", ".#...#.", ".#...#.", "..###..", "......."},
+    {".......", "...#...", "..##...", "...#...", "...#...", "...#...", "...#...", "...#...", "..###..", "......."},
+    {".......", "..###..", ".#...#.", ".....#.", "....#..", "...#...", "..#....", ".#.....", ".#####.", "......."},
+    {".......", ".#####.", ".....#.", "....#..", "...##..", ".....#.", ".....#.", ".#...#.", "..###..", "......."},
+    {".......", "....#..", "...##..", "..#.#..", ".#..#..", ".#####.", "....#..", "....#..", "....#..", "......."},
+    {".......", ".#####.", ".#.....", ".####..", ".....#.", ".....#.", ".....#.", ".#...#.", "..###..", "......."},
+    {".......", "...##..", "..#....", ".#.....", ".####..", ".#...#.", ".#...#.", ".#...#.", "..###..", "......."},
+    {".......", ".#####.", ".....#.", "....#..", "...#...", "...#...", "..#....", "..#....", "..#....", "......."},
+    {".......", "..###..", ".#...#.", ".#...#.", "..###..", ".#...#.", ".#...#.", ".#...#.", "..###..", "......."},
+    {".......", "..###..", ".#...#.", ".#...#.", ".#...#.", "..####.", ".....#.", "....#..", "..##...", "......."},
+    {".......", ".......", ".......", "..###..", ".....#.", "..####.", ".#...#.", ".#...#.", "..####.", "......."},
+    {".......", ".#.....", ".#.....", ".#.....", ".####..", ".#...#.", ".#...#.", ".#...#.", ".####..", "......."},
+    {".......", ".......", ".......", "..###..", ".#...#.", ".#.....", ".#.....", ".#...#.", "..###..", "......."},
+    {".......", ".....#.", ".....#.", ".....#.", "..####.", ".#...#.", ".#...#.", ".#...#.", "..####.", "......."},
+    {".......", ".......", ".......", ".......", ".......", ".......", ".......", "..##...", "..##...", "......."},
+    {".......", ".......", ".......", ".......", ".#####.", ".......", ".......", ".......", ".......", "......."},
+};
+// clang-format on
+
+bool Lit(int glyph, int x, int y) {
+    if (x < 0 || y < 0 || x >= layout::kGlyphWidth || y >= layout::kGlyphHeight) return false;
+    return kGlyphRows[glyph][y][x] == '#';
+}
+
+QRgb GlyphPixel(int glyph, int x, int y) {
+    if (Lit(glyph, x, y)) return qRgb(120, 255, 130);
+    const int sides =
+        Lit(glyph, x - 1, y) + Lit(glyph, x + 1, y) + Lit(glyph, x, y - 1) + Lit(glyph, x, y + 1);
+    if (sides > 0) return qRgb(0, std::min(150, 70 + 30 * sides), 30);
+    const int corners = Lit(glyph, x - 1, y - 1) + Lit(glyph, x + 1, y - 1) +
+                        Lit(glyph, x - 1, y + 1) + Lit(glyph, x + 1, y + 1);
+    return corners > 0 ? qRgb(0, 40, 12) : qRgb(0, 0, 0);
+}
+
+QPainterPath Finger(qreal x, qreal top, qreal bottom, qreal width) {
+    QPainterPath path;
+    path.addRoundedRect(QRectF(x, top, width, bottom - top), width / 2, width / 2);
+    return path;
+}
+
+} // namespace
+
+QImage RenderGlyphSheet() {
+    QImage sheet(layout::kGlyphSheetWidth, layout::kGlyphSheetHeight, QImage::Format_RGB32);
+    sheet.fill(Qt::black);
+    for (int glyph = 0; glyph < layout::kGlyphCount; ++glyph)
+        for (int y = 0; y < layout::kGlyphHeight; ++y)
+            for (int x = 0; x < layout::kGlyphWidth; ++x)
+                sheet.setPixel(glyph * layout::kGlyphCellWidth + x, y, GlyphPixel(glyph, x, y));
+    return sheet;
+}
+
+QImage RenderHandCursor(bool closed) {
+    QImage cursor(32, 32, QImage::Format_ARGB32);
+    cursor.fill(Qt::transparent);
+    QPainterPath hand;
+    hand.addRoundedRect(QRectF(8, 13, 16, 14), 5, 5);
+    if (closed) {
+        // Fingers curled over the palm: only the knuckles show above it.
+        for (int i = 0; i < 4; ++i)
+            hand = hand.united(Finger(8.5 + i * 4, 10, 18, 4));
+        hand = hand.united(Finger(5, 15, 22, 4.5));
+    } else {
+        const qreal tops[4] = {6, 3, 4, 7};
+        for (int i = 0; i < 4; ++i)
+            hand = hand.united(Finger(8.5 + i * 4, tops[i], 18, 3.8));
+        QPainterPath thumb = Finger(0, 0, 11, 4.2);
+        thumb = QTransform().translate(6, 15).rotate(-40).map(thumb);
+        hand = hand.united(thumb);
+    }
+    QPainter p(&cursor);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1.3));
+    p.setBrush(Qt::white);
+    p.drawPath(hand.simplified());
+    p.setPen(QPen(QColor(0, 0, 0, 140), 1));
+    for (int i = 1; i < 4; ++i) // the gaps between the fingers
+        p.drawLine(QPointF(8.5 + i * 4, closed ? 12 : 9), QPointF(8.5 + i * 4, closed ? 16 : 15));
+    return cursor;
+}
+
+} // namespace orrindale::art
