@@ -1,7 +1,6 @@
 #include "panel/mainwindow.h"
 
 #include <QApplication>
-#include <QBitmap>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -105,14 +104,33 @@ void TmainFM::showEvent(QShowEvent* event) {
     if (firstActivation_) StartUp();
 }
 
+QRegion PanelMask(const QImage& panel) {
+    // The window takes the calculator's outline: sky-blue pixels are not part of it. Built
+    // from the runs of each row, which keeps the rule plain: exactly that colour is outside.
+    const QImage rgb = panel.convertToFormat(QImage::Format_RGB32);
+    QRegion region;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        int x = 0;
+        while (x < rgb.width()) {
+            while (x < rgb.width() && row[x] == kSkyBlue)
+                ++x;
+            const int start = x;
+            while (x < rgb.width() && row[x] != kSkyBlue)
+                ++x;
+            if (x > start) region += QRect(start, y, x - start, 1);
+        }
+    }
+    return region;
+}
+
 bool TmainFM::LoadPanel() {
     paperRoll_.clear();
     QImage panel;
     if (!LoadScrambledPng(ProgramFile("PM91B.dat"), panel)) return false;
     scene_.SetPanel(panel.convertToFormat(QImage::Format_ARGB32));
     setFixedSize(panel.size());
-    // The window takes the calculator's outline: sky-blue pixels are not part of it.
-    setMask(QBitmap::fromImage(scene_.Panel().createMaskFromColor(kSkyBlue, Qt::MaskOutColor)));
+    setMask(PanelMask(scene_.Panel()));
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect area = screen->geometry();
         move(area.width() / 2 - panel.width() / 2, area.height() / 2 - panel.height() / 2);

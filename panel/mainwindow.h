@@ -11,6 +11,7 @@
 #include <QCursor>
 #include <QImage>
 #include <QMenu>
+#include <QRegion>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -33,6 +34,9 @@ namespace orrindale {
 class Messenger;
 class TfuncCardFM;
 class TplistFM;
+
+// The window's shape: every pixel of the panel picture that is not sky blue.
+QRegion PanelMask(const QImage& panel);
 
 // What the window needs from outside; tests give fakes and a temporary program folder.
 struct PanelServices {

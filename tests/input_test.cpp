@@ -23,32 +23,83 @@ TEST(PcKeys, EveryKeyOfTheTableReachesItsPosition) {
     const Qt::KeyboardModifiers none = Qt::NoModifier, shift = Qt::ShiftModifier,
                                 pad = Qt::KeypadModifier;
     const Row rows[] = {
-        {Qt::Key_P, none, 1},         {Qt::Key_Y, none, 2},          {Qt::Key_A, shift, 3},
-        {Qt::Key_A, none, 4},         {Qt::Key_B, none, 5},          {Qt::Key_W, none, 6},
-        {Qt::Key_J, shift, 7},        {Qt::Key_K, shift, 8},         {Qt::Key_J, none, 9},
-        {Qt::Key_Backspace, none, 10}, {Qt::Key_K, none, 11},        {Qt::Key_I, shift, 12},
-        {Qt::Key_S, none, 13},        {Qt::Key_R, none, 14},         {Qt::Key_I, none, 15},
-        {Qt::Key_H, shift, 16},       {Qt::Key_C, none, 17},         {Qt::Key_D, none, 18},
-        {Qt::Key_U, shift, 19},       {Qt::Key_Slash, pad, 20},      {Qt::Key_Slash, none, 20},
-        {Qt::Key_Question, shift, 0}, {Qt::Key_7, none, 21},         {Qt::Key_7, pad, 21},
-        {Qt::Key_8, none, 22},        {Qt::Key_9, pad, 23},          {Qt::Key_F, shift, 24},
-        {Qt::Key_Y, shift, 25},       {Qt::Key_H, none, 26},         {Qt::Key_R, shift, 27},
-        {Qt::Key_E, shift, 28},       {Qt::Key_S, shift, 29},        {Qt::Key_E, none, 30},
-        {Qt::Key_F, none, 31},        {Qt::Key_U, none, 32},         {Qt::Key_X, none, 33},
-        {Qt::Key_Asterisk, pad, 33},  {Qt::Key_4, none, 34},         {Qt::Key_5, pad, 35},
-        {Qt::Key_6, none, 36},        {Qt::Key_T, none, 37},         {Qt::Key_W, shift, 38},
-        {Qt::Key_O, none, 39},        {Qt::Key_Minus, pad | shift, 40},
-        {Qt::Key_Underscore, shift, 40}, {Qt::Key_L, shift, 41},     {Qt::Key_C, shift, 42},
-        {Qt::Key_Q, none, 43},        {Qt::Key_Q, shift, 44},        {Qt::Key_Return, shift, 45},
-        {Qt::Key_Minus, pad, 46},     {Qt::Key_Minus, none, 46},     {Qt::Key_1, none, 47},
-        {Qt::Key_2, pad, 48},         {Qt::Key_3, none, 49},         {Qt::Key_B, shift, 50},
-        {Qt::Key_X, shift, 51},       {Qt::Key_O, shift, 52},        {Qt::Key_Plus, pad | shift, 53},
-        {Qt::Key_Plus, shift, 53},    {Qt::Key_L, none, 54},         {Qt::Key_T, shift, 55},
-        {Qt::Key_M, none, 56},        {Qt::Key_M, shift, 57},        {Qt::Key_Return, none, 58},
-        {Qt::Key_Enter, pad, 58},     {Qt::Key_Plus, pad, 59},       {Qt::Key_Equal, none, 59},
-        {Qt::Key_0, none, 60},        {Qt::Key_Period, pad, 61},     {Qt::Key_Period, none, 0},
-        {Qt::Key_P, shift, 62},       {Qt::Key_N, none, 63},         {Qt::Key_G, none, 64},
-        {Qt::Key_Z, none, 65},        {Qt::Key_Shift, shift, 0},     {Qt::Key_G, shift, 0},
+        {Qt::Key_P, none, 1},
+        {Qt::Key_Y, none, 2},
+        {Qt::Key_A, shift, 3},
+        {Qt::Key_A, none, 4},
+        {Qt::Key_B, none, 5},
+        {Qt::Key_W, none, 6},
+        {Qt::Key_J, shift, 7},
+        {Qt::Key_K, shift, 8},
+        {Qt::Key_J, none, 9},
+        {Qt::Key_Backspace, none, 10},
+        {Qt::Key_K, none, 11},
+        {Qt::Key_I, shift, 12},
+        {Qt::Key_S, none, 13},
+        {Qt::Key_R, none, 14},
+        {Qt::Key_I, none, 15},
+        {Qt::Key_H, shift, 16},
+        {Qt::Key_C, none, 17},
+        {Qt::Key_D, none, 18},
+        {Qt::Key_U, shift, 19},
+        {Qt::Key_Slash, pad, 20},
+        {Qt::Key_Slash, none, 20},
+        {Qt::Key_Question, shift, 0},
+        {Qt::Key_7, none, 21},
+        {Qt::Key_7, pad, 21},
+        {Qt::Key_8, none, 22},
+        {Qt::Key_9, pad, 23},
+        {Qt::Key_F, shift, 24},
+        {Qt::Key_Y, shift, 25},
+        {Qt::Key_H, none, 26},
+        {Qt::Key_R, shift, 27},
+        {Qt::Key_E, shift, 28},
+        {Qt::Key_S, shift, 29},
+        {Qt::Key_E, none, 30},
+        {Qt::Key_F, none, 31},
+        {Qt::Key_U, none, 32},
+        {Qt::Key_X, none, 33},
+        {Qt::Key_Asterisk, pad, 33},
+        {Qt::Key_4, none, 34},
+        {Qt::Key_5, pad, 35},
+        {Qt::Key_6, none, 36},
+        {Qt::Key_T, none, 37},
+        {Qt::Key_W, shift, 38},
+        {Qt::Key_O, none, 39},
+        {Qt::Key_Minus, pad | shift, 40},
+        {Qt::Key_Underscore, shift, 40},
+        {Qt::Key_L, shift, 41},
+        {Qt::Key_C, shift, 42},
+        {Qt::Key_Q, none, 43},
+        {Qt::Key_Q, shift, 44},
+        {Qt::Key_Return, shift, 45},
+        {Qt::Key_Minus, pad, 46},
+        {Qt::Key_Minus, none, 46},
+        {Qt::Key_1, none, 47},
+        {Qt::Key_2, pad, 48},
+        {Qt::Key_3, none, 49},
+        {Qt::Key_B, shift, 50},
+        {Qt::Key_X, shift, 51},
+        {Qt::Key_O, shift, 52},
+        {Qt::Key_Plus, pad | shift, 53},
+        {Qt::Key_Plus, shift, 53},
+        {Qt::Key_L, none, 54},
+        {Qt::Key_T, shift, 55},
+        {Qt::Key_M, none, 56},
+        {Qt::Key_M, shift, 57},
+        {Qt::Key_Return, none, 58},
+        {Qt::Key_Enter, pad, 58},
+        {Qt::Key_Plus, pad, 59},
+        {Qt::Key_Equal, none, 59},
+        {Qt::Key_0, none, 60},
+        {Qt::Key_Period, pad, 61},
+        {Qt::Key_Period, none, 0},
+        {Qt::Key_P, shift, 62},
+        {Qt::Key_N, none, 63},
+        {Qt::Key_G, none, 64},
+        {Qt::Key_Z, none, 65},
+        {Qt::Key_Shift, shift, 0},
+        {Qt::Key_G, shift, 0},
     };
     for (const Row& r : rows) {
         PcKeyAction a = MapPcKey(r.qtKey, r.mods);
@@ -77,7 +128,8 @@ TEST(Keyboard, ACalculationTypedOnThePcKeyboard) {
     Window win;
     TmainFM& w = win.Start();
     win.PowerOn();
-    for (int k : {Qt::Key_1, Qt::Key_2}) win.Type(k);
+    for (int k : {Qt::Key_1, Qt::Key_2})
+        win.Type(k);
     win.Type(Qt::Key_Return); // SHIFT UP
     win.Type(Qt::Key_3);
     win.Type(Qt::Key_Equal); // + (the "= +" key)
@@ -105,8 +157,8 @@ TEST(Keyboard, CtrlAlonePressesTheKeyUnderThePointer) {
     Window win;
     TmainFM& w = win.Start();
     win.PowerOn();
-    w.Engine().ExecuteKey(49); // 3
-    w.Engine().ExecuteKey(58); // SHIFT UP
+    w.Engine().ExecuteKey(49);                           // 3
+    w.Engine().ExecuteKey(58);                           // SHIFT UP
     win.Mouse(QEvent::MouseMove, Window::KeyCentre(59)); // over Add
     win.KeyDown(Qt::Key_Control, Qt::ControlModifier);
     EXPECT_TRUE(w.Scene().IsShown(pictures::PressedKey(59)));
@@ -147,7 +199,8 @@ TEST(Switches, OnWhileOnRunsThePowerSequenceWithoutTheSound) {
 TEST(Switches, WheelStopsAtItsEndsSilently) {
     Window win;
     TmainFM& w = win.Start();
-    for (int i = 0; i < 12; ++i) w.StepWheel(+1);
+    for (int i = 0; i < 12; ++i)
+        w.StepWheel(+1);
     EXPECT_EQ(w.Engine().DecimalWheel, 9);
     EXPECT_EQ(win.sounds.played.count("whl"), 7);
     EXPECT_TRUE(w.Scene().IsShown(pictures::WheelDigit(9)));

@@ -28,12 +28,14 @@ namespace orrindale::testing {
 inline void WritePanelPicture(const QString& path) {
     QImage panel(layout::kPanelWidth, layout::kPanelHeight, QImage::Format_RGB32);
     panel.fill(QColor(layout::kSkyRed, layout::kSkyGreen, layout::kSkyBlue));
-    QPainter(&panel).fillRect(10, 10, panel.width() - 20, panel.height() - 20, QColor(200, 196, 186));
+    QPainter(&panel).fillRect(10, 10, panel.width() - 20, panel.height() - 20,
+                              QColor(200, 196, 186));
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     panel.save(&buffer, "PNG");
-    for (char& c : png) c = static_cast<char>(c ^ 0xB7);
+    for (char& c : png)
+        c = static_cast<char>(c ^ 0xB7);
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write(png);
@@ -75,7 +77,8 @@ public:
     void Wait(int milliseconds) {
         QElapsedTimer t;
         t.start();
-        while (t.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        while (t.elapsed() < milliseconds)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
 
     // Power on through the ON switch label, as a click does.

@@ -9,7 +9,9 @@ using namespace orrindale;
 using orrindale::testing::Window;
 
 namespace {
-bool Shown(TmainFM& w, const QString& name) { return w.Scene().IsShown(name); }
+bool Shown(TmainFM& w, const QString& name) {
+    return w.Scene().IsShown(name);
+}
 using S = layout::SwitchSetting;
 } // namespace
 
@@ -37,6 +39,18 @@ TEST(StartUp, FirstStartWithNoFiles) {
     // Sounds are on: switching on clicks.
     win.PowerOn();
     EXPECT_TRUE(win.sounds.played.contains("swc"));
+}
+
+TEST(StartUp, WindowTakesTheOutlineOfTheCase) {
+    QImage panel(40, 30, QImage::Format_RGB32);
+    panel.fill(QColor(layout::kSkyRed, layout::kSkyGreen, layout::kSkyBlue));
+    panel.setPixel(20, 15, qRgb(200, 196, 186));
+    panel.setPixel(21, 15, qRgb(166, 202, 241)); // nearly sky blue is still the case
+    QRegion region(PanelMask(panel));
+    EXPECT_TRUE(region.contains(QPoint(20, 15)));
+    EXPECT_TRUE(region.contains(QPoint(21, 15)));
+    EXPECT_FALSE(region.contains(QPoint(0, 0)));
+    EXPECT_FALSE(region.contains(QPoint(39, 29)));
 }
 
 TEST(StartUp, MissingPanelPictureClosesSilentlyAndWritesNothing) {
@@ -116,9 +130,8 @@ TEST(Closing, WhileAProgramRunsStopsItFirstAndResumesItLater) {
         c.PcRow = c.PcStep = 0;
         bool refused = false;
         // The program runs inside the event loop; the close request comes from a message.
-        QTimer::singleShot(100, &w, [&] {
-            refused = !c.Running ? false : (w.close(), w.isVisible());
-        });
+        QTimer::singleShot(100, &w,
+                           [&] { refused = !c.Running ? false : (w.close(), w.isVisible()); });
         c.ExecuteKey(pos::Cont);
         win.Wait(400);
         EXPECT_TRUE(refused); // the first request only asked the run loop to stop
@@ -148,11 +161,11 @@ TEST(Menu, EntriesInTheirOrder) {
     Window win;
     TmainFM& w = win.Start();
     QStringList texts;
-    for (QAction* a : w.PopupMenu()->actions()) texts << (a->isSeparator() ? "-" : a->text());
+    for (QAction* a : w.PopupMenu()->actions())
+        texts << (a->isSeparator() ? "-" : a->text());
     EXPECT_EQ(texts, (QStringList{"Magnetic Card", "Peripherals", "Printer Roll", "-",
-                                  "View Program Memory", "Reset Memory", "-",
-                                  "View Function Card", "Sounds", "-", "Help", "About", "-",
-                                  "Close    (ESC)"}));
+                                  "View Program Memory", "Reset Memory", "-", "View Function Card",
+                                  "Sounds", "-", "Help", "About", "-", "Close    (ESC)"}));
 }
 
 TEST(Menu, AboutAndHelp) {
@@ -177,7 +190,8 @@ TEST(Menu, ResetNowAsksFirst) {
     EXPECT_TRUE(win.messages.LastText().startsWith("Confirm:"));
 }
 
-// ---- The display, pixel by pixel -----------------------------------------------------------------
+// ---- The display, pixel by pixel
+// -----------------------------------------------------------------
 
 namespace {
 QImage TestGlyphs() {
@@ -186,7 +200,8 @@ QImage TestGlyphs() {
     sheet.fill(Qt::black);
     for (int g = 0; g < 16; ++g)
         for (int y = 0; y < 10; ++y)
-            for (int x = 0; x < 7; ++x) sheet.setPixel(8 * g + x, y, qRgb(g * 10 + 5, 255, 100));
+            for (int x = 0; x < 7; ++x)
+                sheet.setPixel(8 * g + x, y, qRgb(g * 10 + 5, 255, 100));
     return sheet;
 }
 
@@ -249,13 +264,15 @@ TEST(Display, WarmsUpInFiftyTwoTicks) {
     ASSERT_TRUE(d.BrightnessTick(calc)); // first frame: 250 below the master
     EXPECT_EQ(d.GlyphSheet().pixel(0, 0), qRgb(0, 5, 0));
     int ticks = 1;
-    while (d.BrightnessTick(calc)) ++ticks;
+    while (d.BrightnessTick(calc))
+        ++ticks;
     EXPECT_EQ(ticks + 1, 52); // the 52nd tick stops the timer
     EXPECT_EQ(d.GlyphSheet().pixel(0, 0), qRgb(5, 255, 100));
     EXPECT_FALSE(d.PowerOff() == false); // warm: the collapsing line shows
     EXPECT_EQ(d.CollapseInset, 20);
     std::vector<int> insets;
-    while (d.BrightnessTick(calc)) insets.push_back(d.CollapseInset);
+    while (d.BrightnessTick(calc))
+        insets.push_back(d.CollapseInset);
     EXPECT_EQ(insets, (std::vector<int>{31, 42, 53, 64, 75, 86}));
 }
 
@@ -264,11 +281,13 @@ TEST(Display, ShortWarmUpThenOffShowsNoLineAndCoolsDown) {
     Calculator calc(host);
     DisplayRenderer d;
     d.SetGlyphSheet(TestGlyphs());
-    for (int i = 0; i < 20; ++i) d.BrightnessTick(calc); // two seconds: level 155
+    for (int i = 0; i < 20; ++i)
+        d.BrightnessTick(calc); // two seconds: level 155
     EXPECT_EQ(d.DimLevel, 155);
     EXPECT_FALSE(d.PowerOff());
     EXPECT_EQ(d.CollapseInset, 0);
     int ticks = 0;
-    while (d.DimTick()) ++ticks;
+    while (d.DimTick())
+        ++ticks;
     EXPECT_EQ(d.DimLevel, 255);
 }
