@@ -25,7 +25,7 @@ namespace orrindale {
 
 QStringList SoundNames() {
     QStringList names;
-    for (const SoundSpec& sound : kPanelSounds)
+    for (const PanelSound& sound : kPanelSounds)
         names.append(QLatin1String(sound.name));
     return names;
 }
@@ -51,7 +51,13 @@ QtSoundPlayer::QtSoundPlayer() {
     }
 }
 
-QtSoundPlayer::~QtSoundPlayer() = default;
+// Qt's sample cache waits for its loader thread when an effect goes away, and that thread only
+// ends once every load has finished; an effect still loading is therefore let go of instead of
+// deleted, so that closing the program never hangs on a sound.
+QtSoundPlayer::~QtSoundPlayer() {
+    for (auto& [name, effect] : effects_)
+        if (effect->status() == QSoundEffect::Loading) (void)effect.release();
+}
 
 void QtSoundPlayer::Play(const QString& name) {
     const auto found = effects_.find(name);

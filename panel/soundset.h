@@ -9,13 +9,13 @@ namespace orrindale {
 
 inline constexpr int kSoundRate = 44100; // frames per second; 16-bit stereo PCM
 
-struct SoundSpec {
+struct PanelSound {
     const char* name;
     int frames;
     const char* mechanism; // what makes the noise
 };
 
-inline constexpr std::array<SoundSpec, 9> kPanelSounds{{
+inline constexpr std::array<PanelSound, 9> kPanelSounds{{
     {"swc", 28665, "a panel switch snapping over (DEG/RAD, FIX/FLOAT, OFF/ON, PRGM/RUN)"},
     {"whl", 2646, "the decimal wheel clicking into its next detent"},
     {"swu", 3087, "a calculator key springing back up"},

@@ -1,4 +1,4 @@
-// OpenDocument and the scripted message boxes the window tests rely on.
+// OpenDocument, and the scripted message boxes the window tests rely on.
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -69,13 +69,6 @@ TEST(ScriptedMessenger, AnswersQuestionsInOrderAndLetsOkBoxesPass) {
     ASSERT_EQ(messenger.Messages().size(), 4u);
     EXPECT_EQ(messenger.Messages()[1].kind, MessageKind::Confirmation);
     EXPECT_EQ(messenger.Messages()[1].buttons, MessageButtons::YesNoCancel);
-}
-
-TEST(ScriptedMessenger, UnscriptedQuestionsGetTheAnswerThatChangesNothing) {
-    ScriptedMessenger messenger;
-    EXPECT_EQ(messenger.Confirm("Save?", MessageButtons::YesNoCancel), MessageAnswer::Cancel);
-    EXPECT_EQ(messenger.Confirm("Reset?", MessageButtons::YesNo), MessageAnswer::No);
-    EXPECT_EQ(messenger.Show(MessageKind::Warning, "w", MessageButtons::Ok), MessageAnswer::Ok);
 }
 
 } // namespace

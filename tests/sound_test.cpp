@@ -2,13 +2,17 @@
 // player on a machine without audio.
 #include "panel/sounds.h"
 
+#include <QAudioDevice>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSoundEffect>
+#include <QUrl>
 #include <QtGlobal>
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -162,9 +166,29 @@ void Pump(int milliseconds) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
+// Warnings and errors from Qt, except the audio service's one-line notice that no sound server
+// is running (the machines the tests run on have none).
 QStringList g_qtMessages;
 void CollectMessage(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type != QtDebugMsg && type != QtInfoMsg) g_qtMessages.append(text);
+    if (type == QtDebugMsg || type == QtInfoMsg) return;
+    if (text.startsWith(QLatin1String("PulseAudioService:"))) return;
+    g_qtMessages.append(text);
+}
+
+TEST(QtSoundPlayer, QtsSampleLoaderAcceptsEverySound) {
+    for (const QString& name : SoundNames()) {
+        SCOPED_TRACE(name.toStdString());
+        // No device is needed to load; playing is what needs one.
+        auto effect = std::make_unique<QSoundEffect>(QAudioDevice());
+        effect->setSource(QUrl(QLatin1String("qrc") + SoundResourcePath(name)));
+        QElapsedTimer timer;
+        timer.start();
+        while (effect->status() == QSoundEffect::Loading && timer.elapsed() < 3000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_EQ(effect->status(), QSoundEffect::Ready);
+        // An effect stuck loading would hang in its destructor (see ~QtSoundPlayer).
+        if (effect->status() == QSoundEffect::Loading) (void)effect.release();
+    }
 }
 
 TEST(QtSoundPlayer, PlaysEverySoundQuicklyAndQuietlyWithOrWithoutAudio) {
