@@ -115,8 +115,7 @@ void Calculator::PowerOnAction() {
     PowerOn = true;
     host_.PowerSwitched(true, changed);
     PrintQueue.clear();
-    if (ListingMode != 0) host_.EndListing();
-    ListingMode = 0;
+    ListingMode = 0; // a listing halted by switching off is forgotten, not ended
     BusyTicks = PauseTicks = 0;
     ErrorLit = ErrorAtPowerOn;
     ErrorAtPowerOn = false;

@@ -154,6 +154,7 @@ void TmainFM::StartUp() {
     calc_.RunSpeed = settings_.RunSpeed;
     calc_.StepsPerSleep = Calculator::ComputeStepsPerSleep(calc_.RunSpeed);
     ApplySettings();
+    mainBounds_.SetMainBounds(x(), width(), y());
     calc_.PowerOn = false;
     ShowSwitch(layout::SwitchSetting::Off);
     scene_.Show(pictures::kDisplayLamp, false);
@@ -161,6 +162,7 @@ void TmainFM::StartUp() {
     RedrawDisplay();
     if (funcCard_) functionCardLoaded_ = funcCard_->LoadPicture(ProgramFile("HPfncd.dat"));
     LoadScrambledTextList(ProgramFile("pf9B.dat"), paperRoll_);
+    DrawPaperRoll();
     if (plist_) plist_->UpdatePrint();
     update();
     if (settings_.ResetOnStartUp ||

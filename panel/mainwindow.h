@@ -23,6 +23,8 @@
 #include "panel/display.h"
 #include "panel/hpdata.h"
 #include "panel/layout.h"
+#include "panel/printermodel.h"
+#include "panel/rollprint.h"
 #include "panel/scene.h"
 #include "panel/settings.h"
 #include "panel/sounds.h"
@@ -95,7 +97,7 @@ public:
 
     // EngineHost.
     void RedrawDisplay() override;
-    bool PrinterOn() const override { return printerOn_; }
+    bool PrinterOn() const override { return printerOn_ && calc_.PowerOn; }
     bool PrintSwitch(int which) const override { return printLatch_[static_cast<size_t>(which)]; }
     void StartPaperFeed() override;
     void EndListing() override;
@@ -182,6 +184,27 @@ private:
         QCursor open, closed;
     } cursors_;
     MainBounds mainBounds_;
+
+    // ---- Printer (printer.cpp) ----------------------------------------------------------------
+public:
+    // The paper, the feed and the listing; made at the first use.
+    PrinterModel& Printer();
+    // Start-up: fresh paper with the roll's last lines printed on it.
+    void DrawPaperRoll();
+    // Where "Print" gets its printer; the print dialog unless replaced.
+    void SetPrinterChooser(PrinterChooser* chooser) { printerChooser_ = chooser; }
+
+private:
+    void StartListing();
+    void ShowPaper();
+    void LatchPrintButton(layout::PrintButton button, bool latched);
+    void FeedButtonDown();
+    void FeedButtonUp();
+
+    std::unique_ptr<PrinterModel> printer_;
+    PrinterChooser* printerChooser_ = nullptr;
+    int pressedPrintButton_ = -1; // the printer button under the mouse press, by kPrintButtons
+    int clickedLatch_ = -1;       // the latched button picture under the mouse press
 };
 
 } // namespace orrindale

@@ -1,15 +1,81 @@
 #include "panel/plist.h"
 
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+
 #include "panel/mainwindow.h"
+#include "panel/printermodel.h"
 
 namespace orrindale {
 
-TplistFM::TplistFM(TmainFM& main, QWidget* parent) : QWidget(parent), main_(main) {
+TplistFM::TplistFM(TmainFM& main, QWidget* parent)
+    : QWidget(parent), main_(main), picture_(kPictureWidth, kClientHeight, QImage::Format_RGB32),
+      lineBitmap_(NewPrintLineBitmap()) {
     setWindowTitle("Printer Paper");
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(kClientWidth, kClientHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    bar_ = new QScrollBar(Qt::Vertical, this);
+    bar_->setGeometry(kPictureWidth, 0, kBarWidth, kClientHeight);
+    bar_->setRange(0, 0);
+    bar_->setSingleStep(1);
+    bar_->setPageStep(kLinesShown);
+    connect(bar_, &QScrollBar::valueChanged, this, [this] { PaintRoll(); });
+    picture_.fill(Qt::white);
+}
+
+QPoint TplistFM::PlaceBeside(const MainBounds& main, int viewerWidth, int screenWidth) {
+    int left = main.Right;
+    if (main.Right + viewerWidth >= screenWidth) {
+        left = main.Left - viewerWidth;
+        if (left <= 0) left = (main.Right - main.Left) / 2 - viewerWidth / 2;
+    }
+    return QPoint(left, main.Top);
+}
+
+void TplistFM::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!placeAtShow_) return;
+    // Placed once per opening: where the user moves it afterwards is left alone.
+    placeAtShow_ = false;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->geometry().width() : 1920;
+    move(PlaceBeside(main_.Bounds(), width(), screenWidth));
+    UpdatePrint();
+}
+
+void TplistFM::closeEvent(QCloseEvent* event) {
+    placeAtShow_ = true;
+    QWidget::closeEvent(event);
 }
 
 void TplistFM::UpdatePrint() {
+    const int lines = static_cast<int>(main_.PaperRoll().size());
+    const int last = std::max(0, lines - kLinesShown);
+    const QSignalBlocker quiet(bar_); // one paint below, not one per change of the bar
+    bar_->setRange(0, last);
+    bar_->setValue(last);
+    PaintRoll();
+}
+
+void TplistFM::PaintRoll() {
+    picture_.fill(Qt::white);
+    const QStringList& roll = main_.PaperRoll();
+    QPainter p(&picture_);
+    for (int i = bar_->value(), y = kFirstLineTop; i < roll.size(); ++i, y += kLinePitch) {
+        p.drawImage(kLineLeft, y,
+                    ScaledPrintLine(lineBitmap_, roll[i], QSize(kLineWidth, kLineHeight),
+                                    printer::kViewerDotRim));
+        if (y + kLinePitch >= picture_.height()) break; // the next line would start below
+    }
     update();
+}
+
+void TplistFM::paintEvent(QPaintEvent*) {
+    QPainter(this).drawImage(0, 0, picture_);
 }
 
 } // namespace orrindale

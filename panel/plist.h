@@ -1,21 +1,51 @@
-// The paper viewer window "Printer Paper": the paper roll, twenty lines at a time.
+// The paper viewer window "Printer Paper": the paper roll, twenty lines at a time, with a
+// scroll bar to read back through it.
 #pragma once
 
+#include <QImage>
+#include <QPoint>
 #include <QWidget>
+
+class QScrollBar;
 
 namespace orrindale {
 
 class TmainFM;
+struct MainBounds;
 
 class TplistFM : public QWidget {
     Q_OBJECT
 public:
+    static constexpr int kClientWidth = 187, kClientHeight = 360;
+    static constexpr int kPictureWidth = 166, kBarWidth = 21;
+    static constexpr int kLinesShown = 20;
+    static constexpr int kLineLeft = 20, kFirstLineTop = 2, kLinePitch = 18;
+    static constexpr int kLineWidth = 132, kLineHeight = 14;
+
     explicit TplistFM(TmainFM& main, QWidget* parent = nullptr);
-    // Shows the end of the roll after lines were added or the roll was discarded.
+    // Jumps to the end of the roll and paints it; called after every change of the roll.
     void UpdatePrint();
 
+    QScrollBar& ScrollBar() const { return *bar_; }
+    // The lines as painted, white where there is no line.
+    const QImage& Picture() const { return picture_; }
+
+    // Where the viewer goes: beside the main window on the right if it fits on the screen,
+    // else on its left, else centred over it; level with its top.
+    static QPoint PlaceBeside(const MainBounds& main, int viewerWidth, int screenWidth);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
 private:
+    void PaintRoll();
+
     TmainFM& main_;
+    QScrollBar* bar_ = nullptr;
+    QImage picture_, lineBitmap_;
+    bool placeAtShow_ = true;
 };
 
 } // namespace orrindale

@@ -214,3 +214,13 @@ TEST(StepPrgm, RunModeExecutesOneStep) {
     m.Keys("Step");
     EXPECT_EQ(m.Y(), 7.0L);
 }
+
+TEST(Power, PowerOnForgetsAListingWithoutEndingIt) {
+    Machine m;
+    m.calc.ListingMode = 2;
+    ASSERT_TRUE(ExtToReg(m.calc.XReg, 5.0L));
+    m.calc.RequestPower(true);
+    m.Tick();
+    EXPECT_EQ(m.calc.ListingMode, 0);
+    EXPECT_EQ(m.X(), 5.0L); // no switch action: X is kept
+}

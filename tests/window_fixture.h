@@ -124,6 +124,9 @@ public:
     RecordingSoundPlayer sounds;
     RecordingOpener opener;
 
+    // The paper viewer made beside the window by Start().
+    TplistFM& PaperWindow() { return *plist_; }
+
 private:
     QTemporaryDir dir_;
     std::unique_ptr<TmainFM> main_;

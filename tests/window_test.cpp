@@ -1,6 +1,7 @@
 // The calculator window's life: first start, saved state, closing, the display.
 #include <QElapsedTimer>
 
+#include "null_engine_host.h"
 #include "panel/machinestate.h"
 #include "panel/pictures.h"
 #include "window_fixture.h"
@@ -205,19 +206,6 @@ QImage TestGlyphs() {
     return sheet;
 }
 
-struct NullHost : EngineHost {
-    void RedrawDisplay() override {}
-    bool PrinterOn() const override { return false; }
-    bool PrintSwitch(int) const override { return false; }
-    void StartPaperFeed() override {}
-    void StopPaperFeed() override {}
-    bool PaperFeeding() const override { return false; }
-    void StartChgModeTimer() override {}
-    void StopChgModeTimer() override {}
-    void Sleep(int) override {}
-    void ProcessMessages() override {}
-    void ShowInternalError(const std::string&) override {}
-};
 } // namespace
 
 TEST(Display, CellsHoldTheGlyphsOfTheLine) {
@@ -236,7 +224,7 @@ TEST(Display, CellsHoldTheGlyphsOfTheLine) {
 }
 
 TEST(Display, EngineLinesAtTheirRows) {
-    NullHost host;
+    NullEngineHost host;
     Calculator calc(host);
     calc.PowerOn = calc.DisplayOn = true;
     calc.ExecuteKey(47); // 1
@@ -256,7 +244,7 @@ TEST(Display, EngineLinesAtTheirRows) {
 }
 
 TEST(Display, WarmsUpInFiftyTwoTicks) {
-    NullHost host;
+    NullEngineHost host;
     Calculator calc(host);
     DisplayRenderer d;
     d.SetGlyphSheet(TestGlyphs());
@@ -277,7 +265,7 @@ TEST(Display, WarmsUpInFiftyTwoTicks) {
 }
 
 TEST(Display, ShortWarmUpThenOffShowsNoLineAndCoolsDown) {
-    NullHost host;
+    NullEngineHost host;
     Calculator calc(host);
     DisplayRenderer d;
     d.SetGlyphSheet(TestGlyphs());

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
         std::cerr << "readlist: cannot read " << argv[1] << '\n';
         return 1;
     }
-    for (const std::string& line : lines) std::cout << line << '\n';
+    for (const std::string& line : lines)
+        std::cout << line << '\n';
     return 0;
 }

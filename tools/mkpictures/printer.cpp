@@ -12,7 +12,6 @@ namespace {
 const QColor kPrinterTop(220, 215, 202);
 const QColor kPrinterFace(182, 176, 163);
 const QColor kRecess(86, 86, 88);
-const QColor kPaper(250, 250, 244);
 const QColor kLabel(70, 66, 60);
 
 QPainterPath Rounded(const QPolygonF& corners, qreal radius) {
@@ -51,7 +50,8 @@ void DrawPaperBay(QPainter& p) {
     p.fillRect(QRect(paper.Left - 4, 1, paper.Width + 8, paper.Height + 3), QColor(52, 52, 54));
     p.fillRect(QRect(paper.Left, 1, paper.Width, paper.Height - 1), kRecess);
     const int top = layout::kPaperTopAtReset;
-    p.fillRect(QRect(paper.Left + 4, top, paper.Width - 8, paper.Bottom() - top), kPaper);
+    // The strip is as wide as the picture and white: fed paper comes up white from below.
+    p.fillRect(QRect(paper.Left, top, paper.Width, paper.Bottom() - top), Qt::white);
     // The slot the paper comes out of, below the printing window.
     p.fillRect(QRect(paper.Left - 4, paper.Bottom(), paper.Width + 8, 4), QColor(28, 28, 30));
     const layout::Rect bar = layout::kPlaten;
