@@ -171,6 +171,11 @@ public:
     void PowerOffAction();
     void SetProgramMode(bool prgm);
 
+    // A key pressed on the keyboard while the engine takes keys. After it, the program
+    // counter is where the next run or step starts: an address keyed by hand (GO TO, END)
+    // must not make that step run twice, so NoAdvance is cleared.
+    void ExecuteKeyByHand(TKeyPos k);
+
 private:
     EngineHost& host_;
 
@@ -180,6 +185,7 @@ private:
     // Arithmetic helpers.
     void StoreResult(TCalcRegister& r, long double value, bool showDigits);
     bool ExtMemReady() const;
+    int ReleaseWindows(int a);
     // Executor helpers.
     void DoAction(TKeyPos k);
     void DigitAction(int v);

@@ -66,6 +66,11 @@ void Calculator::ExecuteKey(TKeyPos k) {
     DoAction(k);
 }
 
+void Calculator::ExecuteKeyByHand(TKeyPos k) {
+    ExecuteKey(k);
+    NoAdvance = false;
+}
+
 void Calculator::DoAction(TKeyPos k) {
     switch (k) {
     case 1: ToPolar(); break;

@@ -42,7 +42,8 @@ void Calculator::RunSteps(bool single) {
             }
             continue;
         }
-        if (!single && (PendingAction != 0 || !Running)) break;
+        // Switched off (keys are ignored then): stop before the counter moves on.
+        if (!single && (PendingAction != 0 || !Running || !PowerOn)) break;
         if (!single && StepLimit != 0 && StepsExecuted >= StepLimit) break;
         ++StepsExecuted;
         TKeyCode code = 0;
@@ -57,18 +58,26 @@ void Calculator::RunSteps(bool single) {
     }
 }
 
+// Releases the peripheral windows named by the request bits; returns the other bits.
+int Calculator::ReleaseWindows(int a) {
+    for (int bit : {pending::ReleaseCardReader, pending::ReleasePlotter, pending::ReleaseExtMem})
+        if (a & bit) host_.ReleaseWindow(bit);
+    a &= ~kReleaseBits;
+    // A release that interrupted a run lets the program go on.
+    if (a == 0 && Running) a = pending::Run;
+    return a;
+}
+
 void Calculator::ChgModeTimerTimer() {
     if (!(PendingAction & pending::WaitPlotter)) host_.StopChgModeTimer();
     int a = PendingAction;
     PendingAction = 0;
-    if (a & kReleaseBits) {
-        // Release requests never get lost among other bits.
-        for (int bit :
-             {pending::ReleaseCardReader, pending::ReleasePlotter, pending::ReleaseExtMem})
-            if (a & bit) host_.ReleaseWindow(bit);
-        a &= ~kReleaseBits;
-    }
     while (a != 0) {
+        if (a & kReleaseBits) {
+            // Release requests never get lost among other bits.
+            a = ReleaseWindows(a);
+            continue;
+        }
         if (a & pending::WaitPlotter) {
             if (!host_.HasPlotter() || host_.PlotterState() == 5) {
                 // The plotter went away or was switched off during the wait.
@@ -95,7 +104,7 @@ void Calculator::ChgModeTimerTimer() {
         }
         if (a & pending::PowerOn) PowerOnAction();
         if (a & pending::PowerOff) PowerOffAction();
-        if (a & pending::Run) {
+        if ((a & pending::Run) && PowerOn) {
             Running = true;
             RunSteps(false);
         }
@@ -105,7 +114,9 @@ void Calculator::ChgModeTimerTimer() {
 }
 
 void Calculator::RequestPower(bool on) {
-    PendingAction = (PendingAction & ~(pending::PowerOn | pending::PowerOff)) |
+    // A power request replaces a pending run or plotter wait (the program resumes from its
+    // step at the next power-on); a close or window release stays pending.
+    PendingAction = (PendingAction & (pending::Close | kReleaseBits)) |
                     (on ? pending::PowerOn : pending::PowerOff);
     if (on || !Running) host_.StartChgModeTimer();
 }

@@ -93,13 +93,13 @@ bool DisplayRenderer::PowerOff() {
     return true;
 }
 
-bool DisplayRenderer::BrightnessTick(Calculator& calc) {
+bool DisplayRenderer::BrightnessTick(Calculator& calc, bool draw) {
     if (CollapseInset <= 0) {
         if (DimLevel < 0) return false;
         DimLevel -= kWarmStep;
         if (DimLevel < 0) return false;
         Recolour();
-        Draw(calc);
+        if (draw) Draw(calc);
         return true;
     }
     if (CollapseInset < kCollapseEnd) {

@@ -40,7 +40,8 @@ public:
     // Warm-up and power-off line. Each returns whether its timer keeps running.
     void PowerOn();  // CollapseInset 0; the caller starts the brightness timer
     bool PowerOff(); // true: the collapsing line shows (brightness timer again)
-    bool BrightnessTick(Calculator& calc);
+    // Warming up, it recolours the glyphs and, with draw, repaints the lines at the new level.
+    bool BrightnessTick(Calculator& calc, bool draw = true);
     bool DimTick();
 
     const QImage& Picture() const { return picture_; }

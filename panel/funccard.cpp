@@ -8,6 +8,7 @@ namespace orrindale {
 
 TfuncCardFM::TfuncCardFM(QWidget* parent) : QWidget(parent), cardImage_(new QLabel(this)) {
     setWindowTitle("HP-9100B Function Card");
+    cardImage_->setMinimumSize(1, 1); // the window may be made smaller than its picture
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
     box->addWidget(cardImage_);

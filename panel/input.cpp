@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QToolTip>
+#include <utility>
 
 #include "panel/layout.h"
 #include "panel/mainwindow.h"
@@ -60,12 +61,15 @@ void TmainFM::PressKey() {
     ShowKeyDown(pressedKey_);
     lastKey_ = HoverKey;
     // While the engine is busy a key only shows held; STOP always gets through.
-    const bool idle = !calc_.Running && calc_.BusyTicks <= 0 && calc_.ListingMode == 0 &&
-                      calc_.PendingAction != pending::WaitPlotter && !busyTimer_.isActive();
-    if (HoverKey == pos::Stop || idle) {
-        const int key = HoverKey;
-        calc_.ExecuteKey(key);
-        if (key == pos::End) calc_.NoAdvance = false;
+    const bool free =
+        !calc_.Running && calc_.ListingMode == 0 && calc_.PendingAction != pending::WaitPlotter;
+    const bool computing = calc_.BusyTicks > 0 || busyTimer_.isActive();
+    if (HoverKey == pos::Stop || (free && !computing)) {
+        calc_.ExecuteKeyByHand(HoverKey);
+    } else if (free && computing) {
+        // Typed ahead while a function computes: it acts when the result shows, as keys
+        // queued behind a busy machine do.
+        deferredKey_ = HoverKey;
     }
 }
 
@@ -101,8 +105,21 @@ void TmainFM::mouseMoveEvent(QMouseEvent* event) {
         setCursor(onLabel ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
+// The switch label or wheel button under a point: 1-8 a switch setting + 1, 9 and 10 the
+// wheel buttons, 0 none.
+int TmainFM::ClickAreaAt(QPoint at) const {
+    for (size_t i = 0; i < layout::kSwitches.size(); ++i)
+        if (ToQRect(layout::kSwitches[i].LabelArea).contains(at)) return static_cast<int>(i) + 1;
+    if (ToQRect(layout::kWheelUp.Area).contains(at)) return 9;
+    if (ToQRect(layout::kWheelDown.Area).contains(at)) return 10;
+    return 0;
+}
+
 void TmainFM::mousePressEvent(QMouseEvent* event) {
     const QPoint at = At(event);
+    // The switch labels and wheel buttons act when the button comes up on the one pressed.
+    pressedClickArea_ = ClickAreaAt(at);
+    if (pressedClickArea_ != 0) return;
     if (ToQRect(layout::kDisplay).contains(at) && event->button() != Qt::RightButton) {
         dragStart_ = at;
         dragging_ = true;
@@ -110,9 +127,34 @@ void TmainFM::mousePressEvent(QMouseEvent* event) {
         return;
     }
     if (event->button() != Qt::LeftButton) return;
-    if (PrinterMouseDown(at)) return;
+    if (PrinterMouseDown(at) || CardButtonDown(at)) return;
     Hover(at);
     PressKey();
+}
+
+bool TmainFM::CardButtonDown(QPoint at) {
+    const char* picture = InBox(layout::kCardRecordArea, at)  ? pictures::kCardRecordDown
+                          : InBox(layout::kCardEnterArea, at) ? pictures::kCardEnterDown
+                                                              : nullptr;
+    if (!picture) return false;
+    scene_.Show(picture, true);
+    doPlaySound("s1d");
+    update();
+    return true;
+}
+
+bool TmainFM::CardButtonUp() {
+    bool held = false;
+    for (const char* picture : {pictures::kCardRecordDown, pictures::kCardEnterDown}) {
+        if (!scene_.IsShown(picture)) continue;
+        scene_.Show(picture, false);
+        held = true;
+    }
+    if (!held) return false;
+    // With no card in the slot the button only springs back.
+    doPlaySound("s1u");
+    update();
+    return true;
 }
 
 void TmainFM::mouseReleaseEvent(QMouseEvent* event) {
@@ -123,9 +165,13 @@ void TmainFM::mouseReleaseEvent(QMouseEvent* event) {
         mainBounds_.SetMainBounds(x(), width(), y());
         return;
     }
-    if (SwitchLabelClick(at) || WheelClick(at)) return;
+    const int clickArea = std::exchange(pressedClickArea_, 0);
+    if (clickArea != 0) {
+        if (clickArea == ClickAreaAt(at)) SwitchLabelClick(at) || WheelClick(at);
+        return;
+    }
     if (event->button() != Qt::LeftButton) return;
-    if (PrinterMouseUp()) return;
+    if (PrinterMouseUp() || CardButtonUp()) return;
     ReleaseKey();
 }
 

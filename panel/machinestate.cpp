@@ -201,7 +201,9 @@ void CommitMachineState(const MachineState& s, Calculator& c) {
     c.ReturnStack = s.ReturnStack;
     c.RunAtPowerOn = s.RunAtPowerOn;
     c.NoAdvance = s.NoAdvance;
-    c.PendingAction = s.PendingAction;
+    // Requests that belonged to the windows of the last session (close, plotter wait, window
+    // releases) would only freeze or close this one: the engine gets the others.
+    c.PendingAction = s.PendingAction & (pending::PowerOn | pending::PowerOff | pending::Run);
     c.PcRow = s.PcRow;
     c.PcStep = s.PcStep;
     c.AddrRow = s.AddrRow;

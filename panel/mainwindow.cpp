@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QThread>
+#include <utility>
 
 #include "panel/funccard.h"
 #include "panel/hpdata_qt.h"
@@ -333,7 +334,7 @@ void TmainFM::paintEvent(QPaintEvent*) {
 
 void TmainFM::RedrawDisplay() {
     scene_.Show(pictures::kErrorLamp, calc_.ErrorLit);
-    if (calc_.DisplayShowsLines() && !display_.DisplayBlanked && calc_.BusyTicks > 0) {
+    if (calc_.BusyTicks > 0 && !calc_.Running) {
         // Computing time: the display stays dark, and keys wait, until it has passed.
         display_.Clear();
         if (!busyTimer_.isActive()) busyTimer_.start(calc_.BusyTicks);
@@ -347,10 +348,12 @@ void TmainFM::FinishBusyTime() {
     calc_.BusyTicks = 0;
     display_.Draw(calc_);
     update();
+    if (const int key = std::exchange(deferredKey_, 0); key != 0) calc_.ExecuteKeyByHand(key);
 }
 
 void TmainFM::BrightTimerTimer() {
-    if (!display_.BrightnessTick(calc_)) brightTimer_.stop();
+    // During computing time the warming digits stay dark like the rest of the display.
+    if (!display_.BrightnessTick(calc_, !busyTimer_.isActive())) brightTimer_.stop();
     update();
 }
 

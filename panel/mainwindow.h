@@ -145,6 +145,9 @@ private:
     void Hover(QPoint at);
     void ShowKeyDown(int key);
     bool SwitchLabelClick(QPoint at);
+    int ClickAreaAt(QPoint at) const;
+    bool CardButtonDown(QPoint at);
+    bool CardButtonUp();
     bool WheelClick(QPoint at);
     void SetLabels(const QString& name, const QString& pcKey);
     bool PlotterOpen() const { return false; }
@@ -178,6 +181,8 @@ private:
     bool keyDown_ = false;
     int lastKey_ = 0;
     int pressedKey_ = 0;
+    int deferredKey_ = 0;      // typed during computing time; acts when it is over
+    int pressedClickArea_ = 0; // the switch label or wheel button a press landed on
     bool dragging_ = false;
     QPoint dragStart_;
     struct {

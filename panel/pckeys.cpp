@@ -87,10 +87,10 @@ template <size_t N> int Find(const Entry (&table)[N], int pcKey) {
 PcKeyAction MapPcKey(int qtKey, Qt::KeyboardModifiers modifiers) {
     const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
     const Qt::KeyboardModifiers held =
-        modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     // Ctrl or Alt on its own reports its own modifier only after it went down.
-    const bool ctrlOrAltKey = qtKey == Qt::Key_Control || qtKey == Qt::Key_Alt ||
-                              qtKey == Qt::Key_Meta || qtKey == Qt::Key_AltGr;
+    const bool ctrlOrAltKey =
+        qtKey == Qt::Key_Control || qtKey == Qt::Key_Alt || qtKey == Qt::Key_AltGr;
     if (ctrlOrAltKey || (held & ~Qt::KeyboardModifiers(Qt::ShiftModifier)))
         return {PcKeyAction::PressHovered, 0};
     const int pcKey = Identify(qtKey, keypad);

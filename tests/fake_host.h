@@ -122,8 +122,7 @@ struct Machine {
         while (in >> name) {
             TKeyPos p = Position(name);
             if (calc.Running && p != pos::Stop) continue;
-            calc.ExecuteKey(p);
-            if (p == pos::End) calc.NoAdvance = false;
+            calc.ExecuteKeyByHand(p);
         }
     }
 

@@ -224,3 +224,47 @@ TEST(Power, PowerOnForgetsAListingWithoutEndingIt) {
     EXPECT_EQ(m.calc.ListingMode, 0);
     EXPECT_EQ(m.X(), 5.0L); // no switch action: X is kept
 }
+
+TEST(Power, SwitchingOffDuringAPlotterWaitIsNotLost) {
+    Machine m;
+    m.host.plotter = true;
+    m.host.plotterReply = 4;
+    m.host.plotterState = 4;
+    m.Program("FMT SHUP 5 Stop");
+    m.Keys("Cont");
+    m.Tick(3);
+    ASSERT_TRUE(m.host.timerActive); // waiting for the plotter
+    const int waitingStep = m.calc.PcStep;
+    m.calc.RequestPower(false);
+    m.Tick(3);
+    EXPECT_FALSE(m.calc.PowerOn);
+    EXPECT_TRUE(m.calc.Running); // to resume at the next power-on
+    EXPECT_EQ(m.calc.PcStep, waitingStep);
+}
+
+TEST(Timer, AReleaseDuringARunLetsTheProgramGoOn) {
+    Machine m;
+    m.Program("1 Add GoTo 0 0");
+    bool released = false;
+    m.host.onPump = [&] {
+        if (!released && m.calc.StepsExecuted > 50) {
+            released = true;
+            m.calc.PendingAction |= pending::ReleaseCardReader;
+        }
+        if (m.calc.StepsExecuted > 400) m.Keys("Stop");
+    };
+    m.Keys("Cont");
+    m.Tick();
+    EXPECT_EQ(m.host.released, (std::vector<int>{pending::ReleaseCardReader}));
+    EXPECT_GT(m.calc.StepsExecuted, 400u); // the run went on after the release
+}
+
+TEST(ByHand, GoToThenContRunsTheAddressedStepOnce) {
+    Machine m;
+    m.Program("1 Stop");
+    m.Keys("GoTo 0 0 Cont");
+    m.Tick();
+    EXPECT_EQ(m.X(), 1.0L); // not 11: the first step ran once
+    m.Keys("GoTo 0 0 Step");
+    EXPECT_EQ(m.calc.PcStep, 1); // stepping from a keyed address moves on too
+}

@@ -148,12 +148,10 @@ public:
     void Finish() { PrintDisplay(calc_); }
 
 private:
-    // As the panel does: while a program runs only STOP reaches the engine, and END pressed
-    // by hand clears NoAdvance.
+    // As the panel does: while a program runs only STOP reaches the engine.
     void Press(TKeyPos p) {
         if (calc_.Running && p != pos::Stop) return;
-        calc_.ExecuteKey(p);
-        if (p == pos::End) calc_.NoAdvance = false;
+        calc_.ExecuteKeyByHand(p);
     }
 
     // Fires the mode-change timer for as long as it is requested; reports a run.
