@@ -237,3 +237,51 @@ TEST(Escape, ClosesTheCalculator) {
     win.KeyUp(Qt::Key_Escape);
     EXPECT_FALSE(w.isVisible());
 }
+
+TEST(Mouse, ASwitchMovesOnlyWhenPressAndReleaseAreOnItsLabel) {
+    Window win;
+    TmainFM& w = win.Start();
+    win.PowerOn();
+    const QPoint rad = Window::LabelCentre(layout::SwitchSetting::Rad);
+    // Pressed on a key, let go over the RAD label: the key comes up, the switch stays.
+    win.Mouse(QEvent::MouseMove, Window::KeyCentre(47));
+    win.Mouse(QEvent::MouseButtonPress, Window::KeyCentre(47));
+    win.Mouse(QEvent::MouseButtonRelease, rad);
+    EXPECT_FALSE(w.Engine().RadMode);
+    EXPECT_FALSE(w.Scene().IsShown(pictures::PressedKey(47)));
+    win.Type(Qt::Key_2); // not stuck: the next key acts (the entry goes on: 12)
+    EXPECT_EQ(X(w), 12.0L);
+    win.Click(rad);
+    EXPECT_TRUE(w.Engine().RadMode);
+}
+
+TEST(Keyboard, AKeyTypedDuringComputingTimeActsAfterIt) {
+    Window win;
+    TmainFM& w = win.Start();
+    win.PowerOn();
+    win.Type(Qt::Key_1);
+    win.Type(Qt::Key_S, Qt::ShiftModifier); // SIN: 280 ms of computing time
+    win.Type(Qt::Key_Return);               // SHIFT UP, typed at once
+    long double y = 0;
+    RegToExt(w.Engine().YReg, y);
+    EXPECT_EQ(y, 0.0L); // not yet
+    win.Wait(400);
+    RegToExt(w.Engine().YReg, y);
+    EXPECT_GT(y, 0.017L); // sin 1 degree went up into Y
+    EXPECT_LT(y, 0.018L);
+}
+
+TEST(Mouse, CardButtonsSpringBackWithoutACard) {
+    Window win;
+    TmainFM& w = win.Start();
+    win.PowerOn();
+    win.Mouse(QEvent::MouseMove, Window::KeyCentre(47)); // a key hovered just before
+    const QPoint record((layout::kCardRecordArea.X1 + layout::kCardRecordArea.X2) / 2,
+                        (layout::kCardRecordArea.Y1 + layout::kCardRecordArea.Y2) / 2);
+    win.Mouse(QEvent::MouseButtonPress, record);
+    EXPECT_TRUE(w.Scene().IsShown(pictures::kCardRecordDown));
+    win.Mouse(QEvent::MouseButtonRelease, record);
+    EXPECT_FALSE(w.Scene().IsShown(pictures::kCardRecordDown));
+    EXPECT_EQ(win.sounds.played.mid(win.sounds.played.size() - 2), (QStringList{"s1d", "s1u"}));
+    EXPECT_EQ(w.Engine().XReg[9], kBlankBit); // the hovered key was not pressed
+}
