@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/null_host.h"
 #include "panel/machinestate.h"
-#include "tests/null_engine_host.h"
 
 namespace {
 

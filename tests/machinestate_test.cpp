@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "null_engine_host.h"
+#include "engine/null_host.h"
 #include "panel_test_util.h"
 
 namespace orrindale {

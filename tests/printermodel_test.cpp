@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/keys.h"
+#include "engine/null_host.h"
 #include "panel/layout.h"
 #include "panel/printermodel.h"
-#include "tests/null_engine_host.h"
 
 namespace orrindale {
 namespace {

@@ -1,7 +1,7 @@
 // The calculator window's life: first start, saved state, closing, the display.
 #include <QElapsedTimer>
 
-#include "null_engine_host.h"
+#include "engine/null_host.h"
 #include "panel/machinestate.h"
 #include "panel/pictures.h"
 #include "window_fixture.h"

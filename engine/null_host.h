@@ -1,5 +1,5 @@
-// An engine host that does nothing, for tests and fuzz targets that only need a Calculator's
-// state.
+// An engine host that does nothing, for tests, tools and fuzz targets that only need a
+// Calculator's state.
 #pragma once
 
 #include <string>
