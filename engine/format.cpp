@@ -80,24 +80,27 @@ std::string Calculator::FormatRegister(const TCalcRegister& r, bool printer,
     if (!isDigits(mantissa) || !isDigits(exponent)) return RawLine(mantissa, exponent, printer);
 
     const int e = 10 * (r[kExpTens] & kDigitMask) + (r[kExpUnits] & kDigitMask);
-    const bool negativeExp = IsNegative(r, SignOf::Exponent);
+    // An exponent of -00 (left by ENTER EXP, CHG SIGN) is 10^0: the number is not a fraction.
+    const bool negativeExp = IsNegative(r, SignOf::Exponent) && e > 0;
     const int n = DecimalWheel;
     if (FloatMode || exponentEntry || (!negativeExp && n + e + 1 > 10))
         return ScientificLine(r, mantissa, printer);
 
     // Fixed format.
     std::string t = mantissa + static_cast<char>('0' + DigitOf(r[kGuard1]));
-    if (negativeExp) {
-        for (int i = 0; i < e - 1; ++i) {
-            t.pop_back();
-            t.insert(t.begin(), '0');
-        }
+    const int shift = negativeExp ? e - 1 : 0; // zeros put in front of a fraction's digits
+    for (int i = 0; i < shift; ++i) {
+        t.pop_back();
+        t.insert(t.begin(), '0');
     }
     const int j = negativeExp ? 1 : e + 2; // 1-based position of the first fraction digit
     const bool carry = RoundDigitsAt(t, j + n);
     t.pop_back();
-    for (int k = 1; k <= 10; ++k)
-        if (IsBlank(r, 10 - k)) t[static_cast<size_t>(k - 1)] = 'S';
+    // Each digit keeps its own blank bit as it moves right; the zeros put in front show, so a
+    // computed 0.0025 reads .0025 rather than losing its digits to the blank bits of the
+    // words now standing where they do.
+    for (int k = shift + 1; k <= 10; ++k)
+        if (IsBlank(r, 10 - (k - shift))) t[static_cast<size_t>(k - 1)] = 'S';
     t.insert(static_cast<size_t>(j - 1), 1, 'P');
     const size_t lastShown = t.find('P') + static_cast<size_t>(n);
     for (size_t i = lastShown + 1; i + 1 < t.size(); ++i)
