@@ -43,6 +43,9 @@ void TmainFM::ShowPaper() {
 }
 
 void TmainFM::DrawPaperRoll() {
+    // A roll file never holds more than the roll keeps; a longer one keeps its oldest lines.
+    while (paperRoll_.size() > printer::kRollLimit)
+        paperRoll_.removeLast();
     Printer().DrawRollEnd();
     ShowPaper();
 }

@@ -286,6 +286,19 @@ TEST(PaperRoll, IsSavedAtCloseAndItsLastFiveLinesShowAfterARestart) {
             << "line " << line;
 }
 
+TEST(PaperRoll, AnOverlongRollFileKeepsItsOldestLines) {
+    Window win;
+    {
+        TmainFM& w = win.Start();
+        w.PaperRoll() = NumberedLines(99) + NumberedLines(99) + NumberedLines(99) +
+                        NumberedLines(99) + NumberedLines(50); // 446 lines
+        ASSERT_TRUE(win.Close());
+    }
+    TmainFM& w = win.Start();
+    ASSERT_EQ(w.PaperRoll().size(), printer::kRollLimit);
+    EXPECT_EQ(w.PaperRoll().first(), NumberedLines(1).first());
+}
+
 TEST(PaperRoll, DiscardTearsItOffAndEmptiesTheViewer) {
     Window win;
     TmainFM& w = win.Start();
