@@ -202,14 +202,22 @@ TEST(Decimal, FromDecimalIsCorrectlyRoundedLikeStrtold) {
 }
 
 TEST(Decimal, ConversionsIgnoreTheUsersLocale) {
-    // A locale with a decimal comma, where one is installed; the C locale otherwise.
-    const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "C.UTF-8"};
+    const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"};
+    bool set = false;
     for (const char* name : names)
-        if (std::setlocale(LC_ALL, name)) break;
+        if ((set = std::setlocale(LC_ALL, name) != nullptr)) break;
+    if (!set) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+    ASSERT_STREQ(probe, "1,5");                     // the C library now writes a comma
     TCalcRegister r = FromValue(1.5E-120L * 1E30L); // the slow path of the digit conversion
     EXPECT_EQ(r[9], 1);
     EXPECT_EQ(r[8], 5);
+    EXPECT_EQ(r[10], 0);
+    EXPECT_EQ(r[11], 9 | kSignBit);
     long double v = 0;
+    EXPECT_TRUE(RegToExt(FromValue(2.5E100L / 1E150L), v)); // 2.5E-50 through the slow path
+    EXPECT_EQ(v, 2.5E-50L);
     EXPECT_TRUE(ParseLongDouble("-1.5E-3", v));
     EXPECT_EQ(v, -1.5E-3L);
     EXPECT_FALSE(ParseLongDouble("1,5", v));
