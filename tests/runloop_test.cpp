@@ -9,6 +9,8 @@ using orrindale::testing::Machine;
 namespace {
 // Counts to ten in register b: 0 -> b; loop: b + 1 -> b until 10 > b.
 const char* kCountToTen = "0 X>[] b 1 SHUP b Add Y>[] b 1 0 X>Y? 0 3 End";
+// Adds 1 to Y for ever: only STOP, the power switch or a close ends it.
+const char* kForever = "1 Add GoTo 0 0";
 } // namespace
 
 TEST(RunLoop, StepsPerSleepFromTheSpeed) {
@@ -115,7 +117,7 @@ TEST(RunLoop, ErrorDoesNotStopAProgramAndTheLampWaitsForAKey) {
 
 TEST(RunLoop, StopKeyDuringARun) {
     Machine m;
-    m.Program("1 Add GoTo 0 0");
+    m.Program(kForever);
     m.host.onPump = [&] {
         if (m.calc.StepsExecuted > 200) m.Keys("Stop");
     };
@@ -127,7 +129,7 @@ TEST(RunLoop, StopKeyDuringARun) {
 
 TEST(Power, OffAndOnResumesAProgramInRunMode) {
     Machine m;
-    m.Program("1 Add GoTo 0 0");
+    m.Program(kForever);
     m.host.onPump = [&] {
         if (m.calc.StepsExecuted > 100 && m.calc.PowerOn) m.calc.RequestPower(false);
     };
@@ -147,7 +149,7 @@ TEST(Power, OffAndOnResumesAProgramInRunMode) {
 
 TEST(Power, ProgramDoesNotResumeInPrgmMode) {
     Machine m;
-    m.Program("1 Add GoTo 0 0");
+    m.Program(kForever);
     m.calc.Running = true; // interrupted by a power-off
     m.calc.PowerOn = false;
     m.calc.ProgramMode = true;
@@ -168,7 +170,7 @@ TEST(Power, OnWhileOnRunsTheSequenceWithoutTheSwitchSound) {
 
 TEST(Close, DuringARunStopsFirstThenCloses) {
     Machine m;
-    m.Program("1 Add GoTo 0 0");
+    m.Program(kForever);
     m.host.onPump = [&] {
         if (m.calc.StepsExecuted > 50) m.calc.PendingAction |= pending::Close;
     };
@@ -244,7 +246,7 @@ TEST(Power, SwitchingOffDuringAPlotterWaitIsNotLost) {
 
 TEST(Timer, AReleaseDuringARunLetsTheProgramGoOn) {
     Machine m;
-    m.Program("1 Add GoTo 0 0");
+    m.Program(kForever);
     bool released = false;
     m.host.onPump = [&] {
         if (!released && m.calc.StepsExecuted > 50) {
