@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "fuzz/decoder_check.h"
-#include "panel/images.h"
+#include "panel/shared/images.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return orrindale::CheckDecoder(orrindale::DecodeBmp24, data, size);

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "panel/images.h"
+#include "panel/shared/images.h"
 
 namespace orrindale {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "fuzz/decoder_check.h"
-#include "panel/images.h"
+#include "panel/shared/images.h"
 
 extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
 

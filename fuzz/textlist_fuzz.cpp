@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "panel/hpdata.h"
+#include "panel/shared/hpdata.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace orrindale;

@@ -2,7 +2,7 @@
 
 #include <QVBoxLayout>
 
-#include "panel/hpdata_qt.h"
+#include "panel/shared/hpdata_qt.h"
 
 namespace orrindale {
 

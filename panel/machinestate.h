@@ -17,7 +17,7 @@
 #include <string>
 
 #include "engine/calculator.h"
-#include "panel/hpdata.h"
+#include "panel/shared/hpdata.h"
 
 namespace orrindale {
 

@@ -4,9 +4,9 @@
 
 #include "panel/funccard.h"
 #include "panel/mainwindow.h"
-#include "panel/messages.h"
 #include "panel/plist.h"
-#include "panel/sounds.h"
+#include "panel/shared/messages.h"
+#include "panel/shared/sounds.h"
 
 int main(int argc, char** argv) {
     using namespace orrindale;

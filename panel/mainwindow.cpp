@@ -10,13 +10,13 @@
 #include <utility>
 
 #include "panel/funccard.h"
-#include "panel/hpdata_qt.h"
 #include "panel/layout.h"
 #include "panel/machinestate.h"
-#include "panel/messages.h"
 #include "panel/pictures.h"
 #include "panel/plist.h"
-#include "panel/sounds.h"
+#include "panel/shared/hpdata_qt.h"
+#include "panel/shared/messages.h"
+#include "panel/shared/sounds.h"
 
 namespace orrindale {
 

@@ -21,13 +21,13 @@
 
 #include "engine/calculator.h"
 #include "panel/display.h"
-#include "panel/hpdata.h"
 #include "panel/layout.h"
 #include "panel/printermodel.h"
 #include "panel/rollprint.h"
 #include "panel/scene.h"
 #include "panel/settings.h"
-#include "panel/sounds.h"
+#include "panel/shared/hpdata.h"
+#include "panel/shared/sounds.h"
 
 class QLabel;
 

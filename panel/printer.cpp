@@ -4,9 +4,9 @@
 #include <QPrinter>
 
 #include "panel/mainwindow.h"
-#include "panel/messages.h"
 #include "panel/pictures.h"
 #include "panel/plist.h"
+#include "panel/shared/messages.h"
 
 namespace orrindale {
 

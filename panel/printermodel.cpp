@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "engine/keys.h"
-#include "panel/lanczos.h"
 #include "panel/layout.h"
+#include "panel/shared/lanczos.h"
 
 namespace orrindale {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "panel/hpdata.h"
+#include "panel/shared/hpdata.h"
 
 namespace orrindale {
 

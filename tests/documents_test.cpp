@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "panel/messages.h"
-#include "panel/sounds.h"
+#include "panel/shared/messages.h"
+#include "panel/shared/sounds.h"
 
 namespace orrindale {
 namespace {

@@ -1,11 +1,11 @@
 // The scrambled text list, the atomic file replacement and the small text helpers.
-#include "panel/hpdata.h"
+#include "panel/shared/hpdata.h"
 
 #include <climits>
 
 #include <gtest/gtest.h>
 
-#include "panel/atomicfile.h"
+#include "panel/shared/atomicfile.h"
 #include "panel_test_util.h"
 
 namespace orrindale {

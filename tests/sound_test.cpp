@@ -1,6 +1,6 @@
 // The sounds the executable carries, doPlaySound with the "Sounds" check mark, and the real
 // player on a machine without audio.
-#include "panel/sounds.h"
+#include "panel/shared/sounds.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>

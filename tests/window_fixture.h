@@ -15,12 +15,12 @@
 #include <memory>
 
 #include "panel/funccard.h"
-#include "panel/hpdata_qt.h"
 #include "panel/layout.h"
 #include "panel/mainwindow.h"
-#include "panel/messages.h"
 #include "panel/plist.h"
-#include "panel/sounds.h"
+#include "panel/shared/hpdata_qt.h"
+#include "panel/shared/messages.h"
+#include "panel/shared/sounds.h"
 
 namespace orrindale::testing {
 

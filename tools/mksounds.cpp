@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "panel/soundset.h"
+#include "panel/shared/soundset.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "panel/images.h"
+#include "panel/shared/images.h"
 
 #include <cstring>
 #include <png.h>
 
-#include "panel/hpdata.h"
+#include "panel/shared/hpdata.h"
 
 namespace orrindale {
 

@@ -1,4 +1,4 @@
-#include "panel/sounds.h"
+#include "panel/shared/sounds.h"
 
 #include <QAudioDevice>
 #include <QDesktopServices>
@@ -8,8 +8,8 @@
 #include <QSoundEffect>
 #include <QUrl>
 
-#include "panel/messages.h"
-#include "panel/soundset.h"
+#include "panel/shared/messages.h"
+#include "panel/shared/soundset.h"
 
 // The sounds are compiled into a static library (panel_sounds); referring to its initialiser
 // here links it in and registers the resources before the first look-up.

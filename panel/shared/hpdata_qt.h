@@ -9,8 +9,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "panel/hpdata.h"
-#include "panel/images.h"
+#include "panel/shared/hpdata.h"
+#include "panel/shared/images.h"
 
 namespace orrindale {
 

@@ -1,4 +1,4 @@
-#include "panel/hpdata_qt.h"
+#include "panel/shared/hpdata_qt.h"
 
 #include <QFile>
 

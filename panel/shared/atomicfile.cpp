@@ -1,4 +1,4 @@
-#include "panel/atomicfile.h"
+#include "panel/shared/atomicfile.h"
 
 #include <cerrno>
 #include <fcntl.h>

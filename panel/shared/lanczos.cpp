@@ -1,4 +1,4 @@
-#include "panel/lanczos.h"
+#include "panel/shared/lanczos.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "panel/messages.h"
+#include "panel/shared/messages.h"
 
 #include <QMessageBox>
 

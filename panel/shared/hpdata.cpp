@@ -1,4 +1,4 @@
-#include "panel/hpdata.h"
+#include "panel/shared/hpdata.h"
 
 #include <cerrno>
 #include <climits>
@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "panel/atomicfile.h"
+#include "panel/shared/atomicfile.h"
 
 namespace orrindale {
 
