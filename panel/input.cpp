@@ -127,7 +127,7 @@ void TmainFM::mousePressEvent(QMouseEvent* event) {
         return;
     }
     if (event->button() != Qt::LeftButton) return;
-    if (PrinterMouseDown(at) || CardButtonDown(at)) return;
+    if (printer_.MouseDown(at) || CardButtonDown(at)) return;
     Hover(at);
     PressKey();
 }
@@ -162,7 +162,7 @@ void TmainFM::mouseReleaseEvent(QMouseEvent* event) {
     if (dragging_) {
         dragging_ = false;
         setCursor(cursors_.open);
-        mainBounds_.SetMainBounds(x(), width(), y());
+        services_.Bounds->SetMainBounds(x(), width(), y());
         return;
     }
     const int clickArea = std::exchange(pressedClickArea_, 0);
@@ -171,7 +171,7 @@ void TmainFM::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     if (event->button() != Qt::LeftButton) return;
-    if (PrinterMouseUp() || CardButtonUp()) return;
+    if (printer_.MouseUp() || CardButtonUp()) return;
     ReleaseKey();
 }
 

@@ -16,6 +16,7 @@
 #include "panel/plist.h"
 #include "panel/shared/hpdata_qt.h"
 #include "panel/shared/messages.h"
+#include "panel/shared/programfiles.h"
 #include "panel/shared/sounds.h"
 
 namespace orrindale {
@@ -23,12 +24,16 @@ namespace orrindale {
 namespace {
 constexpr int kChgModeInterval = 25;
 constexpr int kDisplayTimerInterval = 100;
-constexpr int kFeedInterval = 250;
 const QRgb kSkyBlue = qRgb(layout::kSkyRed, layout::kSkyGreen, layout::kSkyBlue);
 } // namespace
 
-TmainFM::TmainFM(const PanelServices& services, QWidget* parent)
-    : QWidget(parent), services_(services), calc_(*this), soundSwitch_(*services.Sounds) {
+TmainFM::TmainFM(const Services& services, QWidget* parent)
+    : QWidget(parent), services_(services), calc_(*this),
+      printer_(calc_, scene_, services_, paperRoll_, PrinterWindow(), this),
+      peripherals_([this](int bit) {
+          calc_.PendingAction |= bit;
+          StartChgModeTimer();
+      }) {
     setWindowTitle("HP9100B");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -42,15 +47,32 @@ TmainFM::TmainFM(const PanelServices& services, QWidget* parent)
 
 TmainFM::~TmainFM() = default;
 
+PrinterPanel::Window TmainFM::PrinterWindow() {
+    PrinterPanel::Window w;
+    w.Widget = this;
+    w.Repaint = [this](QRect r) { update(r); };
+    w.RedrawDisplay = [this] { RedrawDisplay(); };
+    w.LastKey = [this] { return lastKey_; };
+    return w;
+}
+
+void TmainFM::SetPaperWindow(TplistFM* window) {
+    plist_ = window;
+    printer_.SetViewer(window);
+}
+
 void TmainFM::CreateTimers() {
+    // Named as the tests find them.
+    chgModeTimer_.setObjectName("ChgModeTimer");
+    brightTimer_.setObjectName("brightTimer");
+    dimTimer_.setObjectName("dimTimer");
+    busyTimer_.setObjectName("busyTimer");
     chgModeTimer_.setInterval(kChgModeInterval);
     connect(&chgModeTimer_, &QTimer::timeout, this, [this] { calc_.ChgModeTimerTimer(); });
     brightTimer_.setInterval(kDisplayTimerInterval);
     connect(&brightTimer_, &QTimer::timeout, this, &TmainFM::BrightTimerTimer);
     dimTimer_.setInterval(kDisplayTimerInterval);
     connect(&dimTimer_, &QTimer::timeout, this, &TmainFM::DimTimerTimer);
-    feedTimer_.setInterval(kFeedInterval);
-    connect(&feedTimer_, &QTimer::timeout, this, &TmainFM::FeedTimerTimer);
     busyTimer_.setSingleShot(true);
     connect(&busyTimer_, &QTimer::timeout, this, &TmainFM::FinishBusyTime);
 }
@@ -74,9 +96,9 @@ void TmainFM::BuildMenu() {
     peripherals->addSeparator();
     peripherals->addAction("Marked Card Editor")->setEnabled(false);
     QMenu* roll = popup_->addMenu("Printer Roll");
-    roll->addAction("Print", this, &TmainFM::PrintRollToPrinter);
-    roll->addAction("Discard", this, &TmainFM::DiscardRoll);
-    roll->addAction("View", this, &TmainFM::ViewRoll);
+    roll->addAction("Print", &printer_, &PrinterPanel::PrintRoll);
+    roll->addAction("Discard", &printer_, &PrinterPanel::Discard);
+    roll->addAction("View", &printer_, &PrinterPanel::View);
     popup_->addSeparator();
     popup_->addAction("View Program Memory")->setEnabled(false);
     QMenu* reset = popup_->addMenu("Reset Memory");
@@ -92,7 +114,7 @@ void TmainFM::BuildMenu() {
     soundsAction_->setCheckable(true);
     soundsAction_->setChecked(true);
     popup_->addSeparator();
-    popup_->addAction("Help", this, [this] { OpenDocument("HP9100BHelp.pdf"); });
+    popup_->addAction("Help", this, [this] { OpenDocument(files::kHelpDocument); });
     popup_->addAction("About", this, &TmainFM::ShowAbout);
     popup_->addSeparator();
     popup_->addAction("Close    (ESC)", this, &QWidget::close);
@@ -128,7 +150,7 @@ QRegion PanelMask(const QImage& panel) {
 bool TmainFM::LoadPanel() {
     paperRoll_.clear();
     QImage panel;
-    if (!LoadScrambledPng(ProgramFile("PM91B.dat"), panel)) return false;
+    if (!LoadScrambledPng(ProgramFile(files::kPanelPicture), panel)) return false;
     scene_.SetPanel(panel.convertToFormat(QImage::Format_ARGB32));
     setFixedSize(panel.size());
     setMask(PanelMask(scene_.Panel()));
@@ -151,30 +173,31 @@ void TmainFM::StartUp() {
     hiddenX_ = (screen ? screen->geometry().width() : 1920) + 200;
     PlacePictures();
     settings_ = PanelSettings{};
-    LoadSettings(ProgramFile("cce9B.ini").toStdString(), settings_);
+    LoadSettings(ProgramFile(files::kPanelSettings).toStdString(), settings_);
     calc_.RunSpeed = settings_.RunSpeed;
     calc_.StepsPerSleep = Calculator::ComputeStepsPerSleep(calc_.RunSpeed);
     ApplySettings();
-    mainBounds_.SetMainBounds(x(), width(), y());
+    services_.Bounds->SetMainBounds(x(), width(), y());
     calc_.PowerOn = false;
     ShowSwitch(layout::SwitchSetting::Off);
     scene_.Show(pictures::kDisplayLamp, false);
     calc_.DisplayOn = false;
     RedrawDisplay();
-    if (funcCard_) functionCardLoaded_ = funcCard_->LoadPicture(ProgramFile("HPfncd.dat"));
-    LoadScrambledTextList(ProgramFile("pf9B.dat"), paperRoll_);
-    DrawPaperRoll();
+    if (funcCard_)
+        functionCardLoaded_ = funcCard_->LoadPicture(ProgramFile(files::kFunctionCardPicture));
+    LoadScrambledTextList(ProgramFile(files::kPaperRoll), paperRoll_);
+    printer_.DrawRoll();
     if (plist_) plist_->UpdatePrint();
     update();
     if (settings_.ResetOnStartUp ||
-        !LoadMachineState(ProgramFile("cif9B.ini").toStdString(), calc_))
+        !LoadMachineState(ProgramFile(files::kMachineState).toStdString(), calc_))
         calc_.ResetMachine();
     startedUp_ = true;
 }
 
 void TmainFM::ApplySettings() {
     soundsAction_->setChecked(settings_.Sounds);
-    soundSwitch_.SetOn(settings_.Sounds);
+    services_.Sounds->SetOn(settings_.Sounds);
     resetOnStartUpAction_->setChecked(settings_.ResetOnStartUp);
     calc_.RadMode = settings_.RadMode;
     calc_.FloatMode = settings_.FloatMode;
@@ -182,13 +205,7 @@ void TmainFM::ApplySettings() {
     ShowSwitch(calc_.RadMode ? layout::SwitchSetting::Rad : layout::SwitchSetting::Deg);
     ShowSwitch(calc_.FloatMode ? layout::SwitchSetting::Float : layout::SwitchSetting::Fix);
     ShowSwitch(calc_.ProgramMode ? layout::SwitchSetting::Prgm : layout::SwitchSetting::Run);
-    printerOn_ = settings_.PrinterOn;
-    printLatch_ = settings_.PrintLatch;
-    using layout::PrintButton;
-    scene_.Show(pictures::PrintButtonDown(PrintButton::On), printerOn_);
-    scene_.Show(pictures::PrintButtonDown(PrintButton::X), printLatch_[0]);
-    scene_.Show(pictures::PrintButtonDown(PrintButton::Y), printLatch_[1]);
-    scene_.Show(pictures::PrintButtonDown(PrintButton::Z), printLatch_[2]);
+    printer_.SetButtons(settings_.PrinterOn, settings_.PrintLatch);
     calc_.DecimalWheel = std::clamp(settings_.DecimalWheel, 0, 9);
     for (int d = 0; d <= 9; ++d)
         scene_.Show(pictures::WheelDigit(d), d == calc_.DecimalWheel);
@@ -260,8 +277,8 @@ bool TmainFM::CloseQuery() {
         if (!chgModeTimer_.isActive()) chgModeTimer_.start();
         return false;
     }
-    SaveMachineState(ProgramFile("cif9B.ini").toStdString(), calc_);
-    SaveScrambledTextList(ProgramFile("pf9B.dat"), paperRoll_);
+    SaveMachineState(ProgramFile(files::kMachineState).toStdString(), calc_);
+    SaveScrambledTextList(ProgramFile(files::kPaperRoll), paperRoll_);
     return true;
 }
 
@@ -276,10 +293,10 @@ void TmainFM::closeEvent(QCloseEvent* event) {
         settings_.RadMode = calc_.RadMode;
         settings_.FloatMode = calc_.FloatMode;
         settings_.ProgramMode = calc_.ProgramMode;
-        settings_.PrinterOn = printerOn_;
-        settings_.PrintLatch = printLatch_;
+        settings_.PrinterOn = printer_.OnButton();
+        settings_.PrintLatch = printer_.Latches();
         settings_.DecimalWheel = calc_.DecimalWheel;
-        SaveSettings(ProgramFile("cce9B.ini").toStdString(), settings_);
+        SaveSettings(ProgramFile(files::kPanelSettings).toStdString(), settings_);
     }
     chgModeTimer_.stop();
     event->accept();
@@ -304,7 +321,7 @@ void TmainFM::ResetNow() {
 void TmainFM::ToggleResetOnStartUp() {} // the check mark toggles itself; read at close
 
 void TmainFM::ToggleSounds() {
-    soundSwitch_.SetOn(soundsAction_->isChecked());
+    services_.Sounds->SetOn(soundsAction_->isChecked());
 }
 
 void TmainFM::ShowAbout() {
@@ -313,15 +330,6 @@ void TmainFM::ShowAbout() {
 
 void TmainFM::ViewFunctionCard() {
     if (funcCard_ && functionCardLoaded_ && !funcCard_->isVisible()) funcCard_->show();
-}
-
-void TmainFM::doPlaySound(const char* name) {
-    soundSwitch_.doPlaySound(name);
-}
-
-bool TmainFM::OpenDocument(const QString& fileName) {
-    return orrindale::OpenDocument(services_.ProgramFolder, fileName, *services_.Documents,
-                                   *services_.Messages);
 }
 
 // ---- Painting and the display -------------------------------------------------------------------
@@ -373,7 +381,7 @@ void TmainFM::PowerSwitched(bool on, bool changed) {
         brightTimer_.start();
     } else {
         brightTimer_.stop();
-        feedTimer_.stop();
+        printer_.StopFeed();
         if (display_.PowerOff()) brightTimer_.start();
         dimTimer_.start();
     }

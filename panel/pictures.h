@@ -13,10 +13,6 @@
 
 namespace orrindale::pictures {
 
-// Files of the program folder, scrambled PNG pictures.
-inline constexpr const char* kPanelFile = "PM91B.dat";
-inline constexpr const char* kFunctionCardFile = "HPfncd.dat";
-
 inline constexpr const char* kWheelUp = "wheel_up";
 inline constexpr const char* kWheelDown = "wheel_down";
 inline constexpr const char* kDisplayLamp = "display_lamp";

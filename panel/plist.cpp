@@ -6,13 +6,14 @@
 #include <QScreen>
 #include <QScrollBar>
 
-#include "panel/mainwindow.h"
 #include "panel/printermodel.h"
+#include "panel/shared/hpdata.h"
 
 namespace orrindale {
 
-TplistFM::TplistFM(TmainFM& main, QWidget* parent)
-    : QWidget(parent), main_(main), picture_(kPictureWidth, kClientHeight, QImage::Format_RGB32),
+TplistFM::TplistFM(const QStringList& roll, const MainBounds& main, QWidget* parent)
+    : QWidget(parent), roll_(roll), main_(main),
+      picture_(kPictureWidth, kClientHeight, QImage::Format_RGB32),
       lineBitmap_(NewPrintLineBitmap()) {
     setWindowTitle("Printer Paper");
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
@@ -43,7 +44,7 @@ void TplistFM::showEvent(QShowEvent* event) {
     placeAtShow_ = false;
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->geometry().width() : 1920;
-    move(PlaceBeside(main_.Bounds(), width(), screenWidth));
+    move(PlaceBeside(main_, width(), screenWidth));
     UpdatePrint();
 }
 
@@ -53,7 +54,7 @@ void TplistFM::closeEvent(QCloseEvent* event) {
 }
 
 void TplistFM::UpdatePrint() {
-    const int lines = static_cast<int>(main_.PaperRoll().size());
+    const int lines = static_cast<int>(roll_.size());
     const int last = std::max(0, lines - kLinesShown);
     const QSignalBlocker quiet(bar_); // one paint below, not one per change of the bar
     bar_->setRange(0, last);
@@ -63,7 +64,7 @@ void TplistFM::UpdatePrint() {
 
 void TplistFM::PaintRoll() {
     picture_.fill(Qt::white);
-    const QStringList& roll = main_.PaperRoll();
+    const QStringList& roll = roll_;
     QPainter p(&picture_);
     for (int i = bar_->value(), y = kFirstLineTop; i < roll.size(); ++i, y += kLinePitch) {
         p.drawImage(kLineLeft, y,

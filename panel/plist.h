@@ -4,13 +4,13 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QStringList>
 #include <QWidget>
 
 class QScrollBar;
 
 namespace orrindale {
 
-class TmainFM;
 struct MainBounds;
 
 class TplistFM : public QWidget {
@@ -22,7 +22,8 @@ public:
     static constexpr int kLineLeft = 20, kFirstLineTop = 2, kLinePitch = 18;
     static constexpr int kLineWidth = 132, kLineHeight = 14;
 
-    explicit TplistFM(TmainFM& main, QWidget* parent = nullptr);
+    // roll: the paper roll it shows; main: the main window's edges, to open beside them.
+    TplistFM(const QStringList& roll, const MainBounds& main, QWidget* parent = nullptr);
     // Jumps to the end of the roll and paints it; called after every change of the roll.
     void UpdatePrint();
 
@@ -42,7 +43,8 @@ protected:
 private:
     void PaintRoll();
 
-    TmainFM& main_;
+    const QStringList& roll_;
+    const MainBounds& main_;
     QScrollBar* bar_ = nullptr;
     QImage picture_, lineBitmap_;
     bool placeAtShow_ = true;

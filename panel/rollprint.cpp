@@ -2,18 +2,12 @@
 
 #include <QPageLayout>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <algorithm>
 
 #include "panel/printermodel.h"
 
 namespace orrindale {
-
-bool DialogPrinterChooser::Choose(QPrinter& printer, QWidget* parent) {
-    QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
-}
 
 RollPageLayout RollLayoutFor(int dotsPerInch, int pageWidth, int pageHeight) {
     RollPageLayout l;

@@ -6,23 +6,8 @@
 #include <QStringList>
 
 class QPrinter;
-class QWidget;
 
 namespace orrindale {
-
-// Asks the user for a printer. The window uses the print dialog; tests hand over a printer
-// that writes a PDF file, so no dialog ever opens under test.
-class PrinterChooser {
-public:
-    virtual ~PrinterChooser() = default;
-    // Sets up the printer; false when the user cancelled.
-    virtual bool Choose(QPrinter& printer, QWidget* parent) = 0;
-};
-
-class DialogPrinterChooser final : public PrinterChooser {
-public:
-    bool Choose(QPrinter& printer, QWidget* parent) override;
-};
 
 // How the lines lie on a page, in the printer's pixels.
 struct RollPageLayout {

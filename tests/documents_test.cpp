@@ -3,13 +3,19 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include "panel/shared/messages.h"
+#include "panel/shared/programfiles.h"
 #include "panel/shared/sounds.h"
+#include "tests/doubles.h"
 
 namespace orrindale {
 namespace {
+
+using testing::RecordingOpener;
+using testing::ScriptedMessenger;
 
 class OpenDocumentTest : public ::testing::Test {
 protected:
@@ -25,14 +31,14 @@ protected:
 };
 
 TEST_F(OpenDocumentTest, OpensAFileOfTheProgramFolderSilently) {
-    Touch(kHelpDocument);
-    EXPECT_TRUE(OpenDocument(folder.path(), kHelpDocument, opener, messenger));
-    EXPECT_EQ(opener.opened, QStringList{QDir(folder.path()).filePath(kHelpDocument)});
+    Touch(files::kHelpDocument);
+    EXPECT_TRUE(OpenDocument(folder.path(), files::kHelpDocument, opener, messenger));
+    EXPECT_EQ(opener.opened, QStringList{QDir(folder.path()).filePath(files::kHelpDocument)});
     EXPECT_TRUE(messenger.Messages().empty());
 }
 
 TEST_F(OpenDocumentTest, MissingFileIsReportedAndNothingIsOpened) {
-    EXPECT_FALSE(OpenDocument(folder.path(), kHelpDocument, opener, messenger));
+    EXPECT_FALSE(OpenDocument(folder.path(), files::kHelpDocument, opener, messenger));
     EXPECT_TRUE(opener.opened.isEmpty());
     ASSERT_EQ(messenger.Messages().size(), 1u);
     EXPECT_EQ(messenger.Messages()[0].kind, MessageKind::Error);
@@ -41,8 +47,8 @@ TEST_F(OpenDocumentTest, MissingFileIsReportedAndNothingIsOpened) {
 }
 
 TEST_F(OpenDocumentTest, AFolderOfThatNameIsNoDocument) {
-    ASSERT_TRUE(QDir(folder.path()).mkdir(kHelpDocument));
-    EXPECT_FALSE(OpenDocument(folder.path(), kHelpDocument, opener, messenger));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(files::kHelpDocument));
+    EXPECT_FALSE(OpenDocument(folder.path(), files::kHelpDocument, opener, messenger));
     EXPECT_TRUE(opener.opened.isEmpty());
     EXPECT_EQ(messenger.LastText(), "Unable to find document");
 }
@@ -69,6 +75,16 @@ TEST(ScriptedMessenger, AnswersQuestionsInOrderAndLetsOkBoxesPass) {
     ASSERT_EQ(messenger.Messages().size(), 4u);
     EXPECT_EQ(messenger.Messages()[1].kind, MessageKind::Confirmation);
     EXPECT_EQ(messenger.Messages()[1].buttons, MessageButtons::YesNoCancel);
+}
+
+TEST(ScriptedMessenger, FailsOnWhatTheTestDidNotExpect) {
+    EXPECT_NONFATAL_FAILURE(ScriptedMessenger().Confirm("Save?"), "unexpected question: Save?");
+    EXPECT_NONFATAL_FAILURE(ScriptedMessenger().Error("ERROR: lost"),
+                            "message box nobody looked at: ERROR: lost");
+    EXPECT_NONFATAL_FAILURE(ScriptedMessenger().Script(MessageAnswer::Yes),
+                            "1 scripted answers unused");
+    EXPECT_NONFATAL_FAILURE(testing::ScriptedFileChooser().OpenFile({"Open", "", ""}, nullptr),
+                            "unexpected file dialog: Open");
 }
 
 } // namespace

@@ -186,12 +186,12 @@ TEST(Switches, OnWhileOnRunsThePowerSequenceWithoutTheSound) {
     Window win;
     TmainFM& w = win.Start();
     win.Click(Window::LabelCentre(layout::SwitchSetting::On));
-    win.Wait(60);
+    win.Fire("ChgModeTimer");
     ASSERT_TRUE(w.Engine().PowerOn);
     EXPECT_EQ(win.sounds.played.count("swc"), 1);
     w.Engine().ErrorAtPowerOn = true; // the power-on sequence restores it: proof that it ran
     win.Click(Window::LabelCentre(layout::SwitchSetting::On));
-    win.Wait(60);
+    win.Fire("ChgModeTimer");
     EXPECT_EQ(win.sounds.played.count("swc"), 1);
     EXPECT_TRUE(w.Engine().ErrorLit);
 }
@@ -265,7 +265,7 @@ TEST(Keyboard, AKeyTypedDuringComputingTimeActsAfterIt) {
     long double y = 0;
     RegToExt(w.Engine().YReg, y);
     EXPECT_EQ(y, 0.0L); // not yet
-    win.Wait(400);
+    ASSERT_TRUE(win.Fire("busyTimer"));
     RegToExt(w.Engine().YReg, y);
     EXPECT_GT(y, 0.017L); // sin 1 degree went up into Y
     EXPECT_LT(y, 0.018L);

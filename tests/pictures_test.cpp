@@ -7,6 +7,7 @@
 
 #include "panel/layout.h"
 #include "panel/pictures.h"
+#include "panel/shared/programfiles.h"
 
 namespace orrindale {
 namespace {
@@ -26,7 +27,7 @@ QImage LoadScrambled(const char* name) {
 
 class PanelPicture : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { panel_ = LoadScrambled(pictures::kPanelFile); }
+    static void SetUpTestSuite() { panel_ = LoadScrambled(files::kPanelPicture); }
     static QImage panel_;
 };
 QImage PanelPicture::panel_;
@@ -172,7 +173,7 @@ TEST(FormPictures, HandCursorsAreOpaqueInTheMiddleAndClearAtTheCorners) {
 }
 
 TEST(FunctionCard, LoadsFromTheProgramFolder) {
-    const QImage card = LoadScrambled(pictures::kFunctionCardFile);
+    const QImage card = LoadScrambled(files::kFunctionCardPicture);
     ASSERT_FALSE(card.isNull());
     EXPECT_GT(card.width(), 400);
     EXPECT_GT(card.height(), 300);

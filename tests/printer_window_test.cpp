@@ -40,10 +40,9 @@ long double Value(const TCalcRegister& r) {
     return v;
 }
 
-// Waits until the feed has stopped (or the time is up).
-void WaitForFeed(Window& win, TmainFM& w, int limit = 3000) {
-    for (int waited = 0; waited < limit && w.PaperFeeding(); waited += 50)
-        win.Wait(50);
+// Runs the feed until it stops.
+void WaitForFeed(Window& win, TmainFM&) {
+    win.FireUntilStopped("feedTimer");
 }
 
 TEST(PrintSpace, PrintsTheLatchedRegistersThenABlankLineOnTheNextPress) {
@@ -86,7 +85,8 @@ TEST(PrintSpace, HeldDownFeedsBlankLinesFourTimesASecond) {
     const QString x =
         QString::fromStdString(w.Engine().FormatRegister(w.Engine().XReg, true, false));
     win.KeyDown(Qt::Key_T);
-    win.Wait(2000);
+    for (int tick = 0; tick < 8; ++tick) // two seconds
+        ASSERT_TRUE(win.Fire("feedTimer"));
     const qsizetype whileHeld = w.PaperRoll().size();
     win.KeyUp(Qt::Key_T);
     WaitForFeed(win, w);
@@ -150,7 +150,8 @@ TEST(FeedButton, FeedsBlankLinesWhileHeldAndStopsOnRelease) {
         win.sounds.played.clear();
         win.Mouse(QEvent::MouseButtonPress, Centre(layout::kFeedArea));
         EXPECT_TRUE(w.Scene().IsShown(pictures::kFeedDown));
-        win.Wait(1100);
+        for (int tick = 0; tick < 4; ++tick)
+            win.Fire("feedTimer");
         win.Mouse(QEvent::MouseButtonRelease, Centre(layout::kFeedArea));
         EXPECT_FALSE(w.Scene().IsShown(pictures::kFeedDown));
         EXPECT_FALSE(w.PaperFeeding());
@@ -196,7 +197,8 @@ TEST(Listing, StopEndsItAndRestoresTheRegistersInRunMode) {
     Set(calc.ZReg, 7);
     Set(calc.XReg, 5);
     win.Click(ButtonAt(PrintButton::L));
-    win.Wait(600);
+    win.Fire("feedTimer");
+    win.Fire("feedTimer");
     EXPECT_EQ(calc.ListingMode, 2);
     win.Type(Qt::Key_3); // keys wait while the listing runs
     EXPECT_EQ(Value(calc.XReg), 5);
@@ -221,7 +223,7 @@ TEST(RunningProgram, WaitsForEachLineToFeedBeforeItsNextStep) {
     Store(calc, {001, 033, 045, 044, 000, 000}); // 1 + PRINT GO TO 0 0
     QTimer::singleShot(1400, &w, [&] { calc.ExecuteKey(pos::Stop); });
     calc.ExecuteKey(pos::Cont);
-    win.Wait(1600);
+    win.LetProgramRun(1600);
     ASSERT_FALSE(calc.Running);
     const QStringList& roll = w.PaperRoll();
     EXPECT_GE(roll.size(), 3);
@@ -244,7 +246,7 @@ TEST(RunningProgram, PrintSpaceWithThePrinterOffStopsIt) {
     Store(calc, {001, 033, 045, 044, 000, 000});
     QTimer::singleShot(500, &w, [&] { calc.ExecuteKey(pos::Stop); });
     calc.ExecuteKey(pos::Cont);
-    win.Wait(700);
+    win.LetProgramRun(700);
     EXPECT_FALSE(calc.Running);
     EXPECT_TRUE(w.PaperRoll().isEmpty());
     EXPECT_EQ(Value(calc.YReg), 1); // stopped on the first PRINT/SPACE, not by the timer
@@ -278,7 +280,7 @@ TEST(PaperRoll, IsSavedAtCloseAndItsLastFiveLinesShowAfterARestart) {
     }
     TmainFM& w = win.Start();
     ASSERT_EQ(w.PaperRoll(), NumberedLines(12));
-    const QImage& paper = w.Printer().Paper();
+    const QImage& paper = w.Printer().Model().Paper();
     const layout::Rect at = layout::kPrintLine;
     for (int line = 8; line <= 12; ++line)
         EXPECT_EQ(paper.copy(at.Left, at.Top - 13 * (12 - line), at.Width, at.Height),
@@ -303,20 +305,20 @@ TEST(PaperRoll, DiscardTearsItOffAndEmptiesTheViewer) {
     Window win;
     TmainFM& w = win.Start();
     w.PaperRoll() = NumberedLines(30);
-    w.ViewRoll();
+    w.Printer().View();
     win.sounds.played.clear();
-    w.DiscardRoll();
+    w.Printer().Discard();
     EXPECT_EQ(win.sounds.played, QStringList({"rip"}));
     EXPECT_TRUE(w.PaperRoll().isEmpty());
-    EXPECT_EQ(w.Printer().PaperTop(), layout::kPaperTopAtReset);
-    EXPECT_EQ(w.Printer().Paper(), pictures::FormPicture(pictures::kPaper));
+    EXPECT_EQ(w.Printer().Model().PaperTop(), layout::kPaperTopAtReset);
+    EXPECT_EQ(w.Printer().Model().Paper(), pictures::FormPicture(pictures::kPaper));
 }
 
 // ---- The paper viewer
 // ---------------------------------------------------------------------------------
 
 TplistFM& Viewer(Window& win, TmainFM& w) {
-    w.ViewRoll();
+    w.Printer().View();
     return win.PaperWindow();
 }
 
@@ -376,27 +378,6 @@ TEST(PaperViewer, GoesBesideTheMainWindow) {
 // ---- Printing the roll
 // ----------------------------------------------------------------------------------
 
-class PdfChooser final : public PrinterChooser {
-public:
-    explicit PdfChooser(QString file, bool accept = true)
-        : file_(std::move(file)), accept_(accept) {}
-    bool Choose(QPrinter& printer, QWidget*) override {
-        Configure(printer, file_);
-        return accept_;
-    }
-    static void Configure(QPrinter& printer, const QString& file) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(file);
-        // A low page keeps the columns short and the test quick.
-        printer.setPageSize(QPageSize(QSizeF(8.5, 4), QPageSize::Inch));
-        printer.setResolution(150);
-    }
-
-private:
-    QString file_;
-    bool accept_;
-};
-
 int PdfPages(const QString& file) {
     QFile pdf(file);
     if (!pdf.open(QIODevice::ReadOnly)) return -1;
@@ -407,7 +388,7 @@ int PdfPages(const QString& file) {
 // Lines in one full column, from the page's own measures.
 int LinesPerColumn(const QString& file) {
     QPrinter printer(QPrinter::HighResolution);
-    PdfChooser::Configure(printer, file);
+    ScriptedPrinterChooser::Configure(printer, file);
     const RollPageLayout l =
         RollLayoutFor(printer.logicalDpiX(), printer.width(), printer.height());
     return (l.Bottom - l.Margin) / l.LinePitch + 1;
@@ -417,8 +398,6 @@ TEST(PrintRoll, PutsThreeColumnsOnAPageAndStartsAnotherOnlyForMoreLines) {
     Window win;
     TmainFM& w = win.Start();
     const QString file = win.File("roll.pdf");
-    PdfChooser chooser(file);
-    w.SetPrinterChooser(&chooser);
     const int column = LinesPerColumn(file);
     ASSERT_GT(column, 5);
     struct Case {
@@ -428,7 +407,8 @@ TEST(PrintRoll, PutsThreeColumnsOnAPageAndStartsAnotherOnlyForMoreLines) {
          {Case{1, 1}, Case{3 * column, 1}, Case{3 * column + 1, 2}, Case{6 * column + 1, 3}}) {
         w.PaperRoll() = NumberedLines(c.lines);
         QFile::remove(file);
-        w.PrintRollToPrinter();
+        win.printers.Script(file);
+        w.Printer().PrintRoll();
         EXPECT_EQ(PdfPages(file), c.pages) << c.lines << " lines";
     }
     EXPECT_TRUE(win.messages.Messages().empty());
@@ -438,15 +418,13 @@ TEST(PrintRoll, ACancelledDialogPrintsNothingAndAFailureIsReported) {
     Window win;
     TmainFM& w = win.Start();
     w.PaperRoll() = NumberedLines(4);
-    PdfChooser cancelled(win.File("roll.pdf"), false);
-    w.SetPrinterChooser(&cancelled);
-    w.PrintRollToPrinter();
+    win.printers.Script(win.File("roll.pdf"), false);
+    w.Printer().PrintRoll();
     EXPECT_FALSE(win.Exists("roll.pdf"));
     EXPECT_TRUE(win.messages.Messages().empty());
 
-    PdfChooser unwritable(win.File("no such folder/roll.pdf"));
-    w.SetPrinterChooser(&unwritable);
-    w.PrintRollToPrinter();
+    win.printers.Script(win.File("no such folder/roll.pdf"));
+    w.Printer().PrintRoll();
     ASSERT_EQ(win.messages.Messages().size(), 1u);
     EXPECT_EQ(win.messages.Messages()[0].kind, MessageKind::Error);
     EXPECT_TRUE(win.messages.LastText().startsWith("ERROR: "));

@@ -17,7 +17,11 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/doubles.h"
+
 namespace orrindale {
+
+using testing::RecordingSoundPlayer;
 namespace {
 
 // What a WAVE file says about itself, read chunk by chunk.

@@ -1,5 +1,6 @@
 // A calculator window on Qt's offscreen platform, in a temporary program folder, with message
-// boxes, sounds and documents replaced by recording fakes.
+// boxes, sounds, documents and dialogs replaced by the strict doubles of doubles.h. Timers are
+// fired by hand (Fire), so no test waits on the wall clock to count ticks.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,15 +13,17 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 
 #include "panel/funccard.h"
 #include "panel/layout.h"
 #include "panel/mainwindow.h"
 #include "panel/plist.h"
+#include "panel/shared/hpdata.h"
 #include "panel/shared/hpdata_qt.h"
-#include "panel/shared/messages.h"
-#include "panel/shared/sounds.h"
+#include "panel/shared/programfiles.h"
+#include "tests/doubles.h"
 
 namespace orrindale::testing {
 
@@ -44,7 +47,7 @@ inline void WritePanelPicture(const QString& path) {
 class Window {
 public:
     explicit Window(bool withPanel = true) {
-        if (withPanel) WritePanelPicture(File("PM91B.dat"));
+        if (withPanel) WritePanelPicture(File(files::kPanelPicture));
     }
     ~Window() { Close(); }
 
@@ -52,13 +55,16 @@ public:
     bool Exists(const char* name) const { return QFile::exists(File(name)); }
 
     TmainFM& Start() {
-        PanelServices services;
+        Services services;
         services.ProgramFolder = dir_.path() + "/";
         services.Messages = &messages;
-        services.Sounds = &sounds;
+        services.Sounds = &soundSwitch_;
         services.Documents = &opener;
+        services.Bounds = &bounds;
+        services.Printers = &printers;
+        services.Files = &files;
         main_ = std::make_unique<TmainFM>(services);
-        plist_ = std::make_unique<TplistFM>(*main_);
+        plist_ = std::make_unique<TplistFM>(main_->PaperRoll(), bounds);
         main_->SetPaperWindow(plist_.get());
         main_->show();
         QCoreApplication::processEvents();
@@ -73,18 +79,45 @@ public:
         return !main_->isVisible();
     }
 
-    // Lets timers run for a while (the mode-change timer, display timers, the feed).
-    void Wait(int milliseconds) {
+    // A timer of the window by its name (ChgModeTimer, brightTimer, dimTimer, busyTimer,
+    // feedTimer).
+    QTimer& Timer(const char* name) const {
+        auto* timer = main_->findChild<QTimer*>(name);
+        if (!timer) throw std::logic_error(std::string("no timer ") + name);
+        return *timer;
+    }
+    // Fires a timer by hand as its timeout would, when it is running; false when it is not.
+    bool Fire(const char* name) {
+        QTimer& timer = Timer(name);
+        if (!timer.isActive()) return false;
+        if (timer.isSingleShot()) timer.stop();
+        QMetaObject::invokeMethod(&timer, "timeout", Qt::DirectConnection);
+        return true;
+    }
+    // Fires a timer until it stops (at most limit times); returns how often it fired.
+    int FireUntilStopped(const char* name, int limit = 1000) {
+        int n = 0;
+        while (n < limit && Fire(name))
+            ++n;
+        return n;
+    }
+
+    // Delivers the events already posted (a deferred close, say); no time passes.
+    void Pump() { QCoreApplication::processEvents(); }
+    // A running program paces itself against the clock and lets messages through as it goes;
+    // tests of running programs give it real time. Nothing else waits on the clock.
+    void LetProgramRun(int milliseconds) {
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < milliseconds)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
 
-    // Power on through the ON switch label, as a click does.
+    // Power on through the ON switch label, as a click does; the mode-change timer then
+    // switches the engine on.
     void PowerOn() {
         main_->SetPowerSwitch(true);
-        Wait(60);
+        Fire("ChgModeTimer");
     }
 
     void KeyDown(int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier, bool repeat = false) {
@@ -123,11 +156,15 @@ public:
     ScriptedMessenger messages;
     RecordingSoundPlayer sounds;
     RecordingOpener opener;
+    ScriptedPrinterChooser printers;
+    ScriptedFileChooser files;
+    MainBounds bounds;
 
     // The paper viewer made beside the window by Start().
     TplistFM& PaperWindow() { return *plist_; }
 
 private:
+    SoundSwitch soundSwitch_{sounds};
     QTemporaryDir dir_;
     std::unique_ptr<TmainFM> main_;
     std::unique_ptr<TplistFM> plist_;

@@ -57,7 +57,7 @@ TEST(StartUp, WindowTakesTheOutlineOfTheCase) {
 TEST(StartUp, MissingPanelPictureClosesSilentlyAndWritesNothing) {
     Window win(false);
     TmainFM& w = win.Start();
-    win.Wait(20);
+    win.Pump();
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(w.StartedUp());
     EXPECT_TRUE(win.messages.Messages().empty());
@@ -130,11 +130,12 @@ TEST(Closing, WhileAProgramRunsStopsItFirstAndResumesItLater) {
         }
         c.PcRow = c.PcStep = 0;
         bool refused = false;
-        // The program runs inside the event loop; the close request comes from a message.
-        QTimer::singleShot(100, &w,
+        // The program runs inside the mode-change timer's handler; the close request comes
+        // from a message it lets through, and the timer then closes the window.
+        QTimer::singleShot(0, &w,
                            [&] { refused = !c.Running ? false : (w.close(), w.isVisible()); });
         c.ExecuteKey(pos::Cont);
-        win.Wait(400);
+        win.FireUntilStopped("ChgModeTimer");
         EXPECT_TRUE(refused); // the first request only asked the run loop to stop
         EXPECT_FALSE(w.isVisible());
         EXPECT_FALSE(c.Running);
@@ -147,12 +148,12 @@ TEST(Closing, WhileAProgramRunsStopsItFirstAndResumesItLater) {
     EXPECT_TRUE(c.RunAtPowerOn);
     long double before = 0, after = 0;
     RegToExt(c.YReg, before);
-    QTimer::singleShot(150, &w, [&] {
+    QTimer::singleShot(0, &w, [&] {
         EXPECT_TRUE(c.Running); // resumed at power-on in RUN mode
         c.ExecuteKey(pos::Stop);
     });
     win.PowerOn();
-    win.Wait(300);
+    win.FireUntilStopped("ChgModeTimer");
     RegToExt(c.YReg, after);
     EXPECT_GT(after, before);
     EXPECT_FALSE(c.RunAtPowerOn);

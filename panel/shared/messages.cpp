@@ -52,14 +52,4 @@ MessageAnswer BoxMessenger::Show(MessageKind kind, const QString& text, MessageB
     }
 }
 
-MessageAnswer ScriptedMessenger::Show(MessageKind kind, const QString& text,
-                                      MessageButtons buttons) {
-    shown_.push_back({kind, text, buttons});
-    if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-    if (answers_.empty()) return CautiousAnswer(buttons);
-    const MessageAnswer answer = answers_.front();
-    answers_.pop_front();
-    return answer;
-}
-
 } // namespace orrindale

@@ -1,10 +1,9 @@
 // Messages to the user: modal boxes of four kinds with fixed buttons. Every window talks to the
-// user through a Messenger, so that tests can read what was said and script the answers.
+// user through a Messenger, so that tests can read what was said and script the answers
+// (tests/doubles.h).
 #pragma once
 
 #include <QString>
-#include <deque>
-#include <vector>
 
 class QWidget;
 
@@ -40,30 +39,6 @@ public:
 
 private:
     QWidget* owner_;
-};
-
-// For tests: keeps every message shown and answers questions from a script. Boxes with only
-// an OK button answer Ok and take nothing from the script; a question with the script empty
-// gets the cautious answer (Cancel when offered, otherwise No).
-class ScriptedMessenger final : public Messenger {
-public:
-    struct Shown {
-        MessageKind kind;
-        QString text;
-        MessageButtons buttons;
-    };
-
-    void Script(MessageAnswer answer) { answers_.push_back(answer); }
-    MessageAnswer Show(MessageKind kind, const QString& text, MessageButtons buttons) override;
-
-    const std::vector<Shown>& Messages() const { return shown_; }
-    // The text of the last message, or empty when none was shown.
-    QString LastText() const { return shown_.empty() ? QString() : shown_.back().text; }
-    int UnusedAnswers() const { return static_cast<int>(answers_.size()); }
-
-private:
-    std::vector<Shown> shown_;
-    std::deque<MessageAnswer> answers_;
 };
 
 } // namespace orrindale

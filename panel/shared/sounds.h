@@ -14,8 +14,6 @@ namespace orrindale {
 
 class Messenger;
 
-inline constexpr char kHelpDocument[] = "HP9100BHelp.pdf";
-
 // The resource path (":/sounds/swc.wav") of the sound of that name, found without regard to
 // letter case; empty when the executable has no such sound.
 QString SoundResourcePath(const QString& name);
@@ -48,13 +46,6 @@ private:
     QSoundEffect* playing_ = nullptr;
 };
 
-// For tests: a log of the sounds asked for.
-class RecordingSoundPlayer final : public SoundPlayer {
-public:
-    void Play(const QString& name) override { played.append(name); }
-    QStringList played;
-};
-
 // doPlaySound and the "Sounds" check mark of the pop-up menu.
 class SoundSwitch {
 public:
@@ -85,17 +76,6 @@ public:
 class DesktopOpener final : public DocumentOpener {
 public:
     bool Open(const QString& path) override;
-};
-
-// For tests: keeps the paths it was asked to open and answers with succeed.
-class RecordingOpener final : public DocumentOpener {
-public:
-    bool Open(const QString& path) override {
-        opened.append(path);
-        return succeed;
-    }
-    bool succeed = true;
-    QStringList opened;
 };
 
 // Opens folder/name with the desktop's viewer. A missing file shows "Unable to find document",

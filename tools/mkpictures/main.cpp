@@ -14,6 +14,7 @@
 
 #include "art.h"
 #include "panel/pictures.h"
+#include "panel/shared/programfiles.h"
 
 using namespace orrindale;
 
@@ -131,8 +132,8 @@ int main(int argc, char** argv) {
     AddSwitchAndWheelForms(forms, panel);
     AddOtherForms(forms, panel);
     const bool written =
-        WriteScrambledPng(programDir + QLatin1Char('/') + pictures::kPanelFile, panel) &&
-        WriteScrambledPng(programDir + QLatin1Char('/') + pictures::kFunctionCardFile,
+        WriteScrambledPng(programDir + QLatin1Char('/') + files::kPanelPicture, panel) &&
+        WriteScrambledPng(programDir + QLatin1Char('/') + files::kFunctionCardPicture,
                           art::RenderFunctionCard()) &&
         WriteForms(formDir, forms);
     if (!written) {

@@ -1,0 +1,43 @@
+#include "panel/peripherals.h"
+
+#include "engine/calculator.h"
+
+namespace orrindale {
+
+Peripherals::~Peripherals() = default;
+
+void Peripherals::SetFactory(Kind kind, Factory factory) {
+    Slot(kind).factory = std::move(factory);
+}
+
+int Peripherals::ReleaseBit(Kind kind) {
+    switch (kind) {
+    case Kind::CardReader: return pending::ReleaseCardReader;
+    case Kind::Plotter: return pending::ReleasePlotter;
+    case Kind::ExtMemory: return pending::ReleaseExtMem;
+    }
+    return 0;
+}
+
+QWidget* Peripherals::Open(Kind kind) {
+    Entry& entry = Slot(kind);
+    if (!entry.window) {
+        if (!entry.factory) return nullptr;
+        const int bit = ReleaseBit(kind);
+        entry.window = entry.factory([this, bit] { request_(bit); });
+        if (!entry.window) return nullptr;
+    }
+    entry.window->show();
+    entry.window->raise();
+    entry.window->activateWindow();
+    return entry.window.get();
+}
+
+void Peripherals::Release(int bits) {
+    for (int k = 0; k < kKinds; ++k) {
+        const Kind kind = static_cast<Kind>(k);
+        if (bits & ReleaseBit(kind)) Slot(kind).window.reset();
+    }
+}
+
+} // namespace orrindale

@@ -1,0 +1,59 @@
+// The peripheral windows opened from the pop-up menu: at most one of each, owned here and
+// nowhere else.
+//
+// A window that closes, or that cannot load its picture, calls the requestRelease callback it
+// was made with. That only sets the window's bit of PendingAction and starts the mode-change
+// timer; the timer's handler asks the engine host to release the window, and the host calls
+// Release, which frees it between two program steps, never from inside the window's own
+// handlers. A window never deletes itself. Modal windows are not kept here: the function that
+// runs one makes it on its stack.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace orrindale {
+
+class Peripherals {
+public:
+    enum class Kind { CardReader, Plotter, ExtMemory };
+    static constexpr int kKinds = 3;
+
+    // Makes the window of a kind; the callback asks for its release.
+    using Factory = std::function<std::unique_ptr<QWidget>(std::function<void()> requestRelease)>;
+    // Sets a PendingAction bit and starts the mode-change timer.
+    using Request = std::function<void(int bit)>;
+
+    explicit Peripherals(Request request) : request_(std::move(request)) {}
+    ~Peripherals();
+    Peripherals(const Peripherals&) = delete;
+    Peripherals& operator=(const Peripherals&) = delete;
+
+    void SetFactory(Kind kind, Factory factory);
+    bool CanOpen(Kind kind) const { return static_cast<bool>(Slot(kind).factory); }
+    // Shows the window of this kind, making it first if it is not open; null without a factory.
+    QWidget* Open(Kind kind);
+    // The open window of this kind, or null.
+    QWidget* Window(Kind kind) const { return Slot(kind).window.get(); }
+
+    // The PendingAction bit that releases a kind, and the kind a bit releases.
+    static int ReleaseBit(Kind kind);
+    // Frees the windows named by the bits (the mode-change timer's doing).
+    void Release(int bits);
+
+private:
+    struct Entry {
+        Factory factory;
+        std::unique_ptr<QWidget> window;
+    };
+    Entry& Slot(Kind kind) { return slots_[static_cast<size_t>(kind)]; }
+    const Entry& Slot(Kind kind) const { return slots_[static_cast<size_t>(kind)]; }
+
+    Request request_;
+    std::array<Entry, kKinds> slots_;
+};
+
+} // namespace orrindale

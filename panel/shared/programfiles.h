@@ -1,0 +1,34 @@
+// The fixed names of the files in the program folder (the folder of the executable). Every
+// window reads and writes its files under these names and nowhere else.
+#pragma once
+
+namespace orrindale::files {
+
+// Pictures, scrambled PNGs, only read.
+inline constexpr char kPanelPicture[] = "PM91B.dat";
+inline constexpr char kFunctionCardPicture[] = "HPfncd.dat";
+inline constexpr char kCardReaderPicture[] = "CR91B.dat";
+inline constexpr char kCardEditorPicture[] = "HP9pgcd.dat";
+inline constexpr char kPlotterPicture[] = "HP9plig.dat";
+inline constexpr char kExtMemoryPicture[] = "mmexig.dat";
+inline constexpr char kExtMemoryCardPicture[] = "mmexpl.dat";
+
+// The plotter's carriage sound.
+inline constexpr char kFeedSound[] = "Feed.wav";
+
+// Help documents.
+inline constexpr char kHelpDocument[] = "HP9100BHelp.pdf";
+inline constexpr char kCardHelpDocument[] = "CardHelp.pdf";
+inline constexpr char kPlotterHelpDocument[] = "PlotterHelp.pdf";
+inline constexpr char kExtMemoryHelpDocument[] = "9101A.pdf";
+
+// Settings and state, read at start and written at close.
+inline constexpr char kPanelSettings[] = "cce9B.ini";
+inline constexpr char kMachineState[] = "cif9B.ini";
+inline constexpr char kPaperRoll[] = "pf9B.dat";
+inline constexpr char kPlotterSettings[] = "ptdt.ini";
+inline constexpr char kCurrentPlot[] = "pvpt.dat";
+inline constexpr char kExtMemorySwitches[] = "mmdf.ini";
+inline constexpr char kExtMemoryContents[] = "mmexdt.dat";
+
+} // namespace orrindale::files

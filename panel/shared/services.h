@@ -1,0 +1,35 @@
+// What every window is given from outside: the program folder and the seams through which it
+// talks to the user and the desktop. The program fills it with the real message boxes, sounds,
+// document viewer and dialogs; tests fill it with scripted and recording doubles and a
+// temporary folder. The objects pointed to outlive every window.
+#pragma once
+
+#include <QString>
+
+namespace orrindale {
+
+class DocumentOpener;
+class FileChooser;
+class Messenger;
+class PrinterChooser;
+class SoundSwitch;
+struct MainBounds;
+
+struct Services {
+    QString ProgramFolder; // with a trailing separator
+    Messenger* Messages = nullptr;
+    SoundSwitch* Sounds = nullptr; // the panel's sounds, silent while "Sounds" is unchecked
+    DocumentOpener* Documents = nullptr;
+    MainBounds* Bounds = nullptr; // the main window's edges, for placing windows beside it
+    PrinterChooser* Printers = nullptr;
+    FileChooser* Files = nullptr;
+
+    // A file of the program folder, by one of the names of programfiles.h.
+    QString ProgramFile(const char* name) const { return ProgramFolder + name; }
+    // Plays a named sound of the executable unless sounds are switched off.
+    void doPlaySound(const char* name) const;
+    // Shows a PDF of the program folder; a failure is reported to the user and gives false.
+    bool OpenDocument(const char* name) const;
+};
+
+} // namespace orrindale
