@@ -1,6 +1,6 @@
 // Mouse and PC keyboard on the calculator window: keys, switches, the wheel and dragging the
-// window by its display. Both devices press keys through PressKey; while one key is held,
-// every other press waits for its release, whichever device it came from.
+// window by its display. Both devices press keys through the KeyPresser, which decides what a
+// press does while another key is held.
 #include <QCursor>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -45,43 +45,30 @@ void TmainFM::Hover(QPoint at) {
     } else {
         SetLabels("", "");
         HoverKey = 0;
-        lastKey_ = 0;
+        keys_.ForgetLastKey();
     }
 }
 
-void TmainFM::ShowKeyDown(int key) {
-    scene_.Show(pictures::PressedKey(key), keyDown_);
-    update();
+void TmainFM::leaveEvent(QEvent* event) {
+    // The labels name what is under the pointer; outside the window that is nothing.
+    SetLabels("", "");
+    QWidget::leaveEvent(event);
 }
 
-void TmainFM::PressKey() {
-    if (keyDown_ || HoverKey <= 0 || HoverKey > kKeyCount) return;
-    keyDown_ = true;
-    pressedKey_ = HoverKey;
-    ShowKeyDown(pressedKey_);
-    lastKey_ = HoverKey;
-    // While the engine is busy a key only shows held; STOP always gets through.
-    const bool free =
-        !calc_.Running && calc_.ListingMode == 0 && calc_.PendingAction != pending::WaitPlotter;
-    const bool computing = calc_.BusyTicks > 0 || busyTimer_.isActive();
-    if (HoverKey == pos::Stop || (free && !computing)) {
-        calc_.ExecuteKeyByHand(HoverKey);
-    } else if (free && computing) {
-        // Typed ahead while a function computes: it acts when the result shows, as keys
-        // queued behind a busy machine do.
-        deferredKey_ = HoverKey;
-    }
-}
-
-void TmainFM::ReleaseKey() {
-    if (!keyDown_) return;
-    keyDown_ = false;
-    ShowKeyDown(pressedKey_);
-    pressedKey_ = 0;
-    repaint();
-    doPlaySound("swu");
-    HoverKey = 0;
-    lastKey_ = 0;
+KeyPresser::Panel TmainFM::KeyPanel() {
+    KeyPresser::Panel p;
+    p.ShowKey = [this](int key, bool down) {
+        scene_.Show(pictures::PressedKey(key), down);
+        if (down) {
+            update(scene_.Bounds(pictures::PressedKey(key)));
+        } else {
+            repaint(scene_.Bounds(pictures::PressedKey(key)));
+            HoverKey = 0;
+        }
+    };
+    p.ReleaseSound = [this] { doPlaySound("swu"); };
+    p.Computing = [this] { return calc_.BusyTicks > 0 || busyTimer_.isActive(); };
+    return p;
 }
 
 // ---- Mouse ------------------------------------------------------------------------------------
@@ -129,7 +116,7 @@ void TmainFM::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     if (printer_.MouseDown(at) || CardButtonDown(at)) return;
     Hover(at);
-    PressKey();
+    keys_.Press(HoverKey, KeyPresser::Device::Mouse);
 }
 
 bool TmainFM::CardButtonDown(QPoint at) {
@@ -172,7 +159,7 @@ void TmainFM::mouseReleaseEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton) return;
     if (printer_.MouseUp() || CardButtonUp()) return;
-    ReleaseKey();
+    keys_.ReleaseMouse();
 }
 
 bool TmainFM::SwitchLabelClick(QPoint at) {
@@ -224,21 +211,34 @@ bool TmainFM::event(QEvent* e) {
 
 // ---- PC keyboard --------------------------------------------------------------------------------
 
+namespace {
+// The PC key of an event: its key code where it has one, else the character's key.
+int PcKeyOf(const QKeyEvent* e) {
+    return e->nativeScanCode() != 0 ? static_cast<int>(e->nativeScanCode()) : e->key();
+}
+} // namespace
+
 void TmainFM::keyPressEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return; // keys never repeat
-    const PcKeyAction action = MapPcKey(event->key(), event->modifiers());
+    if (event->key() == Qt::Key_Escape) {
+        // Escape closes only when its press reached this window too: an Escape that closed a
+        // menu or a dialog comes up here without its press.
+        escapeDown_ = true;
+        return;
+    }
+    const PcKeyAction action = MapPcKey(event->key(), event->modifiers(), event->nativeScanCode());
     if (action.kind == PcKeyAction::Nothing) return;
-    if (action.kind == PcKeyAction::Press) HoverKey = action.key;
-    PressKey();
+    const int key = action.kind == PcKeyAction::Press ? action.key : HoverKey;
+    keys_.Press(key, KeyPresser::Device::Keyboard, PcKeyOf(event));
 }
 
 void TmainFM::keyReleaseEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return;
     if (event->key() == Qt::Key_Escape) {
-        if (!PlotterOpen()) close();
+        if (std::exchange(escapeDown_, false) && !PlotterOpen()) close();
         return;
     }
-    ReleaseKey();
+    keys_.ReleasePcKey(PcKeyOf(event));
 }
 
 // ---- Switches and the wheel

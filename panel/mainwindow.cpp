@@ -28,7 +28,7 @@ const QRgb kSkyBlue = qRgb(layout::kSkyRed, layout::kSkyGreen, layout::kSkyBlue)
 } // namespace
 
 TmainFM::TmainFM(const Services& services, QWidget* parent)
-    : QWidget(parent), services_(services), calc_(*this),
+    : QWidget(parent), services_(services), calc_(*this), keys_(calc_, KeyPanel()),
       printer_(calc_, scene_, services_, paperRoll_, PrinterWindow(), this),
       peripherals_([this](int bit) {
           calc_.PendingAction |= bit;
@@ -52,7 +52,7 @@ PrinterPanel::Window TmainFM::PrinterWindow() {
     w.Widget = this;
     w.Repaint = [this](QRect r) { update(r); };
     w.RedrawDisplay = [this] { RedrawDisplay(); };
-    w.LastKey = [this] { return lastKey_; };
+    w.LastKey = [this] { return keys_.LastKey(); };
     return w;
 }
 
@@ -313,6 +313,7 @@ void TmainFM::ResetNow() {
     if (services_.Messages->Confirm(
             "Confirm:\r\rWould you like to clear all calculator memory now?") != MessageAnswer::Yes)
         return;
+    keys_.DropQueue();
     calc_.ResetMachine();
     calc_.SetError(0);
     if (calc_.PowerOn) calc_.RefreshDisplay();
@@ -356,7 +357,7 @@ void TmainFM::FinishBusyTime() {
     calc_.BusyTicks = 0;
     display_.Draw(calc_);
     update();
-    if (const int key = std::exchange(deferredKey_, 0); key != 0) calc_.ExecuteKeyByHand(key);
+    keys_.ComputingOver();
 }
 
 void TmainFM::BrightTimerTimer() {
@@ -382,6 +383,7 @@ void TmainFM::PowerSwitched(bool on, bool changed) {
     } else {
         brightTimer_.stop();
         printer_.StopFeed();
+        keys_.DropQueue();
         if (display_.PowerOff()) brightTimer_.start();
         dimTimer_.start();
     }

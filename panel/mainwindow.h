@@ -23,6 +23,7 @@
 
 #include "engine/calculator.h"
 #include "panel/display.h"
+#include "panel/keypresser.h"
 #include "panel/layout.h"
 #include "panel/peripherals.h"
 #include "panel/printerpanel.h"
@@ -95,15 +96,13 @@ public:
     void StopChgModeTimer() override { chgModeTimer_.stop(); }
     void Sleep(int milliseconds) override;
     void ProcessMessages() override;
-    bool KeyHeld(int position) const override { return keyDown_ && lastKey_ == position; }
+    bool KeyHeld(int position) const override { return keys_.Held(position); }
     void PowerSwitched(bool on, bool changed) override;
     void CloseMainWindow() override { close(); }
     void ReleaseWindow(int bit) override { peripherals_.Release(bit); }
     void ShowInternalError(const std::string& message) override;
 
-    // Pressing and releasing calculator keys (mouse and PC keyboard both come here).
-    void PressKey();
-    void ReleaseKey();
+    // The key under the mouse pointer, 0 for none.
     int HoverKey = 0;
 
 protected:
@@ -116,6 +115,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -131,7 +131,7 @@ private:
     void DimTimerTimer();
     bool CloseQuery();
     void Hover(QPoint at);
-    void ShowKeyDown(int key);
+    KeyPresser::Panel KeyPanel();
     bool SwitchLabelClick(QPoint at);
     int ClickAreaAt(QPoint at) const;
     bool CardButtonDown(QPoint at);
@@ -156,16 +156,14 @@ private:
     QLabel* pcKeyLabel_ = nullptr;
 
     QTimer chgModeTimer_{this}, brightTimer_{this}, dimTimer_{this}, busyTimer_{this};
+    KeyPresser keys_;
     PrinterPanel printer_;
     Peripherals peripherals_;
     bool firstActivation_ = true;
     bool startedUp_ = false;
     bool functionCardLoaded_ = false;
     int hiddenX_ = 0;
-    bool keyDown_ = false;
-    int lastKey_ = 0;
-    int pressedKey_ = 0;
-    int deferredKey_ = 0;      // typed during computing time; acts when it is over
+    bool escapeDown_ = false;  // the Escape press reached this window
     int pressedClickArea_ = 0; // the switch label or wheel button a press landed on
     bool dragging_ = false;
     QPoint dragStart_;

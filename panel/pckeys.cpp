@@ -12,13 +12,28 @@ enum PcKey {
     kSlashKey,        // "/ ?"
     kEnterKey,
     kBackspaceKey,
+    kKeypadDecimal,
     kKeypadBase = 2000, // kKeypadBase + Qt key of a keypad key
 };
 
-int Identify(int qtKey, bool keypad) {
-    if (keypad) return kKeypadBase + qtKey;
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return qtKey;
-    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return qtKey;
+bool DecimalCharacter(int qtKey) {
+    return qtKey == Qt::Key_Period || qtKey == Qt::Key_Comma;
+}
+
+// The punctuation keys by their place; kNone for every other place.
+int IdentifyByPlace(int qtKey, quint32 scanCode) {
+    switch (scanCode) {
+    case scancode::kMinus: return kMinusKey;
+    case scancode::kEquals: return kEqualsKey;
+    case scancode::kSlash: return kSlashKey;
+    // Without NumLock the key is Delete, which is no decimal point.
+    case scancode::kKeypadDecimal: return DecimalCharacter(qtKey) ? kKeypadDecimal : kNone;
+    default: return kNone;
+    }
+}
+
+// The punctuation keys by the character, for events that carry no key code.
+int IdentifyByCharacter(int qtKey) {
     switch (qtKey) {
     case Qt::Key_Minus:
     case Qt::Key_Underscore: return kMinusKey;
@@ -26,6 +41,22 @@ int Identify(int qtKey, bool keypad) {
     case Qt::Key_Plus: return kEqualsKey;
     case Qt::Key_Slash:
     case Qt::Key_Question: return kSlashKey;
+    default: return kNone;
+    }
+}
+
+int Identify(int qtKey, bool keypad, quint32 scanCode) {
+    if (scanCode != 0) {
+        if (const int byPlace = IdentifyByPlace(qtKey, scanCode); byPlace != kNone) return byPlace;
+        if (scanCode == scancode::kKeypadDecimal) return kNone;
+    }
+    if (keypad) return DecimalCharacter(qtKey) ? kKeypadDecimal : kKeypadBase + qtKey;
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return qtKey;
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return qtKey;
+    if (scanCode == 0)
+        if (const int byCharacter = IdentifyByCharacter(qtKey); byCharacter != kNone)
+            return byCharacter;
+    switch (qtKey) {
     case Qt::Key_Return:
     case Qt::Key_Enter: return kEnterKey;
     case Qt::Key_Backspace: return kBackspaceKey;
@@ -60,7 +91,7 @@ const Entry kPlain[] = {
     {kEnterKey, 58}, {Keypad(Qt::Key_Enter), 58}, {Keypad(Qt::Key_Return), 58},
     {Keypad(Qt::Key_Plus), 59}, {kEqualsKey, 59},
     {Qt::Key_0, 60}, {Keypad(Qt::Key_0), 60},
-    {Keypad(Qt::Key_Period), 61}, {Keypad(Qt::Key_Comma), 61}, {Keypad(Qt::Key_Delete), 61},
+    {kKeypadDecimal, 61},
     {Qt::Key_N, 63}, {Qt::Key_G, 64}, {Qt::Key_Z, 65},
 };
 
@@ -84,7 +115,7 @@ template <size_t N> int Find(const Entry (&table)[N], int pcKey) {
 
 } // namespace
 
-PcKeyAction MapPcKey(int qtKey, Qt::KeyboardModifiers modifiers) {
+PcKeyAction MapPcKey(int qtKey, Qt::KeyboardModifiers modifiers, quint32 scanCode) {
     const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
     const Qt::KeyboardModifiers held =
         modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
@@ -93,7 +124,7 @@ PcKeyAction MapPcKey(int qtKey, Qt::KeyboardModifiers modifiers) {
         qtKey == Qt::Key_Control || qtKey == Qt::Key_Alt || qtKey == Qt::Key_AltGr;
     if (ctrlOrAltKey || (held & ~Qt::KeyboardModifiers(Qt::ShiftModifier)))
         return {PcKeyAction::PressHovered, 0};
-    const int pcKey = Identify(qtKey, keypad);
+    const int pcKey = Identify(qtKey, keypad, scanCode);
     if (pcKey == kNone) return {};
     const int key = held ? Find(kShifted, pcKey) : Find(kPlain, pcKey);
     if (key == 0) return {};

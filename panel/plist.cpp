@@ -1,10 +1,12 @@
 #include "panel/plist.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include "panel/printermodel.h"
 #include "panel/shared/hpdata.h"
@@ -73,6 +75,11 @@ void TplistFM::PaintRoll() {
         if (y + kLinePitch >= picture_.height()) break; // the next line would start below
     }
     update();
+}
+
+void TplistFM::wheelEvent(QWheelEvent* event) {
+    // The wheel scrolls the roll wherever the pointer is over the window, not only over the bar.
+    QCoreApplication::sendEvent(bar_, event);
 }
 
 void TplistFM::paintEvent(QPaintEvent*) {

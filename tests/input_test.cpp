@@ -1,4 +1,6 @@
 // Mouse and PC keyboard on the calculator window.
+#include <QLabel>
+
 #include "panel/pckeys.h"
 #include "panel/pictures.h"
 #include "window_fixture.h"
@@ -14,97 +16,99 @@ long double X(TmainFM& w) {
 }
 } // namespace
 
-TEST(PcKeys, EveryKeyOfTheTableReachesItsPosition) {
-    struct Row {
-        int qtKey;
-        Qt::KeyboardModifiers mods;
-        int key;
-    };
+// A PC key as an event carries it: the Qt key, the modifiers and the X key code (0 for keys
+// recognised by their character).
+struct PcKey {
+    int qtKey;
+    Qt::KeyboardModifiers mods;
+    quint32 scanCode;
+};
+
+// What a label under the display names ("Shift  T", "X or *", "Back Space", "+"), read as a
+// user reads it: the keys that must press that calculator key.
+std::vector<PcKey> KeysNamedBy(const QString& label, const QString& name) {
+    std::vector<PcKey> keys;
+    if (label.isEmpty()) {
+        // Digits, the point and the letters a-f carry their own name.
+        const QChar c = name.at(0);
+        if (c.isDigit()) {
+            keys.push_back({Qt::Key_0 + c.digitValue(), Qt::NoModifier, 0});
+            keys.push_back({Qt::Key_0 + c.digitValue(), Qt::KeypadModifier, 0});
+        } else if (c == '.') {
+            keys.push_back({Qt::Key_Period, Qt::KeypadModifier, scancode::kKeypadDecimal});
+            keys.push_back({Qt::Key_Comma, Qt::KeypadModifier, scancode::kKeypadDecimal});
+        } else {
+            keys.push_back({Qt::Key_A + (c.unicode() - 'a'), Qt::NoModifier, 0});
+        }
+        return keys;
+    }
+    for (QString part : label.split(" or ")) {
+        Qt::KeyboardModifiers mods = Qt::NoModifier;
+        if (part.startsWith("Shift  ")) {
+            mods = Qt::ShiftModifier;
+            part = part.mid(7);
+        }
+        if (part == "Enter") {
+            keys.push_back({Qt::Key_Return, mods, 0});
+            keys.push_back({Qt::Key_Enter, mods | Qt::KeypadModifier, 0});
+        } else if (part == "Back Space") {
+            keys.push_back({Qt::Key_Backspace, mods, 0});
+        } else if (part == "*") {
+            keys.push_back({Qt::Key_Asterisk, mods | Qt::KeypadModifier, 0});
+        } else if (part == "+" || part == "-" || part == "/") {
+            // The main keyboard's key and the keypad's.
+            const quint32 code = part == "+"   ? scancode::kEquals
+                                 : part == "-" ? scancode::kMinus
+                                               : scancode::kSlash;
+            const int qt = part == "+" ? (mods ? Qt::Key_Plus : Qt::Key_Equal)
+                                       : (part == "-" ? Qt::Key_Minus : Qt::Key_Slash);
+            keys.push_back({qt, mods, code});
+            keys.push_back({part == "+"   ? Qt::Key_Plus
+                            : part == "-" ? Qt::Key_Minus
+                                          : Qt::Key_Slash,
+                            mods | Qt::KeypadModifier, 0});
+        } else {
+            keys.push_back({Qt::Key_A + (part.at(0).unicode() - 'A'), mods, 0});
+        }
+    }
+    return keys;
+}
+
+TEST(PcKeys, EveryKeyNamedUnderTheDisplayPressesItsKey) {
+    for (int k = 1; k <= layout::kKeyCount; ++k) {
+        const layout::KeyPlace& place = layout::kKeys[static_cast<size_t>(k)];
+        for (const PcKey& pc : KeysNamedBy(place.PcLabel, place.Name)) {
+            const PcKeyAction a = MapPcKey(pc.qtKey, pc.mods, pc.scanCode);
+            EXPECT_EQ(a.kind == PcKeyAction::Press ? a.key : 0, k)
+                << place.Name << " by '" << place.PcLabel << "' (Qt key " << std::hex << pc.qtKey
+                << ")";
+        }
+    }
+}
+
+TEST(PcKeys, KeysAreToldByTheirPlaceNotTheLayoutsCharacter) {
     const Qt::KeyboardModifiers none = Qt::NoModifier, shift = Qt::ShiftModifier,
                                 pad = Qt::KeypadModifier;
-    const Row rows[] = {
-        {Qt::Key_P, none, 1},
-        {Qt::Key_Y, none, 2},
-        {Qt::Key_A, shift, 3},
-        {Qt::Key_A, none, 4},
-        {Qt::Key_B, none, 5},
-        {Qt::Key_W, none, 6},
-        {Qt::Key_J, shift, 7},
-        {Qt::Key_K, shift, 8},
-        {Qt::Key_J, none, 9},
-        {Qt::Key_Backspace, none, 10},
-        {Qt::Key_K, none, 11},
-        {Qt::Key_I, shift, 12},
-        {Qt::Key_S, none, 13},
-        {Qt::Key_R, none, 14},
-        {Qt::Key_I, none, 15},
-        {Qt::Key_H, shift, 16},
-        {Qt::Key_C, none, 17},
-        {Qt::Key_D, none, 18},
-        {Qt::Key_U, shift, 19},
-        {Qt::Key_Slash, pad, 20},
-        {Qt::Key_Slash, none, 20},
-        {Qt::Key_Question, shift, 0},
-        {Qt::Key_7, none, 21},
-        {Qt::Key_7, pad, 21},
-        {Qt::Key_8, none, 22},
-        {Qt::Key_9, pad, 23},
-        {Qt::Key_F, shift, 24},
-        {Qt::Key_Y, shift, 25},
-        {Qt::Key_H, none, 26},
-        {Qt::Key_R, shift, 27},
-        {Qt::Key_E, shift, 28},
-        {Qt::Key_S, shift, 29},
-        {Qt::Key_E, none, 30},
-        {Qt::Key_F, none, 31},
-        {Qt::Key_U, none, 32},
-        {Qt::Key_X, none, 33},
-        {Qt::Key_Asterisk, pad, 33},
-        {Qt::Key_4, none, 34},
-        {Qt::Key_5, pad, 35},
-        {Qt::Key_6, none, 36},
-        {Qt::Key_T, none, 37},
-        {Qt::Key_W, shift, 38},
-        {Qt::Key_O, none, 39},
-        {Qt::Key_Minus, pad | shift, 40},
-        {Qt::Key_Underscore, shift, 40},
-        {Qt::Key_L, shift, 41},
-        {Qt::Key_C, shift, 42},
-        {Qt::Key_Q, none, 43},
-        {Qt::Key_Q, shift, 44},
-        {Qt::Key_Return, shift, 45},
-        {Qt::Key_Minus, pad, 46},
-        {Qt::Key_Minus, none, 46},
-        {Qt::Key_1, none, 47},
-        {Qt::Key_2, pad, 48},
-        {Qt::Key_3, none, 49},
-        {Qt::Key_B, shift, 50},
-        {Qt::Key_X, shift, 51},
-        {Qt::Key_O, shift, 52},
-        {Qt::Key_Plus, pad | shift, 53},
-        {Qt::Key_Plus, shift, 53},
-        {Qt::Key_L, none, 54},
-        {Qt::Key_T, shift, 55},
-        {Qt::Key_M, none, 56},
-        {Qt::Key_M, shift, 57},
-        {Qt::Key_Return, none, 58},
-        {Qt::Key_Enter, pad, 58},
-        {Qt::Key_Plus, pad, 59},
-        {Qt::Key_Equal, none, 59},
-        {Qt::Key_0, none, 60},
-        {Qt::Key_Period, pad, 61},
-        {Qt::Key_Period, none, 0},
-        {Qt::Key_P, shift, 62},
-        {Qt::Key_N, none, 63},
-        {Qt::Key_G, none, 64},
-        {Qt::Key_Z, none, 65},
-        {Qt::Key_Shift, shift, 0},
-        {Qt::Key_G, shift, 0},
+    const struct {
+        const char* what;
+        PcKey pc;
+        int key;
+    } rows[] = {
+        {"Shift+0 giving '=' on a German layout", {Qt::Key_Equal, shift, 19}, 0},
+        {"the '= +' key giving a dead accent", {Qt::Key_Dead_Acute, none, scancode::kEquals}, 59},
+        {"the '- _' key giving 'sz'", {Qt::Key_ssharp, none, scancode::kMinus}, 46},
+        {"the '/ ?' key giving '-'", {Qt::Key_Minus, none, scancode::kSlash}, 20},
+        {"keypad Delete, NumLock off", {Qt::Key_Delete, pad, scancode::kKeypadDecimal}, 0},
+        {"keypad Delete made up by software", {Qt::Key_Delete, pad, 0}, 0},
+        {"the main keyboard's point", {Qt::Key_Period, none, 60}, 0},
+        {"Shift+'/ ?'", {Qt::Key_Question, shift, scancode::kSlash}, 0},
+        {"Shift with the Enter key", {Qt::Key_Return, shift, 36}, 45},
+        {"Shift alone", {Qt::Key_Shift, shift, 50}, 0},
+        {"Shift+G", {Qt::Key_G, shift, 42}, 0},
     };
-    for (const Row& r : rows) {
-        PcKeyAction a = MapPcKey(r.qtKey, r.mods);
-        EXPECT_EQ(a.kind == PcKeyAction::Press ? a.key : 0, r.key)
-            << "Qt key " << std::hex << r.qtKey << " mods " << r.mods.toInt();
+    for (const auto& r : rows) {
+        const PcKeyAction a = MapPcKey(r.pc.qtKey, r.pc.mods, r.pc.scanCode);
+        EXPECT_EQ(a.kind == PcKeyAction::Press ? a.key : 0, r.key) << r.what;
     }
     EXPECT_EQ(MapPcKey(Qt::Key_Control, Qt::ControlModifier).kind, PcKeyAction::PressHovered);
     EXPECT_EQ(MapPcKey(Qt::Key_5, Qt::AltModifier).kind, PcKeyAction::PressHovered);
@@ -122,6 +126,25 @@ TEST(Keyboard, HoldingAKeyEntersOneDigit) {
     win.KeyUp(Qt::Key_5);
     EXPECT_EQ(X(w), 5.0L);
     EXPECT_EQ(win.sounds.played.count("swu"), 1);
+}
+
+TEST(Keyboard, FastTypingRollsOverWithoutLosingDigits) {
+    Window win;
+    TmainFM& w = win.Start();
+    win.PowerOn();
+    // Each key goes down before the last comes up.
+    win.KeyDown(Qt::Key_1);
+    win.KeyDown(Qt::Key_2);
+    win.KeyUp(Qt::Key_1);
+    win.KeyUp(Qt::Key_2);
+    win.KeyDown(Qt::Key_3);
+    win.KeyDown(Qt::Key_4);
+    win.KeyUp(Qt::Key_3);
+    win.KeyUp(Qt::Key_4);
+    EXPECT_EQ(X(w), 1234.0L);
+    EXPECT_EQ(win.sounds.played.count("swu"), 4);
+    for (int key : {47, 48, 49, 34})
+        EXPECT_FALSE(w.Scene().IsShown(pictures::PressedKey(key))) << key;
 }
 
 TEST(Keyboard, ACalculationTypedOnThePcKeyboard) {
@@ -230,12 +253,30 @@ TEST(Sounds, NothingPlaysWithSoundsUnchecked) {
     EXPECT_TRUE(win.sounds.played.isEmpty());
 }
 
-TEST(Escape, ClosesTheCalculator) {
+TEST(Escape, ClosesTheCalculatorOnlyWhenItsPressCameHereToo) {
     Window win;
     TmainFM& w = win.Start();
+    win.KeyUp(Qt::Key_Escape); // the press closed a menu or a dialog
+    EXPECT_TRUE(w.isVisible());
     win.KeyDown(Qt::Key_Escape);
     win.KeyUp(Qt::Key_Escape);
     EXPECT_FALSE(w.isVisible());
+}
+
+TEST(Mouse, LeavingTheWindowClearsTheKeyLabels) {
+    Window win;
+    TmainFM& w = win.Start();
+    win.Mouse(QEvent::MouseMove, Window::KeyCentre(59));
+    auto labelTexts = [&] {
+        QStringList texts;
+        for (QLabel* l : w.findChildren<QLabel*>())
+            texts << l->text();
+        return texts.join("|");
+    };
+    EXPECT_EQ(labelTexts(), "Add|+");
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&w, &leave);
+    EXPECT_EQ(labelTexts(), "|");
 }
 
 TEST(Mouse, ASwitchMovesOnlyWhenPressAndReleaseAreOnItsLabel) {
@@ -269,6 +310,41 @@ TEST(Keyboard, AKeyTypedDuringComputingTimeActsAfterIt) {
     RegToExt(w.Engine().YReg, y);
     EXPECT_GT(y, 0.017L); // sin 1 degree went up into Y
     EXPECT_LT(y, 0.018L);
+}
+
+TEST(Keyboard, EveryKeyTypedDuringComputingTimeActsInOrderUnlessSomethingIntervenes) {
+    // 2, SIN, then 1 2 at once: X reads 12. Switching off or clearing the memory meanwhile
+    // drops the keys typed ahead; a second function queued waits out its own time.
+    enum Meanwhile { Nothing, PowerOff, MemoryReset, SecondFunction };
+    const struct {
+        Meanwhile meanwhile;
+        bool typedAheadActs;
+    } cases[] = {{Nothing, true}, {PowerOff, false}, {MemoryReset, false}, {SecondFunction, true}};
+    for (const auto& c : cases) {
+        Window win;
+        TmainFM& w = win.Start();
+        win.PowerOn();
+        win.Type(Qt::Key_2);
+        win.Type(Qt::Key_S, Qt::ShiftModifier);
+        if (c.meanwhile == SecondFunction) win.Type(Qt::Key_C, Qt::ShiftModifier); // COS
+        win.Type(Qt::Key_1);
+        win.Type(Qt::Key_2);
+        if (c.meanwhile == PowerOff) w.SetPowerSwitch(false);
+        if (c.meanwhile == MemoryReset) {
+            win.messages.Script(MessageAnswer::Yes);
+            w.ResetNow();
+        }
+        win.Fire("busyTimer");
+        if (c.meanwhile == SecondFunction) {
+            EXPECT_LT(X(w), 1.0L); // the COS has its own computing time
+            ASSERT_TRUE(win.Fire("busyTimer"));
+        }
+        if (c.typedAheadActs)
+            EXPECT_EQ(X(w), 12.0L) << c.meanwhile;
+        else
+            EXPECT_LT(X(w), 1.0L) << c.meanwhile; // sin 2 degrees, or cleared
+        EXPECT_FALSE(win.Fire("busyTimer"));
+    }
 }
 
 TEST(Mouse, CardButtonsSpringBackWithoutACard) {

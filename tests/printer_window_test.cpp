@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "panel/pictures.h"
 #include "panel/rollprint.h"
@@ -346,6 +347,11 @@ TEST(PaperViewer, ShowsTheLastTwentyLinesAndScrollsBack) {
     EXPECT_EQ(v.ScrollBar().pageStep(), 20);
     EXPECT_EQ(ViewerBand(v, 0), ViewerLine(w.PaperRoll()[5]));   // line 6 on top
     EXPECT_EQ(ViewerBand(v, 19), ViewerLine(w.PaperRoll()[24])); // line 25 at the bottom
+    // The wheel over the paper scrolls back too.
+    QWheelEvent wheel(QPointF(60, 100), v.mapToGlobal(QPointF(60, 100)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&v, &wheel);
+    EXPECT_LT(v.ScrollBar().value(), 5);
     v.ScrollBar().setValue(0);
     EXPECT_EQ(ViewerBand(v, 0), ViewerLine(w.PaperRoll()[0]));
     // A line printed while the viewer shows jumps it to the end again.
