@@ -91,8 +91,17 @@ void TmainFM::BuildMenu() {
     for (const char* entry : {"Card A Write Protect", "Card B Write Protect"})
         card->addAction(entry)->setEnabled(false);
     QMenu* peripherals = popup_->addMenu("Peripherals");
-    for (const char* entry : {"Plotter", "Marked Card Reader", "Extended Memory"})
-        peripherals->addAction(entry)->setEnabled(false);
+    using Kind = Peripherals::Kind;
+    const std::pair<const char*, Kind> windows[] = {{"Plotter", Kind::Plotter},
+                                                    {"Marked Card Reader", Kind::CardReader},
+                                                    {"Extended Memory", Kind::ExtMemory}};
+    for (const auto& [entry, kind] : windows) {
+        QAction* action =
+            peripherals->addAction(entry, this, [this, k = kind] { peripherals_.Open(k); });
+        // Enabled once the window of that kind can be made.
+        connect(popup_, &QMenu::aboutToShow, action,
+                [this, action, k = kind] { action->setEnabled(peripherals_.CanOpen(k)); });
+    }
     peripherals->addSeparator();
     peripherals->addAction("Marked Card Editor")->setEnabled(false);
     QMenu* roll = popup_->addMenu("Printer Roll");

@@ -1,5 +1,7 @@
 // The calculator window's life: first start, saved state, closing, the display.
+#include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QPointer>
 
 #include "engine/null_host.h"
 #include "panel/machinestate.h"
@@ -279,4 +281,56 @@ TEST(Display, ShortWarmUpThenOffShowsNoLineAndCoolsDown) {
     while (d.DimTick())
         ++ticks;
     EXPECT_EQ(d.DimLevel, 255);
+}
+
+// A peripheral window that asks for its release when it closes, as every one does.
+class ReleasingWindow final : public QWidget {
+public:
+    explicit ReleasingWindow(std::function<void()> release) : release_(std::move(release)) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        release_();
+        QWidget::closeEvent(event);
+    }
+
+private:
+    std::function<void()> release_;
+};
+
+TEST(Peripherals, OneWindowOfAKindFreedOnlyByTheModeChangeTimer) {
+    Window win;
+    TmainFM& w = win.Start();
+    using Kind = Peripherals::Kind;
+    Peripherals& p = w.PeripheralWindows();
+    QAction* plotterEntry = nullptr;
+    for (QAction* a : w.findChildren<QAction*>())
+        if (a->text() == "Plotter") plotterEntry = a;
+    ASSERT_NE(plotterEntry, nullptr);
+    emit w.PopupMenu()->aboutToShow();
+    EXPECT_FALSE(plotterEntry->isEnabled()); // nothing can make the window yet
+    EXPECT_EQ(p.Open(Kind::Plotter), nullptr);
+
+    int made = 0;
+    p.SetFactory(Kind::Plotter, [&](std::function<void()> release) {
+        ++made;
+        return std::make_unique<ReleasingWindow>(std::move(release));
+    });
+    emit w.PopupMenu()->aboutToShow();
+    ASSERT_TRUE(plotterEntry->isEnabled());
+    plotterEntry->trigger();
+    QPointer<QWidget> plotter = p.Window(Kind::Plotter);
+    ASSERT_TRUE(plotter && plotter->isVisible());
+    EXPECT_EQ(p.Open(Kind::Plotter), plotter.data());
+    EXPECT_EQ(made, 1);
+
+    plotter->close(); // from inside its own handler: only a request
+    EXPECT_TRUE(plotter);
+    EXPECT_EQ(w.Engine().PendingAction, pending::ReleasePlotter);
+    ASSERT_TRUE(win.Fire("ChgModeTimer"));
+    EXPECT_FALSE(plotter);
+    EXPECT_EQ(p.Window(Kind::Plotter), nullptr);
+    EXPECT_EQ(w.Engine().PendingAction, 0);
+    EXPECT_NE(p.Open(Kind::Plotter), nullptr); // a new one next time
+    EXPECT_EQ(made, 2);
 }
