@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end: the real calculator under Xvfb. Switch it on with a click on ON, type
-# 1 2 Enter 3 + on the PC keyboard, close it with Escape, and compare the Y register in the
-# saved machine state with what the engine alone computes for the same keys.
+# 1 2 Enter 3 + on the PC keyboard, then 4 5 rolled over (5 goes down before 4 comes up),
+# dismiss the pop-up menu with Escape (the calculator stays), close it with Escape, and compare
+# X and Y in the saved machine state with what the engine alone computes for the same keys.
 #   e2e_calculator.sh PROGRAM_FOLDER READLIST KEYRUN
 set -euo pipefail
 program_dir=$1 readlist=$2 keyrun=$3
@@ -22,6 +23,9 @@ for _ in $(seq 50); do
 done
 [ -n "${wid:-}" ] || { echo "the calculator window did not appear"; kill $app; exit 1; }
 sleep 0.5
+# The desktop names the window after the calculator and the application.
+xprop -id "$wid" _NET_WM_NAME | grep -q '"HP9100B — Orrindale"' ||
+  { echo "window title: $(xprop -id "$wid" _NET_WM_NAME)"; kill $app; exit 1; }
 # The ON label beside the power switch.
 xdotool mousemove --window "$wid" 465 361 click 1
 sleep 1
@@ -31,6 +35,16 @@ for key in 1 2 Return 3 equal; do
   xdotool key --window "$wid" "$key"
   sleep 0.15
 done
+xdotool keydown --window "$wid" 4 keydown --window "$wid" 5
+xdotool keyup --window "$wid" 4 keyup --window "$wid" 5
+sleep 0.3
+# An Escape that closes the menu leaves the calculator open.
+xdotool mousemove --window "$wid" 300 200 click 3
+sleep 0.5
+xdotool key Escape
+sleep 0.5
+kill -0 $app 2>/dev/null || { echo "Escape on the menu closed the calculator"; exit 1; }
+xdotool mousemove --window "$wid" 20 20
 sleep 0.3
 xdotool key --window "$wid" Escape
 for _ in $(seq 50); do
@@ -46,10 +60,14 @@ QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.s
   2> "$work/stderr.log" || { cat "$work/stderr.log"; exit 1; }
 
 state=$("$readlist" "$work/cif9B.ini")
-got=$(printf '%s\n' "$state" | grep '^101' | cut -c4-)
-want=$("$keyrun" 1 2 SHUP 3 Add regs | awk '$1 == "Y" { for (i = 2; i <= NF; ++i) printf "%s~", $i }')
-echo "Y saved by the calculator: $got"
-echo "Y computed by the engine:  $want"
-[ -n "$want" ] && [ "$got" = "$want" ]
+regs=$("$keyrun" 1 2 SHUP 3 Add 4 5 regs)
+for pair in "X 100" "Y 101"; do
+  set -- $pair
+  got=$(printf '%s\n' "$state" | grep "^$2" | cut -c4-)
+  want=$(printf '%s\n' "$regs" | awk -v r="$1" '$1 == r { for (i = 2; i <= NF; ++i) printf "%s~", $i }')
+  echo "$1 saved by the calculator: $got"
+  echo "$1 computed by the engine:  $want"
+  [ -n "$want" ] && [ "$got" = "$want" ]
+done
 # The power was on and the window closed normally: the settings were written too.
 "$readlist" "$work/cce9B.ini" > /dev/null
