@@ -5,6 +5,7 @@
 #include "engine/calculator.h"
 #include "engine/null_host.h"
 #include "viewer/listing.h"
+#include "viewer/viewtable.h"
 
 namespace orrindale::listing {
 namespace {
@@ -97,3 +98,38 @@ TEST(Listing, WrittenLinesReadBackToTheSameProgram) {
 
 } // namespace
 } // namespace orrindale::listing
+
+namespace orrindale {
+namespace {
+
+TEST(ViewTable, EditingSendingAndListing) {
+    ViewTable t;
+    ASSERT_EQ(t.Rows(), 392);
+    EXPECT_EQ(t.Code(5), "00"); // as with the calculator off
+    EXPECT_EQ(t.Instruction(5), "");
+    t.SetInstruction(0, "add");
+    EXPECT_EQ(t.Code(0), "33");
+    t.SetInstruction(10, "Adder");
+    EXPECT_EQ(t.Code(10), "00");
+    EXPECT_FALSE(t.Valid(10));
+    EXPECT_EQ(t.FirstInvalid(), 10);
+
+    std::vector<int> written;
+    EXPECT_EQ(t.SendTo([&](int row, TKeyCode) { written.push_back(row); }), 10);
+    EXPECT_EQ(written.size(), 10u); // rows 0-9, then it stops
+
+    EXPECT_EQ(t.Lines(true).size(), 392u); // no END: every row
+    t.SetInstruction(3, "End");
+    EXPECT_EQ(t.Lines(true).size(), 4u);
+    EXPECT_EQ(t.Lines()[0], "+0.0 33 add");
+    EXPECT_EQ(t.DecimalCodes()[3], 046);
+    EXPECT_EQ(t.DecimalCodes()[10], 0);
+
+    ViewTable expanded(true);
+    ASSERT_EQ(expanded.Rows(), 3472);
+    EXPECT_EQ(expanded.Address(0), "  0.0");
+    EXPECT_EQ(expanded.Address(3471), "247.d");
+}
+
+} // namespace
+} // namespace orrindale
