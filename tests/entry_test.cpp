@@ -1,6 +1,8 @@
 // Number entry and the display texts, as key sequences and the lines they give.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "fake_host.h"
@@ -53,6 +55,12 @@ const LineCase kLines[] = {
      "S1P234S567S890SS10"},
     {"EightDigitsAtWheelThreeAreScientific", "1 2 3 4 5 6 7 8", 3, false, 2, "S1P234S567S8SSSS07"},
     {"EightDigitsAtWheelTwoAreFixed", "1 2 3 4 5 6 7 8", 2, false, 2, "S12345678PSS"},
+    {"CarryOutOfTheFieldAtWheelZeroIsScientific", "9 9 9 9 9 9 9 9 9 9 . 5 5", 0, false, 2,
+     "S9P999S999S999SS09"},
+    {"CarryOutOfTheFieldAtWheelTwoIsScientific", "9 9 9 9 9 9 9 9 . 9 9 SHUP . 0 0 6 Add", 2, false,
+     1, "S9P999S999S999SS07"},
+    {"CarryWithRoomStaysFixed", "9 9 9 9 9 9 9 . 9 9 SHUP . 0 0 6 Add", 2, false, 1,
+     "S10000000P00"},
     {"FloatEntry", "1 2 . 5", 2, true, 2, "S1P25SSSSSSSSSSS01"},
     {"FloatSmallEntry", ". 0 0 5", 2, true, 2, "S5P00SSSSSSSSSSM03"},
     {"ExponentEntryIsScientific", "2 Exp 5", 2, false, 2, "S2PSSSSSSSSSSSSS05"},
@@ -128,6 +136,27 @@ TEST(DisplayLines, RawRegisterOfProgramCodes) {
     EXPECT_EQ(bottom.size(), 18u);
     EXPECT_EQ(bottom, "PBPAMDSCPBSAMSSSDC");
     EXPECT_EQ(m.calc.FormatRegister(m.calc.XReg, true, false).size(), 15u);
+}
+
+TEST(DisplayLines, EveryCarryEndsWithOnePointInTheField) {
+    Machine m;
+    for (int wheel = 0; wheel <= 9; ++wheel) {
+        for (int e = -12; e <= 12; ++e) {
+            // All nines, guard digits too: the rounding carries through every digit.
+            TCalcRegister r;
+            for (int w : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 13})
+                r[w] = 9;
+            r[kExpTens] = (std::abs(e) / 10) | (e < 0 ? kSignBit : 0);
+            r[kExpUnits] = std::abs(e) % 10;
+            m.calc.DecimalWheel = wheel;
+            for (bool printer : {false, true}) {
+                std::string line = m.calc.FormatRegister(r, printer, false);
+                EXPECT_EQ(std::count(line.begin(), line.end(), 'P'), 1) << line;
+                EXPECT_GE(line.size(), 12u) << line;
+                EXPECT_LE(line.size(), 18u) << line;
+            }
+        }
+    }
 }
 
 TEST(DisplayLines, PrinterLinesHaveNoGroupBlanks) {
