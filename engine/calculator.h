@@ -180,7 +180,8 @@ private:
     EngineHost& host_;
 
     // Entry helpers.
-    void ShiftFlags();
+    void ShowLeadingZero();
+    void StoreDigit(int a);
     void BumpExponent(bool capped);
     // Arithmetic helpers.
     void StoreResult(TCalcRegister& r, long double value, bool showDigits);

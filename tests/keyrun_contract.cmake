@@ -12,7 +12,7 @@ function(expect_output args expected)
 endfunction()
 
 expect_output("1;2;.;5" "bot SSSSSSS12P5S\nlamp off\n")
-expect_output(".;0;0;5;float" "bot S5P00SSSSSSSSSSM03\n")
+expect_output(".;0;0;5;float" "bot S5PSSSSSSSSSSSSM03\n")
 expect_output("1;0;Chs;Sqrt" "lamp on\n")
 expect_output("wheel=0;1;SHUP;2;Div;show" "mid SSSSSSSSSS1P\n")
 # A program keyed in PRGM mode that counts to 10 in register b.
