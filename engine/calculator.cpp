@@ -46,6 +46,9 @@ void Calculator::ResetMachine() {
     EntrySign = 0;
     ErrorAtPowerOn = false;
     ReservedState = 0;
+    // The zeroed memory must not start running at the next power-on.
+    RunAtPowerOn = false;
+    PendingAction &= ~(pending::Run | pending::WaitPlotter);
 }
 
 long double Calculator::SetError(int sign) {

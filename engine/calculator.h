@@ -68,6 +68,8 @@ using DisplayTexts = std::array<std::string, 3>;
 
 inline constexpr const char* kBlankPrintLine = "SSSSSSSSSSSSSSS";
 inline constexpr int kDefaultRunSpeed = 55;
+// Passes between two sleeps of the run loop are kept to 1..kMaxStepsPerSleep.
+inline constexpr int kMaxStepsPerSleep = 100000;
 
 class Calculator {
 public:

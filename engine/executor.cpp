@@ -417,6 +417,7 @@ void Calculator::StopProgram() {
     if (ListingMode != 0) host_.EndListing();
     host_.StopPaperFeed();
     Running = false;
+    PendingAction &= ~pending::Run; // STOP right after CONT, before the timer fired
     EndEntry();
 }
 
