@@ -154,21 +154,23 @@ private:
         calc_.ExecuteKeyByHand(p);
     }
 
-    // Fires the mode-change timer for as long as it is requested; reports a run.
+    // Fires the mode-change timer for as long as it is requested; reports a run. The count
+    // starts here: steps run by STEP PRGM before do not use up the run's budget.
     void RunTimer() {
-        const uint64_t before = calc_.StepsExecuted;
+        if (!host_.timerActive) return;
+        calc_.StepsExecuted = 0;
         bool ran = false;
         while (host_.timerActive) {
             ran = ran || (calc_.PendingAction & pending::Run) != 0;
             calc_.ChgModeTimerTimer();
+            // A power-on that resumes a program asks for the run and starts it in one firing.
+            ran = ran || calc_.StepsExecuted != 0;
             if (calc_.Running && calc_.StepLimit != 0 && calc_.StepsExecuted >= calc_.StepLimit)
                 break;
         }
         if (!ran) return;
-        const uint64_t steps = calc_.StepsExecuted - before;
-        std::cout << (calc_.Running ? "still running after " : "stopped after ") << steps
-                  << " steps\n";
-        calc_.StepsExecuted = 0;
+        std::cout << (calc_.Running ? "still running after " : "stopped after ")
+                  << calc_.StepsExecuted << " steps\n";
         host_.timerActive = false;
     }
 
