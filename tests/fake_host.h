@@ -2,7 +2,6 @@
 // paper when told to, and lets tests play the plotter, the extended memory and held keys.
 #pragma once
 
-#include <cctype>
 #include <functional>
 #include <sstream>
 #include <stdexcept>
@@ -121,7 +120,7 @@ struct Machine {
         std::string name;
         while (in >> name) {
             TKeyPos p = Position(name);
-            if (calc.Running && p != pos::Stop) continue;
+            if (calc.Running && p != keypos::Stop) continue;
             calc.ExecuteKeyByHand(p);
         }
     }
@@ -151,16 +150,10 @@ struct Machine {
         return v;
     }
 
+    // A mnemonic, "Step", or "#N" for keyboard position N.
     static TKeyPos Position(const std::string& name) {
-        auto lower = [](std::string s) {
-            for (char& c : s)
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            return s;
-        };
-        if (lower(name) == "step") return pos::StepPrgm;
         if (name.size() > 1 && name[0] == '#') return std::stoi(name.substr(1));
-        for (TKeyPos p = 1; p < kStepPrgmPos; ++p)
-            if (lower(KeyMnemonics[static_cast<size_t>(p)]) == lower(name)) return p;
+        if (auto p = KeyPosFromMnemonic(name)) return *p;
         throw std::invalid_argument("no key named " + name);
     }
 };

@@ -74,7 +74,6 @@ std::optional<int> ParseInt(const std::string& text, int base) {
 // The keyboard position a key token names, if it names one.
 std::optional<TKeyPos> KeyPosition(const std::string& token) {
     std::string t = Lower(token);
-    if (t == "step") return kStepPrgmPos;
     if (t.size() > 1 && t[0] == '#') {
         auto n = ParseInt(t.substr(1), 10);
         if (n && *n >= 1 && *n <= kKeyCount) return *n;
@@ -85,9 +84,7 @@ std::optional<TKeyPos> KeyPosition(const std::string& token) {
         if (code) return KeyPosOf[static_cast<size_t>(*code)];
         return std::nullopt;
     }
-    for (TKeyPos p = 1; p < kStepPrgmPos; ++p)
-        if (Lower(KeyMnemonics[static_cast<size_t>(p)]) == t) return p;
-    return std::nullopt;
+    return KeyPosFromMnemonic(t);
 }
 
 void PrintDisplay(const Calculator& calc) {
@@ -150,7 +147,7 @@ public:
 private:
     // As the panel does: while a program runs only STOP reaches the engine.
     void Press(TKeyPos p) {
-        if (calc_.Running && p != pos::Stop) return;
+        if (calc_.Running && p != keypos::Stop) return;
         calc_.ExecuteKeyByHand(p);
     }
 
