@@ -152,7 +152,9 @@ public:
     void ToRect();
     void Accumulate(int sign);
     void RecallAccumulators();
+    // Shows an extended memory error code 1-9 in X; other codes change nothing.
     void ShowExtMemError(int code);
+    void ShowExtMemError(ExtResult result);
     long double AngleFactor() const;
 
     // ---- Executor ---------------------------------------------------------------------------
@@ -201,13 +203,13 @@ private:
     void SetFlagKey();
     void StoreYKey();
     void FmtKey();
-    bool PlotterKey(int command);
+    bool PlotterKey(PlotterCommand command);
     void EndKey();
     void ContKey();
     void PauseKey();
     void PrintKey();
     void PrintRegisters();
-    void ShowExtResult(int code);
+    void ShowExtResult(ExtResult result);
     void PushReturn();
     void PopReturn();
     void StepAt(int row, int step, TKeyCode& code) const;

@@ -171,7 +171,7 @@ void Calculator::DoAction(TKeyPos k) {
         RefreshDisplay();
         break;
     case keypos::ShiftDown:
-        if (!PlotterKey(2)) {
+        if (!PlotterKey(PlotterCommand::ShiftDown)) {
             XReg = YReg;
             YReg = ZReg;
         }
@@ -190,7 +190,7 @@ void Calculator::DoAction(TKeyPos k) {
         RefreshDisplay();
         break;
     case keypos::ShiftUp:
-        if (!PlotterKey(3)) {
+        if (!PlotterKey(PlotterCommand::ShiftUp)) {
             ZReg = YReg;
             YReg = XReg;
         }
@@ -262,16 +262,16 @@ void Calculator::AddressKey(int v) {
     NoAdvance = true;
 }
 
-void Calculator::ShowExtResult(int code) {
-    if (code > 0)
-        ShowExtMemError(code);
+void Calculator::ShowExtResult(ExtResult result) {
+    if (result != ExtResult::Done)
+        ShowExtMemError(result);
     else
         RefreshDisplay();
 }
 
 void Calculator::GoToKey() {
     if (ExtMemReady()) {
-        ShowExtResult(host_.ExtGoTo(XReg));
+        ShowExtResult(host_.ExtMemory()->GoTo(XReg));
         PcRow = PcStep = 0;
         NoAdvance = true;
         EndEntry();
@@ -354,7 +354,7 @@ void Calculator::Test(int which) {
 
 void Calculator::SetFlagKey() {
     if (ExtMemReady())
-        ShowExtResult(host_.ExtSetFlag(XReg));
+        ShowExtResult(host_.ExtMemory()->SetFlag(XReg));
     else
         Flags.UserFlag = 1;
     EndEntry();
@@ -362,8 +362,7 @@ void Calculator::SetFlagKey() {
 
 void Calculator::StoreYKey() {
     if (ExtMemReady()) {
-        int code = host_.ExtStoreY(XReg, YReg);
-        if (code > 0) ShowExtMemError(code);
+        ShowExtMemError(host_.ExtMemory()->StoreY(XReg, YReg));
         ClearPrefixes();
     } else {
         ClearPrefixes();
@@ -376,33 +375,35 @@ void Calculator::StoreYKey() {
 void Calculator::FmtKey() {
     const bool wasPending = Flags.FmtPending != 0;
     EndEntry();
-    if (host_.HasPlotter()) {
+    ExtMemoryPort* ext = host_.ExtMemory();
+    if (host_.Plotter()) {
         Flags.FmtPending = 1;
-    } else if (host_.HasExtMem() && host_.ExtMemOn()) {
+    } else if (ext && ext->On()) {
         if (wasPending) {
             PcRow = PcStep = 0;
-            ShowExtResult(host_.ExtFmtFmt(XReg));
+            ShowExtResult(ext->FmtFmt(XReg));
             EndEntry();
         } else {
             Flags.FmtPending = 1;
-            host_.ExtLampOff();
+            ext->LampOff();
         }
     } else if (Running) {
         StopProgram(); // FMT with nothing attached stops a program
     }
 }
 
-bool Calculator::PlotterKey(int command) {
-    if (!Flags.FmtPending || !host_.HasPlotter()) return false;
+bool Calculator::PlotterKey(PlotterCommand command) {
+    PlotterPort* plotter = host_.Plotter();
+    if (!Flags.FmtPending || !plotter) return false;
     long double y = 0, x = 0;
     RegToExt(YReg, y);
     RegToExt(XReg, x);
     auto coordinate = [](long double v) {
         return static_cast<int>(std::fabs(v) > 10000.0L ? 20000.0L : v);
     };
-    int r = host_.PlotterCommand(command, DecimalWheel, coordinate(x), coordinate(y));
-    if (r == 5) return false;
-    if (r == 4) {
+    const PlotterReply r = plotter->Command(command, DecimalWheel, coordinate(x), coordinate(y));
+    if (r == PlotterReply::Refused) return false;
+    if (r == PlotterReply::Busy) {
         PendingAction |= pending::WaitPlotter;
         if (!Running) host_.StartChgModeTimer();
     }
@@ -411,8 +412,8 @@ bool Calculator::PlotterKey(int command) {
 
 void Calculator::StopProgram() {
     Flags.FmtPending = 1;
-    PlotterKey(1); // STOP always reaches an open plotter
-    if (host_.HasExtMem()) host_.ExtLampOff();
+    PlotterKey(PlotterCommand::Stop); // STOP always reaches an open plotter
+    if (ExtMemoryPort* ext = host_.ExtMemory()) ext->LampOff();
     PauseTicks = 0;
     if (ListingMode != 0) host_.EndListing();
     host_.StopPaperFeed();
@@ -423,7 +424,7 @@ void Calculator::StopProgram() {
 
 void Calculator::EndKey() {
     if (ExtMemReady() && Running) {
-        ShowExtResult(host_.ExtEnd(XReg));
+        ShowExtResult(host_.ExtMemory()->End(XReg));
         NoAdvance = true;
     } else {
         PcRow = PcStep = 0;

@@ -85,13 +85,14 @@ void Calculator::ChgModeTimerTimer() {
             continue;
         }
         if (a & pending::WaitPlotter) {
-            if (!host_.HasPlotter() || host_.PlotterState() == 5) {
+            PlotterPort* plotter = host_.Plotter();
+            if (!plotter || plotter->State() == PlotterStatus::Off) {
                 // The plotter went away or was switched off during the wait.
                 Running = false;
                 StopProgram();
                 return;
             }
-            if (host_.PlotterState() == 4) {
+            if (plotter->State() == PlotterStatus::Busy) {
                 PendingAction = pending::WaitPlotter;
                 host_.StartChgModeTimer();
                 return;
@@ -154,7 +155,7 @@ void Calculator::PowerOffAction() {
     BlankDisplay();
     host_.StopPaperFeed();
     ErrorLit = false;
-    if (host_.HasExtMem()) host_.ExtLampOff();
+    if (ExtMemoryPort* ext = host_.ExtMemory()) ext->LampOff();
     host_.RedrawDisplay();
 }
 

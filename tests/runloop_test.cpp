@@ -188,14 +188,14 @@ TEST(Close, DuringARunStopsFirstThenCloses) {
 TEST(Plotter, BusyPlotterMakesTheStepWaitAndSwitchedOffStops) {
     Machine m;
     m.host.plotter = true;
-    m.host.plotterReply = 4;
-    m.host.plotterState = 4;
+    m.host.plotterPort.reply = PlotterReply::Busy;
+    m.host.plotterPort.state = PlotterStatus::Busy;
     m.Program("FMT SHUP 5 Stop");
     m.Keys("Cont");
     m.Tick(3);
     EXPECT_TRUE(m.host.timerActive); // polling
     EXPECT_TRUE(m.calc.Running);
-    m.host.plotterState = 5; // switched off meanwhile
+    m.host.plotterPort.state = PlotterStatus::Off; // switched off meanwhile
     m.Tick();
     EXPECT_FALSE(m.calc.Running);
     EXPECT_NE(m.X(), 5.0L);
@@ -234,8 +234,8 @@ TEST(Power, PowerOnForgetsAListingWithoutEndingIt) {
 TEST(Power, SwitchingOffDuringAPlotterWaitIsNotLost) {
     Machine m;
     m.host.plotter = true;
-    m.host.plotterReply = 4;
-    m.host.plotterState = 4;
+    m.host.plotterPort.reply = PlotterReply::Busy;
+    m.host.plotterPort.state = PlotterStatus::Busy;
     m.Program("FMT SHUP 5 Stop");
     m.Keys("Cont");
     m.Tick(3);
