@@ -173,7 +173,31 @@ public:
     void RequestPower(bool on);
     void PowerOnAction();
     void PowerOffAction();
-    void SetProgramMode(bool prgm);
+    // The PRGM/RUN switch; true when it moved. PRGM stops a program and cancels a run
+    // request not yet served.
+    bool SetProgramMode(bool prgm);
+
+    // ---- Panel operations: switches, wheel, listing (calculator.cpp) ---------------------------
+    // The power switch: the engine takes the new position at once (a running program leaves
+    // its loop) and the mode-change timer does the rest. True when the switch moved.
+    bool SetPowerSwitch(bool on);
+    // DEGREES/RADIANS and FIX/FLOAT; true when the setting changed.
+    bool SetAngleMode(bool rad);
+    bool SetDisplayMode(bool floatMode);
+    // The decimal wheel, held to 0-9; true when it turned.
+    bool SetDecimalWheel(int value);
+    // A run speed from the settings and the passes between two sleeps that follow from it.
+    void ApplyRunSpeed(int speed);
+    // Forgets a program run, and a run request, without anything STOP does to the display,
+    // the paper or the plotter: for start-up before the panel is shown.
+    void AbandonRun();
+    // A program listing on the printer: the display shows program steps meanwhile, so Z is
+    // kept as the PRGM side of the mode switch keeps it. False (nothing starts) while a program
+    // runs or a listing is printing.
+    bool BeginListing();
+    // Ends it as the mode switch would, from the side the listing began on; the switch itself
+    // may have moved meanwhile and is not moved back.
+    void EndListing();
 
     // A key pressed on the keyboard while the engine takes keys. After it, the program
     // counter is where the next run or step starts: an address keyed by hand (GO TO, END)

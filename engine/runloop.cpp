@@ -159,21 +159,23 @@ void Calculator::PowerOffAction() {
     host_.RedrawDisplay();
 }
 
-void Calculator::SetProgramMode(bool prgm) {
+bool Calculator::SetProgramMode(bool prgm) {
     const bool live = PowerOn && ListingMode == 0;
+    const bool moved = ProgramMode != prgm;
     ProgramMode = prgm;
     if (prgm) {
         Running = false;
         PendingAction &= ~pending::Run; // CONT just before: the program must not start
         if (live) ZSave = ZReg;
         if (PowerOn) host_.RedrawDisplay();
-        return;
+        return moved;
     }
-    if (!live) return;
+    if (!live) return moved;
     ZReg = ZSave;
     ClearReg(XReg, true);
     NoAdvance = false;
     EndEntry();
+    return moved;
 }
 
 } // namespace orrindale
