@@ -27,8 +27,7 @@ public:
 };
 
 TKeyPos PositionOf(const std::string& mnemonic) {
-    for (TKeyPos p = 1; p < kStepPrgmPos; ++p)
-        if (mnemonic == KeyMnemonics[static_cast<size_t>(p)]) return p;
+    if (auto p = KeyPosFromMnemonic(mnemonic)) return *p;
     std::fprintf(stderr, "no key %s\n", mnemonic.c_str());
     std::exit(2);
 }
@@ -49,7 +48,7 @@ double Measure(const char* name, const std::string& setup, const std::string& pr
     calc.PcRow = calc.PcStep = 0;
     calc.StepLimit = steps;
     auto start = std::chrono::steady_clock::now();
-    calc.ExecuteKey(pos::Cont);
+    calc.ExecuteKey(keypos::Cont);
     while (host.timer)
         calc.ChgModeTimerTimer();
     double seconds =

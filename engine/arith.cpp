@@ -29,7 +29,8 @@ long double Calculator::AngleFactor() const {
 }
 
 bool Calculator::ExtMemReady() const {
-    return Flags.FmtPending && host_.HasExtMem() && host_.ExtMemOn();
+    const ExtMemoryPort* ext = host_.ExtMemory();
+    return Flags.FmtPending && ext && ext->On();
 }
 
 void Calculator::StoreResult(TCalcRegister& r, long double value, bool showDigits) {
@@ -67,8 +68,7 @@ void Calculator::Arithmetic(int op) {
     case 3:
     case 4:
         if (ExtMemReady()) {
-            int code = host_.ExtArith(y, XReg, kExtOpOf[op]);
-            if (code > 0) ShowExtMemError(code);
+            ShowExtMemError(host_.ExtMemory()->Arith(y, XReg, kExtOpOf[op]));
             r = y;
         } else if (op == 1) {
             r = x == 0 ? SetError(1) : checked(y / x, 1);
@@ -80,8 +80,7 @@ void Calculator::Arithmetic(int op) {
         return;
     case 5:
         if (ExtMemReady()) {
-            int code = host_.ExtPi(XReg);
-            if (code > 0) ShowExtMemError(code);
+            ShowExtMemError(host_.ExtMemory()->Pi(XReg));
         } else {
             static constexpr int kPiDigits[10] = {3, 1, 4, 1, 5, 9, 2, 6, 5, 3};
             for (int i = 0; i < 10; ++i)
@@ -181,6 +180,10 @@ void Calculator::RecallAccumulators() {
     CopyReg(RegisterFile[14], YReg);
     CopyReg(RegisterFile[15], XReg);
     EndEntry();
+}
+
+void Calculator::ShowExtMemError(ExtResult result) {
+    ShowExtMemError(static_cast<int>(result));
 }
 
 void Calculator::ShowExtMemError(int code) {

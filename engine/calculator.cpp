@@ -1,7 +1,9 @@
 #include "engine/calculator.h"
 
+#include <algorithm>
 #include <memory>
 #include <random>
+#include <utility>
 
 namespace orrindale {
 
@@ -46,6 +48,9 @@ void Calculator::ResetMachine() {
     EntrySign = 0;
     ErrorAtPowerOn = false;
     ReservedState = 0;
+    // The zeroed memory must not start running at the next power-on.
+    RunAtPowerOn = false;
+    PendingAction &= ~(pending::Run | pending::WaitPlotter);
 }
 
 long double Calculator::SetError(int sign) {
@@ -61,6 +66,56 @@ long double Calculator::SetError(int sign) {
 void Calculator::InternalError(int code) {
     host_.ShowInternalError("ERROR: Internal data problem - (" + std::to_string(code) + ")");
     PowerOffAction();
+}
+
+bool Calculator::SetPowerSwitch(bool on) {
+    const bool moved = PowerOn != on;
+    PowerOn = on;
+    RequestPower(on);
+    return moved;
+}
+
+bool Calculator::SetAngleMode(bool rad) {
+    return std::exchange(RadMode, rad) != rad;
+}
+
+bool Calculator::SetDisplayMode(bool floatMode) {
+    return std::exchange(FloatMode, floatMode) != floatMode;
+}
+
+bool Calculator::SetDecimalWheel(int value) {
+    const int clamped = std::clamp(value, 0, 9);
+    return std::exchange(DecimalWheel, clamped) != clamped;
+}
+
+void Calculator::ApplyRunSpeed(int speed) {
+    RunSpeed = speed;
+    StepsPerSleep = ComputeStepsPerSleep(speed);
+}
+
+void Calculator::AbandonRun() {
+    Running = false;
+    PendingAction &= ~(pending::Run | pending::WaitPlotter);
+}
+
+bool Calculator::BeginListing() {
+    if (Running || ListingMode != 0) return false;
+    PrintQueue.clear();
+    ZSave = ZReg;
+    ListingMode = ProgramMode ? 1 : 2;
+    return true;
+}
+
+void Calculator::EndListing() {
+    const int mode = std::exchange(ListingMode, 0);
+    if (mode == 1) {
+        ZSave = ZReg;
+    } else if (mode == 2) {
+        ZReg = ZSave;
+        ClearReg(XReg, true);
+        NoAdvance = false;
+        EndEntry();
+    }
 }
 
 } // namespace orrindale

@@ -68,6 +68,8 @@ using DisplayTexts = std::array<std::string, 3>;
 
 inline constexpr const char* kBlankPrintLine = "SSSSSSSSSSSSSSS";
 inline constexpr int kDefaultRunSpeed = 55;
+// Passes between two sleeps of the run loop are kept to 1..kMaxStepsPerSleep.
+inline constexpr int kMaxStepsPerSleep = 100000;
 
 class Calculator {
 public:
@@ -150,7 +152,9 @@ public:
     void ToRect();
     void Accumulate(int sign);
     void RecallAccumulators();
+    // Shows an extended memory error code 1-9 in X; other codes change nothing.
     void ShowExtMemError(int code);
+    void ShowExtMemError(ExtResult result);
     long double AngleFactor() const;
 
     // ---- Executor ---------------------------------------------------------------------------
@@ -169,7 +173,31 @@ public:
     void RequestPower(bool on);
     void PowerOnAction();
     void PowerOffAction();
-    void SetProgramMode(bool prgm);
+    // The PRGM/RUN switch; true when it moved. PRGM stops a program and cancels a run
+    // request not yet served.
+    bool SetProgramMode(bool prgm);
+
+    // ---- Panel operations: switches, wheel, listing (calculator.cpp) ---------------------------
+    // The power switch: the engine takes the new position at once (a running program leaves
+    // its loop) and the mode-change timer does the rest. True when the switch moved.
+    bool SetPowerSwitch(bool on);
+    // DEGREES/RADIANS and FIX/FLOAT; true when the setting changed.
+    bool SetAngleMode(bool rad);
+    bool SetDisplayMode(bool floatMode);
+    // The decimal wheel, held to 0-9; true when it turned.
+    bool SetDecimalWheel(int value);
+    // A run speed from the settings and the passes between two sleeps that follow from it.
+    void ApplyRunSpeed(int speed);
+    // Forgets a program run, and a run request, without anything STOP does to the display,
+    // the paper or the plotter: for start-up before the panel is shown.
+    void AbandonRun();
+    // A program listing on the printer: the display shows program steps meanwhile, so Z is
+    // kept as the PRGM side of the mode switch keeps it. False (nothing starts) while a program
+    // runs or a listing is printing.
+    bool BeginListing();
+    // Ends it as the mode switch would, from the side the listing began on; the switch itself
+    // may have moved meanwhile and is not moved back.
+    void EndListing();
 
     // A key pressed on the keyboard while the engine takes keys. After it, the program
     // counter is where the next run or step starts: an address keyed by hand (GO TO, END)
@@ -180,7 +208,8 @@ private:
     EngineHost& host_;
 
     // Entry helpers.
-    void ShiftFlags();
+    void ShowLeadingZero();
+    void StoreDigit(int a);
     void BumpExponent(bool capped);
     // Arithmetic helpers.
     void StoreResult(TCalcRegister& r, long double value, bool showDigits);
@@ -198,13 +227,13 @@ private:
     void SetFlagKey();
     void StoreYKey();
     void FmtKey();
-    bool PlotterKey(int command);
+    bool PlotterKey(PlotterCommand command);
     void EndKey();
     void ContKey();
     void PauseKey();
     void PrintKey();
     void PrintRegisters();
-    void ShowExtResult(int code);
+    void ShowExtResult(ExtResult result);
     void PushReturn();
     void PopReturn();
     void StepAt(int row, int step, TKeyCode& code) const;

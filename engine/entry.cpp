@@ -21,11 +21,36 @@ void Calculator::ResetEntry() {
     EntrySign = 0;
 }
 
-// Moves the blank and sign bits one word down, so that one more digit position shows.
-void Calculator::ShiftFlags() {
-    for (int i = 0; i <= 8; ++i)
-        XReg[i] = (XReg[i] & kDigitMask) | (XReg[i + 1] & 0x30);
+// Blank bits: the blank bit of a mantissa word hides that digit of the mantissa, word 9 being
+// the leading digit whatever the exponent. Entry clears it in each word it writes a digit to,
+// ShowDigits and BlankTrailing in the digits of a result that count. The zeros the fixed format
+// puts between the point and a fraction's leading digit belong to no word and always show, so
+// keyed zeros after the point open no word of their own: . 0 0 5 shows .005, as 1/200 does.
+
+// The leading digit word shows from the first zero keyed after the point, so that the zeros
+// keyed so far read .0, .00 while the first significant digit is awaited.
+void Calculator::ShowLeadingZero() {
     XReg[kLeadWord] = (XReg[kLeadWord] & kDigitMask) | EntrySign;
+}
+
+// Stores digit a at the entry position. The first ten digits fill words 9 down to 0; the
+// eleventh goes into guard word 13 and the twelfth into word 12, both blank. After that the
+// last two keyed stay, word 13 the earlier. Word 13 lacks its blank bit while it holds only
+// the eleventh digit: that is how the twelfth digit knows not to move it.
+void Calculator::StoreDigit(int a) {
+    if (EntryPos <= 9) {
+        XReg[EntryPos] = a | EntrySign;
+        EntryPos = EntryPos == 0 ? 12 : EntryPos - 1;
+    } else if (EntryPos == 12) {
+        XReg[kGuard1] = a | EntrySign;
+        EntryPos = 13;
+    } else {
+        if (IsBlank(XReg[kGuard1]))
+            XReg[kGuard1] = XReg[kGuard2];
+        else
+            XReg[kGuard1] |= kBlankBit;
+        XReg[kGuard2] = a | EntrySign | kBlankBit;
+    }
 }
 
 // Adds one to the exponent digits. With the cap (zeros after a leading point), the
@@ -70,20 +95,10 @@ void Calculator::DigitKey(int a) {
         else if (Flags.EntryActive && !Flags.PointEntered)
             BumpExponent(false);
         if (a > 0) Flags.LeadingZeros = 0;
-        if (Flags.LeadingZeros) {
-            ShiftFlags();
-        } else {
-            if (EntryPos <= 9) {
-                XReg[EntryPos] = a | EntrySign;
-                if (EntryPos > 0 && !IsBlank(XReg[EntryPos - 1])) ShiftFlags();
-            } else {
-                // Beyond ten digits the last two keyed stay in the guard words.
-                XReg[kGuard1] = XReg[kGuard2];
-                XReg[kGuard2] = a | EntrySign | kBlankBit;
-                ++EntryPos;
-            }
-            EntryPos = EntryPos == 0 ? 12 : EntryPos - 1;
-        }
+        if (Flags.LeadingZeros)
+            ShowLeadingZero();
+        else
+            StoreDigit(a);
         Flags.EntryActive = 1;
     }
     RefreshDisplay();

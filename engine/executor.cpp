@@ -53,7 +53,7 @@ void Calculator::ExecuteKey(TKeyPos k) {
             return;
         }
         BlankDisplay();
-        if (ProgramMode && k != pos::StepPrgm && ListingMode == 0) {
+        if (ProgramMode && k != keypos::StepPrgm && ListingMode == 0) {
             // Drawn before the counter moves: the display shows the step just written.
             RegisterFile[static_cast<size_t>(PcRow & 63)][PcStep] =
                 KeyCodeOf[static_cast<size_t>(k)];
@@ -62,7 +62,7 @@ void Calculator::ExecuteKey(TKeyPos k) {
             return;
         }
     }
-    if (k != pos::PrintSpace && k != pos::StepPrgm) Flags.PrintedOnce = 0;
+    if (k != keypos::PrintSpace && k != keypos::StepPrgm) Flags.PrintedOnce = 0;
     DoAction(k);
 }
 
@@ -73,36 +73,36 @@ void Calculator::ExecuteKeyByHand(TKeyPos k) {
 
 void Calculator::DoAction(TKeyPos k) {
     switch (k) {
-    case 1: ToPolar(); break;
-    case 2:
+    case keypos::ToPolar: ToPolar(); break;
+    case keypos::AbsY:
         // |Y|: the tenth mantissa digit of Y becomes 0; the sign of Y is left alone.
         YReg[0] = 0;
         EndEntry();
         break;
-    case 3:
+    case keypos::Arc:
         ClearPrefixes();
         Flags.ArcPending = 1;
         Flags.HyperPending = 0;
         RefreshDisplay();
         break;
-    case 4: LetterKey(10); break;
-    case 5: LetterKey(11); break;
-    case 17: LetterKey(12); break;
-    case 18: LetterKey(13); break;
-    case 30: LetterKey(14); break;
-    case 31: LetterKey(15); break;
-    case 6:
+    case keypos::A: LetterKey(10); break;
+    case keypos::B: LetterKey(11); break;
+    case keypos::C: LetterKey(12); break;
+    case keypos::D: LetterKey(13); break;
+    case keypos::E: LetterKey(14); break;
+    case keypos::F: LetterKey(15); break;
+    case keypos::XExchangeY:
         std::swap(XReg, YReg);
         EndEntry();
         break;
-    case 7: Arithmetic(0); break;
-    case 8: ChangeSignKey(); break;
-    case 9: EnterExpKey(); break;
-    case 10:
+    case keypos::Sqrt: Arithmetic(0); break;
+    case keypos::ChgSign: ChangeSignKey(); break;
+    case keypos::EnterExp: EnterExpKey(); break;
+    case keypos::ClearX:
         ClearReg(XReg, true);
         EndEntry();
         break;
-    case 11:
+    case keypos::Clear:
         ClearReg(XReg, true);
         ClearReg(YReg, true);
         ClearReg(ZReg, true);
@@ -111,17 +111,17 @@ void Calculator::DoAction(TKeyPos k) {
         Flags.UserFlag = 0;
         EndEntry();
         break;
-    case 12: Test(kTestFlag); break;
-    case 13: SetFlagKey(); break;
-    case 14: ToRect(); break;
-    case 15: Arithmetic(6); break;
-    case 16:
-    case 57:
+    case keypos::IfFlag: Test(kTestFlag); break;
+    case keypos::SetFlag: SetFlagKey(); break;
+    case keypos::ToRect: ToRect(); break;
+    case keypos::IntX: Arithmetic(6); break;
+    case keypos::Hyper:
+    case keypos::XFrom:
         ClearPrefixes();
         Flags.HyperPending = Flags.RegisterPrefix = Flags.SourceIsX = Flags.RecallToX = 1;
         RefreshDisplay();
         break;
-    case 19: {
+    case keypos::RollDown: {
         TCalcRegister oldX = XReg;
         XReg = YReg;
         YReg = ZReg;
@@ -129,24 +129,24 @@ void Calculator::DoAction(TKeyPos k) {
         EndEntry();
         break;
     }
-    case 20: Arithmetic(1); break;
-    case 21: DigitAction(7); break;
-    case 22: DigitAction(8); break;
-    case 23: DigitAction(9); break;
-    case 34: DigitAction(4); break;
-    case 35: DigitAction(5); break;
-    case 36: DigitAction(6); break;
-    case 47: DigitAction(1); break;
-    case 48: DigitAction(2); break;
-    case 49: DigitAction(3); break;
-    case 60: DigitAction(0); break;
-    case 24: FmtKey(); break;
-    case 25: Test(kTestLess); break;
-    case 26: PauseKey(); break;
-    case 27: RecallAccumulators(); break;
-    case 28: Arithmetic(12); break;
-    case 29: Arithmetic(7); break;
-    case 32: {
+    case keypos::Divide: Arithmetic(1); break;
+    case keypos::Digit7: DigitAction(7); break;
+    case keypos::Digit8: DigitAction(8); break;
+    case keypos::Digit9: DigitAction(9); break;
+    case keypos::Digit4: DigitAction(4); break;
+    case keypos::Digit5: DigitAction(5); break;
+    case keypos::Digit6: DigitAction(6); break;
+    case keypos::Digit1: DigitAction(1); break;
+    case keypos::Digit2: DigitAction(2); break;
+    case keypos::Digit3: DigitAction(3); break;
+    case keypos::Digit0: DigitAction(0); break;
+    case keypos::Fmt: FmtKey(); break;
+    case keypos::IfXLessY: Test(kTestLess); break;
+    case keypos::Pause: PauseKey(); break;
+    case keypos::Rcl: RecallAccumulators(); break;
+    case keypos::ExpX: Arithmetic(12); break;
+    case keypos::SinX: Arithmetic(7); break;
+    case keypos::RollUp: {
         TCalcRegister oldZ = ZReg;
         ZReg = YReg;
         YReg = XReg;
@@ -154,54 +154,54 @@ void Calculator::DoAction(TKeyPos k) {
         EndEntry();
         break;
     }
-    case 33: Arithmetic(2); break;
-    case 37: PrintKey(); break;
-    case 38: Test(kTestEqual); break;
-    case 39: StopProgram(); break;
-    case 40: Accumulate(-1); break;
-    case 53: Accumulate(1); break;
-    case 41: Arithmetic(11); break;
-    case 42: Arithmetic(8); break;
-    case 43: StoreYKey(); break;
-    case 44:
+    case keypos::Multiply: Arithmetic(2); break;
+    case keypos::PrintSpace: PrintKey(); break;
+    case keypos::IfXEqualY: Test(kTestEqual); break;
+    case keypos::Stop: StopProgram(); break;
+    case keypos::AccMinus: Accumulate(-1); break;
+    case keypos::AccPlus: Accumulate(1); break;
+    case keypos::LnX: Arithmetic(11); break;
+    case keypos::CosX: Arithmetic(8); break;
+    case keypos::YTo: StoreYKey(); break;
+    case keypos::YExchange:
         ClearPrefixes();
         Flags.RegisterPrefix = 1;
         Flags.SourceIsX = 0;
         Flags.ExchangeY = 1;
         RefreshDisplay();
         break;
-    case 45:
-        if (!PlotterKey(2)) {
+    case keypos::ShiftDown:
+        if (!PlotterKey(PlotterCommand::ShiftDown)) {
             XReg = YReg;
             YReg = ZReg;
         }
         EndEntry();
         break;
-    case 46: Arithmetic(3); break;
-    case 50: SubReturnKey(); break;
-    case 51: Test(kTestGreater); break;
-    case 52: EndKey(); break;
-    case 54: Arithmetic(10); break;
-    case 55: Arithmetic(9); break;
-    case 56:
+    case keypos::Subtract: Arithmetic(3); break;
+    case keypos::SubReturn: SubReturnKey(); break;
+    case keypos::IfXGreaterY: Test(kTestGreater); break;
+    case keypos::End: EndKey(); break;
+    case keypos::LogX: Arithmetic(10); break;
+    case keypos::TanX: Arithmetic(9); break;
+    case keypos::XTo:
         ClearPrefixes();
         Flags.RegisterPrefix = 1;
         Flags.SourceIsX = 1;
         RefreshDisplay();
         break;
-    case 58:
-        if (!PlotterKey(3)) {
+    case keypos::ShiftUp:
+        if (!PlotterKey(PlotterCommand::ShiftUp)) {
             ZReg = YReg;
             YReg = XReg;
         }
         EndEntry();
         break;
-    case 59: Arithmetic(4); break;
-    case 61: PointKey(); break;
-    case 62: Arithmetic(5); break;
-    case 63: ContKey(); break;
-    case 64: GoToKey(); break;
-    case 65:
+    case keypos::Add: Arithmetic(4); break;
+    case keypos::Point: PointKey(); break;
+    case keypos::Pi: Arithmetic(5); break;
+    case keypos::Cont: ContKey(); break;
+    case keypos::GoTo: GoToKey(); break;
+    case keypos::StepPrgm:
         if (ProgramMode) {
             AdvancePc(PcRow, PcStep);
             EndEntry();
@@ -262,16 +262,16 @@ void Calculator::AddressKey(int v) {
     NoAdvance = true;
 }
 
-void Calculator::ShowExtResult(int code) {
-    if (code > 0)
-        ShowExtMemError(code);
+void Calculator::ShowExtResult(ExtResult result) {
+    if (result != ExtResult::Done)
+        ShowExtMemError(result);
     else
         RefreshDisplay();
 }
 
 void Calculator::GoToKey() {
     if (ExtMemReady()) {
-        ShowExtResult(host_.ExtGoTo(XReg));
+        ShowExtResult(host_.ExtMemory()->GoTo(XReg));
         PcRow = PcStep = 0;
         NoAdvance = true;
         EndEntry();
@@ -354,7 +354,7 @@ void Calculator::Test(int which) {
 
 void Calculator::SetFlagKey() {
     if (ExtMemReady())
-        ShowExtResult(host_.ExtSetFlag(XReg));
+        ShowExtResult(host_.ExtMemory()->SetFlag(XReg));
     else
         Flags.UserFlag = 1;
     EndEntry();
@@ -362,8 +362,7 @@ void Calculator::SetFlagKey() {
 
 void Calculator::StoreYKey() {
     if (ExtMemReady()) {
-        int code = host_.ExtStoreY(XReg, YReg);
-        if (code > 0) ShowExtMemError(code);
+        ShowExtMemError(host_.ExtMemory()->StoreY(XReg, YReg));
         ClearPrefixes();
     } else {
         ClearPrefixes();
@@ -376,33 +375,35 @@ void Calculator::StoreYKey() {
 void Calculator::FmtKey() {
     const bool wasPending = Flags.FmtPending != 0;
     EndEntry();
-    if (host_.HasPlotter()) {
+    ExtMemoryPort* ext = host_.ExtMemory();
+    if (host_.Plotter()) {
         Flags.FmtPending = 1;
-    } else if (host_.HasExtMem() && host_.ExtMemOn()) {
+    } else if (ext && ext->On()) {
         if (wasPending) {
             PcRow = PcStep = 0;
-            ShowExtResult(host_.ExtFmtFmt(XReg));
+            ShowExtResult(ext->FmtFmt(XReg));
             EndEntry();
         } else {
             Flags.FmtPending = 1;
-            host_.ExtLampOff();
+            ext->LampOff();
         }
     } else if (Running) {
         StopProgram(); // FMT with nothing attached stops a program
     }
 }
 
-bool Calculator::PlotterKey(int command) {
-    if (!Flags.FmtPending || !host_.HasPlotter()) return false;
+bool Calculator::PlotterKey(PlotterCommand command) {
+    PlotterPort* plotter = host_.Plotter();
+    if (!Flags.FmtPending || !plotter) return false;
     long double y = 0, x = 0;
     RegToExt(YReg, y);
     RegToExt(XReg, x);
     auto coordinate = [](long double v) {
         return static_cast<int>(std::fabs(v) > 10000.0L ? 20000.0L : v);
     };
-    int r = host_.PlotterCommand(command, DecimalWheel, coordinate(x), coordinate(y));
-    if (r == 5) return false;
-    if (r == 4) {
+    const PlotterReply r = plotter->Command(command, DecimalWheel, coordinate(x), coordinate(y));
+    if (r == PlotterReply::Refused) return false;
+    if (r == PlotterReply::Busy) {
         PendingAction |= pending::WaitPlotter;
         if (!Running) host_.StartChgModeTimer();
     }
@@ -411,18 +412,19 @@ bool Calculator::PlotterKey(int command) {
 
 void Calculator::StopProgram() {
     Flags.FmtPending = 1;
-    PlotterKey(1); // STOP always reaches an open plotter
-    if (host_.HasExtMem()) host_.ExtLampOff();
+    PlotterKey(PlotterCommand::Stop); // STOP always reaches an open plotter
+    if (ExtMemoryPort* ext = host_.ExtMemory()) ext->LampOff();
     PauseTicks = 0;
     if (ListingMode != 0) host_.EndListing();
     host_.StopPaperFeed();
     Running = false;
+    PendingAction &= ~pending::Run; // STOP right after CONT, before the timer fired
     EndEntry();
 }
 
 void Calculator::EndKey() {
     if (ExtMemReady() && Running) {
-        ShowExtResult(host_.ExtEnd(XReg));
+        ShowExtResult(host_.ExtMemory()->End(XReg));
         NoAdvance = true;
     } else {
         PcRow = PcStep = 0;
@@ -454,7 +456,7 @@ void Calculator::ContKey() {
 void Calculator::PauseKey() {
     EndEntry();
     if (!Running) return;
-    if (host_.KeyHeld(pos::Pause)) {
+    if (host_.KeyHeld(keypos::Pause)) {
         StopProgram();
         return;
     }
@@ -471,7 +473,7 @@ void Calculator::PrintKey() {
             StopProgram();
         } else {
             PrintRegisters();
-            if (host_.KeyHeld(pos::Pause)) StopProgram();
+            if (host_.KeyHeld(keypos::Pause)) StopProgram();
         }
     } else if (host_.PrinterOn()) {
         PrintRegisters();

@@ -1,5 +1,7 @@
 // Display and printer texts. A line is a string of display symbols, one per cell:
 // "0"-"9", "P" point, "M" minus, "A" "B" "C" "D" the other glyphs, "S" a blank cell.
+#include <algorithm>
+
 #include "engine/calculator.h"
 
 namespace orrindale {
@@ -61,7 +63,8 @@ bool RoundDigitsAt(std::string& t, int at) {
 }
 
 size_t DigitsAfterPoint(const std::string& t) {
-    return t.size() - 1 - t.find('P');
+    const size_t point = t.find('P');
+    return point == std::string::npos ? 0 : t.size() - 1 - point;
 }
 
 } // namespace
@@ -82,8 +85,10 @@ std::string Calculator::FormatRegister(const TCalcRegister& r, bool printer,
     const int e = 10 * (r[kExpTens] & kDigitMask) + (r[kExpUnits] & kDigitMask);
     // An exponent of -00 (left by ENTER EXP, CHG SIGN) is 10^0: the number is not a fraction.
     const bool negativeExp = IsNegative(r, SignOf::Exponent) && e > 0;
-    const int n = DecimalWheel;
-    if (FloatMode || exponentEntry || (!negativeExp && n + e + 1 > 10))
+    const int n = std::clamp(DecimalWheel, 0, 9);
+    // The fixed field holds ten digits: integer digits and the wheel's fraction digits.
+    const int integerDigits = negativeExp ? 0 : e + 1;
+    if (FloatMode || exponentEntry || n + integerDigits > 10)
         return ScientificLine(r, mantissa, printer);
 
     // Fixed format.
@@ -95,6 +100,9 @@ std::string Calculator::FormatRegister(const TCalcRegister& r, bool printer,
     }
     const int j = negativeExp ? 1 : e + 2; // 1-based position of the first fraction digit
     const bool carry = RoundDigitsAt(t, j + n);
+    // A carry out of the leading digit adds an integer digit (9999999999.5 becomes 1E10); when
+    // the field has no room for it the number is shown as one too large for the field is.
+    if (carry && n + integerDigits + 1 > 10) return ScientificLine(r, mantissa, printer);
     t.pop_back();
     // Each digit keeps its own blank bit as it moves right; the zeros put in front show, so a
     // computed 0.0025 reads .0025 rather than losing its digits to the blank bits of the
@@ -118,7 +126,8 @@ std::string Calculator::FormatRegister(const TCalcRegister& r, bool printer,
         t.pop_back();
     }
     if (IsNegative(r, SignOf::Mantissa)) t.insert(t.begin(), 'M');
-    // Right-align at the point: the line ends with the last digit the wheel shows.
+    // Right-align at the point: the line ends with the last digit the wheel shows. The point
+    // is always there (a carry that would push it out goes to scientific format above).
     while (DigitsAfterPoint(t) > static_cast<size_t>(n)) {
         t.pop_back();
         t.insert(t.begin(), 'S');

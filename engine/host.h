@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "engine/registers.h"
+#include "engine/ports.h"
 
 namespace orrindale {
 
@@ -36,25 +36,10 @@ public:
     // End a program listing in progress (Calculator::ListingMode is then 0).
     virtual void EndListing() {}
 
-    // --- Plotter (only called when HasPlotter()) --------------------------------------------
-    virtual bool HasPlotter() const { return false; }
-    // Command 1 STOP, 2 SHIFT DOWN, 3 SHIFT UP -> 1 taken, 4 busy, 5 refused.
-    virtual int PlotterCommand(int /*command*/, int /*wheel*/, int /*x*/, int /*y*/) { return 5; }
-    // 4 busy, 5 switched off, 6 ready.
-    virtual int PlotterState() const { return 5; }
-
-    // --- Extended memory (only called when HasExtMem(); the operations only when ExtMemOn())
-    // Each operation may change the registers it is given and returns 0 or an error code 1-9.
-    virtual bool HasExtMem() const { return false; }
-    virtual bool ExtMemOn() const { return false; }
-    virtual int ExtArith(long double& /*y*/, TCalcRegister& /*x*/, int /*op*/) { return 0; }
-    virtual int ExtPi(TCalcRegister& /*x*/) { return 0; }
-    virtual int ExtSetFlag(TCalcRegister& /*x*/) { return 0; }
-    virtual int ExtStoreY(TCalcRegister& /*x*/, TCalcRegister& /*y*/) { return 0; }
-    virtual int ExtFmtFmt(TCalcRegister& /*x*/) { return 0; }
-    virtual int ExtGoTo(TCalcRegister& /*x*/) { return 0; }
-    virtual int ExtEnd(TCalcRegister& /*x*/) { return 0; }
-    virtual void ExtLampOff() {}
+    // --- Plotter and extended memory (ports.h) -------------------------------------------
+    // The peripheral while its window exists, else null. Neither call pumps messages.
+    virtual PlotterPort* Plotter() { return nullptr; }
+    virtual ExtMemoryPort* ExtMemory() { return nullptr; }
 
     // --- Run loop and timers ----------------------------------------------------------------
     // ChgModeTimer: 25 ms, calls Calculator::ChgModeTimerTimer when it fires.

@@ -1,5 +1,8 @@
 #include "engine/keys.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace orrindale {
 
 // clang-format off
@@ -45,10 +48,12 @@ const std::array<const char*, kKeyCount> KeyMnemonics = {
 namespace {
 std::array<int, kKeyCount + 1> MakeBusyRows() {
     std::array<int, kKeyCount + 1> rows{};
-    const std::pair<int, int> entries[] = {{1, 20},  {4, 2},  {5, 2},  {6, 2},  {7, 2},  {14, 20},
-                                           {17, 2},  {18, 2}, {19, 3}, {20, 2}, {26, 8}, {28, 7},
-                                           {29, 10}, {30, 2}, {31, 2}, {32, 3}, {33, 2}, {41, 4},
-                                           {42, 10}, {54, 5}, {55, 10}};
+    using namespace keypos;
+    const std::pair<TKeyPos, int> entries[] = {
+        {ToPolar, 20}, {A, 2},    {B, 2},        {XExchangeY, 2}, {Sqrt, 2},     {ToRect, 20},
+        {C, 2},        {D, 2},    {RollDown, 3}, {Divide, 2},     {Pause, 8},    {ExpX, 7},
+        {SinX, 10},    {E, 2},    {F, 2},        {RollUp, 3},     {Multiply, 2}, {LnX, 4},
+        {CosX, 10},    {LogX, 5}, {TanX, 10}};
     for (auto [position, count] : entries)
         rows[static_cast<size_t>(position)] = count;
     return rows;
@@ -73,6 +78,20 @@ std::string KeyName(TKeyCode code) {
 std::string KeyMnemonic(TKeyPos position) {
     if (position < 1 || position > 64) return "";
     return KeyMnemonics[static_cast<size_t>(position)];
+}
+
+std::optional<TKeyPos> KeyPosFromMnemonic(std::string_view name) {
+    auto same = [name](std::string_view other) {
+        return name.size() == other.size() &&
+               std::equal(name.begin(), name.end(), other.begin(), [](char a, char b) {
+                   return std::tolower(static_cast<unsigned char>(a)) ==
+                          std::tolower(static_cast<unsigned char>(b));
+               });
+    };
+    if (same("Step")) return keypos::StepPrgm;
+    for (TKeyPos p = 1; p < kStepPrgmPos; ++p)
+        if (same(KeyMnemonics[static_cast<size_t>(p)])) return p;
+    return std::nullopt;
 }
 
 std::string FormatKeyCode(int value, int width) {

@@ -19,7 +19,7 @@ namespace orrindale {
 inline constexpr int kWords = 14;
 inline constexpr int kDigitMask = 0x0F;
 inline constexpr int kSignBit = 0x10;
-inline constexpr int kBlankBit = 0x20;
+inline constexpr int kBlankBit = 0x20; // hides its word's digit (see entry.cpp)
 inline constexpr int kWordMask = 0x3F;
 
 // Word indices of the number layout.

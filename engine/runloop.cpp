@@ -1,6 +1,7 @@
 // Program mode and the run loop. A program runs on the user interface thread inside the
 // mode-change timer's handler; it sleeps and lets messages through every so many passes, and
 // waits out computing time, pauses and the paper feed as counted passes.
+#include <algorithm>
 #include <cmath>
 
 #include "engine/calculator.h"
@@ -16,15 +17,20 @@ constexpr int kSleepMs = 30;
 } // namespace
 
 int Calculator::ComputeStepsPerSleep(int runSpeed) {
-    const long double degrees = runSpeed / 100.0L * 90.0L;
+    const long double speed = runSpeed;
+    const long double degrees = speed / 100.0L * 90.0L;
     const long double s = std::sin(degrees * 3.14159265358979323846L / 180.0L);
-    return static_cast<int>(std::trunc(s * runSpeed)) + 10;
+    // Past the sine's first hump (speeds from about 205) the formula gives few steps or
+    // negative ones; at least one pass runs between two sleeps, and no speed overflows.
+    const long double steps = std::trunc(s * speed) + 10.0L;
+    return static_cast<int>(std::clamp(steps, 1.0L, static_cast<long double>(kMaxStepsPerSleep)));
 }
 
 void Calculator::RunSteps(bool single) {
+    const int perSleep = std::clamp(StepsPerSleep, 1, kMaxStepsPerSleep);
     int sincePause = 0, sincePump = 0;
     for (;;) {
-        if (++sincePause > StepsPerSleep) {
+        if (++sincePause > perSleep) {
             host_.Sleep(kSleepMs);
             sincePause = 0;
         }
@@ -79,13 +85,14 @@ void Calculator::ChgModeTimerTimer() {
             continue;
         }
         if (a & pending::WaitPlotter) {
-            if (!host_.HasPlotter() || host_.PlotterState() == 5) {
+            PlotterPort* plotter = host_.Plotter();
+            if (!plotter || plotter->State() == PlotterStatus::Off) {
                 // The plotter went away or was switched off during the wait.
                 Running = false;
                 StopProgram();
                 return;
             }
-            if (host_.PlotterState() == 4) {
+            if (plotter->State() == PlotterStatus::Busy) {
                 PendingAction = pending::WaitPlotter;
                 host_.StartChgModeTimer();
                 return;
@@ -104,7 +111,9 @@ void Calculator::ChgModeTimerTimer() {
         }
         if (a & pending::PowerOn) PowerOnAction();
         if (a & pending::PowerOff) PowerOffAction();
-        if ((a & pending::Run) && PowerOn) {
+        if ((a & pending::Run) && ProgramMode) {
+            Running = false; // a run request never starts a program in PRGM mode
+        } else if ((a & pending::Run) && PowerOn) {
             Running = true;
             RunSteps(false);
         }
@@ -146,24 +155,27 @@ void Calculator::PowerOffAction() {
     BlankDisplay();
     host_.StopPaperFeed();
     ErrorLit = false;
-    if (host_.HasExtMem()) host_.ExtLampOff();
+    if (ExtMemoryPort* ext = host_.ExtMemory()) ext->LampOff();
     host_.RedrawDisplay();
 }
 
-void Calculator::SetProgramMode(bool prgm) {
+bool Calculator::SetProgramMode(bool prgm) {
     const bool live = PowerOn && ListingMode == 0;
+    const bool moved = ProgramMode != prgm;
     ProgramMode = prgm;
     if (prgm) {
         Running = false;
+        PendingAction &= ~pending::Run; // CONT just before: the program must not start
         if (live) ZSave = ZReg;
         if (PowerOn) host_.RedrawDisplay();
-        return;
+        return moved;
     }
-    if (!live) return;
+    if (!live) return moved;
     ZReg = ZSave;
     ClearReg(XReg, true);
     NoAdvance = false;
     EndEntry();
+    return moved;
 }
 
 } // namespace orrindale

@@ -6,9 +6,9 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
-#include <QThread>
 #include <utility>
 
+#include "engine/pacer.h"
 #include "panel/funccard.h"
 #include "panel/layout.h"
 #include "panel/machinestate.h"
@@ -406,7 +406,10 @@ void TmainFM::ShowInternalError(const std::string& message) {
 // ---- Run loop pacing --------------------------------------------------------------------------
 
 void TmainFM::Sleep(int milliseconds) {
-    QThread::msleep(static_cast<unsigned long>(milliseconds));
+    // Until the next mark of a steady grid, so the steps and message passes between two
+    // sleeps do not slow the program's pace. One grid for the one run loop of the process.
+    static Pacer pacer;
+    pacer.SleepUntilNextMark(std::chrono::milliseconds(milliseconds));
 }
 
 void TmainFM::ProcessMessages() {

@@ -168,12 +168,12 @@ TEST(Arithmetic, ExtendedMemoryErrorShowsADigitPattern) {
 
 TEST(Arithmetic, FmtWithExtendedMemoryHandsTheOperationOver) {
     Machine m;
-    m.host.extMem = m.host.extMemOn = true;
+    m.host.extMem = m.host.extPort.on = true;
     m.Keys("3 SHUP 4 FMT Add");
-    EXPECT_EQ(m.host.extCalls.back(), "arith0");
+    EXPECT_EQ(m.host.extPort.calls.back(), "arith0");
     EXPECT_EQ(m.Y(), 42.0L);
-    m.host.extReply = 7;
+    m.host.extPort.reply = ExtResult::FileSwitchOn;
     m.Keys("FMT Div");
-    EXPECT_EQ(m.host.extCalls.back(), "arith3");
+    EXPECT_EQ(m.host.extPort.calls.back(), "arith3");
     EXPECT_EQ(Sci(m.X()), "6.66666666666e+15");
 }

@@ -257,13 +257,13 @@ TEST(Peripherals, PlotterTakesShiftUpAfterFmt) {
     Machine m;
     m.host.plotter = true;
     m.Keys("1 2 3 4 5 SHUP 7 FMT SHUP");
-    ASSERT_FALSE(m.host.plotterCommands.empty());
-    EXPECT_EQ(m.host.plotterCommands.back(), (std::vector<int>{3, 2, 7, 20000}));
-    EXPECT_EQ(m.Y(), 12345.0L); // taken: no stack move
-    m.host.plotterReply = 5;    // refused: the key does its ordinary work
+    ASSERT_FALSE(m.host.plotterPort.commands.empty());
+    EXPECT_EQ(m.host.plotterPort.commands.back(), (std::vector<int>{3, 2, 7, 20000}));
+    EXPECT_EQ(m.Y(), 12345.0L);                       // taken: no stack move
+    m.host.plotterPort.reply = PlotterReply::Refused; // refused: the key does its ordinary work
     m.Keys("FMT SHUP");
     EXPECT_EQ(m.Y(), 7.0L);
-    m.host.plotterReply = 4; // busy: a wait is requested
+    m.host.plotterPort.reply = PlotterReply::Busy; // busy: a wait is requested
     m.Keys("FMT SHDN");
     EXPECT_EQ(m.calc.PendingAction, pending::WaitPlotter);
     EXPECT_TRUE(m.host.timerActive);
@@ -275,4 +275,28 @@ TEST(Power, KeysAreIgnoredWhileOff) {
     m.Keys("5");
     EXPECT_EQ(m.X(), 0.0L);
     EXPECT_EQ(m.calc.XReg[9], kBlankBit);
+}
+
+TEST(ExtendedMemory, FmtPrefixedKeysGoThroughThePortAndShowItsCode) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"FMT Pi", "pi"},      {"FMT StFg", "setflag"}, {"FMT Y>[]", "storey"},
+        {"FMT FMT", "fmtfmt"}, {"FMT GoTo", "goto"},
+    };
+    for (auto [keys, call] : rows) {
+        Machine m;
+        m.host.extMem = m.host.extPort.on = true;
+        m.host.extPort.reply = ExtResult::BadAddress;
+        m.Keys(keys);
+        ASSERT_FALSE(m.host.extPort.calls.empty()) << keys;
+        EXPECT_EQ(m.host.extPort.calls.back(), call) << keys;
+        EXPECT_EQ(m.X(), 3.33333333333E15L) << keys; // code 3 shown in X
+    }
+}
+
+TEST(ExtendedMemory, SwitchedOffMemoryIsNotAsked) {
+    Machine m;
+    m.host.extMem = true; // the window exists, its switch is off
+    m.Keys("FMT GoTo 0 0");
+    EXPECT_TRUE(m.host.extPort.calls.empty());
+    EXPECT_FALSE(m.calc.Flags.GoToPending); // GO TO took its address
 }

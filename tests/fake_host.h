@@ -2,7 +2,6 @@
 // paper when told to, and lets tests play the plotter, the extended memory and held keys.
 #pragma once
 
-#include <cctype>
 #include <functional>
 #include <sstream>
 #include <stdexcept>
@@ -12,6 +11,48 @@
 #include "engine/calculator.h"
 
 namespace orrindale::testing {
+
+// A plotter that records its commands and answers as the test says.
+class FakePlotter : public PlotterPort {
+public:
+    std::vector<std::vector<int>> commands; // command, wheel, x, y
+    PlotterReply reply = PlotterReply::Taken;
+    PlotterStatus state = PlotterStatus::Ready;
+
+    PlotterReply Command(PlotterCommand command, int wheel, int x, int y) override {
+        commands.push_back({static_cast<int>(command), wheel, x, y});
+        return reply;
+    }
+    PlotterStatus State() const override { return state; }
+};
+
+// An extended memory that records the operations asked of it.
+class FakeExtMemory : public ExtMemoryPort {
+public:
+    std::vector<std::string> calls;
+    bool on = false;
+    ExtResult reply = ExtResult::Done;
+
+    bool On() const override { return on; }
+    ExtResult Arith(long double& y, TCalcRegister&, int op) override {
+        calls.push_back("arith" + std::to_string(op));
+        y = 42;
+        return reply;
+    }
+    ExtResult Pi(TCalcRegister&) override { return Record("pi"); }
+    ExtResult SetFlag(TCalcRegister&) override { return Record("setflag"); }
+    ExtResult StoreY(TCalcRegister&, TCalcRegister&) override { return Record("storey"); }
+    ExtResult FmtFmt(TCalcRegister&) override { return Record("fmtfmt"); }
+    ExtResult GoTo(TCalcRegister&) override { return Record("goto"); }
+    ExtResult End(TCalcRegister&) override { return Record("end"); }
+    void LampOff() override { calls.push_back("lampoff"); }
+
+private:
+    ExtResult Record(const char* name) {
+        calls.emplace_back(name);
+        return reply;
+    }
+};
 
 class FakeHost : public EngineHost {
 public:
@@ -25,8 +66,6 @@ public:
     std::vector<std::pair<bool, bool>> powerSwitches; // (on, changed)
     int sleeps = 0, pumps = 0, closes = 0;
     std::vector<int> released;
-    std::vector<std::vector<int>> plotterCommands;
-    std::vector<std::string> extCalls;
 
     // What the test arranges.
     bool printerOn = true;
@@ -35,11 +74,9 @@ public:
     bool feeding = false;
     bool timerActive = false;
     int heldKey = 0;
-    bool plotter = false;
-    int plotterReply = 1;
-    int plotterState = 6;
-    bool extMem = false, extMemOn = false;
-    int extReply = 0;
+    bool plotter = false, extMem = false; // whether the windows exist
+    FakePlotter plotterPort;
+    FakeExtMemory extPort;
     std::function<void()> onPump;  // runs inside ProcessMessages
     bool drawTakesBusyTime = true; // drawing passes the computing time at once
 
@@ -69,24 +106,8 @@ public:
     }
     void StopPaperFeed() override { feeding = false; }
     bool PaperFeeding() const override { return feeding; }
-    bool HasPlotter() const override { return plotter; }
-    int PlotterCommand(int command, int wheel, int x, int y) override {
-        plotterCommands.push_back({command, wheel, x, y});
-        return plotterReply;
-    }
-    int PlotterState() const override { return plotterState; }
-    bool HasExtMem() const override { return extMem; }
-    bool ExtMemOn() const override { return extMemOn; }
-    int ExtArith(long double& y, TCalcRegister&, int op) override {
-        extCalls.push_back("arith" + std::to_string(op));
-        y = 42;
-        return extReply;
-    }
-    int ExtGoTo(TCalcRegister&) override {
-        extCalls.push_back("goto");
-        return extReply;
-    }
-    void ExtLampOff() override { extCalls.push_back("lampoff"); }
+    PlotterPort* Plotter() override { return plotter ? &plotterPort : nullptr; }
+    ExtMemoryPort* ExtMemory() override { return extMem ? &extPort : nullptr; }
     void StartChgModeTimer() override { timerActive = true; }
     void StopChgModeTimer() override { timerActive = false; }
     void Sleep(int) override { ++sleeps; }
@@ -121,7 +142,7 @@ struct Machine {
         std::string name;
         while (in >> name) {
             TKeyPos p = Position(name);
-            if (calc.Running && p != pos::Stop) continue;
+            if (calc.Running && p != keypos::Stop) continue;
             calc.ExecuteKeyByHand(p);
         }
     }
@@ -151,16 +172,10 @@ struct Machine {
         return v;
     }
 
+    // A mnemonic, "Step", or "#N" for keyboard position N.
     static TKeyPos Position(const std::string& name) {
-        auto lower = [](std::string s) {
-            for (char& c : s)
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            return s;
-        };
-        if (lower(name) == "step") return pos::StepPrgm;
         if (name.size() > 1 && name[0] == '#') return std::stoi(name.substr(1));
-        for (TKeyPos p = 1; p < kStepPrgmPos; ++p)
-            if (lower(KeyMnemonics[static_cast<size_t>(p)]) == lower(name)) return p;
+        if (auto p = KeyPosFromMnemonic(name)) return *p;
         throw std::invalid_argument("no key named " + name);
     }
 };

@@ -12,7 +12,7 @@ function(expect_output args expected)
 endfunction()
 
 expect_output("1;2;.;5" "bot SSSSSSS12P5S\nlamp off\n")
-expect_output(".;0;0;5;float" "bot S5P00SSSSSSSSSSM03\n")
+expect_output(".;0;0;5;float" "bot S5PSSSSSSSSSSSSM03\n")
 expect_output("1;0;Chs;Sqrt" "lamp on\n")
 expect_output("wheel=0;1;SHUP;2;Div;show" "mid SSSSSSSSSS1P\n")
 # A program keyed in PRGM mode that counts to 10 in register b.
@@ -21,6 +21,12 @@ expect_output("prgm;0;X>[];b;1;SHUP;b;Add;Y>[];b;1;0;X>Y?;0;3;End;run;End;Cont;b
 expect_output("prgm;0;X>[];b;1;SHUP;b;Add;Y>[];b;1;0;X>Y?;0;3;End;run;End;Cont;b"
               "bot SSSSSSS10PSS\n")
 expect_output("--max-steps;500;prgm;1;Add;GoTo;0;0;run;End;Cont" "still running after 500 steps\n")
+# A program resumed by switching on reports its own run; STEP PRGM steps before CONT are not
+# counted against the run's budget.
+expect_output("--max-steps;500;prgm;1;Add;GoTo;0;0;run;End;Cont;on"
+              "still running after 500 steps\nstill running after 500 steps\n")
+expect_output("--max-steps;10;prgm;1;Add;GoTo;0;0;run;End;Step;Step;Step;Cont"
+              "still running after 10 steps\n")
 expect_output("Pi;PSpc;PSpc" "print SSSSSSSSSSSSSSS\n")
 expect_output("regs" "X 32 32 32 32 32 32 32 32 32 32 0 0 32 32\n")
 

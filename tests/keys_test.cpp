@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "engine/keys.h"
 
@@ -73,4 +75,29 @@ TEST(KeyTables, OctalAndAddressNotation) {
     EXPECT_EQ(FormatAddress(2, 12), "+2.c");
     EXPECT_EQ(FormatAddress(16, 0), "-0.0");
     EXPECT_EQ(FormatAddress(29, 13), "-d.d");
+}
+
+TEST(KeyTables, PositionNamesFollowTheKeyTable) {
+    const std::pair<TKeyPos, const char*> rows[] = {
+        {keypos::ToPolar, "To Polar"}, {keypos::SetFlag, "Set Flag"},
+        {keypos::ToRect, "To Rect"},   {keypos::Pause, "Pause"},
+        {keypos::ExpX, "Ex"},          {keypos::Stop, "Stop"},
+        {keypos::AccMinus, "ACC-"},    {keypos::End, "End"},
+        {keypos::AccPlus, "ACC+"},     {keypos::XFrom, "X<-[]"},
+        {keypos::Digit0, "0"},         {keypos::StepPrgm, "Step Prgm"},
+    };
+    for (auto [position, name] : rows)
+        EXPECT_STREQ(KeyNames[static_cast<size_t>(position)], name);
+}
+
+TEST(KeyTables, MnemonicsNameTheirPositions) {
+    const std::pair<const char*, std::optional<TKeyPos>> rows[] = {
+        {"Add", keypos::Add}, {"aDD", keypos::Add},       {"x<>y", keypos::XExchangeY},
+        {".", keypos::Point}, {"Step", keypos::StepPrgm}, {"7", keypos::Digit7},
+        {"", std::nullopt},   {"Adds", std::nullopt},     {"Step Prgm", std::nullopt},
+    };
+    for (auto [name, position] : rows)
+        EXPECT_EQ(KeyPosFromMnemonic(name), position) << name;
+    for (TKeyPos p = 1; p < kStepPrgmPos; ++p)
+        EXPECT_EQ(KeyPosFromMnemonic(KeyMnemonic(p)), p);
 }

@@ -1,6 +1,10 @@
 // Programs running through the real run loop and mode-change timer.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <functional>
+#include <string>
+
 #include "fake_host.h"
 
 using namespace orrindale;
@@ -184,14 +188,14 @@ TEST(Close, DuringARunStopsFirstThenCloses) {
 TEST(Plotter, BusyPlotterMakesTheStepWaitAndSwitchedOffStops) {
     Machine m;
     m.host.plotter = true;
-    m.host.plotterReply = 4;
-    m.host.plotterState = 4;
+    m.host.plotterPort.reply = PlotterReply::Busy;
+    m.host.plotterPort.state = PlotterStatus::Busy;
     m.Program("FMT SHUP 5 Stop");
     m.Keys("Cont");
     m.Tick(3);
     EXPECT_TRUE(m.host.timerActive); // polling
     EXPECT_TRUE(m.calc.Running);
-    m.host.plotterState = 5; // switched off meanwhile
+    m.host.plotterPort.state = PlotterStatus::Off; // switched off meanwhile
     m.Tick();
     EXPECT_FALSE(m.calc.Running);
     EXPECT_NE(m.X(), 5.0L);
@@ -230,8 +234,8 @@ TEST(Power, PowerOnForgetsAListingWithoutEndingIt) {
 TEST(Power, SwitchingOffDuringAPlotterWaitIsNotLost) {
     Machine m;
     m.host.plotter = true;
-    m.host.plotterReply = 4;
-    m.host.plotterState = 4;
+    m.host.plotterPort.reply = PlotterReply::Busy;
+    m.host.plotterPort.state = PlotterStatus::Busy;
     m.Program("FMT SHUP 5 Stop");
     m.Keys("Cont");
     m.Tick(3);
@@ -269,4 +273,54 @@ TEST(ByHand, GoToThenContRunsTheAddressedStepOnce) {
     EXPECT_EQ(m.X(), 1.0L); // not 11: the first step ran once
     m.Keys("GoTo 0 0 Step");
     EXPECT_EQ(m.calc.PcStep, 1); // stepping from a keyed address moves on too
+}
+
+namespace {
+struct CancelCase {
+    const char* name;
+    std::function<void(Machine&)> between; // what happens after CONT, before the timer fires
+};
+
+class RunRequest : public ::testing::TestWithParam<CancelCase> {};
+
+TEST_P(RunRequest, IsCancelledBeforeTheTimerFires) {
+    Machine m;
+    m.Program(kForever);
+    m.Keys("Cont");
+    GetParam().between(m);
+    m.Tick();
+    EXPECT_FALSE(m.calc.Running);
+    EXPECT_EQ(m.calc.StepsExecuted, 0u);
+    EXPECT_EQ(m.calc.PendingAction & pending::Run, 0);
+}
+
+const CancelCase kCancels[] = {
+    {"Stop", [](Machine& m) { m.Keys("Stop"); }},
+    {"ProgramSwitch", [](Machine& m) { m.calc.SetProgramMode(true); }},
+    {"ProgramModeSetDirectly", [](Machine& m) { m.calc.ProgramMode = true; }},
+    {"MemoryReset", [](Machine& m) { m.calc.ResetMachine(); }},
+};
+
+INSTANTIATE_TEST_SUITE_P(RunLoop, RunRequest, ::testing::ValuesIn(kCancels),
+                         [](const auto& info) { return std::string(info.param.name); });
+} // namespace
+
+TEST(RunLoop, MemoryResetForgetsTheRunAtPowerOn) {
+    Machine m;
+    m.calc.PowerOn = false;
+    m.calc.RunAtPowerOn = true;
+    m.calc.ResetMachine();
+    m.calc.RequestPower(true);
+    m.Tick();
+    EXPECT_TRUE(m.calc.PowerOn);
+    EXPECT_FALSE(m.calc.Running);
+    EXPECT_EQ(m.calc.StepsExecuted, 0u);
+}
+
+TEST(RunLoop, StepsPerSleepStaysPositiveForAnySpeed) {
+    for (int speed : {205, 250, 300, 398, 450, 1000, 123456789, INT_MAX, INT_MIN, -5, 0}) {
+        const int steps = Calculator::ComputeStepsPerSleep(speed);
+        EXPECT_GE(steps, 1) << speed;
+        EXPECT_LE(steps, kMaxStepsPerSleep) << speed;
+    }
 }

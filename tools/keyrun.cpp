@@ -74,7 +74,6 @@ std::optional<int> ParseInt(const std::string& text, int base) {
 // The keyboard position a key token names, if it names one.
 std::optional<TKeyPos> KeyPosition(const std::string& token) {
     std::string t = Lower(token);
-    if (t == "step") return kStepPrgmPos;
     if (t.size() > 1 && t[0] == '#') {
         auto n = ParseInt(t.substr(1), 10);
         if (n && *n >= 1 && *n <= kKeyCount) return *n;
@@ -85,9 +84,7 @@ std::optional<TKeyPos> KeyPosition(const std::string& token) {
         if (code) return KeyPosOf[static_cast<size_t>(*code)];
         return std::nullopt;
     }
-    for (TKeyPos p = 1; p < kStepPrgmPos; ++p)
-        if (Lower(KeyMnemonics[static_cast<size_t>(p)]) == t) return p;
-    return std::nullopt;
+    return KeyPosFromMnemonic(t);
 }
 
 void PrintDisplay(const Calculator& calc) {
@@ -150,25 +147,27 @@ public:
 private:
     // As the panel does: while a program runs only STOP reaches the engine.
     void Press(TKeyPos p) {
-        if (calc_.Running && p != pos::Stop) return;
+        if (calc_.Running && p != keypos::Stop) return;
         calc_.ExecuteKeyByHand(p);
     }
 
-    // Fires the mode-change timer for as long as it is requested; reports a run.
+    // Fires the mode-change timer for as long as it is requested; reports a run. The count
+    // starts here: steps run by STEP PRGM before do not use up the run's budget.
     void RunTimer() {
-        const uint64_t before = calc_.StepsExecuted;
+        if (!host_.timerActive) return;
+        calc_.StepsExecuted = 0;
         bool ran = false;
         while (host_.timerActive) {
             ran = ran || (calc_.PendingAction & pending::Run) != 0;
             calc_.ChgModeTimerTimer();
+            // A power-on that resumes a program asks for the run and starts it in one firing.
+            ran = ran || calc_.StepsExecuted != 0;
             if (calc_.Running && calc_.StepLimit != 0 && calc_.StepsExecuted >= calc_.StepLimit)
                 break;
         }
         if (!ran) return;
-        const uint64_t steps = calc_.StepsExecuted - before;
-        std::cout << (calc_.Running ? "still running after " : "stopped after ") << steps
-                  << " steps\n";
-        calc_.StepsExecuted = 0;
+        std::cout << (calc_.Running ? "still running after " : "stopped after ")
+                  << calc_.StepsExecuted << " steps\n";
         host_.timerActive = false;
     }
 
