@@ -188,6 +188,8 @@ public:
     bool SetDecimalWheel(int value);
     // A run speed from the settings and the passes between two sleeps that follow from it.
     void ApplyRunSpeed(int speed);
+    // The state the calculator starts in, whatever was saved: switched off, display dark.
+    void StartSwitchedOff() { PowerOn = DisplayOn = false; }
     // Forgets a program run, and a run request, without anything STOP does to the display,
     // the paper or the plotter: for start-up before the panel is shown.
     void AbandonRun();
@@ -198,6 +200,9 @@ public:
     // Ends it as the mode switch would, from the side the listing began on; the switch itself
     // may have moved meanwhile and is not moved back.
     void EndListing();
+    // Stops it where it is, without the switch action: at its END, or when the feed is
+    // stopped by hand (the lines queued wait for the next feed).
+    void HaltListing() { ListingMode = 0; }
 
     // A key pressed on the keyboard while the engine takes keys. After it, the program
     // counter is where the next run or step starts: an address keyed by hand (GO TO, END)

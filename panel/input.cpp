@@ -245,51 +245,46 @@ void TmainFM::keyReleaseEvent(QKeyEvent* event) {
 // -----------------------------------------------------------------------
 
 void TmainFM::SetAngleSwitch(bool rad) {
-    if (calc_.RadMode != rad) {
-        doPlaySound("swc");
-        calc_.RadMode = rad;
-        ShowSwitch(rad ? layout::SwitchSetting::Rad : layout::SwitchSetting::Deg);
-    }
+    if (!calc_.SetAngleMode(rad)) return;
+    doPlaySound("swc");
+    ShowSwitch(rad ? layout::SwitchSetting::Rad : layout::SwitchSetting::Deg);
 }
 
 void TmainFM::SetDisplaySwitch(bool floatMode) {
-    if (calc_.FloatMode != floatMode) {
+    if (calc_.SetDisplayMode(floatMode)) {
         doPlaySound("swc");
-        calc_.FloatMode = floatMode;
         ShowSwitch(floatMode ? layout::SwitchSetting::Float : layout::SwitchSetting::Fix);
     }
     RedrawDisplay();
 }
 
 void TmainFM::SetPowerSwitch(bool on) {
-    if (calc_.PowerOn != on) {
+    if (calc_.SetPowerSwitch(on)) {
         doPlaySound("swc");
-        calc_.PowerOn = on;
         ShowSwitch(on ? layout::SwitchSetting::On : layout::SwitchSetting::Off);
     }
     scene_.Show(pictures::kDisplayLamp, on);
-    calc_.RequestPower(on);
 }
 
 void TmainFM::SetModeSwitch(bool prgm) {
-    const bool moved = calc_.ProgramMode != prgm;
-    if (moved) {
-        doPlaySound("swc");
-        ShowSwitch(prgm ? layout::SwitchSetting::Prgm : layout::SwitchSetting::Run);
-        if (prgm) calc_.Running = false;
-    }
-    // The engine copies Z aside at PRGM and back at RUN while the power is on.
-    calc_.SetProgramMode(prgm);
+    // The engine copies Z aside at PRGM and back at RUN while the power is on, also when the
+    // switch stood there already.
+    if (!calc_.SetProgramMode(prgm)) return;
+    doPlaySound("swc");
+    ShowSwitch(prgm ? layout::SwitchSetting::Prgm : layout::SwitchSetting::Run);
 }
 
 void TmainFM::StepWheel(int step) {
-    const int value = calc_.DecimalWheel + step;
-    if (value < 0 || value > 9) return; // at the stops nothing moves, nothing sounds
-    calc_.DecimalWheel = value;
-    for (int d = 0; d <= 9; ++d)
-        scene_.Show(pictures::WheelDigit(d), d == value);
+    // At the stops nothing moves, nothing sounds.
+    if (!calc_.SetDecimalWheel(calc_.DecimalWheel + step)) return;
+    ShowWheel();
     doPlaySound("whl");
     RedrawDisplay();
+}
+
+void TmainFM::ShowWheel() {
+    for (int d = 0; d <= 9; ++d)
+        scene_.Show(pictures::WheelDigit(d), d == calc_.DecimalWheel);
 }
 
 } // namespace orrindale

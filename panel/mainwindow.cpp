@@ -8,7 +8,6 @@
 #include <QScreen>
 #include <utility>
 
-#include "engine/pacer.h"
 #include "panel/funccard.h"
 #include "panel/layout.h"
 #include "panel/machinestate.h"
@@ -38,8 +37,8 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    calc_.RunSpeed = kDefaultRunSpeed;
-    calc_.DecimalWheel = 2;
+    calc_.ApplyRunSpeed(kDefaultRunSpeed);
+    calc_.SetDecimalWheel(2);
     calc_.ResetMachine();
     CreateTimers();
     BuildMenu();
@@ -174,7 +173,7 @@ void TmainFM::StartUp() {
     firstActivation_ = false;
     if (!LoadPanel()) {
         // Without its picture there is no calculator to show: close quietly, saving nothing.
-        calc_.Running = false;
+        calc_.AbandonRun();
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
@@ -183,14 +182,12 @@ void TmainFM::StartUp() {
     PlacePictures();
     settings_ = PanelSettings{};
     LoadSettings(ProgramFile(files::kPanelSettings).toStdString(), settings_);
-    calc_.RunSpeed = settings_.RunSpeed;
-    calc_.StepsPerSleep = Calculator::ComputeStepsPerSleep(calc_.RunSpeed);
+    calc_.ApplyRunSpeed(settings_.RunSpeed);
+    calc_.StartSwitchedOff();
     ApplySettings();
     services_.Bounds->SetMainBounds(x(), width(), y());
-    calc_.PowerOn = false;
     ShowSwitch(layout::SwitchSetting::Off);
     scene_.Show(pictures::kDisplayLamp, false);
-    calc_.DisplayOn = false;
     RedrawDisplay();
     if (funcCard_)
         functionCardLoaded_ = funcCard_->LoadPicture(ProgramFile(files::kFunctionCardPicture));
@@ -208,16 +205,15 @@ void TmainFM::ApplySettings() {
     soundsAction_->setChecked(settings_.Sounds);
     services_.Sounds->SetOn(settings_.Sounds);
     resetOnStartUpAction_->setChecked(settings_.ResetOnStartUp);
-    calc_.RadMode = settings_.RadMode;
-    calc_.FloatMode = settings_.FloatMode;
-    calc_.ProgramMode = settings_.ProgramMode;
+    calc_.SetAngleMode(settings_.RadMode);
+    calc_.SetDisplayMode(settings_.FloatMode);
+    calc_.SetProgramMode(settings_.ProgramMode); // switched off: only the switch moves
     ShowSwitch(calc_.RadMode ? layout::SwitchSetting::Rad : layout::SwitchSetting::Deg);
     ShowSwitch(calc_.FloatMode ? layout::SwitchSetting::Float : layout::SwitchSetting::Fix);
     ShowSwitch(calc_.ProgramMode ? layout::SwitchSetting::Prgm : layout::SwitchSetting::Run);
     printer_.SetButtons(settings_.PrinterOn, settings_.PrintLatch);
-    calc_.DecimalWheel = std::clamp(settings_.DecimalWheel, 0, 9);
-    for (int d = 0; d <= 9; ++d)
-        scene_.Show(pictures::WheelDigit(d), d == calc_.DecimalWheel);
+    calc_.SetDecimalWheel(settings_.DecimalWheel);
+    ShowWheel();
 }
 
 void TmainFM::ShowSwitch(layout::SwitchSetting shown) {
@@ -407,9 +403,8 @@ void TmainFM::ShowInternalError(const std::string& message) {
 
 void TmainFM::Sleep(int milliseconds) {
     // Until the next mark of a steady grid, so the steps and message passes between two
-    // sleeps do not slow the program's pace. One grid for the one run loop of the process.
-    static Pacer pacer;
-    pacer.SleepUntilNextMark(std::chrono::milliseconds(milliseconds));
+    // sleeps do not slow the program's pace.
+    pacer_.SleepUntilNextMark(std::chrono::milliseconds(milliseconds));
 }
 
 void TmainFM::ProcessMessages() {

@@ -22,6 +22,7 @@
 #include <memory>
 
 #include "engine/calculator.h"
+#include "engine/pacer.h"
 #include "panel/display.h"
 #include "panel/keypresser.h"
 #include "panel/layout.h"
@@ -126,6 +127,7 @@ private:
     void CreateLabels();
     void ApplySettings();
     void ShowSwitch(layout::SwitchSetting shown);
+    void ShowWheel();
     void FinishBusyTime();
     void BrightTimerTimer();
     void DimTimerTimer();
@@ -159,6 +161,7 @@ private:
     KeyPresser keys_;
     PrinterPanel printer_;
     Peripherals peripherals_;
+    Pacer pacer_;
     bool firstActivation_ = true;
     bool startedUp_ = false;
     bool functionCardLoaded_ = false;

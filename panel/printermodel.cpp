@@ -179,7 +179,7 @@ bool PrinterModel::ListingTick() {
     if (line.ends_with(FormatKeyCode(KeyCodeOf[pos::End]))) {
         // The listing ends at END; the END step itself is printed only when a register button
         // is latched.
-        calc_.ListingMode = 0;
+        calc_.HaltListing();
         bool any = false;
         for (int which = 0; which < 3; ++which)
             any = any || (panel_.PrintSwitch && panel_.PrintSwitch(which));
@@ -187,7 +187,7 @@ bool PrinterModel::ListingTick() {
     }
     AdvancePc(calc_.PcRow, calc_.PcStep);
     if (line.empty()) {
-        calc_.ListingMode = 0;
+        calc_.HaltListing();
         if (panel_.RedrawDisplay) panel_.RedrawDisplay();
         return false;
     }
@@ -200,28 +200,7 @@ bool PrinterModel::ListingTick() {
 // ----------------------------------------------------------------------------------------
 
 bool PrinterModel::StartListing(bool printerOn) {
-    if (calc_.Running || !printerOn || calc_.ListingMode != 0) return false;
-    calc_.PrintQueue.clear();
-    // The display's top line shows program steps during the listing: keep Z as the PRGM side
-    // of the mode switch does.
-    calc_.ZSave = calc_.ZReg;
-    calc_.ListingMode = calc_.ProgramMode ? 1 : 2;
-    return true;
-}
-
-void PrinterModel::EndListing() {
-    const int mode = calc_.ListingMode;
-    calc_.ListingMode = 0;
-    if (mode == 1) {
-        calc_.ZSave = calc_.ZReg;
-    } else if (mode == 2) {
-        // The RUN side of the mode switch, done here by hand: the switch itself may have been
-        // moved during the listing, and must not be moved back.
-        calc_.ZReg = calc_.ZSave;
-        ClearReg(calc_.XReg, true);
-        calc_.NoAdvance = false;
-        calc_.EndEntry();
-    }
+    return printerOn && calc_.BeginListing();
 }
 
 } // namespace orrindale

@@ -86,9 +86,6 @@ public:
     // The L button: starts a listing of the program from the program counter; false when the
     // printer may not start one now (no feed is to be started then).
     bool StartListing(bool printerOn);
-    // STOP during a listing. Ends it with the PRGM/RUN switch action it deferred, unless the
-    // listing had already been halted by switching off (then it is only forgotten).
-    void EndListing();
 
 private:
     bool ListingTick();

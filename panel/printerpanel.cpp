@@ -133,7 +133,7 @@ bool PrinterPanel::MouseUp() {
         Latch(Place(clickedLatch_).Button, false);
         clickedLatch_ = -1;
         feedTimer_.stop();
-        calc_.ListingMode = 0;
+        calc_.HaltListing();
         if (listing) window_.RedrawDisplay(); // the display leaves the program steps
         services_.doPlaySound("s1u");
         return true;
@@ -159,7 +159,7 @@ void PrinterPanel::FeedButtonUp() {
     Show(pictures::kFeedDown, false);
     services_.doPlaySound("s1u");
     // Lines still queued wait for the next feed.
-    calc_.ListingMode = 0;
+    calc_.HaltListing();
     feedTimer_.stop();
     if (listing) window_.RedrawDisplay();
 }
@@ -168,7 +168,7 @@ void PrinterPanel::FeedButtonUp() {
 // -----------------------------------------------------------------------------
 
 void PrinterPanel::EndListing() {
-    Model().EndListing();
+    calc_.EndListing();
     feedTimer_.stop();
 }
 

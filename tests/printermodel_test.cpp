@@ -222,30 +222,5 @@ TEST(Listing, PrintsOneStepPerTickUpToTheEndWhichPrintsWhenARegisterIsLatched) {
     }
 }
 
-TEST(Listing, StopEndsItWithTheSwitchActionOfItsMode) {
-    // RUN mode: Z comes back from ZSave and X is cleared.
-    Rig run;
-    ASSERT_TRUE(run.model.StartListing(true));
-    ExtToReg(run.calc.ZSave, 3);
-    ExtToReg(run.calc.XReg, 5);
-    run.calc.NoAdvance = true;
-    run.model.EndListing();
-    long double z = 0, x = 1;
-    RegToExt(run.calc.ZReg, z);
-    RegToExt(run.calc.XReg, x);
-    EXPECT_EQ(z, 3);
-    EXPECT_EQ(x, 0);
-    EXPECT_FALSE(run.calc.NoAdvance);
-    EXPECT_EQ(run.calc.ListingMode, 0);
-    // PRGM mode: Z goes to ZSave again.
-    Rig prgm;
-    prgm.calc.ProgramMode = true;
-    ASSERT_TRUE(prgm.model.StartListing(true));
-    ExtToReg(prgm.calc.ZReg, 9);
-    prgm.model.EndListing();
-    RegToExt(prgm.calc.ZSave, z);
-    EXPECT_EQ(z, 9);
-}
-
 } // namespace
 } // namespace orrindale
