@@ -140,7 +140,10 @@ private:
     bool CardButtonUp();
     bool WheelClick(QPoint at);
     void SetLabels(const QString& name, const QString& pcKey);
-    bool PlotterOpen() const { return false; }
+    // Escape leaves the calculator open while the plotter window is.
+    bool PlotterOpen() const {
+        return peripherals_.Window(Peripherals::Kind::Plotter) != nullptr;
+    }
 
     Services services_;
     Calculator calc_;
