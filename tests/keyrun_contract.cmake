@@ -37,7 +37,7 @@ set(card ${WORK}/keyrun_contract.mcf)
 file(REMOVE ${card})
 set(program "prgm;4;SHUP;5;Add;End;run;End")
 execute_process(COMMAND ${KEYRUN} ${program};card-new;swap;record;card-save=${card}
-                RESULT_VARIABLE rc ERROR_VARIABLE err)
+                RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)
 if(NOT rc EQUAL 0 OR NOT EXISTS ${card})
     message(FATAL_ERROR "recording a card: rc=${rc} err='${err}'")
 endif()
