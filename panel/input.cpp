@@ -114,34 +114,9 @@ void TmainFM::mousePressEvent(QMouseEvent* event) {
         return;
     }
     if (event->button() != Qt::LeftButton) return;
-    if (printer_.MouseDown(at) || CardButtonDown(at)) return;
+    if (printer_.MouseDown(at) || cards_.MouseDown(at)) return;
     Hover(at);
     keys_.Press(HoverKey, KeyPresser::Device::Mouse);
-}
-
-bool TmainFM::CardButtonDown(QPoint at) {
-    const char* picture = InBox(layout::kCardRecordArea, at)  ? pictures::kCardRecordDown
-                          : InBox(layout::kCardEnterArea, at) ? pictures::kCardEnterDown
-                                                              : nullptr;
-    if (!picture) return false;
-    scene_.Show(picture, true);
-    doPlaySound("s1d");
-    update();
-    return true;
-}
-
-bool TmainFM::CardButtonUp() {
-    bool held = false;
-    for (const char* picture : {pictures::kCardRecordDown, pictures::kCardEnterDown}) {
-        if (!scene_.IsShown(picture)) continue;
-        scene_.Show(picture, false);
-        held = true;
-    }
-    if (!held) return false;
-    // With no card in the slot the button only springs back.
-    doPlaySound("s1u");
-    update();
-    return true;
 }
 
 void TmainFM::mouseReleaseEvent(QMouseEvent* event) {
@@ -158,7 +133,7 @@ void TmainFM::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     if (event->button() != Qt::LeftButton) return;
-    if (printer_.MouseUp() || CardButtonUp()) return;
+    if (printer_.MouseUp() || cards_.MouseUp()) return;
     keys_.ReleaseMouse();
 }
 

@@ -2,6 +2,8 @@
 // real message boxes, sounds, documents and dialogs behind the services every window gets.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <memory>
 
 #include "panel/funccard.h"
 #include "panel/mainwindow.h"
@@ -10,6 +12,29 @@
 #include "panel/shared/hpdata.h"
 #include "panel/shared/messages.h"
 #include "panel/shared/sounds.h"
+
+namespace {
+
+// Test hook for the end-to-end tests, and nothing else: with ORRINDALE_TEST_FILE_ANSWERS naming
+// a text file, each open or save dialog is answered by the next line of that file (an empty
+// line, or none left, cancels) instead of being shown. The desktop's file dialogs cannot be
+// driven reliably by synthetic X events under a bare Xvfb; every other window stays real.
+class ListedFileChooser final : public orrindale::FileChooser {
+public:
+    explicit ListedFileChooser(const QString& list) {
+        QFile file(list);
+        if (file.open(QIODevice::ReadOnly | QIODevice::Text))
+            answers_ = QString::fromUtf8(file.readAll()).split('\n');
+    }
+    QString OpenFile(const orrindale::FileQuestion&, QWidget*) override { return Next(); }
+    QString SaveFile(const orrindale::FileQuestion&, QWidget*) override { return Next(); }
+
+private:
+    QString Next() { return answers_.isEmpty() ? QString() : answers_.takeFirst().trimmed(); }
+    QStringList answers_;
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     using namespace orrindale;
@@ -23,7 +48,10 @@ int main(int argc, char** argv) {
     DesktopOpener documents;
     MainBounds bounds;
     DialogPrinterChooser printers;
-    DialogFileChooser files;
+    DialogFileChooser dialogs;
+    std::unique_ptr<ListedFileChooser> listed;
+    if (const QString list = qEnvironmentVariable("ORRINDALE_TEST_FILE_ANSWERS"); !list.isEmpty())
+        listed = std::make_unique<ListedFileChooser>(list);
     Services services;
     services.ProgramFolder = QDir(QCoreApplication::applicationDirPath()).absolutePath() + "/";
     services.Messages = &messenger;
@@ -31,7 +59,7 @@ int main(int argc, char** argv) {
     services.Documents = &documents;
     services.Bounds = &bounds;
     services.Printers = &printers;
-    services.Files = &files;
+    services.Files = listed ? static_cast<FileChooser*>(listed.get()) : &dialogs;
 
     TmainFM mainWindow(services);
     messenger.SetOwner(&mainWindow);

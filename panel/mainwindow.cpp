@@ -29,7 +29,7 @@ const QRgb kSkyBlue = qRgb(layout::kSkyRed, layout::kSkyGreen, layout::kSkyBlue)
 TmainFM::TmainFM(const Services& services, QWidget* parent)
     : QWidget(parent), services_(services), calc_(*this), keys_(calc_, KeyPanel()),
       printer_(calc_, scene_, services_, paperRoll_, PrinterWindow(), this),
-      peripherals_([this](int bit) {
+      cards_(calc_, scene_, services_, CardWindow(), this), peripherals_([this](int bit) {
           calc_.PendingAction |= bit;
           StartChgModeTimer();
       }) {
@@ -52,6 +52,17 @@ PrinterPanel::Window TmainFM::PrinterWindow() {
     w.Repaint = [this](QRect r) { update(r); };
     w.RedrawDisplay = [this] { RedrawDisplay(); };
     w.LastKey = [this] { return keys_.LastKey(); };
+    return w;
+}
+
+CardSlot::Window TmainFM::CardWindow() {
+    CardSlot::Window w;
+    w.Widget = this;
+    w.Repaint = [this](QRect r) { update(r); };
+    w.ShowKeyLabels = [this](bool shown) {
+        for (QLabel* label : {keyNameLabel_, pcKeyLabel_})
+            if (label) label->setVisible(shown);
+    };
     return w;
 }
 
@@ -78,17 +89,7 @@ void TmainFM::CreateTimers() {
 
 void TmainFM::BuildMenu() {
     popup_ = new QMenu(this);
-    QMenu* card = popup_->addMenu("Magnetic Card");
-    card->addAction("[]")->setEnabled(false);
-    card->addSeparator();
-    for (const char* entry : {"New", "Swap", "Eject"})
-        card->addAction(entry)->setEnabled(false);
-    card->addSeparator();
-    for (const char* entry : {"Load", "Save"})
-        card->addAction(entry)->setEnabled(false);
-    card->addSeparator();
-    for (const char* entry : {"Card A Write Protect", "Card B Write Protect"})
-        card->addAction(entry)->setEnabled(false);
+    cards_.BuildMenu(popup_->addMenu("Magnetic Card"));
     QMenu* peripherals = popup_->addMenu("Peripherals");
     using Kind = Peripherals::Kind;
     const std::pair<const char*, Kind> windows[] = {{"Plotter", Kind::Plotter},
@@ -198,6 +199,7 @@ void TmainFM::StartUp() {
     if (settings_.ResetOnStartUp ||
         !LoadMachineState(ProgramFile(files::kMachineState).toStdString(), calc_))
         calc_.ResetMachine();
+    cards_.StartUp(settings_.CardFileName, settings_.CardSide);
     startedUp_ = true;
 }
 
@@ -248,6 +250,7 @@ void TmainFM::PlacePictures() {
     add(kCardEnterDown, layout::kCardEnterPressed, false);
     add(kPaper, layout::kPaper, true, PanelScene::Paper);
     add(kPlaten, layout::kPlaten, true, PanelScene::Platen);
+    cards_.PlacePictures();
     display_.SetGlyphSheet(FormPicture(kGlyphSheet));
     cursors_.open = QCursor(QPixmap::fromImage(FormPicture(kOpenHand)), 16, 16);
     cursors_.closed = QCursor(QPixmap::fromImage(FormPicture(kClosedHand)), 16, 16);
@@ -282,6 +285,8 @@ bool TmainFM::CloseQuery() {
         if (!chgModeTimer_.isActive()) chgModeTimer_.start();
         return false;
     }
+    // Whatever the answer about the card, the machine state and the roll are kept.
+    if (!cards_.CloseQuery()) return false;
     SaveMachineState(ProgramFile(files::kMachineState).toStdString(), calc_);
     SaveScrambledTextList(ProgramFile(files::kPaperRoll), paperRoll_);
     return true;
@@ -301,6 +306,8 @@ void TmainFM::closeEvent(QCloseEvent* event) {
         settings_.PrinterOn = printer_.OnButton();
         settings_.PrintLatch = printer_.Latches();
         settings_.DecimalWheel = calc_.DecimalWheel;
+        settings_.CardFileName = cards_.Card().cardFileName;
+        settings_.CardSide = cards_.Card().cardSide;
         SaveSettings(ProgramFile(files::kPanelSettings).toStdString(), settings_);
     }
     chgModeTimer_.stop();
@@ -381,6 +388,7 @@ void TmainFM::PowerSwitched(bool on, bool changed) {
         ShowSwitch(on ? layout::SwitchSetting::On : layout::SwitchSetting::Off);
     }
     scene_.Show(pictures::kDisplayLamp, on);
+    cards_.PowerSwitched(on);
     if (on) {
         dimTimer_.stop();
         display_.PowerOn();

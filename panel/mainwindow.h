@@ -5,9 +5,10 @@
 // Start-up reads the panel picture, settings, paper roll and machine state from the program
 // folder; closing writes them back. The pieces it creates, connects and forwards to live beside
 // it: PanelScene (the pictures), DisplayRenderer (the display), PrinterPanel (the printer's
-// buttons and feed), Peripherals (the windows of the pop-up menu), the settings and state files,
-// and the Services it is given (program folder, message boxes, sounds, documents, dialogs),
-// which tests replace. input.cpp holds its mouse and keyboard handlers.
+// buttons and feed), CardSlot (the magnetic card, its keys, timer and menu), Peripherals (the
+// windows of the pop-up menu), the settings and state files, and the Services it is given (program
+// folder, message boxes, sounds, documents, dialogs), which tests replace. input.cpp holds its
+// mouse and keyboard handlers.
 #pragma once
 
 #include <QCursor>
@@ -23,6 +24,7 @@
 
 #include "engine/calculator.h"
 #include "engine/pacer.h"
+#include "panel/cardslot.h"
 #include "panel/display.h"
 #include "panel/keypresser.h"
 #include "panel/layout.h"
@@ -59,6 +61,7 @@ public:
     int HiddenX() const { return hiddenX_; }
     QString ProgramFile(const char* name) const { return services_.ProgramFile(name); }
     PrinterPanel& Printer() { return printer_; }
+    CardSlot& Cards() { return cards_; }
     Peripherals& PeripheralWindows() { return peripherals_; }
 
     void SetFunctionCardWindow(TfuncCardFM* window) { funcCard_ = window; }
@@ -121,6 +124,7 @@ protected:
 
 private:
     PrinterPanel::Window PrinterWindow();
+    CardSlot::Window CardWindow();
     void BuildMenu();
     void CreateTimers();
     void PlacePictures();
@@ -136,14 +140,10 @@ private:
     KeyPresser::Panel KeyPanel();
     bool SwitchLabelClick(QPoint at);
     int ClickAreaAt(QPoint at) const;
-    bool CardButtonDown(QPoint at);
-    bool CardButtonUp();
     bool WheelClick(QPoint at);
     void SetLabels(const QString& name, const QString& pcKey);
     // Escape leaves the calculator open while the plotter window is.
-    bool PlotterOpen() const {
-        return peripherals_.Window(Peripherals::Kind::Plotter) != nullptr;
-    }
+    bool PlotterOpen() const { return peripherals_.Window(Peripherals::Kind::Plotter) != nullptr; }
 
     Services services_;
     Calculator calc_;
@@ -163,6 +163,7 @@ private:
     QTimer chgModeTimer_{this}, brightTimer_{this}, dimTimer_{this}, busyTimer_{this};
     KeyPresser keys_;
     PrinterPanel printer_;
+    CardSlot cards_;
     Peripherals peripherals_;
     Pacer pacer_;
     bool firstActivation_ = true;

@@ -20,6 +20,16 @@ inline constexpr const char* kErrorLamp = "error_lamp";
 inline constexpr const char* kFeedDown = "feed_down";
 inline constexpr const char* kCardRecordDown = "card_record_down";
 inline constexpr const char* kCardEnterDown = "card_enter_down";
+// The card faces (79 x 118; side A's end at the top): no side protected, side A's protection
+// tab, side B's protection tab; the slot behind the card view; the side labels "A" and "B".
+inline constexpr const char* kCardAB = "card_ab";
+inline constexpr const char* kCardWPA = "card_wpa";
+inline constexpr const char* kCardWPB = "card_wpb";
+inline constexpr const char* kCardSlot = "card_slot";
+inline constexpr const char* kCardSideA = "card_side_a";
+inline constexpr const char* kCardSideB = "card_side_b";
+inline constexpr int kCardFaceWidth = 79;
+inline constexpr int kCardFaceHeight = 118;
 inline constexpr const char* kPaper = "paper";
 inline constexpr const char* kPlaten = "platen";
 inline constexpr const char* kGlyphSheet = "glyphs";
@@ -61,7 +71,8 @@ inline QStringList AllNames() {
         names << PrintButtonDown(place.Button);
     for (const char* name :
          {kWheelUp, kWheelDown, kDisplayLamp, kErrorLamp, kFeedDown, kCardRecordDown,
-          kCardEnterDown, kPaper, kPlaten, kGlyphSheet, kOpenHand, kClosedHand})
+          kCardEnterDown, kCardAB, kCardWPA, kCardWPB, kCardSlot, kCardSideA, kCardSideB, kPaper,
+          kPlaten, kGlyphSheet, kOpenHand, kClosedHand})
         names << QString::fromLatin1(name);
     return names;
 }

@@ -36,3 +36,30 @@ execute_process(COMMAND ${KEYRUN} 1 bogus show OUTPUT_VARIABLE out ERROR_VARIABL
 if(NOT rc EQUAL 2 OR NOT err MATCHES "bogus" OR NOT out STREQUAL "")
     message(FATAL_ERROR "unknown token: rc=${rc} out='${out}' err='${err}'")
 endif()
+
+# Card tokens: a program recorded on side B of a card file, entered by a second run and run,
+# ends as the same program keyed in directly.
+set(card ${WORK}/keyrun_contract.mcf)
+file(REMOVE ${card})
+set(program "prgm;4;SHUP;5;Add;End;run;End")
+execute_process(COMMAND ${KEYRUN} ${program};card-new;swap;record;card-save=${card}
+                RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)
+if(NOT rc EQUAL 0 OR NOT EXISTS ${card})
+    message(FATAL_ERROR "recording a card: rc=${rc} err='${err}'")
+endif()
+execute_process(COMMAND ${KEYRUN} ${program};Cont OUTPUT_VARIABLE direct)
+execute_process(COMMAND ${KEYRUN} card-load=${card};swap;enter;Cont OUTPUT_VARIABLE entered)
+string(REGEX REPLACE "stopped after [0-9]+ steps\n" "" direct "${direct}")
+string(REGEX REPLACE "stopped after [0-9]+ steps\n" "" entered "${entered}")
+if(NOT entered STREQUAL direct OR NOT direct MATCHES "9")
+    message(FATAL_ERROR "entered card program:\n${entered}\nkeyed in:\n${direct}")
+endif()
+
+# A card token that fails says why and ends with exit status 2.
+foreach(failing "record" "card-new;protect-a;record" "card-load=${WORK}/none.mcf")
+    execute_process(COMMAND ${KEYRUN} ${failing} OUTPUT_VARIABLE out ERROR_VARIABLE err
+                    RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 2 OR err STREQUAL "")
+        message(FATAL_ERROR "${failing}: rc=${rc} err='${err}'")
+    endif()
+endforeach()

@@ -8,7 +8,8 @@
 // "@OO" for the key with octal code OO. Switches: on, off, prgm, run, fix, float, deg, rad,
 // wheel=N. "show" prints the display, "regs" the words of X, Y and Z. The display is printed
 // again at the end. A program started with CONT runs through the real run loop, with sleeps
-// and message passes that return at once, until it stops or --max-steps steps have run.
+// and message passes that return at once, until it stops or --max-steps steps have run. The
+// card tokens (keyruncards.h) put a magnetic card in the slot and record or enter it.
 #include <cctype>
 #include <cstdlib>
 #include <iostream>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "engine/calculator.h"
+#include "keyruncards.h"
 
 using namespace orrindale;
 
@@ -135,6 +137,8 @@ public:
             calc_.DecimalWheel = *n;
         } else if (auto p = KeyPosition(t)) {
             Press(*p);
+        } else if (auto c = cards_.Apply(token, calc_); c != KeyrunCards::Result::NotCard) {
+            if (c == KeyrunCards::Result::Failed) return false;
         } else {
             return false;
         }
@@ -143,6 +147,7 @@ public:
     }
 
     void Finish() { PrintDisplay(calc_); }
+    const std::string& CardError() const { return cards_.Error(); }
 
 private:
     // As the panel does: while a program runs only STOP reaches the engine.
@@ -173,6 +178,7 @@ private:
 
     KeyrunHost host_;
     Calculator calc_;
+    KeyrunCards cards_;
 };
 
 int Usage() {
@@ -205,7 +211,10 @@ int main(int argc, char** argv) {
     for (const std::string& token : tokens) {
         if (!session.Apply(token)) {
             std::cout.flush();
-            std::cerr << "keyrun: unknown token '" << token << "'\n";
+            if (!session.CardError().empty())
+                std::cerr << "keyrun: " << token << ": " << session.CardError() << '\n';
+            else
+                std::cerr << "keyrun: unknown token '" << token << "'\n";
             return 2;
         }
     }

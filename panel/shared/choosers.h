@@ -23,12 +23,14 @@ public:
     bool Choose(QPrinter& printer, QWidget* parent) override;
 };
 
-// What an open or save dialog asks: its caption, the folder or file it starts from, and the
-// file types offered ("Magnetic Card Files (*.mcf)").
+// What an open or save dialog asks: its caption, the folder or file it starts from, the file
+// types offered ("Magnetic Card Files (*.mcf)") and the extension a name typed without one
+// gets. An open dialog takes only an existing file; a save dialog asks before overwriting.
 struct FileQuestion {
     QString Caption;
     QString Start;
     QString Filter;
+    QString DefaultSuffix = {};
 };
 
 class FileChooser {

@@ -40,6 +40,10 @@ QImage Crop(const QImage& panel, const layout::Rect& rect);
 QImage RenderGlyphSheet();
 QImage RenderHandCursor(bool closed);
 QImage RenderFunctionCard();
+// A magnetic card's face with side A's end up, with the protection tab of either side.
+QImage RenderCardFace(bool tabA, bool tabB);
+// The slot's side label: "A" or "B", grey on black.
+QImage RenderSideLabel(const QString& side);
 
 // ---- Shared drawing helpers ----------------------------------------------------------------
 

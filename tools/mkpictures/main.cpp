@@ -93,6 +93,12 @@ void AddOtherForms(std::vector<Form>& forms, const QImage& panel) {
     forms.emplace_back(pictures::kPaper, art::Crop(panel, layout::kPaper));
     forms.emplace_back(pictures::kPlaten, art::Crop(panel, layout::kPlaten));
     forms.emplace_back(pictures::kGlyphSheet, art::RenderGlyphSheet());
+    forms.emplace_back(pictures::kCardAB, art::RenderCardFace(false, false));
+    forms.emplace_back(pictures::kCardWPA, art::RenderCardFace(true, false));
+    forms.emplace_back(pictures::kCardWPB, art::RenderCardFace(false, true));
+    forms.emplace_back(pictures::kCardSlot, art::Crop(panel, layout::kCardView));
+    forms.emplace_back(pictures::kCardSideA, art::RenderSideLabel(QStringLiteral("A")));
+    forms.emplace_back(pictures::kCardSideB, art::RenderSideLabel(QStringLiteral("B")));
     forms.emplace_back(pictures::kOpenHand, art::RenderHandCursor(false));
     forms.emplace_back(pictures::kClosedHand, art::RenderHandCursor(true));
 }

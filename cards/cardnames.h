@@ -1,0 +1,30 @@
+// The "Card Names" dialog: the names written on the two sides of a magnetic card, asked for
+// before the card is saved. Its caller creates it, fills it with PutNames, runs it modally and
+// reads the names back with GetNames when it closed with OK.
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+
+namespace orrindale {
+
+class TcardFM : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kMaxNameLength = 25;
+
+    explicit TcardFM(QWidget* parent = nullptr);
+
+    void PutNames(const QString& nameA, const QString& nameB);
+    void GetNames(QString& nameA, QString& nameB) const;
+
+    QLineEdit* Edit1 = nullptr; // side A
+    QLineEdit* Edit2 = nullptr; // side B
+
+private:
+    void okSBClick();
+};
+
+} // namespace orrindale

@@ -1,0 +1,149 @@
+#include "cards/magneticcard.h"
+
+#include <algorithm>
+
+#include "engine/calculator.h"
+
+namespace orrindale {
+
+// A card file keeps side A's steps in the first 196 step lines and side B's after them, so a
+// side A shorter than 196 steps next to a non-empty side B would lose its end to side B. The
+// writer therefore fills such a side A up to 196 entries with END steps after its own END:
+// entering stops at the first END, so the filling is never entered, and the reader drops
+// everything after side A's first END. An empty side A next to a side B is written as one END
+// followed by 195 zero steps: a recording stops at its first END and is filled with ENDs, so
+// it never gives that pattern, and the reader takes it back as empty. A side A without END
+// and shorter than 196 (only a hand-made file holds one) is filled the same way and comes back
+// with an END at its end. Files with 196 side-A entries read as before, except that entries
+// after an END, which are never entered, are not kept.
+
+namespace {
+
+// An empty side A as written beside a side B.
+std::vector<int> EmptySideA() {
+    std::vector<int> a(kCardSideSteps, 0);
+    a[0] = kEndCode;
+    return a;
+}
+
+void FillSideA(TextList& lines, const std::vector<int>& a, bool sideBUsed) {
+    const std::vector<int>& written = a.empty() && sideBUsed ? EmptySideA() : a;
+    for (int code : written)
+        lines.push_back(std::to_string(code));
+    if (!sideBUsed) return;
+    for (size_t n = written.size(); n < static_cast<size_t>(kCardSideSteps); ++n)
+        lines.push_back(std::to_string(kEndCode));
+}
+
+void TrimSideA(std::vector<int>& a) {
+    if (a == EmptySideA()) {
+        a.clear();
+        return;
+    }
+    auto end = std::find(a.begin(), a.end(), kEndCode);
+    if (end != a.end()) a.erase(end + 1, a.end());
+}
+
+bool ReadStep(const std::string& line, int& code) {
+    return ParseDecimal(line, code) && code >= 0 && code <= 63;
+}
+
+bool ReadProtection(const std::string& line) {
+    bool value = false;
+    return ParseBoolean(line, value) && value;
+}
+
+} // namespace
+
+void TMagneticCard::ClearCard() {
+    *this = TMagneticCard{};
+}
+
+void TMagneticCard::NewCard() {
+    ClearCard();
+    cardPresent = true;
+}
+
+TextList TMagneticCard::FileLines() const {
+    TextList lines{cardNameA, cardNameB, BooleanText(protectA), BooleanText(protectB)};
+    FillSideA(lines, cardStepsA, !cardStepsB.empty());
+    for (int code : cardStepsB)
+        lines.push_back(std::to_string(code));
+    return lines;
+}
+
+CardLoad TMagneticCard::ReadFileLines(const TextList& lines, bool side) {
+    if (lines.empty()) return CardLoad::Unreadable;
+    // Read into a fresh card: a corrupt file must not leave half of itself behind.
+    TMagneticCard read;
+    bool corrupt = lines.size() < 4 || lines.size() - 4 > static_cast<size_t>(kCardFileSteps);
+    for (size_t i = 4; !corrupt && i < lines.size(); ++i) {
+        int code = 0;
+        corrupt = !ReadStep(lines[i], code);
+        (i - 4 < static_cast<size_t>(kCardSideSteps) ? read.cardStepsA : read.cardStepsB)
+            .push_back(code);
+    }
+    if (corrupt) {
+        ClearCard();
+        return CardLoad::Corrupt;
+    }
+    read.cardNameA = lines[0];
+    read.cardNameB = lines[1];
+    read.protectA = ReadProtection(lines[2]);
+    read.protectB = ReadProtection(lines[3]);
+    TrimSideA(read.cardStepsA);
+    read.cardFileName = cardFileName;
+    read.cardSide = side;
+    read.cardPresent = true;
+    *this = std::move(read);
+    return CardLoad::Loaded;
+}
+
+CardLoad TMagneticCard::LoadCardFile(const std::string& path, bool side) {
+    // A file that cannot be read changes nothing: the card in the slot, perhaps recorded and
+    // not yet saved, stays as it is.
+    TextList lines;
+    if (!LoadScrambledTextList(path, lines)) return CardLoad::Unreadable;
+    const CardLoad result = ReadFileLines(lines, side);
+    if (result == CardLoad::Loaded) cardFileName = path;
+    return result;
+}
+
+bool TMagneticCard::SaveCardFile(const std::string& path) {
+    if (!SaveScrambledTextList(path, FileLines())) return false;
+    cardFileName = path;
+    cardModified = false;
+    return true;
+}
+
+void TMagneticCard::RecordCardSide(Calculator& calc) {
+    std::vector<int>& side = FacingSteps();
+    side.clear();
+    for (int n = 0; n < kCardSideSteps; ++n) {
+        const TKeyCode code =
+            calc.RegisterFile[static_cast<size_t>(calc.PcRow & 63)][calc.PcStep] & kWordMask;
+        side.push_back(code);
+        AdvancePc(calc.PcRow, calc.PcStep);
+        if (code == kEndCode) break;
+    }
+}
+
+EnterFlags TMagneticCard::EnterCardSide(Calculator& calc) {
+    EnterFlags flags;
+    for (int code : FacingSteps()) {
+        calc.RegisterFile[static_cast<size_t>(calc.PcRow & 63)][calc.PcStep] = code;
+        if (code == kEndCode) {
+            flags.EndRead = true;
+            break;
+        }
+        AdvancePc(calc.PcRow, calc.PcStep);
+        if (code > 0) flags.NonZeroRead = true;
+    }
+    return flags;
+}
+
+std::string CardCaption(const std::string& fileName) {
+    return "[" + FileTitle(fileName) + "]";
+}
+
+} // namespace orrindale

@@ -1,0 +1,115 @@
+// The magnetic card slot on the panel: the card drawn in the slot, its side label, the record
+// and enter keys, the 100 ms card timer and the "Magnetic Card" menu.
+//
+// The card and its file are TMagneticCard's and the cycle's ticks CardCycle's (cards/); this
+// class connects them to the mouse, the menu, the dialogs, the sounds and the panel's
+// pictures. The main window creates one, gives it the card sub-menu, and forwards the mouse
+// presses over the card keys, the power switch, start-up and the close question to it.
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QTimer>
+#include <functional>
+
+#include "cards/cardcycle.h"
+#include "cards/magneticcard.h"
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace orrindale {
+
+class Calculator;
+class PanelScene;
+struct Services;
+
+class CardSlot : public QObject {
+    Q_OBJECT
+
+public:
+    // What the slot needs of the window it sits in.
+    struct Window {
+        QWidget* Widget = nullptr;               // parent of the dialogs
+        std::function<void(QRect)> Repaint;      // a part of the panel changed
+        std::function<void(bool)> ShowKeyLabels; // the key name and program-counter labels
+    };
+    // Edits the two side names; false when the user cancelled. The "Card Names" dialog unless
+    // replaced (tests script it).
+    using NamesEditor = std::function<bool(QString& nameA, QString& nameB)>;
+
+    CardSlot(Calculator& calc, PanelScene& scene, const Services& services, Window window,
+             QObject* parent = nullptr);
+
+    const TMagneticCard& Card() const { return card_; }
+    bool Cycling() const { return cardTimer_.isActive(); }
+    void SetNamesEditor(NamesEditor editor) { editNames_ = std::move(editor); }
+    // The card view as it is drawn now, before the transparent colour is applied.
+    const QImage& View() const { return view_; }
+
+    // Start-up: the pictures into the scene, the menu entries, the card of the last run.
+    void PlacePictures();
+    void BuildMenu(QMenu* menu);
+    void StartUp(const std::string& fileName, bool side);
+    // Closing: asks about a modified card with the power on; false keeps the window open.
+    bool CloseQuery();
+    void PowerSwitched(bool on);
+
+    // Mouse presses and releases over the card keys; true when they were the slot's.
+    bool MouseDown(QPoint at);
+    bool MouseUp();
+
+    // The menu commands.
+    void NewProgramcard1Click();
+    void SwapProgramcard1Click();
+    void EjectProgramCard1Click();
+    void LoadProgramCard1Click();
+    void SaveProgramCard1Click();
+    void CardAWriteProtect1Click() { ToggleProtection(true); }
+    void CardBWriteProtect1Click() { ToggleProtection(false); }
+
+    void LoadCardFile(const QString& path, bool side);
+    bool SaveCardAs();
+    void StartCardCycle(CardMode mode);
+
+private:
+    void cardTimerTimer();
+    void EndCycle();
+    bool AskUnsaved();
+    void ToggleProtection(bool sideA);
+    void InsertCard();
+    void ClearCard();
+    void UpdateCardCaption();
+    void UpdateProtectMenu();
+    bool EditCardNames();
+    void DrawCardName(const QString& text);
+    void ShowView();
+
+    Calculator& calc_;
+    PanelScene& scene_;
+    const Services& services_;
+    Window window_;
+    NamesEditor editNames_;
+    TMagneticCard card_;
+    CardCycle cycle_;
+    QTimer cardTimer_;
+    QImage cardBitmap_; // the whole card of the facing side, with its name
+    QImage view_;       // what the card view shows
+    QString lastLoadName_ = QStringLiteral("*.mcf");
+    const char* pressed_ = nullptr; // the card key picture held down
+    QAction* captionAction_ = nullptr;
+    QAction* protectA_ = nullptr;
+    QAction* protectB_ = nullptr;
+    std::vector<QAction*> powerActions_; // New, Swap, Eject, Load, Save
+};
+
+// Half a turn: pixel (x, y) goes to (W - 1 - x, H - 1 - y).
+QImage RotateBitmap180(const QImage& source);
+// A quarter turn clockwise: pixel (i, j) goes to (H - 1 - j, i).
+QImage RotateBitmap90(const QImage& source);
+
+} // namespace orrindale

@@ -1,0 +1,284 @@
+// The card slot on the calculator window: the "Magnetic Card" menu, the card keys and the
+// cycle run by the card timer, start-up and the close question.
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+#include "cards/cardnames.h"
+#include "panel/pictures.h"
+#include "window_fixture.h"
+
+using namespace orrindale;
+using orrindale::testing::Window;
+
+namespace {
+
+QAction* CardAction(TmainFM& w, const QString& text) {
+    for (QAction* entry : w.PopupMenu()->actions())
+        if (entry->menu() && entry->text() == "Magnetic Card")
+            for (QAction* action : entry->menu()->actions())
+                if (action->text() == text) return action;
+    throw std::logic_error("no card menu entry " + text.toStdString());
+}
+void Trigger(TmainFM& w, const QString& text) {
+    QAction* action = CardAction(w, text);
+    ASSERT_TRUE(action->isEnabled()) << text.toStdString();
+    action->trigger();
+}
+QPoint Centre(const layout::Box& b) {
+    return QPoint((b.X1 + b.X2) / 2, (b.Y1 + b.Y2) / 2);
+}
+const QPoint kRecord = Centre(layout::kCardRecordArea);
+const QPoint kEnter = Centre(layout::kCardEnterArea);
+
+// A window switched on with a new card whose side A holds a recorded program, not saved.
+struct Slot {
+    Window win;
+    TmainFM& w = win.Start();
+    Slot() {
+        win.PowerOn();
+        w.Cards().SetNamesEditor([this](QString& a, QString& b) {
+            a = nameA;
+            b = nameB;
+            return true;
+        });
+        Trigger(w, "New");
+    }
+    ~Slot() {
+        // The close question of a card left modified is not what these tests are about.
+        if (w.isVisible() && Card().cardModified && w.Engine().PowerOn)
+            win.messages.Script(MessageAnswer::No);
+        win.Close();
+    }
+    const TMagneticCard& Card() { return w.Cards().Card(); }
+    void Program(std::initializer_list<int> codes) {
+        int step = 0;
+        for (int code : codes)
+            w.Engine().RegisterFile[0][step++] = code;
+    }
+    void Record() {
+        win.Click(kRecord);
+        win.FireUntilStopped("cardTimer");
+    }
+    QString nameA = "sine", nameB = "cosine";
+};
+
+} // namespace
+
+TEST(CardMenu, EntriesFollowThePowerAndTheCard) {
+    Window win;
+    TmainFM& w = win.Start();
+    for (const char* entry : {"New", "Swap", "Eject", "Load", "Save"})
+        EXPECT_FALSE(CardAction(w, entry)->isEnabled()) << entry;
+    EXPECT_FALSE(CardAction(w, "Card A Write Protect")->isEnabled());
+    EXPECT_FALSE(CardAction(w, "[]")->isEnabled());
+    win.PowerOn();
+    for (const char* entry : {"New", "Swap", "Eject", "Load", "Save"})
+        EXPECT_TRUE(CardAction(w, entry)->isEnabled()) << entry;
+    EXPECT_FALSE(CardAction(w, "Card B Write Protect")->isEnabled()) << "no card yet";
+    Trigger(w, "New");
+    EXPECT_TRUE(CardAction(w, "Card B Write Protect")->isEnabled());
+    EXPECT_TRUE(w.Scene().IsShown("card_view"));
+    w.SetPowerSwitch(false);
+    win.Fire("ChgModeTimer");
+    EXPECT_FALSE(CardAction(w, "Load")->isEnabled());
+}
+
+TEST(CardMenu, NewAndEjectAskAboutAModifiedCard) {
+    for (const char* command : {"New", "Eject"}) {
+        Slot s;
+        s.Program({5, kEndCode});
+        s.Record();
+        ASSERT_TRUE(s.Card().cardModified);
+        s.win.messages.Script(MessageAnswer::No);
+        Trigger(s.w, command);
+        EXPECT_EQ(s.win.messages.LastText(), "Confirm:\r\rProgram has not been saved - Continue?");
+        EXPECT_EQ(s.Card().cardStepsA, (std::vector<int>{5, kEndCode})) << command;
+        s.win.messages.Script(MessageAnswer::Yes);
+        Trigger(s.w, command);
+        EXPECT_TRUE(s.Card().cardStepsA.empty()) << command;
+        EXPECT_EQ(s.Card().cardPresent, std::string(command) == "New");
+        EXPECT_EQ(s.w.Scene().IsShown("card_side"), std::string(command) == "New");
+    }
+}
+
+TEST(CardMenu, SaveAsksFileAndNamesAndLoadReplacesWithoutAsking) {
+    Slot s;
+    s.Program({1, 2, kEndCode});
+    s.Record();
+    const QString file = s.win.File("sine.old.mcf");
+    s.win.files.Script(file);
+    Trigger(s.w, "Save");
+    ASSERT_EQ(s.win.files.asked.size(), 1u);
+    EXPECT_EQ(s.win.files.asked[0].Caption, "Save Magnetic Card File");
+    EXPECT_EQ(s.win.files.asked[0].Start, "*.mcf");
+    EXPECT_EQ(s.win.files.asked[0].DefaultSuffix, "mcf");
+    EXPECT_EQ(CardAction(s.w, "[sine]")->text(), "[sine]");
+    EXPECT_FALSE(s.Card().cardModified);
+    EXPECT_EQ(s.Card().cardNameA, "sine");
+
+    s.Program({9, kEndCode});
+    s.Record(); // modified again; Load asks nothing
+    s.win.files.Script(file);
+    Trigger(s.w, "Load");
+    EXPECT_EQ(s.win.files.asked[1].Caption, "Open Magnetic Card File");
+    EXPECT_EQ(s.Card().cardStepsA, (std::vector<int>{1, 2, kEndCode}));
+    EXPECT_FALSE(s.Card().cardModified);
+    // The next save starts from the file chosen in the load dialog.
+    s.win.files.Script(QString());
+    Trigger(s.w, "Save");
+    EXPECT_EQ(s.win.files.asked[2].Start, file);
+}
+
+TEST(CardMenu, CorruptFileIsReportedAndClearsTheCard) {
+    Slot s;
+    SaveScrambledTextList(s.win.File("bad.mcf"), QStringList{"a", "b", "0", "0", "64"});
+    s.win.files.Script(s.win.File("bad.mcf"));
+    Trigger(s.w, "Load");
+    EXPECT_EQ(s.win.messages.LastText(), "ERROR: Program file data is corrupt");
+    EXPECT_FALSE(s.Card().cardPresent);
+    EXPECT_FALSE(s.w.Scene().IsShown("card_view"));
+    EXPECT_FALSE(CardAction(s.w, "Card A Write Protect")->isEnabled());
+}
+
+TEST(CardSlot, ProtectedSideRefusesToRecord) {
+    Slot s;
+    Trigger(s.w, "Card A Write Protect");
+    EXPECT_TRUE(CardAction(s.w, "Card A Write Protect")->isChecked());
+    Trigger(s.w, "Swap"); // side B is not protected
+    s.Program({3, kEndCode});
+    s.Record();
+    EXPECT_EQ(s.Card().cardStepsB, (std::vector<int>{3, kEndCode}));
+    Trigger(s.w, "Swap");
+    s.win.Click(kRecord);
+    EXPECT_EQ(s.win.messages.LastText(), "Card A is write protected");
+    EXPECT_FALSE(s.win.Fire("cardTimer"));
+    EXPECT_TRUE(s.Card().cardStepsA.empty());
+}
+
+TEST(CardSlot, CycleHidesTheLabelsAndEntersTheSide) {
+    Slot s;
+    s.Program({4, kEndCode});
+    s.Record();
+    s.w.Engine().RegisterFile[0] = TCalcRegister{};
+    s.w.Engine().PcRow = s.w.Engine().PcStep = 0;
+    s.win.sounds.played.clear();
+    s.win.Click(kEnter);
+    EXPECT_EQ(s.win.sounds.played, (QStringList{"s1d", "cfd"}));
+    auto* label = s.w.findChild<QLabel*>();
+    ASSERT_TRUE(label);
+    EXPECT_TRUE(label->isHidden());
+    const QImage atRest = s.w.Cards().View();
+    EXPECT_TRUE(s.win.Fire("cardTimer"));
+    EXPECT_NE(s.w.Cards().View(), atRest) << "the card moves in";
+    EXPECT_EQ(s.win.FireUntilStopped("cardTimer"), 15);
+    EXPECT_EQ(s.w.Engine().RegisterFile[0][0], 4);
+    EXPECT_FALSE(label->isHidden());
+    EXPECT_EQ(s.w.Cards().View(), atRest);
+}
+
+TEST(CardSlot, PowerOffInMidCycleLeavesTheCardAtRest) {
+    for (int ticks : {3, 8}) {
+        Slot s;
+        s.Program({6, kEndCode});
+        const QImage atRest = s.w.Cards().View();
+        s.win.Click(kRecord);
+        for (int i = 0; i < ticks; ++i)
+            s.win.Fire("cardTimer");
+        s.w.SetPowerSwitch(false);
+        s.win.Fire("ChgModeTimer");
+        EXPECT_FALSE(s.w.Cards().Cycling());
+        EXPECT_EQ(s.w.Cards().View(), atRest);
+        EXPECT_EQ(s.Card().cardStepsA.empty(), ticks < 6) << ticks;
+        EXPECT_FALSE(s.w.findChild<QLabel*>()->isHidden());
+    }
+}
+
+TEST(CardSlot, MenuCommandsEndACycleFirst) {
+    for (const char* command : {"Eject", "New", "Swap", "Load"}) {
+        Slot s;
+        s.win.Click(kEnter);
+        s.win.Fire("cardTimer");
+        if (std::string(command) == "Load") s.win.files.Script(QString());
+        Trigger(s.w, command);
+        EXPECT_FALSE(s.w.Cards().Cycling() && std::string(command) != "Load") << command;
+        if (std::string(command) == "Load") continue; // cancelled: the cycle goes on
+        EXPECT_TRUE(s.w.Engine().DisplayOn) << command;
+        // A new cycle can start at once.
+        if (s.Card().cardPresent) {
+            s.win.Click(kEnter);
+            EXPECT_TRUE(s.w.Cards().Cycling()) << command;
+        }
+    }
+}
+
+TEST(CardSlot, KeysWithoutACardOnlySpringBack) {
+    Window win;
+    TmainFM& w = win.Start();
+    win.PowerOn();
+    win.sounds.played.clear();
+    win.Click(kRecord);
+    EXPECT_EQ(win.sounds.played, (QStringList{"s1d", "s1u"}));
+    EXPECT_FALSE(w.Cards().Cycling());
+    win.messages.Messages(); // nothing was shown
+    Trigger(w, "Swap");
+    EXPECT_EQ(win.messages.LastText(), "A card is not in the reader slot");
+}
+
+TEST(CardClose, NoStillSavesTheStateAndCancelKeepsTheWindow) {
+    Slot s;
+    s.Program({2, kEndCode});
+    s.Record();
+    s.win.messages.Script(MessageAnswer::Cancel);
+    EXPECT_FALSE(s.win.Close());
+    EXPECT_FALSE(s.win.Exists(files::kMachineState));
+    s.win.messages.Script(MessageAnswer::No);
+    EXPECT_TRUE(s.win.Close());
+    EXPECT_EQ(s.win.messages.LastText(), "Program Card has not been saved\r\rSave changes?");
+    EXPECT_TRUE(s.win.Exists(files::kMachineState));
+    EXPECT_TRUE(s.win.Exists(files::kPaperRoll));
+    EXPECT_TRUE(s.win.Exists(files::kPanelSettings));
+}
+
+TEST(CardClose, YesSavesTheCardAndStartUpLoadsItWithItsSide) {
+    Window win;
+    {
+        TmainFM& w = win.Start();
+        win.PowerOn();
+        w.Cards().SetNamesEditor([](QString&, QString&) { return false; });
+        Trigger(w, "New");
+        Trigger(w, "Swap");
+        w.Engine().RegisterFile[0][0] = kEndCode;
+        win.Click(kRecord);
+        win.FireUntilStopped("cardTimer");
+        win.messages.Script(MessageAnswer::Yes);
+        win.files.Script(win.File("kept.mcf"));
+        ASSERT_TRUE(win.Close());
+    }
+    TmainFM& w = win.Start();
+    EXPECT_TRUE(w.Cards().Card().cardPresent);
+    EXPECT_FALSE(w.Cards().Card().cardSide);
+    EXPECT_EQ(w.Cards().Card().cardStepsB, std::vector<int>{kEndCode});
+    EXPECT_EQ(CardAction(w, "[kept]")->text(), "[kept]");
+}
+
+TEST(CardNames, FieldsHoldTwentyFiveCleanCharacters) {
+    TcardFM dialog;
+    EXPECT_EQ(dialog.windowTitle(), "Card Names");
+    dialog.PutNames(QString(30, 'x'), "a\tb\x01");
+    EXPECT_EQ(dialog.Edit1->text().size(), 25);
+    dialog.PutNames("", "a\tb\x01\u0141");
+    auto* ok = dialog.findChild<QDialogButtonBox*>();
+    ASSERT_TRUE(ok);
+    ok->button(QDialogButtonBox::Ok)->click();
+    QString a, b;
+    dialog.GetNames(a, b);
+    EXPECT_EQ(b, "a b");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    dialog.PutNames("   ", "");
+    ok->button(QDialogButtonBox::Ok)->click();
+    dialog.GetNames(a, b);
+    EXPECT_EQ(a, "");
+}

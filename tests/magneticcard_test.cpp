@@ -1,0 +1,286 @@
+// The magnetic card: its file, the two transfers and the cycle's ticks.
+#include "cards/magneticcard.h"
+
+#include <gtest/gtest.h>
+
+#include "cards/cardcycle.h"
+#include "engine/calculator.h"
+#include "engine/null_host.h"
+#include "panel_test_util.h"
+
+namespace orrindale {
+namespace {
+
+using testing::TempFolder;
+
+TextList Header(const std::string& a = "", const std::string& b = "", const std::string& pa = "0",
+                const std::string& pb = "0") {
+    return {a, b, pa, pb};
+}
+TextList WithSteps(TextList lines, int count, int code) {
+    for (int i = 0; i < count; ++i)
+        lines.push_back(std::to_string(code));
+    return lines;
+}
+// A card that is present and modified, so that it shows whether a load touched it.
+TMagneticCard Used() {
+    TMagneticCard card;
+    card.NewCard();
+    card.cardNameA = "kept";
+    card.cardStepsA = {1, 2, kEndCode};
+    card.cardModified = true;
+    return card;
+}
+
+// ---- The card file --------------------------------------------------------------------------
+
+struct FileCase {
+    const char* what;
+    TextList lines;
+    CardLoad expected;
+};
+
+TEST(CardFile, StepLinesAreCountedAndChecked) {
+    const FileCase cases[] = {
+        {"392 steps", WithSteps(Header(), 392, 5), CardLoad::Loaded},
+        {"393 steps", WithSteps(Header(), 393, 5), CardLoad::Corrupt},
+        {"step 64", WithSteps(Header(), 1, 64), CardLoad::Corrupt},
+        {"step -1", WithSteps(Header(), 1, -1), CardLoad::Corrupt},
+        {"not a number", {"", "", "0", "0", "1x"}, CardLoad::Corrupt},
+        {"three lines", {"a", "b", "0"}, CardLoad::Corrupt},
+        {"header only", Header(), CardLoad::Loaded},
+        {"no lines", {}, CardLoad::Unreadable},
+    };
+    for (const FileCase& c : cases) {
+        TMagneticCard card = Used();
+        EXPECT_EQ(card.ReadFileLines(c.lines, true), c.expected) << c.what;
+        if (c.expected == CardLoad::Corrupt) {
+            EXPECT_FALSE(card.cardPresent) << c.what;
+            EXPECT_TRUE(card.cardStepsA.empty() && card.cardNameA.empty()) << c.what;
+        }
+        if (c.expected == CardLoad::Unreadable) {
+            EXPECT_EQ(card.cardNameA, "kept") << c.what;
+        }
+    }
+}
+
+TEST(CardFile, FirstStepLinesFillSideAThenSideB) {
+    TMagneticCard card;
+    ASSERT_EQ(card.ReadFileLines(WithSteps(WithSteps(Header("x", "y"), 196, 7), 3, 9), false),
+              CardLoad::Loaded);
+    EXPECT_EQ(card.cardStepsA, std::vector<int>(196, 7));
+    EXPECT_EQ(card.cardStepsB, std::vector<int>(3, 9));
+    EXPECT_FALSE(card.cardSide);
+    EXPECT_TRUE(card.cardPresent);
+    EXPECT_FALSE(card.cardModified);
+    EXPECT_EQ(card.cardNameA, "x");
+    EXPECT_EQ(card.cardNameB, "y");
+}
+
+TEST(CardFile, ProtectionReadsLenientlyAndSavesMinusOne) {
+    TempFolder dir;
+    TMagneticCard card;
+    ASSERT_EQ(card.ReadFileLines(Header("", "", "True", "7"), true), CardLoad::Loaded);
+    EXPECT_TRUE(card.protectA);
+    EXPECT_TRUE(card.protectB);
+    EXPECT_EQ(card.FileLines(), Header("", "", "-1", "-1"));
+    ASSERT_EQ(card.ReadFileLines(Header("", "", "yes", "0"), true), CardLoad::Loaded);
+    EXPECT_FALSE(card.protectA);
+}
+
+TEST(CardFile, BlankCardSavesFourLines) {
+    TempFolder dir;
+    TMagneticCard card;
+    card.NewCard();
+    card.cardModified = true;
+    ASSERT_TRUE(card.SaveCardFile(dir.File("blank.mcf")));
+    TextList saved;
+    ASSERT_TRUE(LoadScrambledTextList(dir.File("blank.mcf"), saved));
+    EXPECT_EQ(saved, Header());
+    EXPECT_FALSE(card.cardModified);
+    EXPECT_EQ(card.cardFileName, dir.File("blank.mcf"));
+}
+
+TEST(CardFile, BothSidesSurviveSaveAndLoad) {
+    const std::vector<int> none, shortA{1, 2, kEndCode}, justEnd{kEndCode}, full(196, 4);
+    const std::vector<int> sideB{5, 6, kEndCode};
+    const std::pair<std::vector<int>, std::vector<int>> sides[] = {
+        {shortA, sideB}, {none, sideB}, {justEnd, sideB}, {full, sideB}, {shortA, none}};
+    TempFolder dir;
+    for (const auto& [a, b] : sides) {
+        TMagneticCard card;
+        card.NewCard();
+        card.cardStepsA = a;
+        card.cardStepsB = b;
+        ASSERT_TRUE(card.SaveCardFile(dir.File("c.mcf")));
+        TMagneticCard back;
+        ASSERT_EQ(back.LoadCardFile(dir.File("c.mcf"), true), CardLoad::Loaded);
+        EXPECT_EQ(back.cardStepsA, a) << a.size() << " / " << b.size();
+        EXPECT_EQ(back.cardStepsB, b) << a.size() << " / " << b.size();
+    }
+}
+
+TEST(CardFile, UnreadableFileLeavesTheCard) {
+    TempFolder dir;
+    TMagneticCard card = Used();
+    EXPECT_EQ(card.LoadCardFile(dir.File("missing.mcf"), false), CardLoad::Unreadable);
+    EXPECT_EQ(card.cardStepsA, Used().cardStepsA);
+    EXPECT_TRUE(card.cardSide && card.cardModified && card.cardPresent);
+}
+
+TEST(CardFile, FailedSaveKeepsTheCardModified) {
+    TempFolder dir;
+    TMagneticCard card = Used();
+    EXPECT_FALSE(card.SaveCardFile(dir.File("no/such/folder/c.mcf")));
+    EXPECT_TRUE(card.cardModified);
+    EXPECT_TRUE(card.cardFileName.empty());
+}
+
+TEST(CardFile, CaptionIsTheTitleInBrackets) {
+    EXPECT_EQ(CardCaption("/some/where/sine.old.mcf"), "[sine]");
+    EXPECT_EQ(CardCaption(""), "[]");
+}
+
+// ---- Transfers and the cycle ------------------------------------------------------------------
+
+class CardCycleTest : public ::testing::Test {
+protected:
+    CardCycleTest() {
+        calc.ResetMachine();
+        calc.PowerOn = true;
+        calc.DisplayOn = true;
+        card.NewCard();
+    }
+    void SetStep(int row, int step, int code) {
+        calc.RegisterFile[static_cast<size_t>(row)][step] = code;
+    }
+    int StepOf(int row, int step) const {
+        return calc.RegisterFile[static_cast<size_t>(row)][step];
+    }
+    // Runs a whole cycle; the tops drawn on its ticks.
+    std::vector<int> Cycle(CardMode mode) {
+        CardCycle cycle(108);
+        std::vector<int> tops;
+        EXPECT_TRUE(cycle.CanStart(calc));
+        cycle.Start(mode);
+        for (int tick = 1; tick <= 16; ++tick) {
+            const CardCycle::Step s = cycle.Tick(card, calc);
+            if (s.Draw) tops.push_back(s.Top);
+            EXPECT_EQ(s.Transferred, tick == 6) << tick;
+            EXPECT_EQ(s.Finished, tick == 16) << tick;
+        }
+        EXPECT_FALSE(cycle.Running());
+        return tops;
+    }
+    NullEngineHost host;
+    Calculator calc{host};
+    TMagneticCard card;
+};
+
+TEST_F(CardCycleTest, CardMovesSixTicksAndRestsTen) {
+    EXPECT_EQ(Cycle(CardMode::Enter), (std::vector<int>{78, 63, 48, 33, 18, 5}));
+}
+
+TEST_F(CardCycleTest, RecordTakesStepsThroughEndAndBlanksX) {
+    calc.PcRow = 2;
+    calc.PcStep = 3;
+    for (int s = 3; s < 6; ++s)
+        SetStep(2, s, 10 + s);
+    SetStep(2, 6, kEndCode);
+    calc.XReg[0] = 5;
+    Cycle(CardMode::Record);
+    EXPECT_EQ(card.cardStepsA, (std::vector<int>{13, 14, 15, kEndCode}));
+    EXPECT_EQ(calc.PcStep, 7);
+    EXPECT_TRUE(card.cardModified);
+    TCalcRegister blank;
+    ClearReg(blank, true);
+    EXPECT_EQ(calc.XReg, blank);
+}
+
+TEST_F(CardCycleTest, RecordWithoutEndFillsTheSideAndWrapsTheCounter) {
+    struct Case {
+        int row, step, nextRow, nextStep;
+    };
+    // 196 steps are exactly 14 rows: the counter lands 14 rows on, across the bank gaps.
+    for (const Case& c : {Case{0, 0, 16, 0}, Case{13, 13, 29, 13}, Case{29, 13, 13, 13}}) {
+        calc.ResetMachine();
+        calc.PowerOn = true;
+        calc.PcRow = c.row;
+        calc.PcStep = c.step;
+        card.RecordCardSide(calc);
+        EXPECT_EQ(card.cardStepsA.size(), 196u) << c.row;
+        EXPECT_EQ(calc.PcRow, c.nextRow) << c.row;
+        EXPECT_EQ(calc.PcStep, c.nextStep) << c.row;
+    }
+}
+
+TEST_F(CardCycleTest, RecordFromTheLastStepOfABankGoesOnInTheNext) {
+    for (auto [row, next] : {std::pair{13, 16}, std::pair{29, 0}}) {
+        calc.ResetMachine();
+        SetStep(row, 13, 7);
+        SetStep(next, 0, kEndCode);
+        calc.PcRow = row;
+        calc.PcStep = 13;
+        card.RecordCardSide(calc);
+        EXPECT_EQ(card.cardStepsA, (std::vector<int>{7, kEndCode})) << row;
+    }
+}
+
+TEST_F(CardCycleTest, EnterOfASideRecordedAtAnEndEntersOneStep) {
+    SetStep(4, 2, kEndCode);
+    calc.PcRow = 4;
+    calc.PcStep = 2;
+    card.RecordCardSide(calc);
+    ASSERT_EQ(card.cardStepsA, std::vector<int>{kEndCode});
+    calc.ResetMachine();
+    calc.PcRow = 4;
+    calc.PcStep = 2;
+    const EnterFlags flags = card.EnterCardSide(calc);
+    EXPECT_TRUE(flags.EndRead);
+    EXPECT_EQ(StepOf(4, 2), kEndCode);
+    EXPECT_EQ(calc.PcStep, 2);
+    EXPECT_EQ(StepOf(4, 3), 0);
+}
+
+TEST_F(CardCycleTest, EnterHandsEndToTheEngine) {
+    card.cardStepsA = {1, 2, kEndCode};
+    calc.PcRow = 3;
+    Cycle(CardMode::Enter); // RUN mode: END sends the counter home
+    EXPECT_EQ(StepOf(3, 1), 2);
+    EXPECT_EQ(calc.PcRow, 0);
+    EXPECT_EQ(calc.PcStep, 0);
+    calc.ProgramMode = true; // PRGM mode: END is keyed over the END just entered
+    calc.PcRow = 5;
+    Cycle(CardMode::Enter);
+    EXPECT_EQ(StepOf(5, 2), kEndCode);
+    EXPECT_EQ(calc.PcRow, 5);
+    EXPECT_EQ(calc.PcStep, 3);
+}
+
+TEST_F(CardCycleTest, EmptyOrZeroSideMarksRowZero) {
+    for (const std::vector<int>& side : {std::vector<int>{}, std::vector<int>{0, 0}}) {
+        calc.ResetMachine();
+        calc.PowerOn = true;
+        card.cardStepsA = side;
+        calc.PcRow = 6;
+        Cycle(CardMode::Enter);
+        EXPECT_EQ(StepOf(0, 0), 63) << side.size();
+        EXPECT_EQ(calc.PcRow, 6) << "no END was dispatched";
+        EXPECT_EQ(calc.PcStep, static_cast<int>(side.size()));
+    }
+}
+
+TEST_F(CardCycleTest, NoCycleWhileOffOrRunning) {
+    CardCycle cycle(108);
+    calc.Running = true;
+    EXPECT_FALSE(cycle.CanStart(calc));
+    calc.Running = false;
+    calc.PowerOn = false;
+    EXPECT_FALSE(cycle.CanStart(calc));
+    calc.PowerOn = true;
+    cycle.Start(CardMode::Enter);
+    EXPECT_FALSE(cycle.CanStart(calc)) << "a second cycle";
+}
+
+} // namespace
+} // namespace orrindale

@@ -1,0 +1,36 @@
+// keyrun's card tokens: a magnetic card in the slot, driven through the same card and cycle
+// as the calculator window, with the cycle's ticks run at once.
+//
+//   card-new            a blank card, side A facing the reader
+//   card-load=PATH      the card of a card file, side A facing the reader
+//   card-save=PATH      writes the card to a card file
+//   record, enter       a record or enter cycle on the side facing the reader
+//   swap                turns the card over
+//   protect-a/-b        toggles a side's write protection
+#pragma once
+
+#include <string>
+
+#include "cards/magneticcard.h"
+
+namespace orrindale {
+
+class Calculator;
+
+class KeyrunCards {
+public:
+    enum class Result { NotCard, Done, Failed };
+
+    // token as typed (a path keeps its case); Error() tells why a card token failed.
+    Result Apply(const std::string& token, Calculator& calc);
+    const std::string& Error() const { return error_; }
+
+private:
+    Result Fail(const std::string& why);
+    Result Cycle(bool record, Calculator& calc);
+
+    TMagneticCard card_;
+    std::string error_;
+};
+
+} // namespace orrindale
