@@ -116,7 +116,13 @@ TEST(ViewTable, EditingSendingAndListing) {
 
     std::vector<int> written;
     EXPECT_EQ(t.SendTo([&](int row, TKeyCode) { written.push_back(row); }), 10);
-    EXPECT_EQ(written.size(), 10u); // rows 0-9, then it stops
+    EXPECT_TRUE(written.empty()); // memory keeps its old program whole
+    t.SetInstruction(10, "Subtract");
+    EXPECT_EQ(t.SendTo([&](int row, TKeyCode code) { written.push_back(row * 100 + code); }), -1);
+    ASSERT_EQ(written.size(), 392u);
+    EXPECT_EQ(written[0], 033);
+    EXPECT_EQ(written[10], 1000 + 034);
+    t.SetInstruction(10, "Adder");
 
     EXPECT_EQ(t.Lines(true).size(), 392u); // no END: every row
     t.SetInstruction(3, "End");
