@@ -11,7 +11,7 @@ PACKAGES=(
   libpng-dev zlib1g-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool x11-utils imagemagick poppler-utils
-  fonts-crosextra-carlito fonts-dejavu-core
+  fonts-crosextra-carlito fonts-dejavu-core fonts-liberation2
   locales
 )
 
