@@ -155,6 +155,7 @@ TEST(Viewer, TypingAnInstructionShowsItsCodeAndMarksBadOnes) {
     TypeInto(view, 0, "add", false);
     EXPECT_EQ(model->index(0, 1).data().toString(), "33"); // while the cell is being edited
     QTest::keyClick(view.Grid()->indexWidget(model->index(0, 2)), Qt::Key_Return);
+    QCoreApplication::processEvents();
     EXPECT_TRUE(view.Modified());
     // A click on an address or a code lands on the instruction of its row.
     QTableView* grid = view.Grid();
