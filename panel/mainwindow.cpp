@@ -17,6 +17,7 @@
 #include "panel/shared/messages.h"
 #include "panel/shared/programfiles.h"
 #include "panel/shared/sounds.h"
+#include "viewer/view.h"
 
 namespace orrindale {
 
@@ -109,7 +110,7 @@ void TmainFM::BuildMenu() {
     roll->addAction("Discard", &printer_, &PrinterPanel::Discard);
     roll->addAction("View", &printer_, &PrinterPanel::View);
     popup_->addSeparator();
-    popup_->addAction("View Program Memory")->setEnabled(false);
+    popup_->addAction("View Program Memory", this, &TmainFM::ViewProgramMemory);
     QMenu* reset = popup_->addMenu("Reset Memory");
     reset->addAction("Reset Now", this, &TmainFM::ResetNow);
     resetOnStartUpAction_ =
@@ -319,6 +320,17 @@ void TmainFM::closeEvent(QCloseEvent* event) {
 
 void TmainFM::contextMenuEvent(QContextMenuEvent* event) {
     popup_->popup(event->globalPos());
+}
+
+void TmainFM::ViewProgramMemory() {
+    if (calc_.Running) {
+        services_.Messages->Information("Please stop program running to view code");
+        return;
+    }
+    TviewFM viewer(services_, ProgramMemoryOf(calc_), false, this);
+    viewer.exec();
+    // Send To Memory may have rewritten the step the display shows in PRGM mode.
+    if (calc_.PowerOn) calc_.RefreshDisplay();
 }
 
 void TmainFM::ResetNow() {

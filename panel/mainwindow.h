@@ -87,6 +87,8 @@ public:
     void ToggleSounds();
     void ShowAbout();
     void ViewFunctionCard();
+    // Runs the program memory viewer modally; refused while a program runs.
+    void ViewProgramMemory();
 
     // EngineHost.
     void RedrawDisplay() override;

@@ -63,3 +63,25 @@ foreach(failing "record" "card-new;protect-a;record" "card-load=${WORK}/none.mcf
         message(FATAL_ERROR "${failing}: rc=${rc} err='${err}'")
     endif()
 endforeach()
+
+# Program memory as a text listing: the factorial keyed in PRGM mode is saved, comes back into
+# a fresh calculator and computes 5! there as it did where it was keyed.
+set(listing ${CMAKE_CURRENT_BINARY_DIR}/keyrun_factorial.txt)
+set(factorial "prgm;SHUP;1;x<>y;Mul;SHUP;1;Sub;X<Y?;0;c;RLU;End;RLD;GoTo;0;3;run;End")
+expect_output("${factorial};listing-save=${listing};5;Cont" "bot SSSSSS120PSS\n")
+# "+0.0 27 Shift Up", CR, LF, "+0.1 01 1", CR, LF: the viewer's lines with their line ends.
+file(READ ${listing} head LIMIT 29 HEX)
+file(STRINGS ${listing} lines)
+list(LENGTH lines count)
+if(NOT head STREQUAL "2b302e302032372053686966742055700d0a2b302e3120303120310d0a" OR
+   NOT count EQUAL 392)
+    message(FATAL_ERROR "listing-save wrote ${count} lines beginning ${head}")
+endif()
+expect_output("listing-load=${listing};End;5;Cont" "bot SSSSSS120PSS\n")
+# A bad line: the reader's message, exit status 2, memory untouched.
+file(WRITE ${listing} "Add\r\nAdder\r\n")
+execute_process(COMMAND ${KEYRUN} listing-load=${listing} show OUTPUT_VARIABLE out
+                ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 2 OR NOT err STREQUAL "Invalid code found - Adder\n" OR NOT out STREQUAL "")
+    message(FATAL_ERROR "bad listing: rc=${rc} out='${out}' err='${err}'")
+endif()

@@ -2,8 +2,13 @@
 // included.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <sstream>
+
 #include "engine/calculator.h"
 #include "engine/null_host.h"
+#include "panel/shared/hpdata.h"
 #include "viewer/listing.h"
 #include "viewer/viewtable.h"
 
@@ -96,6 +101,62 @@ TEST(Listing, WrittenLinesReadBackToTheSameProgram) {
     EXPECT_TRUE(std::equal(r.Codes.begin(), r.Codes.end(), codes.begin()));
 }
 
+// The example programs of the user guide, as their tables give them: "| 0.0 | SHIFT UP | Enter |
+// 27 | ... |". Each program starts at address 0.0.
+std::vector<std::vector<std::pair<std::string, int>>> GuidePrograms() {
+    std::ifstream file(ORRINDALE_SOURCE_DIR "/docs/HP9100BHelp.md");
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::regex row(R"(^\| ([0-9a-d]\.[0-9a-d]) \| [^|]+ \| [^|]+ \| ([0-7]{2}) \|)");
+    std::vector<std::vector<std::pair<std::string, int>>> programs;
+    std::string line;
+    while (std::getline(text, line)) {
+        std::smatch m;
+        if (!std::regex_search(line, m, row)) continue;
+        if (m[1] == "0.0") programs.emplace_back();
+        if (!programs.empty()) programs.back().push_back({m[1], ParseOctal(m[2].str(), -1)});
+    }
+    return programs;
+}
+
+TEST(Listing, TheUserGuidesProgramsLoad) {
+    const auto programs = GuidePrograms();
+    ASSERT_EQ(programs.size(), 2u);
+    for (const auto& program : programs) {
+        // Written by hand as the guide shows them: "+0.3 36", and codes alone.
+        std::vector<std::string> withAddresses, codesOnly;
+        for (const auto& [address, code] : program) {
+            withAddresses.push_back("+" + address + " " + FormatKeyCode(code));
+            codesOnly.push_back(FormatKeyCode(code));
+        }
+        for (const auto& lines : {withAddresses, codesOnly}) {
+            const ReadResult r = LoadTextListing(lines);
+            ASSERT_TRUE(r.Complete) << r.Error;
+            for (size_t n = 0; n < program.size(); ++n) {
+                EXPECT_EQ(AddressText(static_cast<int>(n)), "+" + program[n].first);
+                EXPECT_EQ(r.Codes[n], program[n].second) << program[n].first;
+            }
+            EXPECT_EQ(r.Codes[program.size()], 0);
+        }
+    }
+}
+
+TEST(Listing, FilesHoldTheWrittenLinesWithTheirLineEnds) {
+    const std::string path = ::testing::TempDir() + "listing_file_test.txt";
+    ASSERT_TRUE(WriteListingFile(path, {"+0.0 33 Add", "-d.d 00 "}));
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    EXPECT_EQ(bytes.str(), "+0.0 33 Add\r\n-d.d 00 \r\n");
+    std::vector<std::string> lines;
+    ASSERT_TRUE(ReadListingFile(path, lines));
+    EXPECT_EQ(lines, (std::vector<std::string>{"+0.0 33 Add", "-d.d 00 "}));
+    std::remove(path.c_str());
+    EXPECT_FALSE(ReadListingFile(path, lines));
+    EXPECT_FALSE(ReadListingFile(::testing::TempDir(), lines)); // a folder is no listing
+    EXPECT_FALSE(WriteListingFile(::testing::TempDir() + "no/such/folder/x.txt", lines));
+}
+
 } // namespace
 } // namespace orrindale::listing
 
@@ -116,7 +177,13 @@ TEST(ViewTable, EditingSendingAndListing) {
 
     std::vector<int> written;
     EXPECT_EQ(t.SendTo([&](int row, TKeyCode) { written.push_back(row); }), 10);
-    EXPECT_EQ(written.size(), 10u); // rows 0-9, then it stops
+    EXPECT_TRUE(written.empty()); // memory keeps its old program whole
+    t.SetInstruction(10, "Subtract");
+    EXPECT_EQ(t.SendTo([&](int row, TKeyCode code) { written.push_back(row * 100 + code); }), -1);
+    ASSERT_EQ(written.size(), 392u);
+    EXPECT_EQ(written[0], 033);
+    EXPECT_EQ(written[10], 1000 + 034);
+    t.SetInstruction(10, "Adder");
 
     EXPECT_EQ(t.Lines(true).size(), 392u); // no END: every row
     t.SetInstruction(3, "End");

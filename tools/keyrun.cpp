@@ -9,7 +9,9 @@
 // wheel=N. "show" prints the display, "regs" the words of X, Y and Z. The display is printed
 // again at the end. A program started with CONT runs through the real run loop, with sleeps
 // and message passes that return at once, until it stops or --max-steps steps have run. The
-// card tokens (keyruncards.h) put a magnetic card in the slot and record or enter it.
+// card tokens (keyruncards.h) put a magnetic card in the slot and record or enter it;
+// "listing-load=PATH" puts a text listing into program memory and "listing-save=PATH" writes
+// memory as one.
 #include <cctype>
 #include <cstdlib>
 #include <iostream>
@@ -20,6 +22,8 @@
 
 #include "engine/calculator.h"
 #include "keyruncards.h"
+#include "viewer/listing.h"
+#include "viewer/viewtable.h"
 
 using namespace orrindale;
 
@@ -106,6 +110,33 @@ void PrintRegisters(const Calculator& calc) {
     }
 }
 
+// listing-load=PATH and listing-save=PATH act as the viewer's Send To Memory and Save File As
+// do; false for any other token. A listing that cannot be read or written ends keyrun with the
+// viewer's message and status 2, before anything is written to memory.
+bool ListingToken(Calculator& calc, const std::string& token) {
+    const std::string verb = Lower(token.substr(0, 13));
+    if (verb != "listing-load=" && verb != "listing-save=") return false;
+    const std::string path = token.substr(13);
+    std::string error;
+    if (verb == "listing-save=") {
+        const auto codes = listing::ReadProgram(calc);
+        ViewTable table;
+        table.Fill({codes.begin(), codes.end()});
+        if (!listing::WriteListingFile(path, table.Lines())) error = "ERROR: Failed to save file";
+    } else if (std::vector<std::string> lines; !listing::ReadListingFile(path, lines)) {
+        error = "ERROR: Failed to open file";
+    } else if (const listing::ReadResult read = listing::LoadTextListing(lines); read.Complete) {
+        for (int n = 0; n < listing::kSteps; ++n)
+            listing::WriteStep(calc, n, read.Codes[static_cast<size_t>(n)]);
+    } else {
+        error = read.Error;
+    }
+    if (error.empty()) return true;
+    std::cout.flush();
+    std::cerr << error << '\n';
+    std::exit(2);
+}
+
 class Session {
 public:
     explicit Session(uint64_t maxSteps) : calc_(host_) {
@@ -139,7 +170,7 @@ public:
             Press(*p);
         } else if (auto c = cards_.Apply(token, calc_); c != KeyrunCards::Result::NotCard) {
             if (c == KeyrunCards::Result::Failed) return false;
-        } else {
+        } else if (!ListingToken(calc_, token)) {
             return false;
         }
         RunTimer();

@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "engine/calculator.h"
+#include "panel/shared/atomicfile.h"
 #include "panel/shared/hpdata.h"
 
 namespace orrindale::listing {
@@ -153,6 +157,28 @@ ReadResult LoadTextListing(const std::vector<std::string>& lines) {
     for (const std::string& instruction : result.Instructions)
         result.Codes.push_back(std::max(0, LookUpInstruction(instruction)));
     return result;
+}
+
+std::string ListingText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+bool ReadListingFile(const std::string& path, std::vector<std::string>& lines) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return false; // opens, but reads as empty
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (file.bad()) return false;
+    lines = SplitLines(bytes);
+    return true;
+}
+
+bool WriteListingFile(const std::string& path, const std::vector<std::string>& lines) {
+    return WriteFileAtomically(path, ListingText(lines));
 }
 
 } // namespace orrindale::listing

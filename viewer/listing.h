@@ -58,5 +58,12 @@ struct ReadResult {
 };
 ReadResult LoadTextListing(const std::vector<std::string>& lines);
 
+// A listing as a file or clipboard holds it: every line ended by CR LF, one byte a character.
+std::string ListingText(const std::vector<std::string>& lines);
+// The lines of a text file, split at CR LF, CR or LF; false when it cannot be read.
+bool ReadListingFile(const std::string& path, std::vector<std::string>& lines);
+// Replaces the file in one step, so a failed save leaves the old listing whole.
+bool WriteListingFile(const std::string& path, const std::vector<std::string>& lines);
+
 } // namespace listing
 } // namespace orrindale

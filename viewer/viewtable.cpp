@@ -57,11 +57,11 @@ int ViewTable::FirstInvalid() const {
 }
 
 int ViewTable::SendTo(const std::function<void(int, TKeyCode)>& write) const {
-    for (int n = 0; n < Rows(); ++n) {
-        const int code = listing::LookUpInstruction(Instruction(n));
-        if (code < 0) return n;
-        write(n, code);
-    }
+    // Checked before the first write: stopping half-way would leave memory holding the front
+    // of the new program behind the tail of the old one.
+    if (const int bad = FirstInvalid(); bad >= 0) return bad;
+    for (int n = 0; n < Rows(); ++n)
+        write(n, listing::LookUpInstruction(Instruction(n)));
     return -1;
 }
 

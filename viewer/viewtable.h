@@ -41,8 +41,8 @@ public:
 
     // The first row whose instruction is no key name, or -1.
     int FirstInvalid() const;
-    // Writes the codes into memory from row 0 on, stopping at the first invalid row, whose
-    // index it returns (-1 when every row was written).
+    // Writes the codes into memory from row 0 on and returns -1; when a row is invalid, writes
+    // nothing and returns the first such row.
     int SendTo(const std::function<void(int row, TKeyCode code)>& write) const;
 
     // Listing lines of all rows, or of the rows up to and including the first END.

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 
 namespace orrindale {
 
@@ -12,23 +13,33 @@ bool DialogPrinterChooser::Choose(QPrinter& printer, QWidget* parent) {
 }
 
 namespace {
-QString Ask(const FileQuestion& question, QWidget* parent, bool save) {
+// The extension of the first file type offered: "txt" for "Text Files (*.txt);;All Files (*)".
+QString FirstSuffix(const QString& filter) {
+    const QRegularExpressionMatch m = QRegularExpression(R"(\(\*\.(\w+)[ )])").match(filter);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+QString Ask(const FileQuestion& question, QWidget* parent, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, question.Caption, question.Start, question.Filter);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(question.DefaultSuffix);
-    // The save question about an existing file is the dialog's own.
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-    return dialog.selectedFiles().first();
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    // A name typed without an extension gets the offered one before the dialog checks whether
+    // it exists, so the overwrite question sees the file that will really be written.
+    dialog.setDefaultSuffix(question.DefaultSuffix.isEmpty() ? FirstSuffix(question.Filter)
+                                                             : question.DefaultSuffix);
+    if (dialog.exec() != QDialog::Accepted) return QString();
+    return dialog.selectedFiles().value(0);
 }
 } // namespace
 
 QString DialogFileChooser::OpenFile(const FileQuestion& question, QWidget* parent) {
-    return Ask(question, parent, false);
+    return Ask(question, parent, QFileDialog::AcceptOpen);
 }
 
 QString DialogFileChooser::SaveFile(const FileQuestion& question, QWidget* parent) {
-    return Ask(question, parent, true);
+    // The save question about an existing file is the dialog's own.
+    return Ask(question, parent, QFileDialog::AcceptSave);
 }
 
 } // namespace orrindale

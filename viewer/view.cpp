@@ -1,0 +1,271 @@
+#include "viewer/view.h"
+
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QScreen>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "engine/calculator.h"
+#include "panel/shared/choosers.h"
+#include "panel/shared/hpdata_qt.h"
+#include "panel/shared/messages.h"
+#include "viewer/listing.h"
+#include "viewer/listingprint.h"
+#include "viewer/viewmodel.h"
+
+namespace orrindale {
+
+namespace {
+constexpr int kClientWidth = 397, kClientHeight = 404, kMaxWidth = 415;
+constexpr int kColumnWidths[] = {64, 47, 256};
+const char* const kTextFilter = "Text Files (*.txt);;All Files (*.*)";
+const char* const kCodeErrors = "Program code has errors";
+
+// Hands every keystroke of an instruction cell to the table at once, so its code cell follows
+// the typing rather than waiting for the edit to end.
+class LiveEditDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            auto* self = const_cast<LiveEditDelegate*>(this);
+            connect(line, &QLineEdit::textEdited, self,
+                    [self, line] { emit self->commitData(line); });
+        }
+        return editor;
+    }
+};
+} // namespace
+
+ViewerMemory ProgramMemoryOf(Calculator& calc) {
+    ViewerMemory memory;
+    memory.Read = [&calc] {
+        const auto codes = listing::ReadProgram(calc);
+        return std::vector<TKeyCode>(codes.begin(), codes.end());
+    };
+    memory.Write = [&calc](int step, TKeyCode code) { listing::WriteStep(calc, step, code); };
+    memory.On = calc.PowerOn;
+    return memory;
+}
+
+TviewFM::TviewFM(const Services& services, ViewerMemory memory, bool expanded, QWidget* parent)
+    : QDialog(parent), services_(services), memory_(std::move(memory)), table_(expanded) {
+    setModal(true);
+    BuildTable();
+    BuildMenu();
+    UpdateCaption();
+}
+
+TviewFM::~TviewFM() = default;
+
+void TviewFM::BuildTable() {
+    model_ = new ViewTableModel(table_, this);
+    connect(model_, &ViewTableModel::Edited, this, [this] { modified_ = true; });
+    codeSG_ = new QTableView(this);
+    codeSG_->setObjectName("codeSG");
+    codeSG_->setModel(model_);
+    codeSG_->setItemDelegate(new LiveEditDelegate(codeSG_));
+    QFont font("Courier New");
+    font.setPixelSize(13);
+    font.setStyleHint(QFont::TypeWriter);
+    codeSG_->setFont(font);
+    codeSG_->horizontalHeader()->hide();
+    codeSG_->verticalHeader()->hide();
+    codeSG_->verticalHeader()->setMinimumSectionSize(1);
+    codeSG_->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+    for (int c = 0; c < 3; ++c)
+        codeSG_->setColumnWidth(c, kColumnWidths[c]);
+    codeSG_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    codeSG_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    codeSG_->setSelectionMode(QAbstractItemView::SingleSelection);
+    codeSG_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                             QAbstractItemView::EditKeyPressed);
+    codeSG_->setMinimumSize(kClientWidth, kClientHeight);
+    // Only instructions can be chosen: the cursor keys never rest on an address or a code.
+    connect(codeSG_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& now) {
+                if (now.isValid() && now.column() != ViewTableModel::InstructionColumn)
+                    codeSG_->setCurrentIndex(
+                        model_->index(now.row(), ViewTableModel::InstructionColumn));
+            });
+}
+
+void TviewFM::BuildMenu() {
+    auto* bar = new QMenuBar(this);
+    QMenu* file = bar->addMenu("File");
+    const bool expanded = table_.Expanded();
+    file->addAction("New", this, &TviewFM::NewClick);
+    file->addAction("Copy To Clipboard", this, &TviewFM::CopyToClipboardClick)
+        ->setVisible(!expanded);
+    // Expanded files are the extended memory's own file; until its routines exist these two
+    // items are shown in expanded mode but cannot be used.
+    for (const char* caption : {"Load", "Save"}) {
+        QAction* action = file->addAction(caption);
+        action->setVisible(expanded);
+        action->setEnabled(false);
+    }
+    file->addAction("Load As Text", this, &TviewFM::LoadAsTextClick)->setVisible(!expanded);
+    QMenu* saveAs = file->addMenu("Save File As");
+    saveAs->menuAction()->setVisible(!expanded);
+    saveAs->addAction("Text", this, &TviewFM::SaveTextClick);
+    // Marked card stacks are written by the marked card editor, which is not built yet.
+    saveAs->addAction("Optical Card")->setEnabled(false);
+    file->addSeparator();
+    sendToMemoryAction_ = file->addAction("Send To Memory", this, &TviewFM::SendToMemoryClick);
+    file->addSeparator();
+    file->addAction("Print Until END", this, &TviewFM::PrintUntilEndClick)->setVisible(!expanded);
+    file->addAction("Print All", this, &TviewFM::PrintAllClick)->setVisible(!expanded);
+    file->addSeparator();
+    file->addAction("Exit", this, &QDialog::close);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(bar);
+    layout->addWidget(codeSG_);
+    setMaximumWidth(kMaxWidth);
+}
+
+void TviewFM::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!firstActivation_) return;
+    firstActivation_ = false;
+    FillTable();
+    sendToMemoryAction_->setEnabled(memory_.On);
+    modified_ = false;
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TviewFM::FillTable() {
+    table_.Fill(memory_.On && memory_.Read ? memory_.Read() : std::vector<TKeyCode>());
+    model_->Reset();
+}
+
+void TviewFM::UpdateCaption() {
+    setWindowTitle("HP-9100B Program Memory Viewer [" +
+                   QString::fromStdString(FileTitle(fileName_.toStdString())) + "]");
+}
+
+void TviewFM::SelectRow(int row) {
+    codeSG_->clearSelection();
+    if (row < 0) {
+        codeSG_->setCurrentIndex(QModelIndex());
+        return;
+    }
+    const QModelIndex cell = model_->index(row, ViewTableModel::InstructionColumn);
+    codeSG_->setCurrentIndex(cell);
+    codeSG_->scrollTo(cell);
+}
+
+bool TviewFM::SaveQuestion() {
+    if (!modified_) return true;
+    switch (services_.Messages->Confirm("Program has been modified\r\rSave changes?",
+                                        MessageButtons::YesNoCancel)) {
+    case MessageAnswer::Yes: return SaveTextClick();
+    case MessageAnswer::No: return true;
+    default: return false;
+    }
+}
+
+void TviewFM::reject() {
+    if (SaveQuestion()) QDialog::reject();
+}
+
+void TviewFM::NewClick() {
+    if (!SaveQuestion()) return;
+    if (table_.Expanded() && memory_.Reset) memory_.Reset();
+    table_.Clear();
+    model_->Reset();
+}
+
+void TviewFM::CopyToClipboardClick() {
+    QGuiApplication::clipboard()->setText(FromBytes(listing::ListingText(table_.Lines())));
+}
+
+void TviewFM::LoadAsTextClick() {
+    if (!SaveQuestion()) return;
+    const QString path = services_.Files->OpenFile(
+        {"Load Program File", services_.ProgramFolder, kTextFilter}, this);
+    if (!path.isEmpty()) LoadListing(path);
+    UpdateCaption();
+    SelectRow(-1);
+}
+
+bool TviewFM::LoadListing(const QString& path) {
+    std::vector<std::string> lines;
+    // A file that cannot be read leaves the table as it was: there is nothing to replace it.
+    if (!listing::ReadListingFile(NativePath(path), lines)) {
+        services_.Messages->Error("ERROR: Failed to open file");
+        return false;
+    }
+    const listing::ReadResult read = listing::LoadTextListing(lines);
+    table_.Take(read);
+    model_->Reset();
+    if (read.Complete) {
+        fileName_ = path;
+        modified_ = false;
+    } else {
+        services_.Messages->Error(FromBytes(read.Error));
+    }
+    UpdateCaption();
+    return read.Complete;
+}
+
+bool TviewFM::SaveTextClick() {
+    if (table_.FirstInvalid() >= 0) {
+        services_.Messages->Error(kCodeErrors);
+        return false;
+    }
+    const QString start = QFileInfo::exists(fileName_) ? fileName_ : services_.ProgramFolder;
+    const QString path = services_.Files->SaveFile({"Save Program File", start, kTextFilter}, this);
+    if (path.isEmpty()) return false;
+    if (!listing::WriteListingFile(NativePath(path), table_.Lines())) {
+        services_.Messages->Error("ERROR: Failed to save file");
+        return false;
+    }
+    fileName_ = path;
+    modified_ = false;
+    UpdateCaption();
+    return true;
+}
+
+void TviewFM::SendToMemoryClick() {
+    if (!memory_.On) {
+        services_.Messages->Information(
+            "Code can only be transferred to memory when the calculator is turned on");
+        return;
+    }
+    if (services_.Messages->Confirm("This will overwrite current memory\r\rContinue?") !=
+        MessageAnswer::Yes)
+        return;
+    const int bad = table_.SendTo(memory_.Write);
+    if (bad < 0) return;
+    services_.Messages->Error(kCodeErrors);
+    SelectRow(bad);
+}
+
+void TviewFM::Print(bool untilEnd) {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!services_.Printers->Choose(printer, this)) return;
+    QStringList lines;
+    for (const std::string& line : table_.Lines(untilEnd))
+        lines.append(FromBytes(line));
+    const QString header =
+        "Program File: " + QString::fromStdString(FileTitle(fileName_.toStdString()));
+    const QString failure = PrintListing(lines, header, PrinterFont(codeSG_->font()), printer);
+    if (!failure.isEmpty()) services_.Messages->Error(failure);
+}
+
+} // namespace orrindale
