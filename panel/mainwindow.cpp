@@ -162,7 +162,7 @@ void TmainFM::StartUp() {
     calc_.DisplayOn = false;
     RedrawDisplay();
     if (funcCard_) functionCardLoaded_ = funcCard_->LoadPicture(ProgramFile("HPfncd.dat"));
-    LoadScrambledTextList(ProgramFile("pf9B.dat"), paperRoll_);
+    LoadScrambledTextList(ProgramFile("pf9B.dat"), paperRoll_, printer::kRollFileLimits);
     DrawPaperRoll();
     if (plist_) plist_->UpdatePrint();
     update();
