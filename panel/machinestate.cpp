@@ -252,7 +252,7 @@ bool ApplyMachineStateLines(const TextList& lines, MachineState& state) {
 
 bool LoadMachineState(const std::string& path, Calculator& calc) {
     TextList lines;
-    if (!LoadScrambledTextList(path, lines)) return false;
+    if (!LoadScrambledTextList(path, lines, kMachineStateFileLimits)) return false;
     MachineState staged = CaptureForLoad(calc);
     if (!ApplyMachineStateLines(lines, staged)) return false;
     CommitMachineState(staged, calc);

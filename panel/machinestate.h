@@ -54,8 +54,12 @@ TextList MachineStateLines(const MachineState& state);
 // caller discards it.
 bool ApplyMachineStateLines(const TextList& lines, MachineState& state);
 
-// False when the file is missing or unreadable or holds a bad value on lines 104-119; the
-// calculator is then unchanged and the caller resets it.
+// A state file holds about 90 short keyed lines; one beyond a line per three-digit key, or
+// beyond the bytes those could take, is damaged.
+inline constexpr TextListLimits kMachineStateFileLimits{64u << 10, 1000};
+
+// False when the file is missing, unreadable or damaged or holds a bad value on lines 104-119;
+// the calculator is then unchanged and the caller resets it.
 bool LoadMachineState(const std::string& path, Calculator& calc);
 // False when the write failed; the old file is then intact.
 bool SaveMachineState(const std::string& path, const Calculator& calc);

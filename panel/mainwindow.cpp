@@ -193,7 +193,7 @@ void TmainFM::StartUp() {
     RedrawDisplay();
     if (funcCard_)
         functionCardLoaded_ = funcCard_->LoadPicture(ProgramFile(files::kFunctionCardPicture));
-    LoadScrambledTextList(ProgramFile(files::kPaperRoll), paperRoll_);
+    LoadScrambledTextList(ProgramFile(files::kPaperRoll), paperRoll_, printer::kRollFileLimits);
     printer_.DrawRoll();
     if (plist_) plist_->UpdatePrint();
     update();

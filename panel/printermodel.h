@@ -18,6 +18,7 @@
 #include <functional>
 
 #include "engine/calculator.h"
+#include "panel/shared/hpdata.h"
 
 namespace orrindale {
 
@@ -26,7 +27,9 @@ inline constexpr int kLineWidth = 687; // the full-size line picture
 inline constexpr int kLineHeight = 72;
 inline constexpr int kLineChars = 15;
 inline constexpr int kRollLimit = 400; // lines kept in the roll; later ones only reach paper
-inline constexpr int kAdvance = 13;    // pixels the paper climbs per line
+// The saved roll holds at most kRollLimit lines of kLineChars; a longer file is damaged.
+inline constexpr TextListLimits kRollFileLimits{16u << 10, kRollLimit};
+inline constexpr int kAdvance = 13; // pixels the paper climbs per line
 inline constexpr int kLastPaperRow = 81;
 inline constexpr int kTopAtFullPaper = 2; // the upper edge stays here once the paper fills
 inline constexpr int kShownAtStartUp = 5; // lines redrawn on the paper at start-up

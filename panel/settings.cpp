@@ -121,7 +121,7 @@ void ApplySettingsLines(const TextList& lines, PanelSettings& settings,
 
 bool LoadSettings(const std::string& path, PanelSettings& settings) {
     TextList lines;
-    if (!LoadScrambledTextList(path, lines)) return false;
+    if (!LoadScrambledTextList(path, lines, kSettingsFileLimits)) return false;
     ApplySettingsLines(lines, settings, RegularFileExists);
     return true;
 }

@@ -13,6 +13,10 @@ namespace orrindale {
 // The twelve virtual-key codes of F1 to F12, each followed by "~".
 std::string DefaultFKeyList();
 
+// A settings file holds at most one line per three-digit key, each short but for the card
+// file's path; anything beyond is a damaged file.
+inline constexpr TextListLimits kSettingsFileLimits{64u << 10, 1000};
+
 struct PanelSettings {
     std::string FKeyList = DefaultFKeyList(); // kept and written back; nothing else reads it
     int RunSpeed = 55;

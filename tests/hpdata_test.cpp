@@ -83,6 +83,34 @@ INSTANTIATE_TEST_SUITE_P(Damaged, ScrambledTextListRefuses,
                                            BadFile{"NoLengthLine", "NeWe\r"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct LimitCase {
+    const char* name;
+    std::string body;
+    TextListLimits limits;
+    std::size_t lines; // 0: the file is refused
+};
+
+TEST(ScrambledTextList, AFileBeyondItsLimitsIsDamaged) {
+    // "NeWe\r6\rA\r\nB\r\n" is 13 bytes.
+    const LimitCase cases[] = {
+        {"WithinBoth", "A\r\nB\r\nC\r\n", {1024, 3}, 3},
+        {"OneLineTooMany", "A\r\nB\r\nC\r\nD\r\n", {1024, 3}, 0},
+        {"BareLineFeeds", std::string(1000, '\n'), {1024, 3}, 0},
+        {"ExactlyTheBytes", "A\r\nB\r\n", {13, 2}, 2},
+        {"OneByteOver", "A\r\nB\r\n", {12, 2}, 0},
+        {"DefaultLinesReached", std::string(kMaxTextListLines, '\n'), {}, kMaxTextListLines},
+        {"DefaultLinesPassed", std::string(kMaxTextListLines + 1, '\n'), {}, 0},
+    };
+    TempFolder dir;
+    const auto path = dir.File("long.ini");
+    for (const auto& c : cases) {
+        WriteRaw(path, Scrambled("NeWe\r" + std::to_string(c.body.size()) + "\r" + c.body));
+        TextList list = kUntouched;
+        EXPECT_EQ(LoadScrambledTextList(path, list, c.limits), c.lines != 0) << c.name;
+        EXPECT_EQ(list.size(), c.lines != 0 ? c.lines : kUntouched.size()) << c.name;
+    }
+}
+
 TEST(ScrambledTextList, MissingFileOrFolderDoesNotLoad) {
     TempFolder dir;
     TextList list = kUntouched;

@@ -1,6 +1,8 @@
 // The machine state file.
 #include "panel/machinestate.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "engine/null_host.h"
@@ -168,6 +170,32 @@ INSTANTIATE_TEST_SUITE_P(Lines104To119, BadStateLine,
                                            "11214", "1135", "113-1", "1143", "115x",
                                            "11599999999999", "116-1", "11614", "1179", "11713",
                                            "1188", "1181.0", "119", "119on"));
+
+TEST_F(MachineStateFile, AFileLongerThanAStateCanBeIsDamaged) {
+    Busy(saved);
+    ASSERT_TRUE(SaveMachineState(path, saved));
+    const TextList state = SavedLines();
+    // Padded with lines of a key no field has, up to a total of lines (or one line of bytes).
+    struct Case {
+        std::size_t lines;
+        std::size_t padBytes;
+        bool loads;
+    };
+    for (const Case c :
+         {Case{1000, 0, true}, Case{1001, 0, false}, Case{0, 60000, true}, Case{0, 70000, false}}) {
+        TextList lines = state;
+        lines.resize(std::max(lines.size(), c.lines), "999");
+        if (c.padBytes > 0) lines.push_back("999" + std::string(c.padBytes, 'x'));
+        ASSERT_TRUE(SaveScrambledTextList(path, lines));
+        Calculator fresh{host};
+        const Snapshot before(fresh);
+        EXPECT_EQ(LoadMachineState(path, fresh), c.loads) << c.lines << " " << c.padBytes;
+        if (c.loads)
+            EXPECT_EQ(fresh.XReg, Pattern(100)) << c.lines << " " << c.padBytes;
+        else
+            EXPECT_TRUE(Snapshot(fresh) == before) << c.lines << " " << c.padBytes;
+    }
+}
 
 TEST_F(MachineStateFile, MissingFileFails) {
     const Snapshot before(loaded);

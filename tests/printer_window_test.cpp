@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "panel/pictures.h"
 #include "panel/rollprint.h"
@@ -289,17 +290,20 @@ TEST(PaperRoll, IsSavedAtCloseAndItsLastFiveLinesShowAfterARestart) {
             << "line " << line;
 }
 
-TEST(PaperRoll, AnOverlongRollFileKeepsItsOldestLines) {
-    Window win;
-    {
+TEST(PaperRoll, ARollFileLongerThanTheRollIsDamagedAndTheRollStartsEmpty) {
+    for (const int lines : {printer::kRollLimit, printer::kRollLimit + 1}) {
+        Window win;
+        QStringList roll;
+        while (roll.size() < lines)
+            roll += NumberedLines(std::min(99, lines - static_cast<int>(roll.size())));
+        {
+            TmainFM& w = win.Start();
+            w.PaperRoll() = roll;
+            ASSERT_TRUE(win.Close());
+        }
         TmainFM& w = win.Start();
-        w.PaperRoll() = NumberedLines(99) + NumberedLines(99) + NumberedLines(99) +
-                        NumberedLines(99) + NumberedLines(50); // 446 lines
-        ASSERT_TRUE(win.Close());
+        EXPECT_EQ(w.PaperRoll(), lines <= printer::kRollLimit ? roll : QStringList()) << lines;
     }
-    TmainFM& w = win.Start();
-    ASSERT_EQ(w.PaperRoll().size(), printer::kRollLimit);
-    EXPECT_EQ(w.PaperRoll().first(), NumberedLines(1).first());
 }
 
 TEST(PaperRoll, DiscardTearsItOffAndEmptiesTheViewer) {

@@ -65,6 +65,31 @@ TEST(Settings, UnreadableFileKeepsEverySetting) {
     EXPECT_EQ(s, current);
 }
 
+TEST(Settings, AFileLongerThanSettingsCanBeIsDamagedAndKeepsEverySetting) {
+    struct Case {
+        const char* name;
+        std::size_t lines;       // of "00277" (run speed 77)
+        std::size_t unknownSize; // the bytes of one more line, of a key no setting has
+        bool loads;
+    };
+    const Case cases[] = {
+        {"OneLinePerKey", 1000, 0, true},
+        {"MoreLinesThanKeys", 1001, 0, false},
+        {"ALongPath", 1, 60000, true},
+        {"MoreBytesThanTheLinesTake", 1, 70000, false},
+    };
+    TempFolder dir;
+    const auto path = dir.File("cce9B.ini");
+    for (const auto& c : cases) {
+        TextList lines(c.lines, "00277");
+        if (c.unknownSize > 0) lines.push_back("999" + std::string(c.unknownSize, 'x'));
+        ASSERT_TRUE(SaveScrambledTextList(path, lines));
+        PanelSettings s;
+        EXPECT_EQ(LoadSettings(path, s), c.loads) << c.name;
+        EXPECT_EQ(s.RunSpeed, c.loads ? 77 : PanelSettings{}.RunSpeed) << c.name;
+    }
+}
+
 TEST(Settings, CardFileThatNoLongerExistsIsForgotten) {
     TempFolder dir;
     const auto card = dir.File("gone.mcf");

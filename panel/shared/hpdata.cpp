@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -76,10 +77,14 @@ bool ReadScrambledLine(std::string_view bytes, std::size_t& position, std::strin
     }
 }
 
-TextList SplitLines(std::string_view text) {
-    TextList lines;
+namespace {
+
+// SplitLines that gives up (false) on the line after maxLines, before storing it.
+bool SplitLinesUpTo(std::string_view text, std::size_t maxLines, TextList& lines) {
+    lines.clear();
     std::size_t i = 0;
     while (i < text.size()) {
+        if (lines.size() == maxLines) return false;
         const std::size_t start = i;
         while (i < text.size() && text[i] != kCR && text[i] != kLF)
             ++i;
@@ -87,10 +92,18 @@ TextList SplitLines(std::string_view text) {
         if (i < text.size() && text[i] == kCR) ++i;
         if (i < text.size() && text[i] == kLF) ++i;
     }
+    return true;
+}
+
+} // namespace
+
+TextList SplitLines(std::string_view text) {
+    TextList lines;
+    SplitLinesUpTo(text, SIZE_MAX, lines);
     return lines;
 }
 
-bool ParseScrambledTextList(std::string_view bytes, TextList& list) {
+bool ParseScrambledTextList(std::string_view bytes, TextList& list, std::size_t maxLines) {
     std::size_t position = 0;
     std::string header, lengthText;
     if (!ReadScrambledLine(bytes, position, header)) return false;
@@ -102,8 +115,8 @@ bool ParseScrambledTextList(std::string_view bytes, TextList& list) {
     if (bytes.size() - position < bodyLength) return false;
     std::string body(bytes.substr(position, bodyLength));
     ScrambleBytes(body);
-    TextList lines = SplitLines(body);
-    if (lines.empty()) return false;
+    TextList lines;
+    if (!SplitLinesUpTo(body, maxLines, lines) || lines.empty()) return false;
     list = std::move(lines);
     return true;
 }
@@ -119,10 +132,10 @@ std::string FormatScrambledTextList(const TextList& list) {
     return content;
 }
 
-bool LoadScrambledTextList(const std::string& path, TextList& list) {
+bool LoadScrambledTextList(const std::string& path, TextList& list, const TextListLimits& limits) {
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return false;
-    return ParseScrambledTextList(bytes, list);
+    if (!ReadWholeFile(path, bytes, limits.MaxBytes)) return false;
+    return ParseScrambledTextList(bytes, list, limits.MaxLines);
 }
 
 bool SaveScrambledTextList(const std::string& path, const TextList& list) {

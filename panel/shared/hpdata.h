@@ -37,19 +37,33 @@ bool ReadWholeFile(const std::string& path, std::string& bytes,
 
 // ---- Scrambled text list --------------------------------------------------------------------
 
+// What a reader of a scrambled text list accepts. A file beyond either bound is damaged: a file
+// of nothing but line ends would otherwise cost a string per byte (64 MB of them take
+// gigabytes). Each file passes the bounds of what it can really hold; the defaults only keep
+// any list, however read, within memory.
+inline constexpr std::size_t kMaxTextListLines = 1u << 16;
+struct TextListLimits {
+    std::size_t MaxBytes = kMaxDataFileBytes; // the whole file, header included
+    std::size_t MaxLines = kMaxTextListLines;
+};
+
 // Reads one scrambled line from bytes at position (advanced past the line and its CR). A line
 // is complete only with its CR: a line cut off by the end fails, and reading at the very end
 // yields an empty line and succeeds.
 bool ReadScrambledLine(std::string_view bytes, std::size_t& position, std::string& text);
 
-// Decodes a whole scrambled text list held in memory. On failure the list is left as it was.
-bool ParseScrambledTextList(std::string_view bytes, TextList& list);
+// Decodes a whole scrambled text list held in memory. A body of more than maxLines lines fails.
+// On failure the list is left as it was.
+bool ParseScrambledTextList(std::string_view bytes, TextList& list,
+                            std::size_t maxLines = kMaxTextListLines);
 // The file bytes for a list (already scrambled).
 std::string FormatScrambledTextList(const TextList& list);
 
 // Loads the file at path. Returns false for a missing or unreadable file, a bad header, a body
-// shorter than its length line or an empty body; the list is then left as it was.
-bool LoadScrambledTextList(const std::string& path, TextList& list);
+// shorter than its length line, an empty body or a file beyond the limits (a file larger than
+// MaxBytes is refused before it is read); the list is then left as it was.
+bool LoadScrambledTextList(const std::string& path, TextList& list,
+                           const TextListLimits& limits = {});
 // Replaces the file at path atomically; false when the write failed (the old file is intact).
 bool SaveScrambledTextList(const std::string& path, const TextList& list);
 

@@ -36,9 +36,9 @@ std::string NativePath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-bool LoadScrambledTextList(const QString& path, QStringList& list) {
+bool LoadScrambledTextList(const QString& path, QStringList& list, const TextListLimits& limits) {
     TextList lines;
-    if (!LoadScrambledTextList(NativePath(path), lines)) return false;
+    if (!LoadScrambledTextList(NativePath(path), lines, limits)) return false;
     list = ToQStringList(lines);
     return true;
 }

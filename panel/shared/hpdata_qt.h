@@ -20,7 +20,8 @@ TextList ToTextList(const QStringList& list);
 QStringList ToQStringList(const TextList& list);
 std::string NativePath(const QString& path);
 
-bool LoadScrambledTextList(const QString& path, QStringList& list);
+bool LoadScrambledTextList(const QString& path, QStringList& list,
+                           const TextListLimits& limits = {});
 bool SaveScrambledTextList(const QString& path, const QStringList& list);
 
 QImage ToQImage(const RgbaImage& image, QImage::Format format);
