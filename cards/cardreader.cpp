@@ -1,6 +1,5 @@
 #include "cards/cardreader.h"
 
-#include <QBitmap>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -35,6 +34,25 @@ QImage WithTransparent(const QImage& image, const QColor& key) {
             if ((row[x] | 0xFF000000u) == k) row[x] = 0;
     }
     return out;
+}
+// The window's shape: every pixel of the picture that is not the key colour, row by row.
+QRegion OutlineOf(const QImage& picture, const QColor& key) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    const QRgb k = key.rgb();
+    QRegion region;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        int x = 0;
+        while (x < rgb.width()) {
+            while (x < rgb.width() && row[x] == k)
+                ++x;
+            const int start = x;
+            while (x < rgb.width() && row[x] != k)
+                ++x;
+            if (x > start) region += QRect(start, y, x - start, 1);
+        }
+    }
+    return region;
 }
 } // namespace
 
