@@ -114,8 +114,7 @@ bool TcardReadFM::LoadPicture() {
     }
     cardImage_ = WithTransparent(picture, readerart::kSky);
     setFixedSize(picture.size());
-    setMask(
-        QBitmap::fromImage(picture.createMaskFromColor(readerart::kSky.rgb(), Qt::MaskOutColor)));
+    setMask(OutlineOf(picture, readerart::kSky));
     const int h = picture.height();
     feedButton_->setGeometry(readerart::kFeedButtonLeft, h - readerart::kFeedButtonFromBottom, 80,
                              20);
