@@ -43,6 +43,7 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
     calc_.ResetMachine();
     CreateTimers();
     BuildMenu();
+    RegisterCardReader();
 }
 
 TmainFM::~TmainFM() = default;
@@ -104,7 +105,7 @@ void TmainFM::BuildMenu() {
                 [this, action, k = kind] { action->setEnabled(peripherals_.CanOpen(k)); });
     }
     peripherals->addSeparator();
-    peripherals->addAction("Marked Card Editor")->setEnabled(false);
+    peripherals->addAction("Marked Card Editor", this, &TmainFM::RunCardEditor);
     QMenu* roll = popup_->addMenu("Printer Roll");
     roll->addAction("Print", &printer_, &PrinterPanel::PrintRoll);
     roll->addAction("Discard", &printer_, &PrinterPanel::Discard);
@@ -328,6 +329,9 @@ void TmainFM::ViewProgramMemory() {
         return;
     }
     TviewFM viewer(services_, ProgramMemoryOf(calc_), false, this);
+    viewer.SetCardExport([this](const std::vector<int>& codes, QWidget* parent) {
+        return ExportCards(codes, parent);
+    });
     viewer.exec();
     // Send To Memory may have rewritten the step the display shows in PRGM mode.
     if (calc_.PowerOn) calc_.RefreshDisplay();

@@ -21,6 +21,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "engine/calculator.h"
 #include "engine/pacer.h"
@@ -89,6 +90,12 @@ public:
     void ViewFunctionCard();
     // Runs the program memory viewer modally; refused while a program runs.
     void ViewProgramMemory();
+    // Runs the marked card editor modally; refused while the card reader exists.
+    void RunCardEditor();
+    // The marked card reader keeps the display dark while a card passes.
+    void SetDisplayHidden(bool hidden);
+    // The viewer's "Optical Card" export: program codes written as a marked card stack.
+    bool ExportCards(const std::vector<int>& codes, QWidget* parent);
 
     // EngineHost.
     void RedrawDisplay() override;
@@ -128,6 +135,7 @@ private:
     PrinterPanel::Window PrinterWindow();
     CardSlot::Window CardWindow();
     void BuildMenu();
+    void RegisterCardReader(); // markedcards.cpp
     void CreateTimers();
     void PlacePictures();
     void CreateLabels();

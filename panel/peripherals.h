@@ -7,6 +7,9 @@
 // Release, which frees it between two program steps, never from inside the window's own
 // handlers. A window never deletes itself. Modal windows are not kept here: the function that
 // runs one makes it on its stack.
+//
+// The one marked card stack of the program (its used and row-29 marks and titles) lives here
+// too: the reader, the card editor and the viewer's card export are each handed a reference.
 #pragma once
 
 #include <QPointer>
@@ -14,6 +17,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+
+#include "cards/cardstack.h"
 
 namespace orrindale {
 
@@ -44,6 +49,8 @@ public:
     // Frees the windows named by the bits (the mode-change timer's doing).
     void Release(int bits);
 
+    TCardStack& CardStack() { return cardStack_; }
+
 private:
     struct Entry {
         Factory factory;
@@ -54,6 +61,7 @@ private:
 
     Request request_;
     std::array<Entry, kKinds> slots_;
+    TCardStack cardStack_;
 };
 
 } // namespace orrindale

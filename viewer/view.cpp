@@ -117,8 +117,9 @@ void TviewFM::BuildMenu() {
     QMenu* saveAs = file->addMenu("Save File As");
     saveAs->menuAction()->setVisible(!expanded);
     saveAs->addAction("Text", this, &TviewFM::SaveTextClick);
-    // Marked card stacks are written by the marked card editor, which is not built yet.
-    saveAs->addAction("Optical Card")->setEnabled(false);
+    // Enabled once the opener hands over the card export.
+    opticalCardAction_ = saveAs->addAction("Optical Card", this, &TviewFM::OpticalCardClick);
+    opticalCardAction_->setEnabled(false);
     file->addSeparator();
     sendToMemoryAction_ = file->addAction("Send To Memory", this, &TviewFM::SendToMemoryClick);
     file->addSeparator();
@@ -254,6 +255,24 @@ void TviewFM::SendToMemoryClick() {
     if (bad < 0) return;
     services_.Messages->Error(kCodeErrors);
     SelectRow(bad);
+}
+
+void TviewFM::SetCardExport(CardExport exportCards) {
+    cardExport_ = std::move(exportCards);
+    opticalCardAction_->setEnabled(static_cast<bool>(cardExport_));
+}
+
+void TviewFM::OpticalCardClick() {
+    if (!cardExport_) return;
+    for (int row = 0; row < table_.Rows(); ++row)
+        if (!table_.Instruction(row).empty() && !table_.Valid(row)) {
+            services_.Messages->Error("There are errors in the listed code");
+            return;
+        }
+    std::vector<int> codes;
+    for (int row = 0; row < table_.Rows(); ++row)
+        codes.push_back(ParseOctal(table_.Code(row), 0));
+    if (cardExport_(codes, this)) modified_ = false;
 }
 
 void TviewFM::Print(bool untilEnd) {

@@ -4,8 +4,9 @@
 //
 // Normal mode shows the calculator's 392 steps. Expanded mode (the extended memory's 3472
 // steps) is built into the table and the memory seam already; its "Load" and "Save" of
-// expanded files come with the extended memory's file routines, and "Optical Card" with the
-// marked card editor. Until then those items stay disabled.
+// expanded files come with the extended memory's file routines and stay disabled until then.
+// "Optical Card" hands the codes to the card export its opener sets (the marked card editor,
+// which lies beside this folder, not below it).
 #pragma once
 
 #include <QDialog>
@@ -49,6 +50,12 @@ public:
     void SendToMemoryClick();
     void PrintUntilEndClick() { Print(true); }
     void PrintAllClick() { Print(false); }
+    void OpticalCardClick();
+
+    // Writes codes as a marked card stack; false when cancelled or failed.
+    using CardExport = std::function<bool(const std::vector<int>& codes, QWidget* parent)>;
+    // Enables "Optical Card".
+    void SetCardExport(CardExport exportCards);
 
     // Reads a text listing into the table (also for the marked card editor, which never shows
     // its viewer); false when the file could not be read or a line stopped the reading.
@@ -79,6 +86,8 @@ private:
     ViewTableModel* model_ = nullptr;
     QTableView* codeSG_ = nullptr;
     QAction* sendToMemoryAction_ = nullptr;
+    QAction* opticalCardAction_ = nullptr;
+    CardExport cardExport_;
     QString fileName_;
     bool modified_ = false;
     bool firstActivation_ = true;

@@ -1,0 +1,256 @@
+#include "cards/cardreader.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+
+#include "cards/cardart.h"
+#include "engine/calculator.h"
+#include "panel/shared/choosers.h"
+#include "panel/shared/hpdata_qt.h"
+#include "panel/shared/messages.h"
+#include "panel/shared/programfiles.h"
+
+namespace orrindale {
+
+namespace {
+constexpr int kCardTimerInterval = 50;
+const char* const kStackFilter = "Card Stack File (*.ocf);;All Files (*.*)";
+const QColor kSilver(192, 192, 192);
+const QColor kAllRead(217, 149, 148);
+
+// The picture with one colour made transparent.
+QImage WithTransparent(const QImage& image, const QColor& key) {
+    QImage out = image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb k = key.rgb() | 0xFF000000u;
+    for (int y = 0; y < out.height(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            if ((row[x] | 0xFF000000u) == k) row[x] = 0;
+    }
+    return out;
+}
+// The window's shape: every pixel of the picture that is not the key colour, row by row.
+QRegion OutlineOf(const QImage& picture, const QColor& key) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    const QRgb k = key.rgb();
+    QRegion region;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        int x = 0;
+        while (x < rgb.width()) {
+            while (x < rgb.width() && row[x] == k)
+                ++x;
+            const int start = x;
+            while (x < rgb.width() && row[x] != k)
+                ++x;
+            if (x > start) region += QRect(start, y, x - start, 1);
+        }
+    }
+    return region;
+}
+} // namespace
+
+QPoint ReaderPlace(const QRect& main, const QSize& reader, int screenHeight) {
+    const int left = main.left() - reader.width() >= 0 ? main.left() - reader.width() : main.left();
+    const int bottom = main.top() + main.height();
+    const int top = bottom <= screenHeight ? bottom - reader.height() : main.top();
+    return {left, top};
+}
+
+TcardReadFM::TcardReadFM(const Services& services, Context context, QWidget* parent)
+    : QWidget(parent), services_(services), context_(std::move(context)) {
+    setWindowTitle("Marked Card Reader");
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    cardTimer_.setObjectName("cardTimer");
+    cardTimer_.setInterval(kCardTimerInterval);
+    connect(&cardTimer_, &QTimer::timeout, this, &TcardReadFM::cardTimerTimer);
+    pc1Image_ = WithTransparent(readerart::RenderMovingCard(), readerart::kSky);
+    pc2Image_ = WithTransparent(readerart::RenderPile(), readerart::kSky);
+    const QImage mask = readerart::RenderMask();
+    maskImage_ = WithTransparent(mask, mask.pixelColor(126, 126));
+    // The reader's lines start empty, so marks that another stack left would count cards that
+    // hold nothing here and feed zeros into program memory: the reader starts with a clear
+    // stack. Stacks reach the reader through their files.
+    context_.Stack->ClearStack(list_);
+    BuildControls();
+}
+
+TcardReadFM::~TcardReadFM() {
+    StopCard();
+}
+
+void TcardReadFM::BuildControls() {
+    feedButton_ = new QPushButton("Card Feed", this);
+    feedButton_->setObjectName("cardFeedSB");
+    feedButton_->setFlat(true);
+    feedButton_->setToolTip("Feed a new card into reader");
+    feedButton_->setStyleSheet("QPushButton { color: rgb(192, 192, 192); border: none; }");
+    feedButton_->setFocusPolicy(Qt::NoFocus);
+    connect(feedButton_, &QPushButton::clicked, this, &TcardReadFM::cardFeedClick);
+    cardLabel_ = new QLabel(this);
+    cardLabel_->setObjectName("cardLabel");
+    cardLabel_->setAlignment(Qt::AlignCenter);
+    popup_ = new QMenu(this);
+    popup_->addAction("Load Stack", this, &TcardReadFM::LoadStackClick);
+    popup_->addAction("Reset Stack", this, &TcardReadFM::ResetStackClick);
+    popup_->addSeparator();
+    popup_->addAction("Help", this, &TcardReadFM::HelpClick);
+    popup_->addAction("Close  (Esc)", this, &QWidget::close);
+    UpdateLabel();
+}
+
+bool TcardReadFM::LoadPicture() {
+    QImage picture;
+    if (!LoadScrambledPng(services_.ProgramFile(files::kCardReaderPicture), picture)) {
+        released_ = true;
+        if (context_.RequestRelease) context_.RequestRelease();
+        return false;
+    }
+    cardImage_ = WithTransparent(picture, readerart::kSky);
+    setFixedSize(picture.size());
+    setMask(OutlineOf(picture, readerart::kSky));
+    const int h = picture.height();
+    feedButton_->setGeometry(readerart::kFeedButtonLeft, h - readerart::kFeedButtonFromBottom, 80,
+                             20);
+    cardLabel_->setGeometry(picture.width() - readerart::kLabelRight - readerart::kLabelWidth,
+                            h - readerart::kLabelBottom - readerart::kLabelHeight,
+                            readerart::kLabelWidth, readerart::kLabelHeight);
+    return true;
+}
+
+void TcardReadFM::UpdateLabel() {
+    const int total = feed_.Total(*context_.Stack);
+    const QColor colour = feed_.Count() < total ? kSilver : kAllRead;
+    cardLabel_->setText(QString::number(feed_.Count()) + "/" + QString::number(total));
+    cardLabel_->setStyleSheet(QString("QLabel { color: %1; }").arg(colour.name()));
+}
+
+void TcardReadFM::cardFeedClick() {
+    Calculator& calc = *context_.Calc;
+    using Check = MarkedCardFeed::FeedCheck;
+    switch (feed_.Check(calc, *context_.Stack)) {
+    case Check::ProgramRunning:
+        services_.Messages->Information(
+            "The card reader will not operate while a program is running");
+        return;
+    case Check::Ignored: return;
+    case Check::AskRunMode:
+        if (services_.Messages->Confirm("The calculator is in RUN mode\rThe card data will be "
+                                        "executed as it is read\r\rContinue?") !=
+            MessageAnswer::Yes)
+            return;
+        break;
+    case Check::Ready: break;
+    }
+    feed_.Start(*context_.Stack, list_);
+    services_.doPlaySound("cfd");
+    pc1At_ = QPoint(static_cast<int>(MarkedCardFeed::kStartX),
+                    static_cast<int>(MarkedCardFeed::kStartY));
+    pc1Shown_ = true;
+    dragShown_ = false;
+    if (context_.SetDisplayHidden) context_.SetDisplayHidden(true);
+    cardTimer_.start();
+    update();
+}
+
+void TcardReadFM::cardTimerTimer() {
+    const MarkedCardFeed::Step step = feed_.Tick(*context_.Calc);
+    pc1At_ = QPoint(step.X, step.Y);
+    if (step.MovePile && (pc2Shown_ || step.Finished)) pc2Top_ = step.PileTop;
+    if (step.Finished || !feed_.Moving()) {
+        cardTimer_.stop();
+        pc1Shown_ = false;
+        pc2Shown_ = true;
+        dragShown_ = true;
+        UpdateLabel();
+        if (context_.SetDisplayHidden) context_.SetDisplayHidden(false);
+    }
+    update();
+}
+
+void TcardReadFM::StopCard() {
+    const bool wasMoving = feed_.Moving();
+    cardTimer_.stop();
+    feed_.Reset();
+    // A card stopped half way must not leave the calculator's display dark.
+    if (wasMoving && context_.SetDisplayHidden) context_.SetDisplayHidden(false);
+}
+
+void TcardReadFM::LoadStackClick() {
+    const QString path = services_.Files->OpenFile(
+        {"Open Optical Card File", services_.ProgramFolder, kStackFilter, "ocf"}, this);
+    if (path.isEmpty()) return;
+    if (!context_.Stack->LoadStackFile(NativePath(path), list_))
+        services_.Messages->Error("ERROR: Program file data is corrupt");
+    UpdateLabel();
+}
+
+void TcardReadFM::ResetStackClick() {
+    StopCard();
+    pc1Shown_ = pc2Shown_ = false;
+    dragShown_ = true;
+    UpdateLabel();
+    update();
+}
+
+void TcardReadFM::HelpClick() {
+    services_.OpenDocument(files::kCardHelpDocument);
+}
+
+void TcardReadFM::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawImage(0, 0, cardImage_);
+    if (!dragShown_) p.fillRect(readerart::kDragArea, QColor(78, 80, 86));
+    if (pc2Shown_) p.drawImage(MarkedCardFeed::kPileLeft, pc2Top_, pc2Image_);
+    if (pc1Shown_) p.drawImage(pc1At_, pc1Image_);
+    p.drawImage(readerart::kMask.topLeft(), maskImage_);
+}
+
+void TcardReadFM::contextMenuEvent(QContextMenuEvent* event) {
+    popup_->popup(event->globalPos());
+}
+
+void TcardReadFM::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !dragShown_ ||
+        !readerart::kDragArea.contains(event->position().toPoint()))
+        return;
+    dragging_ = true;
+    dragStart_ = event->globalPosition().toPoint() - pos();
+    setCursor(Qt::ClosedHandCursor);
+}
+
+void TcardReadFM::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_) move(event->globalPosition().toPoint() - dragStart_);
+}
+
+void TcardReadFM::mouseReleaseEvent(QMouseEvent*) {
+    if (!dragging_) return;
+    dragging_ = false;
+    unsetCursor();
+    if (services_.Bounds) services_.Bounds->SetMainBounds(x(), width(), y());
+}
+
+void TcardReadFM::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void TcardReadFM::closeEvent(QCloseEvent* event) {
+    StopCard();
+    context_.Stack->ClearStack(list_);
+    event->accept();
+    if (!released_) {
+        released_ = true;
+        if (context_.RequestRelease) context_.RequestRelease();
+    }
+}
+
+} // namespace orrindale

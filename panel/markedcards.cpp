@@ -1,0 +1,61 @@
+// TmainFM's side of the marked cards: the reader's factory, the editor's run and the display
+// that a passing card keeps dark. The windows themselves live in cards/.
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "cards/cardeditor.h"
+#include "cards/cardreader.h"
+#include "panel/mainwindow.h"
+#include "panel/shared/messages.h"
+
+namespace orrindale {
+
+void TmainFM::RegisterCardReader() {
+    peripherals_.SetFactory(
+        Peripherals::Kind::CardReader,
+        [this](std::function<void()> requestRelease) -> std::unique_ptr<QWidget> {
+            TcardReadFM::Context context;
+            context.Calc = &calc_;
+            context.Stack = &peripherals_.CardStack();
+            context.RequestRelease = std::move(requestRelease);
+            context.SetDisplayHidden = [this](bool hidden) { SetDisplayHidden(hidden); };
+            auto reader = std::make_unique<TcardReadFM>(services_, std::move(context));
+            // Without its picture the reader has asked for its release; it is not shown.
+            if (!reader->LoadPicture()) return nullptr;
+            const QScreen* screen = QGuiApplication::primaryScreen();
+            reader->move(ReaderPlace(geometry(), reader->size(),
+                                     screen ? screen->geometry().height() : 800));
+            return reader;
+        });
+}
+
+void TmainFM::SetDisplayHidden(bool hidden) {
+    display_.DisplayBlanked = hidden;
+    if (!calc_.PowerOn) return;
+    if (hidden)
+        calc_.BlankDisplay();
+    else
+        calc_.RefreshDisplay();
+}
+
+void TmainFM::RunCardEditor() {
+    if (peripherals_.Window(Peripherals::Kind::CardReader)) {
+        services_.Messages->Information("Please close card reader periferal to access editor");
+        return;
+    }
+    TprgCrdFM editor(services_, peripherals_.CardStack(), this);
+    editor.exec();
+}
+
+bool TmainFM::ExportCards(const std::vector<int>& codes, QWidget* parent) {
+    // The export starts from an empty stack. While the reader holds a stack the export must not
+    // take its marks away, so it then works on a stack of its own.
+    TCardStack scratch;
+    const bool readerOpen = peripherals_.Window(Peripherals::Kind::CardReader) != nullptr;
+    TprgCrdFM editor(services_, readerOpen ? scratch : peripherals_.CardStack(), parent);
+    editor.ResetStack();
+    if (!editor.AskTitles(true)) return false;
+    return editor.SaveCards(CardsUntilEnd(codes));
+}
+
+} // namespace orrindale

@@ -1,0 +1,292 @@
+// The marked card windows, offscreen: the reader fed from a stack file, the editor's marks,
+// files and printing, the title dialog, and the viewer's export read back by the reader.
+#include <QBuffer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+
+#include "cards/cardart.h"
+#include "cards/cardeditor.h"
+#include "cards/cardreader.h"
+#include "cards/cardtitle.h"
+#include "viewer/view.h"
+#include "window_fixture.h"
+
+using namespace orrindale;
+using orrindale::testing::Window;
+
+namespace {
+
+void WriteScrambled(const QString& path, const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    for (char& c : bytes)
+        c = static_cast<char>(c ^ 0xB7);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+}
+
+void WriteCardPictures(Window& win) {
+    WriteScrambled(win.File(files::kCardReaderPicture), readerart::RenderReader(), "PNG");
+    WriteScrambled(win.File(files::kCardEditorPicture), cardart::RenderBlankCard(), "BMP");
+}
+
+QAction* PeripheralsEntry(TmainFM& w, const QString& caption) {
+    for (QAction* a : w.PopupMenu()->actions())
+        if (a->menu() && a->text() == "Peripherals")
+            for (QAction* entry : a->menu()->actions())
+                if (entry->text() == caption) return entry;
+    return nullptr;
+}
+
+TcardReadFM* OpenReader(TmainFM& w) {
+    PeripheralsEntry(w, "Marked Card Reader")->trigger();
+    return qobject_cast<TcardReadFM*>(w.PeripheralWindows().Window(Peripherals::Kind::CardReader));
+}
+
+// A stack of two used cards: card 1 keys 1 2 3 and ends, card 2 keys 4.
+std::string TwoCardStack(Window& win) {
+    TCardStack stack;
+    CardLines list;
+    CardRows one{}, two{};
+    one = {KeyCodeOf[keypos::Digit1], KeyCodeOf[keypos::Digit2], KeyCodeOf[keypos::Digit3],
+           kEndOfCard};
+    two = {KeyCodeOf[keypos::Digit4], kEndOfCard};
+    list[0] = LineOfRows(one);
+    list[1] = LineOfRows(two);
+    stack.Used[0] = stack.Used[1] = true;
+    const std::string path = win.File("two.ocf").toStdString();
+    stack.SaveStackFile(path, list);
+    return path;
+}
+
+// Closes whatever modal dialog opens next, after fill has had its way with it.
+template <typename Dialog>
+void AnswerNextDialog(QObject* context, std::function<void(Dialog&)> fill) {
+    QTimer::singleShot(0, context, [fill] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        fill(*dialog);
+    });
+}
+
+} // namespace
+
+TEST(MarkedCardReader, FeedsAStackInPrgmModeAndGoesAwayOnClose) {
+    Window win;
+    WriteCardPictures(win);
+    TmainFM& w = win.Start();
+    win.PowerOn();
+    w.SetModeSwitch(true);
+    TcardReadFM* reader = OpenReader(w);
+    ASSERT_TRUE(reader);
+    EXPECT_EQ(reader->CardLabel()->text(), "0/0");
+    win.files.Script(QString::fromStdString(TwoCardStack(win)));
+    reader->LoadStackClick();
+    EXPECT_EQ(reader->CardLabel()->text(), "0/2");
+    reader->cardFeedClick();
+    EXPECT_EQ(win.sounds.played.last(), "cfd");
+    EXPECT_TRUE(reader->CardMoving());
+    EXPECT_TRUE(w.Display().DisplayBlanked);
+    auto* timer = reader->findChild<QTimer*>("cardTimer");
+    ASSERT_TRUE(timer && timer->isActive());
+    EXPECT_EQ(timer->interval(), 50);
+    int ticks = 0;
+    while (timer->isActive() && ticks < 100) {
+        QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, 15);
+    EXPECT_FALSE(w.Display().DisplayBlanked);
+    EXPECT_TRUE(reader->PileShown());
+    EXPECT_EQ(reader->CardLabel()->text(), "1/2");
+    const auto& mem = w.Engine().RegisterFile;
+    EXPECT_EQ(mem[0][0] & 63, KeyCodeOf[keypos::Digit1]);
+    EXPECT_EQ(mem[0][2] & 63, KeyCodeOf[keypos::Digit3]);
+    EXPECT_EQ(w.Engine().PcStep, 3);
+
+    // The editor is refused while the reader exists.
+    PeripheralsEntry(w, "Marked Card Editor")->trigger();
+    EXPECT_EQ(win.messages.LastText(), "Please close card reader periferal to access editor");
+
+    reader->ResetStackClick();
+    EXPECT_EQ(reader->CardLabel()->text(), "0/2");
+    reader->close();
+    win.FireUntilStopped("ChgModeTimer");
+    EXPECT_EQ(w.PeripheralWindows().Window(Peripherals::Kind::CardReader), nullptr);
+    EXPECT_EQ(w.PeripheralWindows().CardStack().UsedCount(), 0);
+}
+
+TEST(MarkedCardReader, RunModeAsksFirstAndACorruptStackIsReported) {
+    Window win;
+    WriteCardPictures(win);
+    TmainFM& w = win.Start();
+    win.PowerOn();
+    w.SetModeSwitch(false);
+    TcardReadFM* reader = OpenReader(w);
+    win.files.Script(QString::fromStdString(TwoCardStack(win)));
+    reader->LoadStackClick();
+    win.messages.Script(MessageAnswer::No);
+    reader->cardFeedClick();
+    EXPECT_TRUE(win.messages.LastText().startsWith("The calculator is in RUN mode\r"));
+    EXPECT_FALSE(reader->CardMoving());
+    win.files.Script(win.File("broken.ocf"));
+    SaveScrambledTextList(win.File("broken.ocf"), QStringList{"a", "b"});
+    reader->LoadStackClick();
+    EXPECT_EQ(win.messages.LastText(), "ERROR: Program file data is corrupt");
+    EXPECT_EQ(reader->CardLabel()->text(), "0/0");
+}
+
+TEST(MarkedCardReader, MarksLeftByTheEditorDoNotCountInTheReader) {
+    Window win;
+    WriteCardPictures(win);
+    TmainFM& w = win.Start();
+    w.PeripheralWindows().CardStack().Used[4] = true; // as an editor leaves them
+    TcardReadFM* reader = OpenReader(w);
+    EXPECT_EQ(reader->CardLabel()->text(), "0/0");
+}
+
+TEST(MarkedCardReader, WithoutItsPictureItIsReleased) {
+    Window win;
+    TmainFM& w = win.Start();
+    EXPECT_EQ(OpenReader(w), nullptr);
+    win.FireUntilStopped("ChgModeTimer");
+    EXPECT_EQ(w.PeripheralWindows().Window(Peripherals::Kind::CardReader), nullptr);
+}
+
+TEST(MarkedCardReader, StandsBesideTheCalculator) {
+    EXPECT_EQ(ReaderPlace(QRect(400, 100, 500, 300), QSize(370, 250), 800), QPoint(30, 150));
+    EXPECT_EQ(ReaderPlace(QRect(100, 100, 500, 300), QSize(370, 250), 800), QPoint(100, 150));
+    EXPECT_EQ(ReaderPlace(QRect(400, 600, 500, 300), QSize(370, 250), 800), QPoint(30, 600));
+}
+
+TEST(CardTitle, DateAndCharacterChecks) {
+    Window win;
+    Services s;
+    s.Messages = &win.messages;
+    const struct {
+        const char* name;
+        const char* date;
+        bool accepted;
+        const char* dateAfter;
+        const char* nameAfter;
+        const char* message;
+    } cases[] = {
+        {"Ann", "1/2/2024", true, "01/02/2024", "Ann", ""},
+        {"Ann", "", true, "", "Ann", ""},
+        {"Ann", "31/02/2024", false, "31/02/2024", "Ann", "ERROR: Invalid date"},
+        {"A~n", "", false, "", "A~n", "ERROR: Invalid character found in text: ~|"},
+        {"\t", "", true, "", "", ""},
+    };
+    for (const auto& c : cases) {
+        TtitleFM dialog(s);
+        dialog.nameEdit->setText(c.name);
+        dialog.dateEdit->setText(c.date);
+        dialog.okSBClick();
+        EXPECT_EQ(dialog.result() == QDialog::Accepted, c.accepted) << c.name << c.date;
+        EXPECT_EQ(dialog.dateEdit->text(), c.dateAfter);
+        EXPECT_EQ(dialog.nameEdit->text(), c.nameAfter);
+        if (*c.message) {
+            EXPECT_EQ(win.messages.LastText(), c.message);
+        }
+    }
+    TtitleFM dialog(s);
+    dialog.PutTitle("", "", "");
+    EXPECT_EQ(dialog.dateEdit->text(), TodayText());
+}
+
+TEST(MarkedCardEditor, MarksSaveAndPrintSevenCardsOnTwoPages) {
+    Window win;
+    WriteCardPictures(win);
+    win.Start();
+    Services s;
+    s.ProgramFolder = win.File("");
+    s.Messages = &win.messages;
+    s.Printers = &win.printers;
+    s.Files = &win.files;
+    TCardStack stack;
+    TprgCrdFM editor(s, stack);
+    editor.show();
+    ASSERT_TRUE(editor.PictureLoaded());
+    EXPECT_EQ(editor.FileLabel()->text(), "[..]");
+    const QPoint mark(cardgrid::kColumnX[0] + 3, cardgrid::kRowY[2] + 3);
+    editor.CardClick(mark, MarkButton::Left);
+    EXPECT_EQ(editor.Card().Rows[2], 64);
+    EXPECT_TRUE(editor.Modified());
+    EXPECT_EQ(editor.CardList()->item(0)->text(), "Card: 01 [Used]");
+    editor.instLBDblClick(keypos::Add - 1);
+    EXPECT_EQ(editor.Card().Rows[2], 27);
+    for (int card = 1; card < 7; ++card) {
+        editor.cardsLBClick(card);
+        editor.instLBDblClick(keypos::Sqrt - 1);
+    }
+    const QString path = win.File("seven.ocf");
+    win.files.Script(path);
+    ASSERT_TRUE(editor.SaveClick());
+    EXPECT_FALSE(editor.Modified());
+    EXPECT_EQ(editor.FileLabel()->text(), "seven");
+    TCardStack back;
+    CardLines lines;
+    ASSERT_TRUE(back.LoadStackFile(path.toStdString(), lines));
+    EXPECT_EQ(back.UsedCount(), 7);
+
+    const QString pdf = win.File("cards.pdf");
+    win.messages.Script(MessageAnswer::Yes);
+    win.printers.Script(pdf);
+    editor.PrintClick();
+    EXPECT_EQ(win.messages.LastText(), "2 pages will be printed\r\rContinue?");
+    QProcess info;
+    info.start("pdfinfo", {pdf});
+    ASSERT_TRUE(info.waitForFinished());
+    EXPECT_TRUE(QString(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+2")));
+    EXPECT_EQ(editor.Card().Current, 6); // the card current before printing
+}
+
+TEST(MarkedCardEditor, ViewerExportReadsBackThroughTheReader) {
+    Window win;
+    WriteCardPictures(win);
+    TmainFM& w = win.Start();
+    win.PowerOn();
+    w.SetModeSwitch(true);
+    // A program of 30 steps and END: two cards.
+    auto& calc = w.Engine();
+    for (int s = 0; s < 30; ++s)
+        calc.RegisterFile[static_cast<size_t>(s / 14)][s % 14] = KeyCodeOf[keypos::Digit7];
+    calc.RegisterFile[2][2] = 38;
+    const QString stackPath = win.File("export.ocf");
+    win.files.Script(stackPath);
+    QTimer::singleShot(0, &w, [&] {
+        auto* viewer = qobject_cast<TviewFM*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(viewer);
+        AnswerNextDialog<TtitleFM>(viewer, [](TtitleFM& d) {
+            d.nameEdit->setText("Me");
+            d.okSBClick();
+        });
+        viewer->OpticalCardClick();
+        viewer->close();
+    });
+    w.ViewProgramMemory();
+    TCardStack stack;
+    CardLines lines;
+    ASSERT_TRUE(stack.LoadStackFile(stackPath.toStdString(), lines));
+    EXPECT_EQ(stack.UsedCount(), 2);
+    EXPECT_EQ(stack.Titles.Name, "Me");
+
+    for (auto& reg : calc.RegisterFile)
+        reg = TCalcRegister{};
+    calc.PcRow = calc.PcStep = 0;
+    TcardReadFM* reader = OpenReader(w);
+    win.files.Script(stackPath);
+    reader->LoadStackClick();
+    auto* timer = reader->findChild<QTimer*>("cardTimer");
+    for (int card = 0; card < 2; ++card) {
+        reader->cardFeedClick();
+        while (timer->isActive())
+            QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
+    }
+    EXPECT_EQ(calc.RegisterFile[1][13] & 63, KeyCodeOf[keypos::Digit7]);
+    EXPECT_EQ(calc.RegisterFile[2][2] & 63, 38);
+}
