@@ -33,7 +33,8 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
       cards_(calc_, scene_, services_, CardWindow(), this), peripherals_([this](int bit) {
           calc_.PendingAction |= bit;
           StartChgModeTimer();
-      }) {
+      }),
+      extMemory_(services_, calc_, this) {
     setWindowTitle("HP9100B");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -43,6 +44,7 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
     calc_.ResetMachine();
     CreateTimers();
     BuildMenu();
+    extMemory_.Register(peripherals_);
 }
 
 TmainFM::~TmainFM() = default;
@@ -289,6 +291,7 @@ bool TmainFM::CloseQuery() {
     // Whatever the answer about the card, the machine state and the roll are kept.
     if (!cards_.CloseQuery()) return false;
     SaveMachineState(ProgramFile(files::kMachineState).toStdString(), calc_);
+    extMemory_.SaveAtClose();
     SaveScrambledTextList(ProgramFile(files::kPaperRoll), paperRoll_);
     return true;
 }
