@@ -62,7 +62,7 @@ void DrawCase(QPainter& p) {
     p.setFont(Font(11, true));
     p.setPen(QColor(60, 56, 50));
     p.drawText(QRect(190, 9, 196, 14), Qt::AlignRight | Qt::AlignVCenter,
-               "HEWLETT-PACKARD  9101A EXTENDED MEMORY");
+               "hp  9101A EXTENDED MEMORY");
     p.setPen(Qt::NoPen);
     p.setBrush(kPlate);
     p.drawRoundedRect(QRect(12, 32, kPanelWidth - 24, kPanelHeight - 44), 6, 6);
