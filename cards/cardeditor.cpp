@@ -20,7 +20,6 @@
 #include "panel/shared/hpdata_qt.h"
 #include "panel/shared/messages.h"
 #include "panel/shared/programfiles.h"
-#include "viewer/view.h"
 
 namespace orrindale {
 
@@ -228,10 +227,11 @@ void TprgCrdFM::TextFileClick() {
     const QString path = services_.Files->OpenFile(
         {"Load Program File", services_.ProgramFolder, kTextFilter, "txt"}, this);
     if (path.isEmpty()) return;
-    TviewFM viewer(services_, ViewerMemory{}, false, this); // reads the listing, never shown
-    if (!viewer.LoadListing(path)) return;
+    if (!readText_) return;
+    const std::optional<std::vector<int>> codes = readText_(path, this);
+    if (!codes) return;
     ResetStack();
-    const std::vector<std::string> cards = CardsOfListing(viewer.Table().DecimalCodes());
+    const std::vector<std::string> cards = CardsOfListing(*codes);
     for (size_t i = 0; i < cards.size(); ++i) {
         list_[i] = cards[i];
         stack_.Used[i] = true;

@@ -10,6 +10,8 @@
 
 #include <QDialog>
 #include <QImage>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,8 +29,15 @@ class TprgCrdFM final : public QDialog {
     Q_OBJECT
 
 public:
+    // Reads a program text file into 392 decimal codes; nothing when it could not (and has
+    // told the user why). The opener hands over the program viewer's reader, which lies beside
+    // this folder, not below it.
+    using ProgramTextReader =
+        std::function<std::optional<std::vector<int>>(const QString& path, QWidget* parent)>;
+
     TprgCrdFM(const Services& services, TCardStack& stack, QWidget* parent = nullptr);
     ~TprgCrdFM() override;
+    void SetProgramTextReader(ProgramTextReader reader) { readText_ = std::move(reader); }
 
     // The toolbar, left to right.
     void NewClick();
@@ -96,6 +105,7 @@ private:
     QListWidget* cardsLB_ = nullptr;
     QListWidget* instLB_ = nullptr;
     QLabel* fileLabel_ = nullptr;
+    ProgramTextReader readText_;
 };
 
 } // namespace orrindale

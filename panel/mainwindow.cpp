@@ -33,7 +33,8 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
       cards_(calc_, scene_, services_, CardWindow(), this), peripherals_([this](int bit) {
           calc_.PendingAction |= bit;
           StartChgModeTimer();
-      }) {
+      }),
+      extMemory_(services_, calc_, this) {
     setWindowTitle("HP9100B");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -44,6 +45,7 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
     CreateTimers();
     BuildMenu();
     RegisterCardReader();
+    extMemory_.Register(peripherals_);
 }
 
 TmainFM::~TmainFM() = default;
@@ -290,6 +292,7 @@ bool TmainFM::CloseQuery() {
     // Whatever the answer about the card, the machine state and the roll are kept.
     if (!cards_.CloseQuery()) return false;
     SaveMachineState(ProgramFile(files::kMachineState).toStdString(), calc_);
+    extMemory_.SaveAtClose();
     SaveScrambledTextList(ProgramFile(files::kPaperRoll), paperRoll_);
     return true;
 }

@@ -27,6 +27,7 @@
 #include "engine/pacer.h"
 #include "panel/cardslot.h"
 #include "panel/display.h"
+#include "panel/extmemlink.h"
 #include "panel/keypresser.h"
 #include "panel/layout.h"
 #include "panel/peripherals.h"
@@ -64,6 +65,7 @@ public:
     PrinterPanel& Printer() { return printer_; }
     CardSlot& Cards() { return cards_; }
     Peripherals& PeripheralWindows() { return peripherals_; }
+    ExtMemoryLink& ExtMemoryWindow() { return extMemory_; }
 
     void SetFunctionCardWindow(TfuncCardFM* window) { funcCard_ = window; }
     void SetPaperWindow(TplistFM* window);
@@ -113,6 +115,7 @@ public:
     void PowerSwitched(bool on, bool changed) override;
     void CloseMainWindow() override { close(); }
     void ReleaseWindow(int bit) override { peripherals_.Release(bit); }
+    ExtMemoryPort* ExtMemory() override { return extMemory_.Port(); }
     void ShowInternalError(const std::string& message) override;
 
     // The key under the mouse pointer, 0 for none.
@@ -175,6 +178,7 @@ private:
     PrinterPanel printer_;
     CardSlot cards_;
     Peripherals peripherals_;
+    ExtMemoryLink extMemory_;
     Pacer pacer_;
     bool firstActivation_ = true;
     bool startedUp_ = false;

@@ -7,6 +7,7 @@
 #include "cards/cardreader.h"
 #include "panel/mainwindow.h"
 #include "panel/shared/messages.h"
+#include "viewer/view.h"
 
 namespace orrindale {
 
@@ -44,6 +45,13 @@ void TmainFM::RunCardEditor() {
         return;
     }
     TprgCrdFM editor(services_, peripherals_.CardStack(), this);
+    editor.SetProgramTextReader([this](const QString& path, QWidget* parent) {
+        // A viewer that is never shown reads the listing, with its messages.
+        TviewFM viewer(services_, ViewerMemory{}, false, parent);
+        std::optional<std::vector<int>> codes;
+        if (viewer.LoadListing(path)) codes = viewer.Table().DecimalCodes();
+        return codes;
+    });
     editor.exec();
 }
 

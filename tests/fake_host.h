@@ -77,8 +77,9 @@ public:
     bool plotter = false, extMem = false; // whether the windows exist
     FakePlotter plotterPort;
     FakeExtMemory extPort;
-    std::function<void()> onPump;  // runs inside ProcessMessages
-    bool drawTakesBusyTime = true; // drawing passes the computing time at once
+    ExtMemoryPort* realExtMem = nullptr; // a real memory in place of the recording one
+    std::function<void()> onPump;        // runs inside ProcessMessages
+    bool drawTakesBusyTime = true;       // drawing passes the computing time at once
 
     void RedrawDisplay() override {
         ++redraws;
@@ -107,7 +108,10 @@ public:
     void StopPaperFeed() override { feeding = false; }
     bool PaperFeeding() const override { return feeding; }
     PlotterPort* Plotter() override { return plotter ? &plotterPort : nullptr; }
-    ExtMemoryPort* ExtMemory() override { return extMem ? &extPort : nullptr; }
+    ExtMemoryPort* ExtMemory() override {
+        if (realExtMem) return realExtMem;
+        return extMem ? &extPort : nullptr;
+    }
     void StartChgModeTimer() override { timerActive = true; }
     void StopChgModeTimer() override { timerActive = false; }
     void Sleep(int) override { ++sleeps; }

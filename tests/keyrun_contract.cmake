@@ -85,3 +85,22 @@ execute_process(COMMAND ${KEYRUN} listing-load=${listing} show OUTPUT_VARIABLE o
 if(NOT rc EQUAL 2 OR NOT err STREQUAL "Invalid code found - Adder\n" OR NOT out STREQUAL "")
     message(FATAL_ERROR "bad listing: rc=${rc} out='${out}' err='${err}'")
 endif()
+
+# The extended memory: program 2 (5 into b, then FMT END) is stored with FMT FMT, program 1
+# (2 FMT GO TO, then recall b) likewise; program 1 called from the keyboard calls program 2,
+# which returns into it, and it stops with 5 in X. Saved, the memory runs the same again.
+set(exm ${WORK}/keyrun_contract.exm)
+file(REMOVE ${exm})
+set(stored "extmem;prgm;5;X>[];b;FMT;End;run;End;2;FMT;FMT;End;prgm;2;FMT;GoTo;b;End;run;End;1;FMT;FMT;End")
+expect_output("${stored};1;FMT;GoTo;Cont;extmem-save=${exm}"
+              "stopped after 10 steps\ntop SSSSSSSS0PSS\nmid SSSSSSSS0PSS\nbot SSSSSSSS5PSS\n")
+expect_output("extmem-load=${exm};1;FMT;GoTo;Cont" "stopped after 10 steps\n")
+# Without the memory, FMT stops the program before any call.
+expect_output("prgm;2;FMT;GoTo;b;End;run;End;Cont" "bot SSSSSSSS2PSS\n")
+foreach(failing "extmem-load=${WORK}/none.exm" "extmem-save=${WORK}/x.exm")
+    execute_process(COMMAND ${KEYRUN} ${failing} OUTPUT_VARIABLE out ERROR_VARIABLE err
+                    RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 2 OR err STREQUAL "")
+        message(FATAL_ERROR "${failing}: rc=${rc} err='${err}'")
+    endif()
+endforeach()

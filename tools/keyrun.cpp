@@ -11,7 +11,8 @@
 // and message passes that return at once, until it stops or --max-steps steps have run. The
 // card tokens (keyruncards.h) put a magnetic card in the slot and record or enter it;
 // "listing-load=PATH" puts a text listing into program memory and "listing-save=PATH" writes
-// memory as one.
+// memory as one. The extended memory tokens (keyrunextmem.h) attach an HP 9101A and read or
+// write its memory files.
 #include <cctype>
 #include <cstdlib>
 #include <iostream>
@@ -22,6 +23,7 @@
 
 #include "engine/calculator.h"
 #include "keyruncards.h"
+#include "keyrunextmem.h"
 #include "viewer/listing.h"
 #include "viewer/viewtable.h"
 
@@ -58,6 +60,8 @@ public:
     void Sleep(int) override {}
     void ProcessMessages() override {}
     void ShowInternalError(const std::string& message) override { std::cerr << message << '\n'; }
+    ExtMemoryPort* ExtMemory() override { return extMem ? extMem->Port() : nullptr; }
+    KeyrunExtMem* extMem = nullptr;
 };
 
 std::string Lower(std::string s) {
@@ -141,6 +145,7 @@ class Session {
 public:
     explicit Session(uint64_t maxSteps) : calc_(host_) {
         host_.calc = &calc_;
+        host_.extMem = &extMem_;
         calc_.ResetMachine();
         calc_.PowerOn = true;
         calc_.DisplayOn = true;
@@ -170,6 +175,8 @@ public:
             Press(*p);
         } else if (auto c = cards_.Apply(token, calc_); c != KeyrunCards::Result::NotCard) {
             if (c == KeyrunCards::Result::Failed) return false;
+        } else if (auto e = extMem_.Apply(token, calc_); e != KeyrunExtMem::Result::NotExtMem) {
+            if (e == KeyrunExtMem::Result::Failed) return false;
         } else if (!ListingToken(calc_, token)) {
             return false;
         }
@@ -178,7 +185,9 @@ public:
     }
 
     void Finish() { PrintDisplay(calc_); }
-    const std::string& CardError() const { return cards_.Error(); }
+    const std::string& CardError() const {
+        return cards_.Error().empty() ? extMem_.Error() : cards_.Error();
+    }
 
 private:
     // As the panel does: while a program runs only STOP reaches the engine.
@@ -210,6 +219,7 @@ private:
     KeyrunHost host_;
     Calculator calc_;
     KeyrunCards cards_;
+    KeyrunExtMem extMem_;
 };
 
 int Usage() {

@@ -26,6 +26,7 @@ namespace {
 constexpr int kClientWidth = 397, kClientHeight = 404, kMaxWidth = 415;
 constexpr int kColumnWidths[] = {64, 47, 256};
 const char* const kTextFilter = "Text Files (*.txt);;All Files (*.*)";
+const char* const kExpandedFilter = "Expanded Files (*.exm);;All Files (*.*)";
 const char* const kCodeErrors = "Program code has errors";
 
 // Hands every keystroke of an instruction cell to the table at once, so its code cell follows
@@ -106,12 +107,12 @@ void TviewFM::BuildMenu() {
     file->addAction("New", this, &TviewFM::NewClick);
     file->addAction("Copy To Clipboard", this, &TviewFM::CopyToClipboardClick)
         ->setVisible(!expanded);
-    // Expanded files are the extended memory's own file; until its routines exist these two
-    // items are shown in expanded mode but cannot be used.
-    for (const char* caption : {"Load", "Save"}) {
-        QAction* action = file->addAction(caption);
+    // Expanded files are the extended memory's own file, read and written by its routines.
+    QAction* load = file->addAction("Load", this, &TviewFM::LoadExpandedClick);
+    QAction* save = file->addAction("Save", this, &TviewFM::SaveExpandedClick);
+    for (QAction* action : {load, save}) {
         action->setVisible(expanded);
-        action->setEnabled(false);
+        action->setEnabled(memory_.LoadFile && memory_.SaveFile);
     }
     file->addAction("Load As Text", this, &TviewFM::LoadAsTextClick)->setVisible(!expanded);
     QMenu* saveAs = file->addMenu("Save File As");
@@ -150,7 +151,10 @@ void TviewFM::showEvent(QShowEvent* event) {
 }
 
 void TviewFM::FillTable() {
-    table_.Fill(memory_.On && memory_.Read ? memory_.Read() : std::vector<TKeyCode>());
+    // The extended memory keeps its contents whatever its LINE switch says; showing "00" for
+    // them would let Save write the zeros over the stored programs.
+    const bool readable = memory_.Read && (memory_.On || table_.Expanded());
+    table_.Fill(readable ? memory_.Read() : std::vector<TKeyCode>());
     model_->Reset();
 }
 
@@ -174,7 +178,7 @@ bool TviewFM::SaveQuestion() {
     if (!modified_) return true;
     switch (services_.Messages->Confirm("Program has been modified\r\rSave changes?",
                                         MessageButtons::YesNoCancel)) {
-    case MessageAnswer::Yes: return SaveTextClick();
+    case MessageAnswer::Yes: return table_.Expanded() ? SaveExpandedClick() : SaveTextClick();
     case MessageAnswer::No: return true;
     default: return false;
     }
@@ -236,6 +240,43 @@ bool TviewFM::SaveTextClick() {
         services_.Messages->Error("ERROR: Failed to save file");
         return false;
     }
+    fileName_ = path;
+    modified_ = false;
+    UpdateCaption();
+    return true;
+}
+
+void TviewFM::LoadExpandedClick() {
+    if (!memory_.LoadFile) return;
+    const QString path = services_.Files->OpenFile(
+        {"Load Expanded File", services_.ProgramFolder, kExpandedFilter, "exm"}, this);
+    if (path.isEmpty() || !memory_.LoadFile(path)) return;
+    FillTable();
+    fileName_ = path;
+    modified_ = false;
+    UpdateCaption();
+    SelectRow(-1);
+}
+
+bool TviewFM::SaveExpandedClick() {
+    if (!memory_.SaveFile || !memory_.Write) return false;
+    if (table_.FirstInvalid() >= 0) {
+        services_.Messages->Error(kCodeErrors);
+        return false;
+    }
+    const QString start = QFileInfo::exists(fileName_) ? fileName_ : services_.ProgramFolder;
+    const QString path =
+        services_.Files->SaveFile({"Save Expanded File", start, kExpandedFilter, "exm"}, this);
+    if (path.isEmpty()) return false;
+    for (int row = 0; row < table_.Rows(); ++row)
+        if (ParseOctal(table_.Code(row), -1) < 0) {
+            services_.Messages->Error("ERROR: Invalid octal code. Address: " +
+                                      FromBytes(table_.Address(row)));
+            return false;
+        }
+    for (int row = 0; row < table_.Rows(); ++row)
+        memory_.Write(row, static_cast<TKeyCode>(ParseOctal(table_.Code(row), 0)));
+    if (!memory_.SaveFile(path)) return false;
     fileName_ = path;
     modified_ = false;
     UpdateCaption();

@@ -2,9 +2,9 @@
 // code and instruction, lets the user edit the instructions, and moves the program between the
 // table and memory, text listings, the clipboard and the printer.
 //
-// Normal mode shows the calculator's 392 steps. Expanded mode (the extended memory's 3472
-// steps) is built into the table and the memory seam already; its "Load" and "Save" of
-// expanded files come with the extended memory's file routines and stay disabled until then.
+// Normal mode shows the calculator's 392 steps. Expanded mode shows the extended memory's 3472
+// steps; its "Load" and "Save" of expanded files go through the memory's own file routines,
+// which its opener hands over in ViewerMemory (the viewer knows nothing of the memory itself).
 // "Optical Card" hands the codes to the card export its opener sets (the marked card editor,
 // which lies beside this folder, not below it).
 #pragma once
@@ -30,6 +30,10 @@ struct ViewerMemory {
     std::function<void(int step, TKeyCode code)> Write;
     std::function<void()> Reset; // expanded mode's "New" clears the memory's state first
     bool On = false;             // the calculator (or the extended memory) is switched on
+    // Expanded files: read into memory (clearing it first) and written from it. Each reports
+    // its own failure to the user and answers whether it succeeded.
+    std::function<bool(const QString& path)> LoadFile;
+    std::function<bool(const QString& path)> SaveFile;
 };
 // The calculator's program memory, as seen now.
 ViewerMemory ProgramMemoryOf(Calculator& calc);
@@ -47,6 +51,8 @@ public:
     void CopyToClipboardClick();
     void LoadAsTextClick();
     bool SaveTextClick();
+    void LoadExpandedClick();
+    bool SaveExpandedClick();
     void SendToMemoryClick();
     void PrintUntilEndClick() { Print(true); }
     void PrintAllClick() { Print(false); }

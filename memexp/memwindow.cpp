@@ -1,0 +1,251 @@
+#include "memexp/memwindow.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include "memexp/memart.h"
+#include "memexp/memdialogs.h"
+#include "memexp/memlayout.h"
+#include "memexp/memoryfile.h"
+#include "panel/shared/hpdata.h"
+#include "panel/shared/hpdata_qt.h"
+#include "panel/shared/messages.h"
+#include "panel/shared/programfiles.h"
+
+namespace orrindale {
+
+namespace {
+enum SettingsKey { kLineKey = 0, kFilKey = 1 };
+const char* const kLoadFailed = "ERROR: Failed to load memory file";
+
+QPoint At(const QMouseEvent* event) {
+    return event->position().toPoint();
+}
+} // namespace
+
+TmemFM::TmemFM(const Services& services, Calculator& calc, Hooks hooks, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(services),
+      hooks_(std::move(hooks)), memory_(calc) {
+    setWindowTitle("HP9101A");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    memory_.OnLampChanged([this] { update(); });
+    BuildMenu();
+}
+
+TmemFM::~TmemFM() = default;
+
+void TmemFM::BuildMenu() {
+    popup_ = new QMenu(this);
+    popup_->addAction("View Extended Memory", this, &TmemFM::ViewExtendedMemoryClick);
+    popup_->addAction("View Memory Map", this, &TmemFM::ViewMemoryMapClick);
+    popup_->addAction("Initialise Memory", this, &TmemFM::InitialiseMemoryClick);
+    popup_->addAction("View Instruction Card", this, &TmemFM::ViewInstructionCardClick);
+    popup_->addSeparator();
+    popup_->addAction("Manual", this, &TmemFM::ManualClick);
+    popup_->addAction("Help"); // no action
+    popup_->addAction("Close  (Esc)", this, &QWidget::close);
+}
+
+bool TmemFM::LoadImage() {
+    if (!LoadScrambledBitmap(services_.ProgramFile(files::kExtMemoryPicture), memImage_))
+        return false;
+    setFixedSize(memImage_.size());
+    return true;
+}
+
+void TmemFM::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!firstShow_) return;
+    firstShow_ = false;
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    StartUp();
+}
+
+void TmemFM::StartUp() {
+    memory_.LampOff();
+    ReadMemorySettings();
+    memory_.Image().ClearMemory();
+    LoadMemoryFile(services_.ProgramFile(files::kExtMemoryContents));
+}
+
+void TmemFM::ReadMemorySettings() {
+    QStringList lines;
+    bool line = false, fil = false;
+    if (LoadScrambledTextList(services_.ProgramFile(files::kExtMemorySwitches), lines)) {
+        for (const QString& text : lines) {
+            std::string value = ToBytes(text);
+            const int key = TakeLineKey(value, true);
+            int n = 0;
+            const bool on = ParseDecimal(value, n) && n != 0; // unreadable counts as OFF
+            if (key == kLineKey) line = on;
+            if (key == kFilKey) fil = on;
+        }
+    }
+    SetLineSwitch(line, false);
+    SetFilSwitch(fil, false);
+}
+
+bool TmemFM::SaveMemorySettings() const {
+    const TextList lines = {LineKey(kLineKey) + BooleanText(memory_.LineOn()),
+                            LineKey(kFilKey) + BooleanText(memory_.FilOn())};
+    return SaveScrambledTextList(NativePath(services_.ProgramFile(files::kExtMemorySwitches)),
+                                 lines);
+}
+
+bool TmemFM::LoadMemoryFile(const QString& path) {
+    switch (orrindale::LoadMemoryFile(NativePath(path), memory_.Image())) {
+    case MemoryLoad::Loaded: return true;
+    case MemoryLoad::Unreadable: return false; // no saved memory yet: it stays cleared
+    case MemoryLoad::Damaged: break;
+    }
+    services_.Messages->Error(kLoadFailed);
+    return false;
+}
+
+bool TmemFM::ClearMemoryAndLoad(const QString& path) {
+    TextList lines;
+    if (!LoadScrambledTextList(NativePath(path), lines)) {
+        services_.Messages->Error(kLoadFailed);
+        return false;
+    }
+    memory_.Image().ClearMemory();
+    if (ReadMemoryLines(lines, memory_.Image()) == MemoryLoad::Loaded) return true;
+    services_.Messages->Error(kLoadFailed);
+    return false;
+}
+
+bool TmemFM::SaveMemoryFile(const QString& path, bool full) {
+    if (orrindale::SaveMemoryFile(NativePath(path), memory_.Image(), full)) return true;
+    services_.Messages->Error("ERROR: Failed to save memory file");
+    return false;
+}
+
+void TmemFM::SaveAll() {
+    if (firstShow_) return; // never shown: nothing was read, so nothing may overwrite the files
+    SaveMemoryFile(services_.ProgramFile(files::kExtMemoryContents), true);
+    SaveMemorySettings();
+}
+
+void TmemFM::closeEvent(QCloseEvent* event) {
+    if (!closed_) {
+        SaveAll();
+        closed_ = true;
+        if (hooks_.RequestRelease) hooks_.RequestRelease();
+    }
+    event->accept();
+}
+
+void TmemFM::SetLineSwitch(bool on, bool sound) {
+    if (sound) services_.doPlaySound("swc");
+    memory_.SetLine(on);
+    update();
+}
+
+void TmemFM::SetFilSwitch(bool on, bool sound) {
+    if (sound) services_.doPlaySound("swc");
+    memory_.SetFil(on);
+    update();
+}
+
+void TmemFM::paintEvent(QPaintEvent*) {
+    using namespace memlayout;
+    QPainter painter(this);
+    painter.drawImage(0, 0, memImage_);
+    if (memory_.LineOn()) memart::DrawLeverUp(painter, kLineLever);
+    if (memory_.FilOn()) memart::DrawLeverUp(painter, kFilLever);
+    if (memory_.LineOn()) memart::DrawLamp(painter, kOnLamp, true);
+    if (memory_.FilOn()) memart::DrawLamp(painter, kFilLamp, true);
+    if (memory_.FmtLamp()) memart::DrawLamp(painter, kFmtLamp, true);
+}
+
+void TmemFM::mousePressEvent(QMouseEvent* event) {
+    using namespace memlayout;
+    if (event->button() != Qt::LeftButton) return;
+    const QPoint p = At(event);
+    if (kMoveStrip.Contains(p.x(), p.y())) {
+        dragging_ = true;
+        dragOffset_ = event->globalPosition().toPoint() - pos();
+        setCursor(Qt::ClosedHandCursor);
+    } else if (kLineOnArea.Contains(p.x(), p.y())) {
+        SetLineSwitch(true, true);
+    } else if (kLineOffArea.Contains(p.x(), p.y())) {
+        SetLineSwitch(false, true);
+    } else if (kFilOnArea.Contains(p.x(), p.y())) {
+        SetFilSwitch(true, true);
+    } else if (kFilOffArea.Contains(p.x(), p.y())) {
+        SetFilSwitch(false, true);
+    }
+}
+
+void TmemFM::mouseMoveEvent(QMouseEvent* event) {
+    using namespace memlayout;
+    if (dragging_) {
+        move(event->globalPosition().toPoint() - dragOffset_);
+        return;
+    }
+    const QPoint p = At(event);
+    const bool onSwitch = kLineOnArea.Contains(p.x(), p.y()) ||
+                          kLineOffArea.Contains(p.x(), p.y()) ||
+                          kFilOnArea.Contains(p.x(), p.y()) || kFilOffArea.Contains(p.x(), p.y());
+    if (onSwitch)
+        setCursor(Qt::PointingHandCursor);
+    else if (kMoveStrip.Contains(p.x(), p.y()))
+        setCursor(Qt::OpenHandCursor);
+    else
+        unsetCursor();
+}
+
+void TmemFM::mouseReleaseEvent(QMouseEvent*) {
+    if (!dragging_) return;
+    dragging_ = false;
+    unsetCursor();
+    if (services_.Bounds) services_.Bounds->SetMainBounds(x(), width(), y());
+}
+
+void TmemFM::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyReleaseEvent(event);
+}
+
+void TmemFM::contextMenuEvent(QContextMenuEvent* event) {
+    popup_->popup(event->globalPos());
+}
+
+void TmemFM::ViewExtendedMemoryClick() {
+    if (hooks_.ViewMemory) hooks_.ViewMemory();
+    update();
+}
+
+void TmemFM::ViewMemoryMapClick() {
+    TmapFM map(MemoryMapText(memory_.Image()), this);
+    map.exec();
+}
+
+void TmemFM::InitialiseMemoryClick() {
+    if (services_.Messages->Confirm("This will clear all expanded memory\r\rContinue?") ==
+        MessageAnswer::Yes)
+        memory_.Image().ClearMemory();
+}
+
+void TmemFM::ViewInstructionCardClick() {
+    TmmpnFM card(services_, this);
+    if (card.LoadCard()) card.exec();
+}
+
+void TmemFM::ManualClick() {
+    services_.OpenDocument(files::kExtMemoryHelpDocument);
+}
+
+} // namespace orrindale

@@ -1,0 +1,90 @@
+// The HP 9101A panel window (TmemFM): a borderless picture of the memory's front with its LINE
+// and FIL switches and ON, FIL and FMT lamps. It owns the memory (ExtMemory) and hands its port
+// to the calculator while it is open. Its pop-up menu opens the viewer on the memory (through a
+// hook, since the viewer is no business of this folder), the memory map, the instruction card
+// and the manual, and clears the memory. The switches live in "mmdf.ini", the contents in
+// "mmexdt.dat", both written when the window closes.
+#pragma once
+
+#include <QImage>
+#include <QMenu>
+#include <QWidget>
+#include <functional>
+
+#include "memexp/extmemory.h"
+#include "panel/shared/services.h"
+
+namespace orrindale {
+
+class Calculator;
+
+class TmemFM final : public QWidget {
+    Q_OBJECT
+
+public:
+    struct Hooks {
+        std::function<void()> RequestRelease; // the window closed: let it go
+        std::function<void()> ViewMemory;     // "View Extended Memory"
+    };
+
+    TmemFM(const Services& services, Calculator& calc, Hooks hooks, QWidget* parent = nullptr);
+    ~TmemFM() override;
+
+    // Loads the panel picture "mmexig.dat"; false when it cannot, and the window is not to be
+    // shown.
+    bool LoadImage();
+    ExtMemory& Memory() { return memory_; }
+    // The port for the engine: null once the window has closed.
+    ExtMemoryPort* Port() { return closed_ ? nullptr : &memory_; }
+    QMenu* PopupMenu() const { return popup_; }
+
+    // Switches, as a click sets them (with the switch sound) or the saved settings (without).
+    void SetLineSwitch(bool on, bool sound);
+    void SetFilSwitch(bool on, bool sound);
+
+    // The menu commands.
+    void ViewExtendedMemoryClick();
+    void ViewMemoryMapClick();
+    void InitialiseMemoryClick();
+    void ViewInstructionCardClick();
+    void ManualClick();
+
+    // Files: the switches, and the memory in its full ("mmexdt.dat") or short (*.exm) form.
+    // Failures are reported in a message box.
+    bool SaveMemorySettings() const;
+    bool SaveMemoryFile(const QString& path, bool full);
+    // ClearMemory, then the file; for the viewer's expanded files, so a file that cannot be
+    // read at all is reported too, and leaves the memory as it was.
+    bool ClearMemoryAndLoad(const QString& path);
+    // Everything the window keeps: at its own close and at the calculator's.
+    void SaveAll();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void BuildMenu();
+    void StartUp();
+    void ReadMemorySettings();
+    // Reads the saved contents; a damaged file is reported and leaves the memory cleared.
+    bool LoadMemoryFile(const QString& path);
+
+    Services services_;
+    Hooks hooks_;
+    ExtMemory memory_;
+    QImage memImage_;
+    QMenu* popup_ = nullptr;
+    bool firstShow_ = true;
+    bool closed_ = false;
+    bool dragging_ = false;
+    QPoint dragOffset_;
+};
+
+} // namespace orrindale

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# End to end: the HP 9101A on the real calculator under Xvfb. Switch on, open "Peripherals" /
+# "Extended Memory" from the pop-up menu, switch LINE on, key program 2 (5 into b, FMT END)
+# and store it with FMT FMT, key program 1 (2 FMT GO TO, recall b) and store it, call program 1
+# with FMT GO TO and run it, look at the memory map, close the memory with Escape, and find both
+# programs, the protect line and the call state in the saved "mmexdt.dat".
+#   e2e_extmem.sh PROGRAM_FOLDER READLIST [PANEL_SHOT.png [MAP_SHOT.png]]
+set -euo pipefail
+program_dir=$1 readlist=$2 shot=${3:-} mapshot=${4:-}
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$program_dir/orrindale" "$program_dir/PM91B.dat" "$program_dir/HPfncd.dat" \
+   "$program_dir/mmexig.dat" "$program_dir/mmexpl.dat" "$work/"
+
+cat > "$work/session.sh" <<'SESSION'
+set -u
+[ -z "${E2E_TRACE:-}" ] || set -x
+cd "$1"
+shot=$2 mapshot=$3
+./orrindale &
+app=$!
+fail() { echo "$1"; [ -z "${E2E_DEBUG_SHOT:-}" ] || import -window root "$E2E_DEBUG_SHOT"; kill $app 2>/dev/null; exit 1; }
+find_window() {
+  for _ in $(seq 50); do
+    id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && { echo "$id"; return; }
+    sleep 0.2
+  done
+}
+keys() {
+  for key in "$@"; do
+    xdotool key --window "$wid" "$key"
+    sleep 0.12
+  done
+}
+wid=$(find_window '^HP9100B$')
+[ -n "$wid" ] || fail "the calculator window did not appear"
+sleep 0.5
+xdotool mousemove --window "$wid" 465 361 click 1   # ON
+sleep 1
+# The pop-up menu: its second entry, Peripherals, and in it Extended Memory, the entry above
+# the last (the card editor).
+xdotool mousemove --window "$wid" 300 200 click 3
+sleep 0.5
+for key in Down Down Right Up Up Return; do
+  xdotool key "$key"
+  sleep 0.2
+done
+mid=$(find_window '^HP9101A$')
+[ -n "$mid" ] || fail "the memory window did not open"
+sleep 0.5
+xdotool mousemove --window "$mid" 98 82 click 1      # LINE on
+sleep 0.3
+xdotool mousemove --window "$wid" 20 20 click 1
+# Program 2: 5 X->( ) b FMT END, stored with FMT FMT from step 0.
+xdotool mousemove --window "$wid" 535 361 click 1   # PRGM
+keys 5 m b shift+f shift+o
+xdotool mousemove --window "$wid" 606 361 click 1   # RUN
+keys shift+o 2 shift+f shift+f shift+o
+# Program 1: 2 FMT GO TO b END, stored likewise.
+xdotool mousemove --window "$wid" 535 361 click 1   # PRGM
+keys 2 shift+f g b shift+o
+xdotool mousemove --window "$wid" 606 361 click 1   # RUN
+keys shift+o 1 shift+f shift+f shift+o
+# Call program 1 and run it: it calls program 2, which returns into it.
+keys 1 shift+f g n
+sleep 1.5
+[ -z "$shot" ] || import -window root "$shot"
+# The memory map: the panel's menu, second entry.
+xdotool mousemove --window "$mid" 300 30 click 3
+sleep 0.5
+for key in Down Down Return; do
+  xdotool key "$key"
+  sleep 0.2
+done
+map=$(find_window '^9101A Memory Map$')
+[ -n "$map" ] || fail "the memory map did not open"
+sleep 0.5
+[ -z "$mapshot" ] || import -window root "$mapshot"
+# To the focused window: the map, which is modal.
+xdotool key Escape
+sleep 0.5
+# Escape closes the memory, then the calculator.
+xdotool mousemove --window "$mid" 300 30
+xdotool key --window "$mid" Escape
+sleep 0.5
+xdotool search --name '^HP9101A$' >/dev/null 2>&1 && fail "the memory window did not close"
+# A click on the bare case gives the calculator the keyboard again.
+xdotool mousemove --window "$wid" 390 385 click 1
+sleep 0.3
+xdotool key --window "$wid" Escape
+for _ in $(seq 50); do
+  kill -0 $app 2>/dev/null || exit 0
+  sleep 0.2
+done
+fail "the calculator did not close on Escape"
+SESSION
+
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh" "$work" \
+  "$shot" "$mapshot" 2> "$work/stderr.log" || { cat "$work/stderr.log"; exit 1; }
+
+saved=$("$readlist" "$work/mmexdt.dat")
+echo "$saved" | grep -E '^00[0235]'
+# Program 2 from register 0, program 1 from register 1, protect line 2; program 1 is current,
+# one call (the keyboard's) still open: program 2 returned into program 1.
+echo "$saved" | grep -qx '0002'
+echo "$saved" | grep -qx '0022~0~'
+echo "$saved" | grep -qx '0021~1~'
+echo "$saved" | grep -qx '0031'
+echo "$saved" | grep -qx '0051'
