@@ -11,7 +11,7 @@
 // and message passes that return at once, until it stops or --max-steps steps have run. The
 // card tokens (keyruncards.h) put a magnetic card in the slot and record or enter it;
 // "listing-load=PATH" puts a text listing into program memory and "listing-save=PATH" writes
-// memory as one.
+// memory as one. The plotter tokens (keyrunplotter.h) attach the plotter and save its plot.
 #include <cctype>
 #include <cstdlib>
 #include <iostream>
@@ -22,6 +22,7 @@
 
 #include "engine/calculator.h"
 #include "keyruncards.h"
+#include "keyrunplotter.h"
 #include "viewer/listing.h"
 #include "viewer/viewtable.h"
 
@@ -35,6 +36,7 @@ class KeyrunHost : public EngineHost {
 public:
     Calculator* calc = nullptr;
     bool timerActive = false;
+    KeyrunPlotter plotter;
 
     void RedrawDisplay() override {
         // Drawing the display: computing time passes at once, then the lines are taken.
@@ -58,6 +60,8 @@ public:
     void Sleep(int) override {}
     void ProcessMessages() override {}
     void ShowInternalError(const std::string& message) override { std::cerr << message << '\n'; }
+    PlotterPort* Plotter() override { return plotter.Port(); }
+    void PowerSwitched(bool on, bool) override { plotter.PowerChanged(on); }
 };
 
 std::string Lower(std::string s) {
@@ -170,6 +174,8 @@ public:
             Press(*p);
         } else if (auto c = cards_.Apply(token, calc_); c != KeyrunCards::Result::NotCard) {
             if (c == KeyrunCards::Result::Failed) return false;
+        } else if (auto c = host_.plotter.Apply(token); c != KeyrunPlotter::Result::NotPlotter) {
+            if (c == KeyrunPlotter::Result::Failed) return Fail(host_.plotter.Error());
         } else if (!ListingToken(calc_, token)) {
             return false;
         }
@@ -178,7 +184,7 @@ public:
     }
 
     void Finish() { PrintDisplay(calc_); }
-    const std::string& CardError() const { return cards_.Error(); }
+    const std::string& CardError() const { return error_.empty() ? cards_.Error() : error_; }
 
 private:
     // As the panel does: while a program runs only STOP reaches the engine.
@@ -210,6 +216,12 @@ private:
     KeyrunHost host_;
     Calculator calc_;
     KeyrunCards cards_;
+    std::string error_;
+
+    bool Fail(const std::string& why) {
+        error_ = why;
+        return false;
+    }
 };
 
 int Usage() {
