@@ -17,6 +17,7 @@
 #include "panel/shared/messages.h"
 #include "panel/shared/programfiles.h"
 #include "panel/shared/sounds.h"
+#include "plotter/plotwindow.h"
 #include "viewer/view.h"
 
 namespace orrindale {
@@ -43,6 +44,25 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
     calc_.ResetMachine();
     CreateTimers();
     BuildMenu();
+    RegisterPlotter();
+}
+
+void TmainFM::RegisterPlotter() {
+    peripherals_.SetFactory(Peripherals::Kind::Plotter, [this](std::function<void()> release) {
+        auto window = std::make_unique<TplotFM>(
+            PlotterContext{services_, [this] { return calc_.PowerOn; }, std::move(release)});
+        // Without its picture the window is never shown.
+        return window->Loaded() ? std::unique_ptr<QWidget>(std::move(window)) : nullptr;
+    });
+}
+
+TplotFM* TmainFM::PlotterWindow() const {
+    return static_cast<TplotFM*>(peripherals_.Window(Peripherals::Kind::Plotter));
+}
+
+PlotterPort* TmainFM::Plotter() {
+    TplotFM* plotter = PlotterWindow();
+    return plotter ? &plotter->Model() : nullptr;
 }
 
 TmainFM::~TmainFM() = default;
@@ -290,6 +310,7 @@ bool TmainFM::CloseQuery() {
     if (!cards_.CloseQuery()) return false;
     SaveMachineState(ProgramFile(files::kMachineState).toStdString(), calc_);
     SaveScrambledTextList(ProgramFile(files::kPaperRoll), paperRoll_);
+    if (TplotFM* plotter = PlotterWindow()) plotter->SavePlotSettings();
     return true;
 }
 
@@ -311,6 +332,7 @@ void TmainFM::closeEvent(QCloseEvent* event) {
         settings_.CardSide = cards_.Card().cardSide;
         SaveSettings(ProgramFile(files::kPanelSettings).toStdString(), settings_);
     }
+    if (TplotFM* plotter = PlotterWindow()) plotter->ShutDown();
     chgModeTimer_.stop();
     event->accept();
     QApplication::closeAllWindows();
@@ -401,6 +423,7 @@ void TmainFM::PowerSwitched(bool on, bool changed) {
     }
     scene_.Show(pictures::kDisplayLamp, on);
     cards_.PowerSwitched(on);
+    if (TplotFM* plotter = PlotterWindow()) plotter->CalcPowerChanged(on);
     if (on) {
         dimTimer_.stop();
         display_.PowerOn();

@@ -136,6 +136,7 @@ void PlotterModel::StartMotion(bool sound, Then then) {
 
 void PlotterModel::RunMotion(bool sound) {
     moving = true;
+    view_->MotionStarted();
     if (sound && std::abs(penX - targetX) + std::abs(penY - targetY) > plot::kFeedSoundDistance)
         view_->FeedSound(true);
 }

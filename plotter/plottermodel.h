@@ -65,6 +65,8 @@ public:
     virtual void StateChanged() {}
     virtual void KnobTurned(int /*knob*/) {}
     virtual void PlaySound(const char* /*name*/) {}
+    // A motion began: the window starts pacing it with Tick.
+    virtual void MotionStarted() {}
     // Start the carriage sound, or stop and rewind it.
     virtual void FeedSound(bool /*play*/) {}
     // A new plot: clear the paper, draw the grid, set the pen colour.
