@@ -71,7 +71,7 @@ TplotFM::TplotFM(PlotterContext context, QWidget* parent)
     setFixedSize(body_.size());
     // The sky-blue parts let the desktop show through.
     setMask(QRegion(
-        QBitmap::fromImage(body_.createMaskFromColor(plotart::kSkyBlue.rgb(), Qt::MaskOutColor))));
+        QBitmap::fromImage(body_.createMaskFromColor(plotart::kSkyBlue.rgb(), Qt::MaskInColor))));
     for (int down = 0; down < 2; ++down)
         arms_[static_cast<size_t>(down)] = plotart::Arm(down != 0);
     lever_ = plotart::Lever();
