@@ -57,7 +57,7 @@ void TmainFM::RegisterPlotter() {
 }
 
 TplotFM* TmainFM::PlotterWindow() const {
-    return static_cast<TplotFM*>(peripherals_.Window(Peripherals::Kind::Plotter));
+    return qobject_cast<TplotFM*>(peripherals_.Window(Peripherals::Kind::Plotter));
 }
 
 PlotterPort* TmainFM::Plotter() {

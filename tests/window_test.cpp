@@ -305,32 +305,32 @@ TEST(Peripherals, OneWindowOfAKindFreedOnlyByTheModeChangeTimer) {
     Peripherals& p = w.PeripheralWindows();
     QAction* plotterEntry = nullptr;
     for (QAction* a : w.findChildren<QAction*>())
-        if (a->text() == "Plotter") plotterEntry = a;
+        if (a->text() == "Extended Memory") plotterEntry = a;
     ASSERT_NE(plotterEntry, nullptr);
     emit w.PopupMenu()->aboutToShow();
     EXPECT_FALSE(plotterEntry->isEnabled()); // nothing can make the window yet
-    EXPECT_EQ(p.Open(Kind::Plotter), nullptr);
+    EXPECT_EQ(p.Open(Kind::ExtMemory), nullptr);
 
     int made = 0;
-    p.SetFactory(Kind::Plotter, [&](std::function<void()> release) {
+    p.SetFactory(Kind::ExtMemory, [&](std::function<void()> release) {
         ++made;
         return std::make_unique<ReleasingWindow>(std::move(release));
     });
     emit w.PopupMenu()->aboutToShow();
     ASSERT_TRUE(plotterEntry->isEnabled());
     plotterEntry->trigger();
-    QPointer<QWidget> plotter = p.Window(Kind::Plotter);
+    QPointer<QWidget> plotter = p.Window(Kind::ExtMemory);
     ASSERT_TRUE(plotter && plotter->isVisible());
-    EXPECT_EQ(p.Open(Kind::Plotter), plotter.data());
+    EXPECT_EQ(p.Open(Kind::ExtMemory), plotter.data());
     EXPECT_EQ(made, 1);
 
     plotter->close(); // from inside its own handler: only a request
     EXPECT_TRUE(plotter);
-    EXPECT_EQ(w.Engine().PendingAction, pending::ReleasePlotter);
+    EXPECT_EQ(w.Engine().PendingAction, pending::ReleaseExtMem);
     ASSERT_TRUE(win.Fire("ChgModeTimer"));
     EXPECT_FALSE(plotter);
-    EXPECT_EQ(p.Window(Kind::Plotter), nullptr);
+    EXPECT_EQ(p.Window(Kind::ExtMemory), nullptr);
     EXPECT_EQ(w.Engine().PendingAction, 0);
-    EXPECT_NE(p.Open(Kind::Plotter), nullptr); // a new one next time
+    EXPECT_NE(p.Open(Kind::ExtMemory), nullptr); // a new one next time
     EXPECT_EQ(made, 2);
 }
