@@ -233,6 +233,8 @@ private:
     void StoreYKey();
     void FmtKey();
     bool PlotterKey(PlotterCommand command);
+    // Shift Down or Shift Up: a plotter command after FMT, else the stack move.
+    void ShiftKey(bool down);
     void EndKey();
     void ContKey();
     void PauseKey();

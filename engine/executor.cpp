@@ -170,13 +170,7 @@ void Calculator::DoAction(TKeyPos k) {
         Flags.ExchangeY = 1;
         RefreshDisplay();
         break;
-    case keypos::ShiftDown:
-        if (!PlotterKey(PlotterCommand::ShiftDown)) {
-            XReg = YReg;
-            YReg = ZReg;
-        }
-        EndEntry();
-        break;
+    case keypos::ShiftDown: ShiftKey(true); break;
     case keypos::Subtract: Arithmetic(3); break;
     case keypos::SubReturn: SubReturnKey(); break;
     case keypos::IfXGreaterY: Test(kTestGreater); break;
@@ -189,13 +183,7 @@ void Calculator::DoAction(TKeyPos k) {
         Flags.SourceIsX = 1;
         RefreshDisplay();
         break;
-    case keypos::ShiftUp:
-        if (!PlotterKey(PlotterCommand::ShiftUp)) {
-            ZReg = YReg;
-            YReg = XReg;
-        }
-        EndEntry();
-        break;
+    case keypos::ShiftUp: ShiftKey(false); break;
     case keypos::Add: Arithmetic(4); break;
     case keypos::Point: PointKey(); break;
     case keypos::Pi: Arithmetic(5); break;
@@ -408,6 +396,22 @@ bool Calculator::PlotterKey(PlotterCommand command) {
         if (!Running) host_.StartChgModeTimer();
     }
     return true;
+}
+
+void Calculator::ShiftKey(bool down) {
+    const bool taken = PlotterKey(down ? PlotterCommand::ShiftDown : PlotterCommand::ShiftUp);
+    if (!taken && down) {
+        XReg = YReg;
+        YReg = ZReg;
+    } else if (!taken) {
+        ZReg = YReg;
+        YReg = XReg;
+    }
+    const bool retry = taken && Running && (PendingAction & pending::WaitPlotter);
+    EndEntry();
+    // The plotter was busy with the last move: the step runs again when it is ready, and the
+    // command must reach the plotter then rather than shift the stack.
+    if (retry) Flags.FmtPending = 1;
 }
 
 void Calculator::StopProgram() {

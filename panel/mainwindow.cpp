@@ -17,6 +17,7 @@
 #include "panel/shared/messages.h"
 #include "panel/shared/programfiles.h"
 #include "panel/shared/sounds.h"
+#include "plotter/plotwindow.h"
 #include "viewer/view.h"
 
 namespace orrindale {
@@ -46,6 +47,25 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
     BuildMenu();
     RegisterCardReader();
     extMemory_.Register(peripherals_);
+    RegisterPlotter();
+}
+
+void TmainFM::RegisterPlotter() {
+    peripherals_.SetFactory(Peripherals::Kind::Plotter, [this](std::function<void()> release) {
+        auto window = std::make_unique<TplotFM>(
+            PlotterContext{services_, [this] { return calc_.PowerOn; }, std::move(release)});
+        // Without its picture the window is never shown.
+        return window->Loaded() ? std::unique_ptr<QWidget>(std::move(window)) : nullptr;
+    });
+}
+
+TplotFM* TmainFM::PlotterWindow() const {
+    return qobject_cast<TplotFM*>(peripherals_.Window(Peripherals::Kind::Plotter));
+}
+
+PlotterPort* TmainFM::Plotter() {
+    TplotFM* plotter = PlotterWindow();
+    return plotter ? &plotter->Model() : nullptr;
 }
 
 TmainFM::~TmainFM() = default;
@@ -294,6 +314,7 @@ bool TmainFM::CloseQuery() {
     SaveMachineState(ProgramFile(files::kMachineState).toStdString(), calc_);
     extMemory_.SaveAtClose();
     SaveScrambledTextList(ProgramFile(files::kPaperRoll), paperRoll_);
+    if (TplotFM* plotter = PlotterWindow()) plotter->SavePlotSettings();
     return true;
 }
 
@@ -315,6 +336,7 @@ void TmainFM::closeEvent(QCloseEvent* event) {
         settings_.CardSide = cards_.Card().cardSide;
         SaveSettings(ProgramFile(files::kPanelSettings).toStdString(), settings_);
     }
+    if (TplotFM* plotter = PlotterWindow()) plotter->ShutDown();
     chgModeTimer_.stop();
     event->accept();
     QApplication::closeAllWindows();
@@ -408,6 +430,7 @@ void TmainFM::PowerSwitched(bool on, bool changed) {
     }
     scene_.Show(pictures::kDisplayLamp, on);
     cards_.PowerSwitched(on);
+    if (TplotFM* plotter = PlotterWindow()) plotter->CalcPowerChanged(on);
     if (on) {
         dimTimer_.stop();
         display_.PowerOn();

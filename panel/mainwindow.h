@@ -42,6 +42,7 @@ namespace orrindale {
 
 class TfuncCardFM;
 class TplistFM;
+class TplotFM;
 
 // The window's shape: every pixel of the panel picture that is not sky blue.
 QRegion PanelMask(const QImage& panel);
@@ -116,6 +117,8 @@ public:
     void CloseMainWindow() override { close(); }
     void ReleaseWindow(int bit) override { peripherals_.Release(bit); }
     ExtMemoryPort* ExtMemory() override { return extMemory_.Port(); }
+    // The plotter model while its window exists.
+    PlotterPort* Plotter() override;
     void ShowInternalError(const std::string& message) override;
 
     // The key under the mouse pointer, 0 for none.
@@ -157,6 +160,8 @@ private:
     void SetLabels(const QString& name, const QString& pcKey);
     // Escape leaves the calculator open while the plotter window is.
     bool PlotterOpen() const { return peripherals_.Window(Peripherals::Kind::Plotter) != nullptr; }
+    TplotFM* PlotterWindow() const;
+    void RegisterPlotter();
 
     Services services_;
     Calculator calc_;

@@ -104,3 +104,32 @@ foreach(failing "extmem-load=${WORK}/none.exm" "extmem-save=${WORK}/x.exm")
         message(FATAL_ERROR "${failing}: rc=${rc} err='${err}'")
     endif()
 endforeach()
+
+# Plotter tokens: a program (plotter_program.txt) draws a square left of the zero, then a sine
+# curve to its right, through FMT SHIFT UP and FMT SHIFT DOWN. The record starts as a new plot,
+# holds the square's corners with the pen down, lifts the pen and draws the curve.
+file(READ ${CMAKE_CURRENT_LIST_DIR}/plotter_program.txt program)
+string(REGEX REPLACE "[ \n]+" ";" program "${program}")
+set(plot ${WORK}/keyrun_contract.ptf)
+file(REMOVE ${plot})
+execute_process(COMMAND ${KEYRUN} plotter ${program} Cont plot-save=${plot}
+                OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+execute_process(COMMAND ${READLIST} ${plot} OUTPUT_VARIABLE lines)
+string(REPLACE "\n" ";" lines "${lines}")
+list(LENGTH lines count)
+# (x, y) as x * 65536 + y: the zero (3750, 2500), the corners (750, 1500), (2750, 1500),
+# (2750, 3500), (750, 3500), the crest of the curve (4470, 3500) and its end (6630, 2500).
+string(JOIN ";" square -31 -32 -64 -16 245762500 49153500 -31 49153500 180225500 180227500
+       49155500 49153500 -16 49153500 245762500 -31 245762500)
+list(SUBLIST lines 0 17 head)
+list(FIND lines 292949420 crest)
+list(GET lines -1 last)
+if(NOT rc EQUAL 0 OR NOT head STREQUAL "${square}" OR crest EQUAL -1 OR
+   NOT last STREQUAL "434506180" OR NOT count EQUAL 65)
+    message(FATAL_ERROR "plotter program: rc=${rc} err='${err}' ${count} lines: ${lines}")
+endif()
+# plot-save without a plotter fails with exit status 2.
+execute_process(COMMAND ${KEYRUN} plot-save=${plot} RESULT_VARIABLE rc OUTPUT_QUIET ERROR_QUIET)
+if(NOT rc EQUAL 2)
+    message(FATAL_ERROR "plot-save without a plotter: rc=${rc}")
+endif()

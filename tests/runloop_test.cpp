@@ -201,6 +201,26 @@ TEST(Plotter, BusyPlotterMakesTheStepWaitAndSwitchedOffStops) {
     EXPECT_NE(m.X(), 5.0L);
 }
 
+TEST(Plotter, ACommandTheBusyPlotterRefusedIsSentAgainWhenItIsReady) {
+    Machine m;
+    m.host.plotter = true;
+    m.host.plotterPort.reply = PlotterReply::Busy;
+    m.host.plotterPort.state = PlotterStatus::Busy;
+    m.Program("2 SHUP 3 FMT SHDN 5 Stop");
+    m.Keys("Cont");
+    m.Tick(3);
+    ASSERT_EQ(m.host.plotterPort.commands.size(), 1u);
+    m.host.plotterPort.reply = PlotterReply::Taken;
+    m.host.plotterPort.state = PlotterStatus::Ready;
+    m.Tick(3);
+    // Shift Down again with the same X and Y, then the program's STOP homes the pen.
+    ASSERT_EQ(m.host.plotterPort.commands.size(), 3u);
+    EXPECT_EQ(m.host.plotterPort.commands[1], (std::vector<int>{2, 2, 3, 2}));
+    EXPECT_EQ(m.host.plotterPort.commands[2][0], 1);
+    EXPECT_FALSE(m.calc.Running);
+    EXPECT_EQ(m.X(), 5.0L); // the stack was not shifted: 5 keyed over the 3
+}
+
 TEST(Timer, ReleaseRequestsAreNotLostAmongOtherBits) {
     Machine m;
     m.calc.PendingAction = pending::ReleasePlotter | pending::PowerOn;

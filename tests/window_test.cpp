@@ -303,34 +303,35 @@ TEST(Peripherals, OneWindowOfAKindFreedOnlyByTheModeChangeTimer) {
     TmainFM& w = win.Start();
     using Kind = Peripherals::Kind;
     Peripherals& p = w.PeripheralWindows();
-    QAction* plotterEntry = nullptr;
+    QAction* entry = nullptr;
     for (QAction* a : w.findChildren<QAction*>())
-        if (a->text() == "Plotter") plotterEntry = a;
-    ASSERT_NE(plotterEntry, nullptr);
+        if (a->text() == "Extended Memory") entry = a;
+    ASSERT_NE(entry, nullptr);
+    p.SetFactory(Kind::ExtMemory, nullptr); // a kind nothing can make
     emit w.PopupMenu()->aboutToShow();
-    EXPECT_FALSE(plotterEntry->isEnabled()); // nothing can make the window yet
-    EXPECT_EQ(p.Open(Kind::Plotter), nullptr);
+    EXPECT_FALSE(entry->isEnabled());
+    EXPECT_EQ(p.Open(Kind::ExtMemory), nullptr);
 
     int made = 0;
-    p.SetFactory(Kind::Plotter, [&](std::function<void()> release) {
+    p.SetFactory(Kind::ExtMemory, [&](std::function<void()> release) {
         ++made;
         return std::make_unique<ReleasingWindow>(std::move(release));
     });
     emit w.PopupMenu()->aboutToShow();
-    ASSERT_TRUE(plotterEntry->isEnabled());
-    plotterEntry->trigger();
-    QPointer<QWidget> plotter = p.Window(Kind::Plotter);
-    ASSERT_TRUE(plotter && plotter->isVisible());
-    EXPECT_EQ(p.Open(Kind::Plotter), plotter.data());
+    ASSERT_TRUE(entry->isEnabled());
+    entry->trigger();
+    QPointer<QWidget> window = p.Window(Kind::ExtMemory);
+    ASSERT_TRUE(window && window->isVisible());
+    EXPECT_EQ(p.Open(Kind::ExtMemory), window.data());
     EXPECT_EQ(made, 1);
 
-    plotter->close(); // from inside its own handler: only a request
-    EXPECT_TRUE(plotter);
-    EXPECT_EQ(w.Engine().PendingAction, pending::ReleasePlotter);
+    window->close(); // from inside its own handler: only a request
+    EXPECT_TRUE(window);
+    EXPECT_EQ(w.Engine().PendingAction, pending::ReleaseExtMem);
     ASSERT_TRUE(win.Fire("ChgModeTimer"));
-    EXPECT_FALSE(plotter);
-    EXPECT_EQ(p.Window(Kind::Plotter), nullptr);
+    EXPECT_FALSE(window);
+    EXPECT_EQ(p.Window(Kind::ExtMemory), nullptr);
     EXPECT_EQ(w.Engine().PendingAction, 0);
-    EXPECT_NE(p.Open(Kind::Plotter), nullptr); // a new one next time
+    EXPECT_NE(p.Open(Kind::ExtMemory), nullptr); // a new one next time
     EXPECT_EQ(made, 2);
 }

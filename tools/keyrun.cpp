@@ -12,7 +12,8 @@
 // card tokens (keyruncards.h) put a magnetic card in the slot and record or enter it;
 // "listing-load=PATH" puts a text listing into program memory and "listing-save=PATH" writes
 // memory as one. The extended memory tokens (keyrunextmem.h) attach an HP 9101A and read or
-// write its memory files.
+// write its memory files; the plotter tokens (keyrunplotter.h) attach the plotter and save its
+// plot.
 #include <cctype>
 #include <cstdlib>
 #include <iostream>
@@ -24,6 +25,7 @@
 #include "engine/calculator.h"
 #include "keyruncards.h"
 #include "keyrunextmem.h"
+#include "keyrunplotter.h"
 #include "viewer/listing.h"
 #include "viewer/viewtable.h"
 
@@ -37,6 +39,7 @@ class KeyrunHost : public EngineHost {
 public:
     Calculator* calc = nullptr;
     bool timerActive = false;
+    KeyrunPlotter plotter;
 
     void RedrawDisplay() override {
         // Drawing the display: computing time passes at once, then the lines are taken.
@@ -62,6 +65,8 @@ public:
     void ShowInternalError(const std::string& message) override { std::cerr << message << '\n'; }
     ExtMemoryPort* ExtMemory() override { return extMem ? extMem->Port() : nullptr; }
     KeyrunExtMem* extMem = nullptr;
+    PlotterPort* Plotter() override { return plotter.Port(); }
+    void PowerSwitched(bool on, bool) override { plotter.PowerChanged(on); }
 };
 
 std::string Lower(std::string s) {
@@ -177,6 +182,8 @@ public:
             if (c == KeyrunCards::Result::Failed) return false;
         } else if (auto e = extMem_.Apply(token, calc_); e != KeyrunExtMem::Result::NotExtMem) {
             if (e == KeyrunExtMem::Result::Failed) return false;
+        } else if (auto c = host_.plotter.Apply(token); c != KeyrunPlotter::Result::NotPlotter) {
+            if (c == KeyrunPlotter::Result::Failed) return Fail(host_.plotter.Error());
         } else if (!ListingToken(calc_, token)) {
             return false;
         }
@@ -186,6 +193,7 @@ public:
 
     void Finish() { PrintDisplay(calc_); }
     const std::string& CardError() const {
+        if (!error_.empty()) return error_;
         return cards_.Error().empty() ? extMem_.Error() : cards_.Error();
     }
 
@@ -220,6 +228,12 @@ private:
     Calculator calc_;
     KeyrunCards cards_;
     KeyrunExtMem extMem_;
+    std::string error_;
+
+    bool Fail(const std::string& why) {
+        error_ = why;
+        return false;
+    }
 };
 
 int Usage() {

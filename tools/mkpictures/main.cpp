@@ -15,6 +15,7 @@
 #include "art.h"
 #include "panel/pictures.h"
 #include "panel/shared/programfiles.h"
+#include "plotter/plotart.h"
 
 using namespace orrindale;
 
@@ -141,6 +142,8 @@ int main(int argc, char** argv) {
         WriteScrambledPng(programDir + QLatin1Char('/') + files::kPanelPicture, panel) &&
         WriteScrambledPng(programDir + QLatin1Char('/') + files::kFunctionCardPicture,
                           art::RenderFunctionCard()) &&
+        WriteScrambledPng(programDir + QLatin1Char('/') + files::kPlotterPicture,
+                          plotart::Body()) &&
         WriteForms(formDir, forms);
     if (!written) {
         std::fprintf(stderr, "mkpictures: could not write the pictures\n");

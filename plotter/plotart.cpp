@@ -1,0 +1,145 @@
+#include "plotter/plotart.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace orrindale::plotart {
+
+namespace {
+const QColor kCase{214, 208, 192}, kCaseDark{120, 116, 104}, kStrip{70, 72, 76};
+const QColor kMetal{178, 182, 188}, kLabel{236, 236, 228};
+
+QImage Blank(int w, int h, QColor fill = Qt::transparent) {
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    image.fill(fill);
+    return image;
+}
+
+void Label(QPainter& p, QRect r, const char* text, int size = 7) {
+    p.setPen(kLabel);
+    p.setFont(QFont("Liberation Sans", size, QFont::Bold));
+    p.drawText(r, Qt::AlignCenter, text);
+}
+
+// A switch slot with its knob at the left or right end.
+void Switch(QPainter& p, QRect r, bool right) {
+    p.setPen(Qt::black);
+    p.setBrush(QColor(30, 30, 30));
+    p.drawRoundedRect(r.adjusted(2, 9, -2, -9), 4, 4);
+    p.setBrush(kMetal);
+    const int x = right ? r.right() - 15 : r.left() + 2;
+    p.drawRoundedRect(QRect(x, r.top() + 4, 14, r.height() - 8), 3, 3);
+}
+} // namespace
+
+QColor PenColour(int penIndex) {
+    switch (penIndex) {
+    case 0: return QColor(255, 0, 0);
+    case 1: return QColor(0, 128, 0);
+    case 2: return QColor(0, 0, 255);
+    default: return QColor(0, 0, 0);
+    }
+}
+
+QImage Body() {
+    QImage image = Blank(kWidth, kHeight, kSkyBlue);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(kCaseDark);
+    p.setBrush(kCase);
+    p.drawRoundedRect(QRect(5, 0, kWidth - 11, kHeight - 6), 12, 12);
+    // The platen behind the paper and the rails of the arm.
+    p.setBrush(QColor(90, 96, 90));
+    p.drawRect(kPaper.adjusted(-8, -8, 8, 8));
+    p.setBrush(kMetal);
+    p.drawRect(QRect(50, 2, 700, 4));
+    p.drawRect(QRect(50, 476, 700, 4));
+    // The control strip.
+    p.setBrush(kStrip);
+    p.drawRoundedRect(QRect(20, 488, kWidth - 41, 80), 6, 6);
+    p.setBrush(QColor(40, 40, 40));
+    p.drawRect(kMoveStrip);
+    Label(p, QRect(36, 494, 54, 12), "RELEASE");
+    Label(p, QRect(98, 494, 44, 12), "HOLD");
+    Label(p, QRect(650, 494, 60, 12), "STANDBY");
+    Label(p, QRect(722, 494, 36, 12), "ON");
+    Label(p, QRect(60, 558, 60, 10), "LINE", 6);
+    Label(p, QRect(370, 554, 60, 12), "ERROR", 6);
+    Label(p, QRect(370, 503, 57, 12), "PEN", 6);
+    const char* knobs[] = {"X ZERO", "Y ZERO", "X GAIN", "Y GAIN"};
+    for (int k = 0; k < 4; ++k)
+        Label(p, QRect(kKnobPanels[k].left() - 20, 555, 77, 12), knobs[k], 6);
+    Switch(p, kHoldLever, false);
+    Switch(p, kOnLever, false);
+    p.setBrush(QColor(60, 20, 20));
+    p.drawEllipse(kPowerLamp);
+    p.drawEllipse(kErrorLamp);
+    p.setBrush(QColor(30, 30, 30));
+    p.drawRoundedRect(kPenButton, 4, 4);
+    p.setBrush(QColor(200, 200, 200));
+    p.drawEllipse(kPenButton.adjusted(6, 5, -6, -5));
+    return image;
+}
+
+QImage Arm(bool penDown) {
+    QImage image = Blank(kArmWidth, kArmHeight);
+    QPainter p(&image);
+    p.setPen(QColor(80, 84, 90));
+    p.setBrush(penDown ? QColor(150, 156, 164) : kMetal);
+    p.drawRect(QRect(4, 0, kArmWidth - 9, kArmHeight - 1));
+    p.drawLine(kArmWidth / 2, 4, kArmWidth / 2, kArmHeight - 5);
+    return image;
+}
+
+QImage Holder(bool penDown, int penIndex) {
+    QImage image = Blank(kHolderWidth, kHolderHeight);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QColor(40, 40, 40));
+    p.setBrush(QColor(60, 62, 66));
+    p.drawRoundedRect(QRect(30, 2, 40, 30), 4, 4);
+    // The pen, 26 wide at (0, 3), its tip on the holder's left edge; down: it touches the paper.
+    p.setBrush(PenColour(penIndex));
+    const int drop = penDown ? 4 : 0;
+    p.drawRect(QRect(6, 3 + drop, 26, 8));
+    QPainterPath tip;
+    tip.moveTo(6, 3 + drop);
+    tip.lineTo(0, 7 + drop);
+    tip.lineTo(6, 11 + drop);
+    p.drawPath(tip);
+    return image;
+}
+
+QImage Lever() {
+    QImage image = Blank(34, 28);
+    QPainter p(&image);
+    Switch(p, QRect(0, 0, 34, 28), true);
+    return image;
+}
+
+QImage Lamp(bool error) {
+    const QRect r = error ? kErrorLamp : kPowerLamp;
+    QImage image = Blank(r.width(), r.height());
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(error ? QColor(255, 40, 30) : QColor(255, 190, 40));
+    p.drawEllipse(image.rect());
+    return image;
+}
+
+QImage Knob(int value) {
+    QImage image = Blank(kKnobSize, kKnobSize);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(kKnobSize / 2.0, kKnobSize / 2.0);
+    p.rotate(360 - value);
+    p.setPen(QColor(20, 20, 20));
+    p.setBrush(QColor(50, 50, 54));
+    p.drawEllipse(QPointF(0, 0), 17, 17);
+    p.setPen(QPen(kLabel, 2));
+    p.drawLine(QPointF(0, -6), QPointF(0, -15));
+    return image;
+}
+
+} // namespace orrindale::plotart

@@ -1,0 +1,42 @@
+// The plotter's pictures and where they stand: the body picture ("HP9plig.dat", drawn by
+// mkpictures) and the small pictures of the form (arm, pen holder, pens, knob, lamps, switch
+// levers), drawn from the same table when the window is made.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+
+namespace orrindale::plotart {
+
+inline constexpr int kWidth = 800; // the body picture
+inline constexpr int kHeight = 580;
+inline const QColor kSkyBlue{166, 202, 240}; // shows the desktop through
+
+inline constexpr QRect kPaper{65, 20, 660, 440};
+inline constexpr int kArmTop = 5, kArmWidth = 31, kArmHeight = 475, kArmOffset = 85;
+inline constexpr int kHolderWidth = 75, kHolderHeight = 35, kHolderOffset = 32;
+inline constexpr int kKnobSize = 37;
+inline constexpr QRect kKnobPanels[4] = {
+    {171, 515, 37, 37}, {287, 515, 37, 37}, {473, 515, 37, 37}, {589, 515, 37, 37}};
+// The drag handles right of each knob.
+inline QRect TurnHandle(int knob) {
+    return {kKnobPanels[knob - 1].left() + 41, 500, 17, 57};
+}
+inline constexpr QRect kHoldLever{71, 518, 34, 28}, kOnLever{696, 518, 34, 28};
+inline constexpr QRect kRelArea{44, 508, 30, 5}, kHoldArea{110, 508, 19, 5};
+inline constexpr QRect kSbyArea{664, 508, 34, 5}, kOnArea{734, 508, 11, 5};
+inline constexpr QRect kPowerLamp{85, 547, 11, 12}, kErrorLamp{393, 541, 13, 13};
+inline constexpr QRect kPenButton{385, 516, 27, 24};
+inline constexpr QRect kMoveStrip{360, 480, 75, 4};
+
+QColor PenColour(int penIndex);
+QImage Body();
+QImage Arm(bool penDown);
+QImage Holder(bool penDown, int penIndex);
+QImage Lever();
+QImage Lamp(bool error);
+// The knob turned by 360 - value degrees about its centre.
+QImage Knob(int value);
+
+} // namespace orrindale::plotart

@@ -1,0 +1,149 @@
+// TplotFM's files: settings, the current plot, plot files and printing.
+#include <QFile>
+#include <QPainter>
+#include <QPrinter>
+#include <cmath>
+
+#include "panel/shared/choosers.h"
+#include "panel/shared/hpdata_qt.h"
+#include "panel/shared/messages.h"
+#include "panel/shared/programfiles.h"
+#include "plotter/plotart.h"
+#include "plotter/plotfile.h"
+#include "plotter/plotwindow.h"
+
+namespace orrindale {
+
+namespace {
+const char kFilter[] = "Plotter File (*.ptf);;All Files (*.*)";
+
+// Replays a record onto a painter: the screen's paper or a printed page.
+class PainterReplay final : public ReplaySink {
+public:
+    PainterReplay(QPainter& p, double sx, double sy, int height, bool page)
+        : p_(p), sx_(sx), sy_(sy), height_(height), page_(page) {}
+    QPoint At(int x, int y) const {
+        return {static_cast<int>(x * sx_), height_ - static_cast<int>(y * sy_)};
+    }
+    void Grid(int g) override {
+        if (g <= 0) return;
+        const QPen pen = p_.pen();
+        p_.setPen(QPen(QColor(0, 255, 255), 1, Qt::DotLine));
+        if (page_)
+            PageGrid(g);
+        else
+            PaperGrid(g);
+        p_.setPen(pen);
+    }
+    void Colour(int pen) override { p_.setPen(QPen(plotart::PenColour(pen), p_.pen().widthF())); }
+    void Dot(int x, int y) override { p_.drawPoint(At(x, y)); }
+    void Point(int x0, int y0, int x1, int y1, bool draw) override {
+        if (draw) p_.drawLine(At(x0, y0), At(x1, y1));
+    }
+
+private:
+    void PaperGrid(int g) {
+        const int s = g == 1 ? 22 : 44;
+        for (int y = 22; y < plot::kPaperHeight; y += s)
+            p_.drawLine(22, y, 637, y);
+        for (int x = 22; x < plot::kPaperWidth; x += s)
+            p_.drawLine(x, 22, x, 417);
+    }
+    void PageGrid(int g) {
+        const double a = 250 * sx_, b = 250 * sy_, w = plot::kMaxX * sx_;
+        const double h = height_;
+        const int rows = g == 1 ? 21 : 11, cols = g == 1 ? 31 : 16, step = g == 1 ? 1 : 2;
+        for (int i = 0; i < rows; ++i)
+            p_.drawLine(QPointF(a, b + i * step * b), QPointF(w - a, b + i * step * b));
+        for (int i = 0; i < cols; ++i)
+            p_.drawLine(QPointF(a + i * step * a, a), QPointF(a + i * step * a, h - a));
+    }
+    QPainter& p_;
+    double sx_, sy_;
+    int height_;
+    bool page_;
+};
+
+FileQuestion PlotQuestion(const char* caption, const QString& start) {
+    return {caption, start, kFilter, "ptf"};
+}
+} // namespace
+
+void TplotFM::SavePlotSettings() {
+    SaveScrambledTextList(context_.services.ProgramFile(files::kPlotterSettings),
+                          ToQStringList(FormatPlotSettings(SettingsOf(model_))));
+}
+
+void TplotFM::SaveCurrentPlot() {
+    SaveScrambledTextList(context_.services.ProgramFile(files::kCurrentPlot),
+                          ToQStringList(FormatPlotRecord(model_.plotRecord)));
+}
+
+bool TplotFM::LoadPlotFile(const QString& path, bool fromDialog) {
+    QStringList lines;
+    if (!LoadScrambledTextList(path, lines)) {
+        if (fromDialog) context_.services.Messages->Error("ERROR: Failed to open file");
+        return false;
+    }
+    std::vector<int32_t> record;
+    if (!ParsePlotRecord(ToTextList(lines), record)) {
+        context_.services.Messages->Error("ERROR: Plotter file data is corrupt");
+        return false;
+    }
+    model_.plotRecord = std::move(record);
+    model_.RecordReplaced();
+    if (fromDialog) model_.plotFileName = ToBytes(path);
+    ReplayPlot();
+    model_.plotChanged = false;
+    return true;
+}
+
+void TplotFM::ReplayPlot() {
+    ClearPaper();
+    QPainter p(&paper_);
+    p.setPen(plotart::PenColour(model_.penIndex));
+    PainterReplay replay(p, double(plot::kPaperWidth) / plot::kMaxX,
+                         double(plot::kPaperHeight) / plot::kMaxY, plot::kPaperHeight, false);
+    ReplayRecord(model_.plotRecord, replay);
+    update();
+}
+
+void TplotFM::OpenPlot() {
+    const QString path =
+        context_.services.Files->OpenFile(PlotQuestion("Open Plotter File", "*.ptf"), this);
+    if (!path.isEmpty()) LoadPlotFile(path, true);
+}
+
+bool TplotFM::SavePlotAs() {
+    const QString last = FromBytes(model_.plotFileName);
+    const QString start = !last.isEmpty() && QFile::exists(last) ? last : "*.ptf";
+    const QString path =
+        context_.services.Files->SaveFile(PlotQuestion("Save Plotter File", start), this);
+    if (path.isEmpty()) return false;
+    if (!SaveScrambledTextList(path, ToQStringList(FormatPlotRecord(model_.plotRecord)))) {
+        context_.services.Messages->Error("ERROR: Failed to save file");
+        return false;
+    }
+    model_.plotFileName = ToBytes(path);
+    model_.plotChanged = false;
+    return true;
+}
+
+void TplotFM::PrintPlot() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    if (!context_.services.Printers->Choose(printer, this)) return;
+    QPainter p;
+    if (!p.begin(&printer)) {
+        context_.services.Messages->Error("ERROR: Printing failed");
+        return;
+    }
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const int h = page.height();
+    p.setPen(QPen(Qt::black, std::max(1.0, printer.resolution() / 150.0)));
+    PainterReplay replay(p, double(page.width()) / plot::kMaxX, double(h) / plot::kMaxY, h, true);
+    ReplayRecord(model_.plotRecord, replay);
+    p.end();
+}
+
+} // namespace orrindale

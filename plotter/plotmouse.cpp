@@ -1,0 +1,85 @@
+// TplotFM's mouse: knobs, switches, the pen button, the arm and holder by hand, the window
+// dragged by its strip.
+#include <QMouseEvent>
+
+#include "panel/shared/hpdata.h"
+#include "plotter/plotart.h"
+#include "plotter/plotwindow.h"
+
+namespace orrindale {
+
+int TplotFM::KnobAt(QPoint at) const {
+    for (int k = 1; k <= 4; ++k)
+        if (plotart::TurnHandle(k).contains(at)) return k;
+    return 0;
+}
+
+void TplotFM::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    const bool left = event->button() == Qt::LeftButton;
+    drag_ = Drag::None;
+    if (const int k = KnobAt(at)) {
+        model_.KnobPress(k, at.y(), left);
+        if (left) {
+            drag_ = Drag::Knob;
+            dragKnob_ = k;
+        }
+        return;
+    }
+    if (!left) return;
+    if (plotart::kPenButton.contains(at)) {
+        if (model_.PenDot()) drag_ = Drag::PenButton;
+    } else if (plotart::kMoveStrip.contains(at)) {
+        drag_ = Drag::Window;
+        dragFrom_ = event->globalPosition().toPoint() - pos();
+        setCursor(Qt::ClosedHandCursor);
+    } else if (model_.CanPositionByHand() && HolderRect().contains(at)) {
+        drag_ = Drag::Holder;
+        dragFrom_ = at;
+        dragStart_ = HolderRect().top();
+    } else if (model_.CanPositionByHand() && ArmRect().contains(at)) {
+        drag_ = Drag::Arm;
+        dragFrom_ = at;
+        dragStart_ = ArmRect().left();
+    }
+}
+
+void TplotFM::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    switch (drag_) {
+    case Drag::Knob: model_.KnobMove(dragKnob_, at.y()); break;
+    case Drag::Window: move(event->globalPosition().toPoint() - dragFrom_); break;
+    case Drag::Arm: model_.DragArmTo(dragStart_ + at.x() - dragFrom_.x()); break;
+    case Drag::Holder: model_.DragHolderTo(dragStart_ + at.y() - dragFrom_.y()); break;
+    default: break;
+    }
+}
+
+void TplotFM::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    const Drag drag = std::exchange(drag_, Drag::None);
+    if (drag == Drag::Knob) {
+        model_.KnobRelease(dragKnob_);
+        return;
+    }
+    if (drag == Drag::PenButton) {
+        PenShown(false);
+        return;
+    }
+    if (drag == Drag::Window) {
+        unsetCursor();
+        if (context_.services.Bounds) context_.services.Bounds->SetMainBounds(x(), width(), y());
+        return;
+    }
+    if (event->button() != Qt::LeftButton || drag != Drag::None) return;
+    if (plotart::kHoldArea.contains(at))
+        model_.SetPaperHold(true, true);
+    else if (plotart::kRelArea.contains(at))
+        model_.SetPaperHold(false, true);
+    else if (plotart::kOnArea.contains(at))
+        model_.SetMode(true, true);
+    else if (plotart::kSbyArea.contains(at))
+        model_.SetMode(false, true);
+}
+
+} // namespace orrindale

@@ -1,0 +1,376 @@
+#include "plotter/plottermodel.h"
+
+#include "plotter/plotfile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <new>
+#include <utility>
+
+namespace orrindale {
+
+namespace {
+constexpr int kKnobCentre = 125;
+constexpr int kKnobMax = 250;
+constexpr double kGainPerDegree = 0.00016;
+// Arm and holder stops in window pixels.
+constexpr int kArmLeftMin = 85, kArmLeftMax = 745;
+constexpr int kHolderTopMin = 5, kHolderTopMax = 445;
+
+double Gain(int knob) {
+    return (knob - kKnobCentre) * kGainPerDegree;
+}
+double Sign(int v) {
+    return v < 0 ? -1.0 : 1.0;
+}
+} // namespace
+
+PlotterModel::PlotterModel(PlotterView* view) : view_(view ? view : &noView_) {}
+
+PlotterReply PlotterModel::Command(orrindale::PlotterCommand command, int wheel, int x, int y) {
+    return static_cast<PlotterReply>(
+        PlotterCommand(static_cast<int>(command), wheel, x, y, false, false));
+}
+
+PlotterStatus PlotterModel::State() const {
+    if (!modeOn) return PlotterStatus::Off;
+    return moving ? PlotterStatus::Busy : PlotterStatus::Ready;
+}
+
+PlotterReply PlotterModel::PlotterCommand(int mode, int wheel, int x, int y, bool flag1,
+                                          bool flag2) {
+    if (closePending || !modeOn) return PlotterReply::Refused;
+    if (mode == 1) {
+        // STOP: a move in progress is cut short where the pen stands, and no pen goes down
+        // after it.
+        if (moving && then_ != Then::Nothing) AppendPoint();
+        then_ = Then::Nothing;
+        PenUp();
+        targetX = zeroX;
+        targetY = zeroY;
+        StartMotion(true, Then::Nothing);
+        return PlotterReply::Taken;
+    }
+    if (moving) return PlotterReply::Busy;
+    const bool error = wheel > 6 || std::abs(x) > 100000 || std::abs(y) > 100000 || flag1 || flag2;
+    if (error && !errorLamp) {
+        errorLamp = true;
+        view_->StateChanged();
+        PenUp();
+        return PlotterReply::Taken;
+    }
+    if (!error && errorLamp) {
+        errorLamp = false;
+        view_->StateChanged();
+    }
+    const auto trimmed = [](int zero, int v, double gain) {
+        return static_cast<long long>(zero) + v + static_cast<long long>(std::abs(v) * gain);
+    };
+    targetX = static_cast<int>(std::clamp<long long>(trimmed(zeroX, x, gainX), 0, plot::kMaxX));
+    targetY = static_cast<int>(std::clamp<long long>(trimmed(zeroY, y, gainY), 0, plot::kMaxY));
+    if (mode == 3) {
+        PenUp();
+        MovePen(Then::RecordEnd);
+    } else {
+        MovePen(Then::RecordEndPenDown);
+    }
+    return PlotterReply::Taken;
+}
+
+void PlotterModel::CalcPowerChanged(bool on) {
+    powerLamp = on;
+    view_->StateChanged();
+    if (on) {
+        HomePen();
+    } else {
+        view_->PenShown(false);
+        view_->FeedSound(false);
+    }
+}
+
+void PlotterModel::MovePen(Then then) {
+    if (targetX == penX && targetY == penY) {
+        if (then == Then::RecordEndPenDown) PenDown();
+        return;
+    }
+    AppendPoint();
+    StartMotion(true, then);
+}
+
+void PlotterModel::AppendPoint() {
+    // A new plot's record opens with a pen-down entry whatever the pen does; without this a
+    // replay would draw the first move of a pen that was up.
+    if (recordPen_ != penDown) AddPlotEntry(penDown ? plot::kPenDown : plot::kPenUp);
+    const int32_t point = plot::PointEntry(penX, penY);
+    if (plotRecord.empty() || plotRecord.back() != point) AddPlotEntry(point);
+}
+
+void PlotterModel::StartMotion(bool sound, Then then) {
+    carriageX = penX;
+    carriageY = penY;
+    const int dx = targetX - penX, dy = targetY - penY;
+    then_ = then;
+    if (dx == 0 && dy == 0) {
+        moving = true; // ends at once with its follow-up
+        EndMotion();
+        return;
+    }
+    if (dx == 0) {
+        stepX = 0;
+        stepY = Sign(dy);
+    } else if (dy == 0) {
+        stepY = 0;
+        stepX = Sign(dx);
+    } else if (std::abs(dy) < std::abs(dx)) {
+        stepX = Sign(dx);
+        stepY = static_cast<double>(dy) / std::abs(dx);
+    } else {
+        stepY = Sign(dy);
+        stepX = static_cast<double>(dx) / std::abs(dy);
+    }
+    drawX = plot::PaperX(penX);
+    drawY = plot::PaperY(penY);
+    RunMotion(sound);
+}
+
+void PlotterModel::RunMotion(bool sound) {
+    moving = true;
+    view_->MotionStarted();
+    if (sound && std::abs(penX - targetX) + std::abs(penY - targetY) > plot::kFeedSoundDistance)
+        view_->FeedSound(true);
+}
+
+bool PlotterModel::Step() {
+    if (penX != targetX) {
+        carriageX += stepX;
+        penX = std::clamp(static_cast<int>(carriageX), 0, plot::kMaxX);
+        if ((stepX >= 0 && penX > targetX) || (stepX < 0 && penX < targetX)) penX = targetX;
+    }
+    if (penY != targetY) {
+        carriageY += stepY;
+        penY = std::clamp(static_cast<int>(carriageY), 0, plot::kMaxY);
+        if ((stepY >= 0 && penY > targetY) || (stepY < 0 && penY < targetY)) penY = targetY;
+    }
+    if (penDown) {
+        const int px = plot::PaperX(penX), py = plot::PaperY(penY);
+        if (px != drawX || py != drawY) view_->LineDrawn(drawX, drawY, px, py);
+        drawX = px;
+        drawY = py;
+    }
+    return penX == targetX && penY == targetY;
+}
+
+bool PlotterModel::Tick(int steps) {
+    if (!moving) return false;
+    if (!modeOn || !powerLamp) {
+        EndMotion(); // cut short: the pen stays where it is
+        return false;
+    }
+    bool arrived = false;
+    for (int i = 0; i < steps && !arrived; ++i)
+        arrived = Step();
+    view_->CarriageMoved();
+    if (arrived) EndMotion();
+    return moving;
+}
+
+void PlotterModel::Finish() {
+    // Every motion is shorter than the sheet's diagonal in steps along its longer axis.
+    while (Tick(plot::kMaxX + plot::kMaxY)) {
+    }
+}
+
+void PlotterModel::EndMotion() {
+    moving = false;
+    view_->FeedSound(false);
+    const Then then = std::exchange(then_, Then::Nothing);
+    if (then != Then::Nothing) AppendPoint();
+    if (then == Then::RecordEndPenDown) PenDown();
+    if (closePending) view_->CloseReady();
+}
+
+void PlotterModel::StopForClose() {
+    if (!moving) return;
+    closePending = true;
+    EndMotion();
+}
+
+void PlotterModel::PenUp() {
+    if (!penDown) return;
+    penDown = false;
+    view_->PenShown(false);
+    AddPlotEntry(plot::kPenUp);
+    view_->PlaySound("ppu");
+}
+
+void PlotterModel::PenDown() {
+    if (penDown || errorLamp) return;
+    penDown = true;
+    view_->PenShown(true);
+    AddPlotEntry(plot::kPenDown);
+    view_->PlaySound("ppd");
+}
+
+bool PlotterModel::PenDot() {
+    if (modeOn || !powerLamp || penDown) return false;
+    view_->PenShown(true);
+    view_->DotDrawn(plot::PaperX(penX), plot::PaperY(penY));
+    AddPlotEntry(plot::kDot);
+    view_->PlaySound("ppd");
+    return true;
+}
+
+void PlotterModel::HomePen() {
+    if (!powerLamp || !modeOn) return;
+    targetX = zeroX;
+    targetY = zeroY;
+    StartMotion(true, Then::Nothing);
+}
+
+void PlotterModel::SetMode(bool on, bool withSound) {
+    modeOn = on;
+    if (on) {
+        HomePen();
+    } else {
+        errorLamp = false;
+        view_->FeedSound(false);
+        if (penDown) view_->PenShown(false);
+    }
+    if (withSound) view_->PlaySound("swc");
+    view_->StateChanged();
+}
+
+void PlotterModel::SetPaperHold(bool hold, bool withSound) {
+    paperHeld = hold;
+    if (withSound) view_->PlaySound("swc");
+    view_->StateChanged();
+}
+
+void PlotterModel::SetKnob(int knob, int value) {
+    if (knob < 1 || knob > 4) return;
+    knobValue[static_cast<size_t>(knob)] = value;
+    switch (knob) {
+    case 1: zeroX = value * 30; break;
+    case 2: zeroY = value * 20; break;
+    case 3: gainX = Gain(value); break;
+    default: gainY = Gain(value); break;
+    }
+    view_->KnobTurned(knob);
+    if (knob <= 2) FollowKnob(knob == 1);
+}
+
+void PlotterModel::FollowKnob(bool xAxis) {
+    // The pen follows a moving zero only while it stands still; during a commanded move the
+    // new zero applies from the next command on.
+    if (!powerLamp || !modeOn || moving) return;
+    int& pen = xAxis ? penX : penY;
+    const int zero = xAxis ? zeroX : zeroY;
+    if (zero == pen) return;
+    targetX = xAxis ? zeroX : penX;
+    targetY = xAxis ? penY : zeroY;
+    carriageX = penX;
+    carriageY = penY;
+    stepX = xAxis ? (zeroX < penX ? -1.0 : 1.0) : 0.0;
+    stepY = xAxis ? 0.0 : (zeroY < penY ? -1.0 : 1.0);
+    drawX = plot::PaperX(penX);
+    drawY = plot::PaperY(penY);
+    then_ = Then::Nothing;
+    RunMotion(false);
+}
+
+void PlotterModel::KnobPress(int knob, int mouseY, bool leftButton) {
+    if (knob < 1 || knob > 4) return;
+    knobDragY[static_cast<size_t>(knob)] = leftButton ? mouseY : -1;
+}
+
+void PlotterModel::KnobMove(int knob, int mouseY) {
+    if (knob < 1 || knob > 4) return;
+    const size_t k = static_cast<size_t>(knob);
+    if (knobDragY[k] < 0) return;
+    SetKnob(knob, std::clamp(knobBase[k] + (mouseY - knobDragY[k]), 0, kKnobMax));
+}
+
+void PlotterModel::KnobRelease(int knob) {
+    if (knob < 1 || knob > 4) return;
+    const size_t k = static_cast<size_t>(knob);
+    knobDragY[k] = -1;
+    knobBase[k] = knobValue[k];
+}
+
+void PlotterModel::CentreControls() {
+    for (int k = 1; k <= 4; ++k) {
+        knobValue[static_cast<size_t>(k)] = knobBase[static_cast<size_t>(k)] = kKnobCentre;
+        view_->KnobTurned(k);
+    }
+    zeroX = kKnobCentre * 30;
+    zeroY = kKnobCentre * 20;
+    gainX = gainY = 0;
+    HomePen();
+}
+
+void PlotterModel::ApplyKnobsAndPen() {
+    zeroX = knobValue[1] * 30;
+    zeroY = knobValue[2] * 20;
+    penX = std::clamp(penX, 0, plot::kMaxX);
+    penY = std::clamp(penY, 0, plot::kMaxY);
+    targetX = penX;
+    targetY = penY;
+    gainX = Gain(knobValue[3]);
+    gainY = Gain(knobValue[4]);
+}
+
+void PlotterModel::NewPlot() {
+    plotRecord.clear();
+    AddPlotEntry(plot::kPenDown);
+    AddPlotEntry(plot::kGridBase - gridIndex);
+    AddPlotEntry(plot::kColourBase - penIndex);
+    plotFileName.clear();
+    view_->PaperCleared();
+    view_->CarriageMoved();
+    plotChanged = false;
+}
+
+void PlotterModel::AddPlotEntry(int32_t value) {
+    try {
+        plotRecord.push_back(value);
+        plotChanged = true;
+        if (value == plot::kPenDown || value == plot::kPenUp) recordPen_ = value == plot::kPenDown;
+    } catch (const std::bad_alloc&) {
+        plotRecord.clear();
+        plotRecord.shrink_to_fit();
+        plotChanged = false;
+        view_->MemoryFailed();
+    }
+}
+
+void PlotterModel::RecordReplaced() {
+    recordPen_ = RecordPenDown(plotRecord);
+}
+
+void PlotterModel::ChoosePen(int index) {
+    penIndex = index;
+    AddPlotEntry(plot::kColourBase - penIndex);
+}
+
+void PlotterModel::ChooseGrid(int index) {
+    gridIndex = index;
+    AddPlotEntry(plot::kGridBase - gridIndex);
+    view_->PaperCleared();
+}
+
+void PlotterModel::DragArmTo(int left) {
+    const int l = std::clamp(left, kArmLeftMin, kArmLeftMax);
+    penX = (l * plot::kMaxX - 637500) / plot::kPaperWidth;
+    targetX = zeroX + static_cast<int>(std::abs(zeroX - targetX) * gainX);
+    view_->CarriageMoved();
+}
+
+void PlotterModel::DragHolderTo(int top) {
+    const int t = std::clamp(top, kHolderTopMin, kHolderTopMax);
+    penY = (2225000 - t * plot::kMaxY) / plot::kPaperHeight;
+    targetY = zeroY + static_cast<int>(std::abs(zeroY - targetY) * gainY);
+    view_->CarriageMoved();
+}
+
+} // namespace orrindale

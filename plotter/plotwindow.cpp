@@ -1,0 +1,312 @@
+#include "plotter/plotwindow.h"
+
+#include <QAudioDevice>
+#include <QBitmap>
+#include <QCloseEvent>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMediaDevices>
+#include <QMenu>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QSoundEffect>
+#include <QUrl>
+#include <algorithm>
+
+#include "panel/shared/hpdata_qt.h"
+#include "panel/shared/messages.h"
+#include "panel/shared/programfiles.h"
+#include "panel/shared/sounds.h"
+#include "plotter/plotart.h"
+#include "plotter/plotfile.h"
+#include "plotter/tuner.h"
+
+namespace orrindale {
+
+namespace {
+constexpr int kCloseDelayMs = 50;
+// Frames a late timer may catch up at once, so a stalled machine does not jump the pen.
+constexpr int kMaxCatchUpFrames = 8;
+
+class QtCarriageSound final : public CarriageSound {
+public:
+    bool Open(const QString& path) override {
+        if (QMediaDevices::defaultAudioOutput().isNull() || !QFile::exists(path)) return false;
+        effect_.setSource(QUrl::fromLocalFile(path));
+        effect_.setLoopCount(QSoundEffect::Infinite);
+        return effect_.status() != QSoundEffect::Error;
+    }
+    void Play() override { effect_.play(); }
+    void Stop() override { effect_.stop(); }
+
+private:
+    QSoundEffect effect_;
+};
+} // namespace
+
+std::unique_ptr<CarriageSound> MakeQtCarriageSound() {
+    return std::make_unique<QtCarriageSound>();
+}
+
+TplotFM::TplotFM(PlotterContext context, QWidget* parent)
+    : QWidget(parent), context_(std::move(context)) {
+    setWindowTitle("Plotter");
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    model_.SetView(this);
+    motionTimer_.setObjectName("motionTimer");
+    motionTimer_.setInterval(kFrameMs);
+    motionTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&motionTimer_, &QTimer::timeout, this, &TplotFM::MotionTick);
+    closeTimer_.setObjectName("closeTimer");
+    closeTimer_.setInterval(kCloseDelayMs);
+    connect(&closeTimer_, &QTimer::timeout, this, [this] {
+        closeTimer_.stop();
+        model_.closePending = false;
+        close();
+    });
+    QImage body;
+    if (!LoadScrambledPng(context_.services.ProgramFile(files::kPlotterPicture), body)) return;
+    body_ = body.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    setFixedSize(body_.size());
+    // The sky-blue parts let the desktop show through.
+    setMask(QRegion(
+        QBitmap::fromImage(body_.createMaskFromColor(plotart::kSkyBlue.rgb(), Qt::MaskInColor))));
+    for (int down = 0; down < 2; ++down)
+        arms_[static_cast<size_t>(down)] = plotart::Arm(down != 0);
+    lever_ = plotart::Lever();
+    powerLamp_ = plotart::Lamp(false);
+    errorLamp_ = plotart::Lamp(true);
+    paper_ = QImage(plot::kPaperWidth, plot::kPaperHeight, QImage::Format_RGB32);
+    BuildMenu();
+}
+
+TplotFM::~TplotFM() = default;
+
+void TplotFM::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!firstShown_) FirstShow();
+}
+
+void TplotFM::FirstShow() {
+    firstShown_ = true;
+    if (context_.MakeFeed) {
+        feed_ = context_.MakeFeed();
+        feedReady_ = feed_ && feed_->Open(context_.services.ProgramFile(files::kFeedSound));
+    }
+    PlotSettings settings;
+    QStringList lines;
+    if (LoadScrambledTextList(context_.services.ProgramFile(files::kPlotterSettings), lines))
+        ParsePlotSettings(ToTextList(lines), settings);
+    ApplySettings(settings, model_);
+    model_.ApplyKnobsAndPen();
+    model_.NewPlot();
+    LoadPlotFile(context_.services.ProgramFile(files::kCurrentPlot), false);
+    model_.CalcPowerChanged(context_.PowerOn && context_.PowerOn());
+    PenShown(false);
+}
+
+void TplotFM::BuildMenu() {
+    menu_ = new QMenu(this);
+    fileActions_[0] = menu_->addAction("New", this, [this] { model_.NewPlot(); });
+    fileActions_[1] = menu_->addAction("Open", this, &TplotFM::OpenPlot);
+    fileActions_[2] = menu_->addAction("Save", this, [this] { SavePlotAs(); });
+    menu_->addAction("Print", this, &TplotFM::PrintPlot);
+    menu_->addSeparator();
+    QMenu* pens = menu_->addMenu("Pen Color");
+    const std::pair<const char*, int> colours[] = {
+        {"Black", 3}, {"Red", 0}, {"Blue", 2}, {"Green", 1}};
+    for (const auto& [name, index] : colours)
+        pens->addAction(name, this, [this, i = index] {
+            model_.ChoosePen(i);
+            PenShown(shownDown_);
+        });
+    QMenu* grids = menu_->addMenu("Grid");
+    const char* gridNames[] = {"None", "0.5 Inch", "1 inch"};
+    for (int g = 0; g < 3; ++g)
+        grids->addAction(gridNames[g], this, [this, g] { model_.ChooseGrid(g); });
+    fileActions_[3] = pens->menuAction();
+    fileActions_[4] = grids->menuAction();
+    menu_->addAction("Plotter Speed", this, &TplotFM::ChooseSpeed);
+    menu_->addAction("Centre Controls", this, [this] { model_.CentreControls(); });
+    menu_->addSeparator();
+    menu_->addAction("Help", this,
+                     [this] { context_.services.OpenDocument(files::kPlotterHelpDocument); });
+    menu_->addAction("Close  (Esc)", this, &QWidget::close);
+}
+
+void TplotFM::UpdateMenus() {
+    for (QAction* action : fileActions_)
+        if (action) action->setEnabled(model_.FileMenusEnabled());
+}
+
+void TplotFM::ChooseSpeed() {
+    TtunerFM tuner(this);
+    tuner.SetTuner(model_.plotSpeed);
+    if (tuner.exec() == QDialog::Accepted) model_.plotSpeed = tuner.GetTuner();
+}
+
+// ---- Motion ------------------------------------------------------------------------------------
+
+void TplotFM::MotionStarted() {
+    if (motionTimer_.isActive()) return;
+    clock_.start();
+    framesDone_ = 0;
+    motionTimer_.start();
+}
+
+void TplotFM::MotionTick() {
+    // The frames due by the clock, not the timeouts counted: a slow repaint does not slow the
+    // pen down.
+    const qint64 due = clock_.isValid() ? clock_.elapsed() / kFrameMs + 1 : framesDone_ + 1;
+    const int frames =
+        static_cast<int>(std::clamp<qint64>(due - framesDone_, 1, kMaxCatchUpFrames));
+    framesDone_ = std::max(due, framesDone_ + 1);
+    const int speed = std::clamp(model_.plotSpeed, 1, plot::kMaxX);
+    if (!model_.Tick(frames * speed)) motionTimer_.stop();
+}
+
+void TplotFM::FeedSound(bool play) {
+    if (!feedReady_) return;
+    if (!play)
+        feed_->Stop();
+    else if (context_.services.Sounds && context_.services.Sounds->On())
+        feed_->Play();
+}
+
+// ---- Drawing -----------------------------------------------------------------------------------
+
+QRect TplotFM::ArmRect() const {
+    return {plot::PaperX(model_.penX) + plotart::kArmOffset, plotart::kArmTop, plotart::kArmWidth,
+            plotart::kArmHeight};
+}
+
+QRect TplotFM::HolderRect() const {
+    return {ArmRect().left() - plotart::kHolderOffset, plot::PaperY(model_.penY),
+            plotart::kHolderWidth, plotart::kHolderHeight};
+}
+
+void TplotFM::CarriageMoved() {
+    update(QRect(0, 0, width(), plotart::kPaper.bottom() + plotart::kHolderHeight + 10));
+}
+
+void TplotFM::LineDrawn(int x0, int y0, int x1, int y1) {
+    QPainter p(&paper_);
+    p.setPen(plotart::PenColour(model_.penIndex));
+    p.drawLine(x0, y0, x1, y1);
+}
+
+void TplotFM::DotDrawn(int px, int py) {
+    if (paper_.rect().contains(px, py))
+        paper_.setPixel(px, py, plotart::PenColour(model_.penIndex).rgb());
+    update();
+}
+
+void TplotFM::PenShown(bool down) {
+    shownDown_ = down;
+    for (int d = 0; d < 2; ++d)
+        holders_[static_cast<size_t>(d)] = plotart::Holder(d != 0, model_.penIndex);
+    update();
+}
+
+void TplotFM::StateChanged() {
+    UpdateMenus();
+    update();
+}
+
+void TplotFM::ClearPaper() {
+    paper_.fill(Qt::white);
+    QPainter p(&paper_);
+    p.setPen(QColor(192, 192, 192));
+    p.drawRect(0, 0, plot::kPaperWidth - 1, plot::kPaperHeight - 1);
+}
+
+void TplotFM::DrawGrid() {
+    if (model_.gridIndex <= 0) return;
+    const int s = model_.gridIndex == 1 ? 22 : 44;
+    QPainter p(&paper_);
+    p.setPen(QPen(QColor(0, 255, 255), 1, Qt::DotLine));
+    for (int y = 22; y < plot::kPaperHeight; y += s)
+        p.drawLine(22, y, 637, y);
+    for (int x = 22; x < plot::kPaperWidth; x += s)
+        p.drawLine(x, 22, x, 417);
+}
+
+void TplotFM::PaperCleared() {
+    ClearPaper();
+    DrawGrid();
+    PenShown(shownDown_);
+}
+
+void TplotFM::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    p.setClipRegion(event->region());
+    p.drawImage(0, 0, body_);
+    p.drawImage(plotart::kPaper.topLeft(), paper_);
+    p.drawImage(ArmRect().topLeft(), arms_[shownDown_ ? 1 : 0]);
+    p.drawImage(HolderRect().topLeft(), holders_[shownDown_ ? 1 : 0]);
+    if (model_.paperHeld) p.drawImage(plotart::kHoldLever.topLeft(), lever_);
+    if (model_.modeOn) p.drawImage(plotart::kOnLever.topLeft(), lever_);
+    if (model_.powerLamp) p.drawImage(plotart::kPowerLamp.topLeft(), powerLamp_);
+    if (model_.errorLamp) p.drawImage(plotart::kErrorLamp.topLeft(), errorLamp_);
+    for (size_t k = 1; k <= 4; ++k) {
+        if (knobs_[k] == 0 || knobPictures_[k].isNull()) {
+            knobPictures_[k] = plotart::Knob(model_.knobValue[k]);
+            knobs_[k] = 1;
+        }
+        p.drawImage(plotart::kKnobPanels[k - 1].topLeft(), knobPictures_[k]);
+    }
+}
+
+void TplotFM::MemoryFailed() {
+    context_.services.Messages->Error(
+        "ERROR: Memory failed to save plotter data\r\rAll previous lines discarded");
+}
+
+// ---- Closing -----------------------------------------------------------------------------------
+
+bool TplotFM::CloseQuery() {
+    bool allow = true;
+    if (model_.moving) {
+        model_.StopForClose();
+        allow = false;
+    }
+    if (model_.plotChanged) {
+        const MessageAnswer a = context_.services.Messages->Confirm(
+            "Plot has changed\r\rSave changes?", MessageButtons::YesNoCancel);
+        if (a == MessageAnswer::Cancel) return false;
+        if (a == MessageAnswer::Yes) allow = SavePlotAs() && allow;
+    }
+    SaveCurrentPlot();
+    return allow;
+}
+
+void TplotFM::closeEvent(QCloseEvent* event) {
+    if (!shutDown_ && !CloseQuery()) {
+        event->ignore();
+        return;
+    }
+    if (!shutDown_) SavePlotSettings();
+    motionTimer_.stop();
+    event->accept();
+    if (!shutDown_ && context_.requestRelease) context_.requestRelease();
+}
+
+void TplotFM::ShutDown() {
+    SaveCurrentPlot();
+    shutDown_ = true;
+}
+
+void TplotFM::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyReleaseEvent(event);
+}
+
+void TplotFM::contextMenuEvent(QContextMenuEvent* event) {
+    UpdateMenus();
+    menu_->popup(event->globalPos());
+}
+
+} // namespace orrindale

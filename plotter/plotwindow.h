@@ -1,0 +1,131 @@
+// TplotFM: the plotter window. It draws the body picture, the paper, the arm and pen holder,
+// knobs, switches and lamps from plotart's table; forwards mouse, menu and engine calls to the
+// PlotterModel; paces motions with its frame timer (a fixed number of plot units per frame,
+// so a move takes the same time on any machine and no core spins); keeps "ptdt.ini" and
+// "pvpt.dat"; opens, saves and prints plot files. The main window hands the model to the
+// engine as its PlotterPort while this window exists.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "panel/shared/services.h"
+#include "plotter/plottermodel.h"
+
+class QMenu;
+class QAction;
+
+namespace orrindale {
+
+// The carriage sound ("Feed.wav"): a seam tests replace; silent without an audio output.
+class CarriageSound {
+public:
+    virtual ~CarriageSound() = default;
+    virtual bool Open(const QString& path) = 0;
+    virtual void Play() = 0;
+    virtual void Stop() = 0; // and rewind
+};
+std::unique_ptr<CarriageSound> MakeQtCarriageSound();
+
+struct PlotterContext {
+    Services services;
+    std::function<bool()> PowerOn; // the calculator's power switch
+    std::function<void()> requestRelease;
+    std::function<std::unique_ptr<CarriageSound>()> MakeFeed = MakeQtCarriageSound;
+};
+
+class TplotFM : public QWidget, private PlotterView {
+    Q_OBJECT
+
+public:
+    static constexpr int kFrameMs = 20; // the motion's pace: plotSpeed units a frame
+
+    explicit TplotFM(PlotterContext context, QWidget* parent = nullptr);
+    ~TplotFM() override;
+    // Whether the body picture loaded; without it the window is never shown.
+    bool Loaded() const { return !body_.isNull(); }
+
+    PlotterModel& Model() { return model_; }
+    const QImage& Paper() const { return paper_; }
+    void CalcPowerChanged(bool on) { model_.CalcPowerChanged(on); }
+    void SavePlotSettings();
+    void SaveCurrentPlot();
+    // The main window closes: the plot is kept and the window closes without questions.
+    void ShutDown();
+
+    // Menu commands.
+    void OpenPlot();
+    bool SavePlotAs();
+    void PrintPlot();
+    void ChooseSpeed();
+    // Loads a plot file; fromDialog: the chosen file, with messages for a missing file.
+    bool LoadPlotFile(const QString& path, bool fromDialog);
+    void ReplayPlot();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    // PlotterView.
+    void CarriageMoved() override;
+    void LineDrawn(int x0, int y0, int x1, int y1) override;
+    void DotDrawn(int px, int py) override;
+    void PenShown(bool down) override;
+    void StateChanged() override;
+    void KnobTurned(int knob) override {
+        knobs_[static_cast<size_t>(knob)] = 0;
+        update();
+    }
+    void PlaySound(const char* name) override { context_.services.doPlaySound(name); }
+    void MotionStarted() override;
+    void FeedSound(bool play) override;
+    void PaperCleared() override;
+    void CloseReady() override { closeTimer_.start(); }
+    void MemoryFailed() override;
+
+    void FirstShow();
+    void BuildMenu();
+    void UpdateMenus();
+    void MotionTick();
+    bool CloseQuery();
+    void ClearPaper();
+    void DrawGrid();
+    QRect ArmRect() const;
+    QRect HolderRect() const;
+    int KnobAt(QPoint at) const;
+
+    PlotterContext context_;
+    PlotterModel model_;
+    QImage body_, paper_, lever_, powerLamp_, errorLamp_;
+    std::array<QImage, 2> arms_, holders_; // [pen down]
+    std::array<int, 5> knobs_{};           // 0: the knob picture must be redrawn
+    std::array<QImage, 5> knobPictures_;
+    bool shownDown_ = false;
+    bool firstShown_ = false, shutDown_ = false;
+    QTimer motionTimer_{this}, closeTimer_{this};
+    QElapsedTimer clock_;
+    qint64 framesDone_ = 0;
+    std::unique_ptr<CarriageSound> feed_;
+    bool feedReady_ = false;
+    QMenu* menu_ = nullptr;
+    std::array<QAction*, 5> fileActions_{}; // New, Open, Save, Pen Color, Grid
+    enum class Drag { None, Arm, Holder, Knob, Window, PenButton };
+    Drag drag_ = Drag::None;
+    int dragKnob_ = 0;
+    QPoint dragFrom_;
+    int dragStart_ = 0;
+};
+
+} // namespace orrindale

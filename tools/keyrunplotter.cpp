@@ -1,0 +1,48 @@
+#include "keyrunplotter.h"
+
+#include <cctype>
+
+#include "panel/shared/hpdata.h"
+#include "plotter/plotfile.h"
+
+namespace orrindale {
+
+KeyrunPlotter::Result KeyrunPlotter::Apply(const std::string& token) {
+    std::string verb =
+        token.substr(0, token.find('=') == std::string::npos ? token.size() : token.find('=') + 1);
+    for (char& c : verb)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (verb == "plotter") {
+        attached_ = true;
+        model_.CalcPowerChanged(true);
+        model_.SetMode(true, false);
+        model_.CentreControls();
+        model_.Finish();
+        model_.NewPlot();
+        return Result::Done;
+    }
+    if (verb != "plot-save=") return Result::NotPlotter;
+    if (!attached_) {
+        error_ = "no plotter attached";
+        return Result::Failed;
+    }
+    if (!SaveScrambledTextList(token.substr(verb.size()), FormatPlotRecord(model_.plotRecord))) {
+        error_ = "ERROR: Failed to save file";
+        return Result::Failed;
+    }
+    return Result::Done;
+}
+
+void KeyrunPlotter::PowerChanged(bool on) {
+    if (!attached_) return;
+    model_.CalcPowerChanged(on);
+    model_.Finish();
+}
+
+PlotterReply KeyrunPlotter::Command(PlotterCommand command, int wheel, int x, int y) {
+    const PlotterReply reply = model_.Command(command, wheel, x, y);
+    model_.Finish();
+    return reply;
+}
+
+} // namespace orrindale
