@@ -20,6 +20,11 @@ DisplayRenderer::DisplayRenderer() : picture_(kWidth, kHeight, QImage::Format_RG
 }
 
 void DisplayRenderer::SetGlyphSheet(const QImage& sheet) {
+    // A sheet drawn at 2x makes the display picture 2x too; its place stays in logical pixels.
+    scale_ = sheet.devicePixelRatio() >= 2 ? 2 : 1;
+    picture_ = QImage(kWidth * scale_, kHeight * scale_, QImage::Format_RGB32);
+    picture_.setDevicePixelRatio(scale_);
+    picture_.fill(Qt::black);
     glyphMaster_ = sheet.convertToFormat(QImage::Format_RGB32);
     glyphSheet_ = glyphMaster_.copy();
     Recolour();
@@ -40,27 +45,31 @@ int DisplayRenderer::GlyphOf(char symbol) {
 
 void DisplayRenderer::Clear() {
     picture_.fill(Qt::black);
+    shown_ = {};
 }
 
 void DisplayRenderer::Draw(Calculator& calc) {
     Clear();
     if (!calc.DisplayShowsLines() || DisplayBlanked) return;
     DisplayTexts lines = calc.TakeDisplayLines();
+    shown_ = lines;
     for (int line = 0; line < 3; ++line)
         DrawLine(lines[static_cast<size_t>(line)], line);
 }
 
 void DisplayRenderer::DrawLine(const std::string& text, int line) {
     if (glyphSheet_.isNull() || line < 0 || line > 2) return;
-    const int y = kLineY[line];
+    const int s = scale_; // device pixels per logical pixel, in picture and sheet alike
+    const int y = kLineY[line] * s;
     for (size_t k = 0; k < text.size(); ++k) {
         const int glyph = GlyphOf(text[k]);
         if (glyph < 0) continue;
-        const int x = kFirstCellX + kCellPitch * static_cast<int>(k);
-        for (int gy = 0; gy < kGlyphHeight; ++gy) {
-            for (int gx = 0; gx < kGlyphWidth; ++gx) {
-                const int px = x + gx, sx = kCellPitch * glyph + gx;
-                if (px >= kWidth || sx >= glyphSheet_.width() || gy >= glyphSheet_.height())
+        const int x = (kFirstCellX + kCellPitch * static_cast<int>(k)) * s;
+        for (int gy = 0; gy < kGlyphHeight * s; ++gy) {
+            for (int gx = 0; gx < kGlyphWidth * s; ++gx) {
+                const int px = x + gx, sx = kCellPitch * glyph * s + gx;
+                if (px >= picture_.width() || sx >= glyphSheet_.width() ||
+                    gy >= glyphSheet_.height())
                     continue; // cells beyond the right edge are cut off
                 picture_.setPixel(px, y + gy, glyphSheet_.pixel(sx, gy));
             }

@@ -27,6 +27,8 @@ public:
     DisplayRenderer();
 
     // The glyph sheet: 16 glyphs 8 pixels apart (0-9, a-d, point, minus), 7 x 10 drawn each.
+    // A sheet with a device pixel ratio of 2 has twice the pixels each way, and so has the
+    // picture then.
     void SetGlyphSheet(const QImage& sheet);
 
     // Paints the display from the engine (black unless the engine shows lines and the card
@@ -46,6 +48,8 @@ public:
 
     const QImage& Picture() const { return picture_; }
     const QImage& GlyphSheet() const { return glyphSheet_; }
+    // The engine's lines as last drawn; all empty while the display is dark.
+    const DisplayTexts& ShownLines() const { return shown_; }
     int DimLevel = 255;
     int CollapseInset = 0;
     bool DisplayBlanked = false; // hidden by the marked card reader
@@ -56,6 +60,8 @@ private:
     QImage picture_;
     QImage glyphSheet_;
     QImage glyphMaster_;
+    DisplayTexts shown_;
+    int scale_ = 1;
 };
 
 } // namespace orrindale

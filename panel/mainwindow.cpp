@@ -40,6 +40,7 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    access::InstallPanelAccessibility();
     calc_.ApplyRunSpeed(kDefaultRunSpeed);
     calc_.SetDecimalWheel(2);
     calc_.ResetMachine();
@@ -185,8 +186,14 @@ bool TmainFM::LoadPanel() {
     QImage panel;
     if (!LoadScrambledPng(ProgramFile(files::kPanelPicture), panel)) return false;
     scene_.SetPanel(panel.convertToFormat(QImage::Format_ARGB32));
+    QImage sharp;
+    if (PictureScale() == 2 && LoadScrambledPng(ProgramFile(files::kPanelPicture2x), sharp) &&
+        sharp.size() == 2 * panel.size()) {
+        sharp.setDevicePixelRatio(2);
+        scene_.SetPanel(sharp.convertToFormat(QImage::Format_ARGB32));
+    }
     setFixedSize(panel.size());
-    setMask(PanelMask(scene_.Panel()));
+    setMask(PanelMask(panel));
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect area = screen->geometry();
         move(area.width() / 2 - panel.width() / 2, area.height() / 2 - panel.height() / 2);
@@ -248,11 +255,16 @@ void TmainFM::ShowSwitch(layout::SwitchSetting shown) {
     update();
 }
 
+int TmainFM::PictureScale() const {
+    // Screens scaling by more than one and a half get the pictures drawn at 2x.
+    return devicePixelRatioF() > 1.5 ? 2 : 1;
+}
+
 void TmainFM::PlacePictures() {
     using namespace pictures;
     auto add = [this](const QString& name, const layout::Rect& at, bool shown,
                       PanelScene::Layer layer = PanelScene::Pictures) {
-        scene_.Add(name, FormPicture(name), QPoint(at.Left, at.Top), layer);
+        scene_.Add(name, FormPicture(name, PictureScale()), QPoint(at.Left, at.Top), layer);
         scene_.Show(name, shown);
     };
     for (int key = 1; key <= layout::kKeyCount; ++key)
@@ -275,7 +287,7 @@ void TmainFM::PlacePictures() {
     add(kPaper, layout::kPaper, true, PanelScene::Paper);
     add(kPlaten, layout::kPlaten, true, PanelScene::Platen);
     cards_.PlacePictures();
-    display_.SetGlyphSheet(FormPicture(kGlyphSheet));
+    display_.SetGlyphSheet(FormPicture(kGlyphSheet, PictureScale()));
     cursors_.open = QCursor(QPixmap::fromImage(FormPicture(kOpenHand)), 16, 16);
     cursors_.closed = QCursor(QPixmap::fromImage(FormPicture(kClosedHand)), 16, 16);
     CreateLabels();
@@ -403,20 +415,20 @@ void TmainFM::RedrawDisplay() {
     } else if (!busyTimer_.isActive()) {
         display_.Draw(calc_);
     }
-    update();
+    DisplayChanged();
 }
 
 void TmainFM::FinishBusyTime() {
     calc_.BusyTicks = 0;
     display_.Draw(calc_);
-    update();
+    DisplayChanged();
     keys_.ComputingOver();
 }
 
 void TmainFM::BrightTimerTimer() {
     // During computing time the warming digits stay dark like the rest of the display.
     if (!display_.BrightnessTick(calc_, !busyTimer_.isActive())) brightTimer_.stop();
-    update();
+    DisplayChanged();
 }
 
 void TmainFM::DimTimerTimer() {
@@ -442,7 +454,12 @@ void TmainFM::PowerSwitched(bool on, bool changed) {
         if (display_.PowerOff()) brightTimer_.start();
         dimTimer_.start();
     }
+    DisplayChanged();
+}
+
+void TmainFM::DisplayChanged() {
     update();
+    announcer_.Update(this, access::ReadDisplay(display_.ShownLines()));
 }
 
 void TmainFM::ShowInternalError(const std::string& message) {

@@ -25,6 +25,7 @@
 
 #include "engine/calculator.h"
 #include "engine/pacer.h"
+#include "panel/accessibility.h"
 #include "panel/cardslot.h"
 #include "panel/display.h"
 #include "panel/extmemlink.h"
@@ -55,6 +56,7 @@ public:
     ~TmainFM() override;
 
     Calculator& Engine() { return calc_; }
+    const Calculator& Engine() const { return calc_; }
     const PanelScene& Scene() const { return scene_; }
     const DisplayRenderer& Display() const { return display_; }
     const PanelSettings& Settings() const { return settings_; }
@@ -64,6 +66,7 @@ public:
     int HiddenX() const { return hiddenX_; }
     QString ProgramFile(const char* name) const { return services_.ProgramFile(name); }
     PrinterPanel& Printer() { return printer_; }
+    const PrinterPanel& Printer() const { return printer_; }
     CardSlot& Cards() { return cards_; }
     Peripherals& PeripheralWindows() { return peripherals_; }
     ExtMemoryLink& ExtMemoryWindow() { return extMemory_; }
@@ -144,11 +147,15 @@ private:
     void RegisterCardReader(); // markedcards.cpp
     void CreateTimers();
     void PlacePictures();
+    // 2 where the screen shows two device pixels per logical one, else 1.
+    int PictureScale() const;
     void CreateLabels();
     void ApplySettings();
     void ShowSwitch(layout::SwitchSetting shown);
     void ShowWheel();
     void FinishBusyTime();
+    // Repaints after the display changed and tells screen readers what it reads now.
+    void DisplayChanged();
     void BrightTimerTimer();
     void DimTimerTimer();
     bool CloseQuery();
@@ -184,6 +191,7 @@ private:
     CardSlot cards_;
     Peripherals peripherals_;
     ExtMemoryLink extMemory_;
+    access::DisplayAnnouncer announcer_;
     Pacer pacer_;
     bool firstActivation_ = true;
     bool startedUp_ = false;

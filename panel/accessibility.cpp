@@ -1,0 +1,291 @@
+#include "panel/accessibility.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QRegularExpression>
+#include <QWidget>
+#include <array>
+#include <utility>
+
+#include "panel/mainwindow.h"
+#include "panel/pictures.h"
+
+namespace orrindale::access {
+
+namespace {
+
+// A scientific line: sign, digit, point, nine digits, three group blanks, exponent sign and
+// two exponent digits.
+constexpr size_t kScientificLength = 18;
+constexpr int kExponentAt = 15;
+constexpr int kPrintItems = layout::kPrintButtonCount + 1; // the feed button last
+
+QRect ToQRect(const layout::Rect& r) {
+    return QRect(r.Left, r.Top, r.Width, r.Height);
+}
+QRect ToQRect(const layout::Box& b) {
+    return QRect(QPoint(b.X1, b.Y1), QPoint(b.X2, b.Y2));
+}
+
+// Where an item stands on the panel, in window coordinates.
+QRect ItemArea(int item) {
+    if (item == kDisplayItem) return ToQRect(layout::kDisplay);
+    if (item < kFirstSwitchItem) return ToQRect(layout::KeyArea(item - kFirstKeyItem + 1));
+    if (item < kWheelItem) {
+        const size_t first = static_cast<size_t>(2 * (item - kFirstSwitchItem));
+        const layout::SwitchPlace &a = layout::kSwitches[first], &b = layout::kSwitches[first + 1];
+        return ToQRect(a.Lever) | ToQRect(a.LabelArea) | ToQRect(b.LabelArea);
+    }
+    if (item == kWheelItem)
+        return ToQRect(layout::kWheelUp.Area) | ToQRect(layout::kWheelDown.Area) |
+               ToQRect(layout::kWheelDigit);
+    if (item < kFirstPrintItem + layout::kPrintButtonCount)
+        return ToQRect(layout::kPrintButtons[static_cast<size_t>(item - kFirstPrintItem)].Area);
+    if (item < kFirstCardItem) return ToQRect(layout::kFeedArea);
+    return ToQRect(item == kFirstCardItem ? layout::kCardRecordArea : layout::kCardEnterArea);
+}
+
+QString ItemName(int item) {
+    if (item == kDisplayItem) return QStringLiteral("Display");
+    if (item < kFirstSwitchItem) {
+        const layout::KeyPlace& key = layout::kKeys[static_cast<size_t>(item - kFirstKeyItem + 1)];
+        QString name = QStringLiteral("Key ") + QString::fromLatin1(key.Name);
+        // The hover label spaces "Shift  S" for the eye; read aloud it is one chord.
+        const QString pc = QString::fromLatin1(key.PcLabel).replace("Shift  ", "Shift+");
+        return pc.isEmpty() ? name : name + QStringLiteral(", ") + pc;
+    }
+    if (item < kWheelItem) {
+        const size_t first = static_cast<size_t>(2 * (item - kFirstSwitchItem));
+        return QStringLiteral("Switch %1/%2")
+            .arg(QLatin1String(layout::kSwitches[first].Label),
+                 QLatin1String(layout::kSwitches[first + 1].Label));
+    }
+    if (item == kWheelItem) return QStringLiteral("Decimal wheel");
+    if (item < kFirstPrintItem + layout::kPrintButtonCount)
+        return QStringLiteral("Printer ") +
+               QLatin1String(
+                   layout::kPrintButtons[static_cast<size_t>(item - kFirstPrintItem)].Legend);
+    if (item < kFirstCardItem) return QStringLiteral("Paper Feed");
+    return item == kFirstCardItem ? QStringLiteral("Card Program") : QStringLiteral("Card Enter");
+}
+
+QAccessible::Role ItemRole(int item) {
+    if (item == kDisplayItem) return QAccessible::StaticText;
+    if (item >= kFirstSwitchItem && item < kWheelItem) return QAccessible::CheckBox;
+    if (item == kWheelItem) return QAccessible::SpinBox;
+    return QAccessible::Button;
+}
+
+// The second setting of a switch (RAD, FLOAT, ON, PRGM) counts as checked.
+layout::SwitchSetting SecondSetting(int item) {
+    return static_cast<layout::SwitchSetting>(2 * (item - kFirstSwitchItem) + 1);
+}
+
+class PanelInterface;
+
+// One key, switch, button, the wheel or the display: an area of the window's picture.
+class PanelItem : public QAccessibleInterface {
+public:
+    PanelItem(PanelInterface* panel, int item) : panel_(panel), item_(item) {}
+
+    bool isValid() const override;
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override;
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override;
+    QAccessible::Role role() const override { return ItemRole(item_); }
+    QAccessible::State state() const override;
+
+    int Item() const { return item_; }
+    const PanelInterface* Panel() const { return panel_; }
+
+protected:
+    const TmainFM& Window() const;
+
+private:
+    PanelInterface* panel_;
+    int item_;
+};
+
+// The display as read-only text, so that screen readers follow its changes.
+class DisplayItem final : public PanelItem, public QAccessibleTextInterface {
+public:
+    explicit DisplayItem(PanelInterface* panel) : PanelItem(panel, kDisplayItem) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this)
+                                                  : nullptr;
+    }
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int start, int end) const override { return Reading().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(Reading().size()); }
+    QRect characterRect(int) const override { return rect(); }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override {
+        *start = *end = 0;
+        return {};
+    }
+    using PanelItem::text;
+
+private:
+    QString Reading() const { return ReadDisplay(Window().Display().ShownLines()); }
+};
+
+class PanelInterface final : public QAccessibleWidget {
+public:
+    explicit PanelInterface(TmainFM* window)
+        : QAccessibleWidget(window, QAccessible::Client, QStringLiteral("HP 9100B calculator")) {}
+    ~PanelInterface() override {
+        // The children have no object of their own, so nothing else removes them.
+        for (QAccessible::Id id : ids_)
+            if (id != 0) QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return kItemCount; }
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= kItemCount) return nullptr;
+        QAccessible::Id& id = ids_[static_cast<size_t>(index)];
+        if (id == 0) {
+            auto* self = const_cast<PanelInterface*>(this);
+            id = QAccessible::registerAccessibleInterface(
+                index == kDisplayItem ? new DisplayItem(self) : new PanelItem(self, index));
+        }
+        return QAccessible::accessibleInterface(id);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const auto* item = dynamic_cast<const PanelItem*>(child);
+        return item && item->Panel() == this ? item->Item() : -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const QPoint local = widget()->mapFromGlobal(QPoint(x, y));
+        for (int item = 0; item < kItemCount; ++item)
+            if (ItemArea(item).contains(local)) return child(item);
+        return nullptr;
+    }
+    const TmainFM& Window() const { return *static_cast<const TmainFM*>(widget()); }
+
+private:
+    mutable std::array<QAccessible::Id, kItemCount> ids_{};
+};
+
+bool PanelItem::isValid() const {
+    return panel_->isValid();
+}
+QWindow* PanelItem::window() const {
+    return panel_->window();
+}
+QAccessibleInterface* PanelItem::parent() const {
+    return panel_;
+}
+const TmainFM& PanelItem::Window() const {
+    return panel_->Window();
+}
+
+QRect PanelItem::rect() const {
+    const QRect area = ItemArea(item_);
+    return QRect(Window().mapToGlobal(area.topLeft()), area.size());
+}
+
+QString PanelItem::text(QAccessible::Text t) const {
+    if (t == QAccessible::Name) return ItemName(item_);
+    if (t != QAccessible::Value) return {};
+    if (item_ == kDisplayItem) return ReadDisplay(Window().Display().ShownLines());
+    if (item_ == kWheelItem) return QString::number(Window().Engine().DecimalWheel);
+    if (item_ >= kFirstSwitchItem && item_ < kWheelItem) {
+        const layout::SwitchSetting second = SecondSetting(item_);
+        const bool on = Window().Scene().IsShown(pictures::SwitchLever(second));
+        return QLatin1String(layout::Switch(on ? second : layout::Partner(second)).Label);
+    }
+    return {};
+}
+
+QAccessible::State PanelItem::state() const {
+    QAccessible::State s;
+    const TmainFM& window = Window();
+    if (!window.isVisible()) s.invisible = true;
+    if (item_ == kDisplayItem) {
+        s.readOnly = true;
+    } else if (item_ < kFirstSwitchItem) {
+        s.pressed = window.Scene().IsShown(pictures::PressedKey(item_ - kFirstKeyItem + 1));
+    } else if (item_ < kWheelItem) {
+        s.checkable = true;
+        s.checked = window.Scene().IsShown(pictures::SwitchLever(SecondSetting(item_)));
+    } else if (item_ >= kFirstPrintItem && item_ < kFirstPrintItem + 4) {
+        // ON and the X, Y, Z buttons latch; L and the feed do not.
+        const int button = item_ - kFirstPrintItem;
+        s.checkable = true;
+        s.checked = button == 0 ? window.Printer().OnButton()
+                                : window.Printer().Latches()[static_cast<size_t>(button - 1)];
+    }
+    return s;
+}
+
+QAccessibleInterface* PanelFactory(const QString&, QObject* object) {
+    if (auto* window = qobject_cast<TmainFM*>(object)) return new PanelInterface(window);
+    return nullptr;
+}
+
+} // namespace
+
+QString ReadDisplayLine(const std::string& line) {
+    QString text;
+    for (char c : line)
+        text += c == 'S' ? QChar(' ') : c == 'P' ? QChar('.') : c == 'M' ? QChar('-') : QChar(c);
+    if (!line.empty() && line.find_first_not_of("0123456789SPM") == std::string::npos) {
+        QString number = text;
+        if (line.size() == kScientificLength && line[2] == 'P')
+            number = text.left(kExponentAt) + QChar('E') + text.mid(kExponentAt);
+        number.remove(QChar(' '));
+        bool ok = false;
+        const double value = number.toDouble(&ok);
+        if (ok) // "2.25e-05" is read "2.25E-5"
+            return QString::number(value, 'g', 10)
+                .replace(QRegularExpression(QStringLiteral("e\\+?(-?)0*(\\d)")),
+                         QStringLiteral("E\\1\\2"));
+    }
+    // Program steps fill the room between address and code with minus signs; they say nothing.
+    return text.replace(QRegularExpression(QStringLiteral("-{2,}")), QStringLiteral(" "))
+        .simplified();
+}
+
+QString ReadDisplay(const DisplayTexts& lines) {
+    if (lines[0].empty() && lines[1].empty() && lines[2].empty()) return {};
+    return QStringLiteral("X %1, Y %2, Z %3")
+        .arg(ReadDisplayLine(lines[2]), ReadDisplayLine(lines[1]), ReadDisplayLine(lines[0]));
+}
+
+void InstallPanelAccessibility() {
+    static const bool installed = [] {
+        QAccessible::installFactory(PanelFactory);
+        return true;
+    }();
+    (void)installed;
+}
+
+void DisplayAnnouncer::Update(QWidget* window, const QString& reading) {
+    if (reading == reading_) return;
+    const QString before = std::exchange(reading_, reading);
+    if (!QAccessible::isActive()) return;
+    QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(window);
+    QAccessibleInterface* display = panel ? panel->child(kDisplayItem) : nullptr;
+    if (!display) return;
+    QAccessibleTextUpdateEvent text(display, 0, before, reading);
+    QAccessible::updateAccessibility(&text);
+    QAccessibleValueChangeEvent value(display, reading);
+    QAccessible::updateAccessibility(&value);
+}
+
+} // namespace orrindale::access

@@ -1,0 +1,45 @@
+// What a screen reader finds on the calculator window. The panel is one painted picture, so
+// its keys, switches, wheel, printer and card buttons and the display have no widgets of their
+// own; the window's accessible object gives each of them a child with a name, a role, a state and
+// its place on the screen, all taken from the layout table the mouse uses.
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "engine/calculator.h"
+#include "panel/layout.h"
+
+class QWidget;
+
+namespace orrindale::access {
+
+// One display line (the engine's symbols) as it is read aloud: the number it shows ("12.5",
+// "-3.25E-12") or, for program steps and register words, its characters with blanks closed up.
+QString ReadDisplayLine(const std::string& line);
+// The three lines bottom up: "X 12.5, Y 0, Z 0"; empty while the display is dark.
+QString ReadDisplay(const DisplayTexts& lines);
+
+// The accessible children of the calculator window, in this order.
+inline constexpr int kDisplayItem = 0;
+inline constexpr int kFirstKeyItem = 1; // keys 1..65
+inline constexpr int kFirstSwitchItem = kFirstKeyItem + layout::kKeyCount;
+inline constexpr int kWheelItem = kFirstSwitchItem + 4;
+inline constexpr int kFirstPrintItem = kWheelItem + 1;     // ON, X, Y, Z, L, then Paper Feed
+inline constexpr int kFirstCardItem = kFirstPrintItem + 6; // Card Program, Card Enter
+inline constexpr int kItemCount = kFirstCardItem + 2;
+
+// Makes the calculator window's accessible object the one Qt hands out; safe to call often.
+void InstallPanelAccessibility();
+
+// Tells assistive technology when the display reads differently.
+class DisplayAnnouncer {
+public:
+    void Update(QWidget* window, const QString& reading);
+    const QString& Reading() const { return reading_; }
+
+private:
+    QString reading_;
+};
+
+} // namespace orrindale::access
