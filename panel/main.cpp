@@ -12,6 +12,7 @@
 #include "panel/shared/hpdata.h"
 #include "panel/shared/messages.h"
 #include "panel/shared/sounds.h"
+#include "panel/shared/startprobe.h"
 
 namespace {
 
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
     TplistFM paper(mainWindow.PaperRoll(), bounds);
     mainWindow.SetFunctionCardWindow(&functionCard);
     mainWindow.SetPaperWindow(&paper);
+    FirstPaintProbe::Watch(&mainWindow);
     mainWindow.show();
     return QApplication::exec();
 }

@@ -10,7 +10,7 @@ PACKAGES=(
   qt6-qpa-plugins libgl-dev libxkbcommon-dev
   libpng-dev zlib1g-dev
   clang libclang-rt-14-dev clang-format
-  xvfb xauth xdotool x11-utils imagemagick poppler-utils
+  xvfb xauth xdotool x11-utils imagemagick poppler-utils time
   fonts-crosextra-carlito fonts-dejavu-core fonts-liberation2
   locales
 )

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Start-up of the calculator against a bare Qt window of the same size, side by side under one
+# Xvfb: time from launch to the first painted window, and peak memory (maximum resident set).
+# Runs the two alternately, RUNS times each, and prints the medians and both ratios.
+# Run by hand after a build (not part of the tests):
+#   bench/startup.sh [BUILD_DIR] [RUNS]
+# Each program stays up LINGER_MS after its first paint, so that the work it queues behind the
+# first paint counts towards its peak memory as well.
+set -euo pipefail
+
+build=$(cd "${1:-$(dirname "$0")/../build}" && pwd)
+runs=${2:-9}
+linger=${LINGER_MS:-1500}
+display=:$((90 + RANDOM % 100))
+
+work=$(mktemp -d)
+trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
+# A copy of the program folder, so the runs neither read nor write the build's own files.
+cp -r "$build/bin" "$work/program"
+rm -f "$work/program"/*.ini "$work/program"/*.hp91
+
+Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+sleep 1
+
+# One run: prints "<ms to first paint> <peak KiB>".
+measure() {
+    local log=$work/run.log start
+    start=$(date +%s%N)
+    DISPLAY=$display QT_QPA_PLATFORM=xcb ORRINDALE_FIRST_PAINT=$linger \
+        /usr/bin/time -f 'peak %M' "$@" >"$log" 2>&1 || true
+    local painted peak
+    painted=$(awk '/^first-paint/ {print $2}' "$log")
+    peak=$(awk '/^peak/ {print $2}' "$log")
+    if [ -z "$painted" ] || [ -z "$peak" ]; then
+        echo "no first paint from $*:" >&2
+        cat "$log" >&2
+        exit 1
+    fi
+    echo "$(((painted - start) / 1000000)) $peak"
+}
+
+median() { sort -n | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+
+: >"$work/calc" && : >"$work/bare"
+# One unmeasured start of each warms the disk cache.
+measure "$work/program/orrindale" >/dev/null
+measure "$build/bench/bare_window" >/dev/null
+for ((i = 0; i < runs; i++)); do
+    measure "$work/program/orrindale" >>"$work/calc"
+    measure "$build/bench/bare_window" >>"$work/bare"
+done
+
+calc_ms=$(cut -d' ' -f1 "$work/calc" | median)
+bare_ms=$(cut -d' ' -f1 "$work/bare" | median)
+calc_kb=$(cut -d' ' -f2 "$work/calc" | median)
+bare_kb=$(cut -d' ' -f2 "$work/bare" | median)
+echo "runs each:        $runs (alternating; medians)"
+echo "first paint (ms): calculator $calc_ms, bare window $bare_ms"
+echo "peak memory (KiB): calculator $calc_kb, bare window $bare_kb"
+awk -v a="$calc_ms" -v b="$bare_ms" -v c="$calc_kb" -v d="$bare_kb" \
+    'BEGIN {printf "time ratio:   %.2f\nmemory ratio: %.2f\n", a / b, c / d}'

@@ -1,0 +1,48 @@
+// Start-up measurement for bench/startup.sh. With ORRINDALE_FIRST_PAINT=<ms> in the environment
+// the watched window prints "first-paint <ns since the epoch>" to standard error once its first
+// paint is done, and the program quits <ms> later (so that the work queued behind the first
+// paint counts towards the peak memory too). Without the variable nothing is watched.
+#pragma once
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+
+namespace orrindale {
+
+class FirstPaintProbe final : public QObject {
+public:
+    // Watches `window` when the variable is set; the probe is a child of the window.
+    static void Watch(QObject* window) {
+        bool ok = false;
+        const int linger = qEnvironmentVariableIntValue("ORRINDALE_FIRST_PAINT", &ok);
+        if (!ok) return;
+        window->installEventFilter(new FirstPaintProbe(window, linger));
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !seen_) {
+            seen_ = true;
+            // Queued: runs once this paint has been drawn and flushed to the screen.
+            QTimer::singleShot(0, this, [this] {
+                const auto now = std::chrono::system_clock::now().time_since_epoch();
+                std::fprintf(
+                    stderr, "first-paint %lld\n",
+                    static_cast<long long>(
+                        std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+                QTimer::singleShot(linger_, qApp, [] { QCoreApplication::exit(0); });
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    FirstPaintProbe(QObject* parent, int linger) : QObject(parent), linger_(linger) {}
+    bool seen_ = false;
+    int linger_;
+};
+
+} // namespace orrindale
