@@ -8,9 +8,16 @@ static void InitPanelPictures() {
 
 namespace orrindale::pictures {
 
-QImage FormPicture(const QString& name) {
+QImage FormPicture(const QString& name, int scale) {
     static const bool initialised = (InitPanelPictures(), true);
     (void)initialised;
+    if (scale == 2) {
+        QImage sharp = FormPicture(name + QStringLiteral("@2x"));
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2);
+            return sharp;
+        }
+    }
     QImage picture(QStringLiteral(":/panel/") + name + QStringLiteral(".png"));
     if (picture.isNull()) return picture;
     const bool transparent = picture.hasAlphaChannel();

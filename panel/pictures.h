@@ -78,7 +78,8 @@ inline QStringList AllNames() {
 }
 
 // The picture of that name (ARGB32 for the cursors, RGB32 otherwise); a null image for a name
-// that does not exist.
-QImage FormPicture(const QString& name);
+// that does not exist. At scale 2 the picture drawn at twice the resolution (device pixel
+// ratio 2, same size in logical pixels) where there is one, else the 1x picture.
+QImage FormPicture(const QString& name, int scale = 1);
 
 } // namespace orrindale::pictures

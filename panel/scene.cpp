@@ -36,7 +36,8 @@ void PanelScene::MoveTo(const QString& name, QPoint shownAt) {
 QRect PanelScene::Bounds(const QString& name) const {
     auto it = sprites_.find(name);
     if (it == sprites_.end()) return {};
-    return QRect(it->second.at, it->second.image.size());
+    // In logical pixels: a picture drawn at 2x covers the same place as its 1x original.
+    return QRect(it->second.at, it->second.image.deviceIndependentSize().toSize());
 }
 
 void PanelScene::Paint(QPainter& painter) const {

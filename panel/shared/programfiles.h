@@ -6,6 +6,9 @@ namespace orrindale::files {
 
 // Pictures, scrambled PNGs, only read.
 inline constexpr char kPanelPicture[] = "PM91B.dat";
+// The same panel drawn at twice the resolution, for screens that scale by two; the 1x picture
+// still gives the window its size and outline.
+inline constexpr char kPanelPicture2x[] = "PM91B@2x.dat";
 inline constexpr char kFunctionCardPicture[] = "HPfncd.dat";
 inline constexpr char kCardReaderPicture[] = "CR91B.dat";
 inline constexpr char kCardEditorPicture[] = "HP9pgcd.dat";

@@ -34,10 +34,13 @@ struct PanelState {
 const QColor kSky(layout::kSkyRed, layout::kSkyGreen, layout::kSkyBlue);
 
 // The whole panel; outside the case every pixel is exactly kSky, inside none is.
-QImage RenderPanel(const PanelState& state);
+// At scale 2 the picture has twice the pixels each way and a device pixel ratio of 2.
+QImage RenderPanel(const PanelState& state, int scale = 1);
 QImage Crop(const QImage& panel, const layout::Rect& rect);
 
-QImage RenderGlyphSheet();
+// At scale 2 each beam stroke is drawn with twice the pixels, diagonals smoothed and the glow
+// kept one pixel wide, instead of doubling each pixel.
+QImage RenderGlyphSheet(int scale = 1);
 QImage RenderHandCursor(bool closed);
 QImage RenderFunctionCard();
 // A magnetic card's face with side A's end up, with the protection tab of either side.

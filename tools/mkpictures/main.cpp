@@ -34,30 +34,35 @@ bool WriteScrambledPng(const QString& path, const QImage& image) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-void AddKeyAndButtonForms(std::vector<Form>& forms) {
+// The name of a form picture drawn at twice the resolution.
+QString At(const QString& name, int scale) {
+    return scale == 1 ? name : name + QStringLiteral("@2x");
+}
+
+void AddKeyAndButtonForms(std::vector<Form>& forms, int scale) {
     for (int key = 1; key <= layout::kKeyCount; ++key) {
         art::PanelState state;
         state.PressedKey = key;
-        forms.emplace_back(pictures::PressedKey(key),
-                           art::Crop(art::RenderPanel(state), layout::PressedKeyRect(key)));
+        forms.emplace_back(At(pictures::PressedKey(key), scale),
+                           art::Crop(art::RenderPanel(state, scale), layout::PressedKeyRect(key)));
     }
     for (const layout::PrintButtonPlace& place : layout::kPrintButtons) {
         art::PanelState state;
         state.PrintDown[static_cast<size_t>(place.Button)] = true;
-        forms.emplace_back(pictures::PrintButtonDown(place.Button),
-                           art::Crop(art::RenderPanel(state), place.Pressed));
+        forms.emplace_back(At(pictures::PrintButtonDown(place.Button), scale),
+                           art::Crop(art::RenderPanel(state, scale), place.Pressed));
     }
     art::PanelState feed, record, enter;
     feed.FeedDown = record.RecordDown = enter.EnterDown = true;
-    forms.emplace_back(pictures::kFeedDown,
-                       art::Crop(art::RenderPanel(feed), layout::kFeedPressed));
-    forms.emplace_back(pictures::kCardRecordDown,
-                       art::Crop(art::RenderPanel(record), layout::kCardRecordPressed));
-    forms.emplace_back(pictures::kCardEnterDown,
-                       art::Crop(art::RenderPanel(enter), layout::kCardEnterPressed));
+    forms.emplace_back(At(pictures::kFeedDown, scale),
+                       art::Crop(art::RenderPanel(feed, scale), layout::kFeedPressed));
+    forms.emplace_back(At(pictures::kCardRecordDown, scale),
+                       art::Crop(art::RenderPanel(record, scale), layout::kCardRecordPressed));
+    forms.emplace_back(At(pictures::kCardEnterDown, scale),
+                       art::Crop(art::RenderPanel(enter, scale), layout::kCardEnterPressed));
 }
 
-void AddSwitchAndWheelForms(std::vector<Form>& forms, const QImage& panel) {
+void AddSwitchAndWheelForms(std::vector<Form>& forms, const QImage& panel, int scale) {
     using layout::SwitchSetting;
     for (const layout::SwitchPlace& place : layout::kSwitches) {
         art::PanelState state;
@@ -71,29 +76,34 @@ void AddSwitchAndWheelForms(std::vector<Form>& forms, const QImage& panel) {
         case SwitchSetting::Run:
         case SwitchSetting::Prgm: state.Mode = place.Setting; break;
         }
-        forms.emplace_back(pictures::SwitchLever(place.Setting),
-                           art::Crop(art::RenderPanel(state), place.Lever));
-        forms.emplace_back(pictures::SwitchLabel(place.Setting), art::Crop(panel, place.LabelArea));
+        forms.emplace_back(At(pictures::SwitchLever(place.Setting), scale),
+                           art::Crop(art::RenderPanel(state, scale), place.Lever));
+        forms.emplace_back(At(pictures::SwitchLabel(place.Setting), scale),
+                           art::Crop(panel, place.LabelArea));
     }
     for (int digit = 0; digit <= 9; ++digit) {
         art::PanelState state;
         state.Wheel = digit;
-        forms.emplace_back(pictures::WheelDigit(digit),
-                           art::Crop(art::RenderPanel(state), layout::kWheelDigit));
+        forms.emplace_back(At(pictures::WheelDigit(digit), scale),
+                           art::Crop(art::RenderPanel(state, scale), layout::kWheelDigit));
     }
-    forms.emplace_back(pictures::kWheelUp, art::Crop(panel, layout::kWheelUp.Area));
-    forms.emplace_back(pictures::kWheelDown, art::Crop(panel, layout::kWheelDown.Area));
+    forms.emplace_back(At(pictures::kWheelUp, scale), art::Crop(panel, layout::kWheelUp.Area));
+    forms.emplace_back(At(pictures::kWheelDown, scale), art::Crop(panel, layout::kWheelDown.Area));
+}
+
+void AddLampForms(std::vector<Form>& forms, int scale) {
+    art::PanelState lit;
+    lit.DisplayLamp = lit.ErrorLamp = true;
+    const QImage litPanel = art::RenderPanel(lit, scale);
+    forms.emplace_back(At(pictures::kDisplayLamp, scale),
+                       art::Crop(litPanel, layout::kDisplayLamp));
+    forms.emplace_back(At(pictures::kErrorLamp, scale), art::Crop(litPanel, layout::kErrorLamp));
+    forms.emplace_back(At(pictures::kGlyphSheet, scale), art::RenderGlyphSheet(scale));
 }
 
 void AddOtherForms(std::vector<Form>& forms, const QImage& panel) {
-    art::PanelState lit;
-    lit.DisplayLamp = lit.ErrorLamp = true;
-    const QImage litPanel = art::RenderPanel(lit);
-    forms.emplace_back(pictures::kDisplayLamp, art::Crop(litPanel, layout::kDisplayLamp));
-    forms.emplace_back(pictures::kErrorLamp, art::Crop(litPanel, layout::kErrorLamp));
     forms.emplace_back(pictures::kPaper, art::Crop(panel, layout::kPaper));
     forms.emplace_back(pictures::kPlaten, art::Crop(panel, layout::kPlaten));
-    forms.emplace_back(pictures::kGlyphSheet, art::RenderGlyphSheet());
     forms.emplace_back(pictures::kCardAB, art::RenderCardFace(false, false));
     forms.emplace_back(pictures::kCardWPA, art::RenderCardFace(true, false));
     forms.emplace_back(pictures::kCardWPB, art::RenderCardFace(false, true));
@@ -134,12 +144,19 @@ int main(int argc, char** argv) {
     QDir().mkpath(formDir);
 
     const QImage panel = art::RenderPanel(art::PanelState());
+    // The moving parts of the panel also at 2x, for screens that scale by two; the paper, card
+    // and cursors are drawn at 1x only.
+    const QImage panel2x = art::RenderPanel(art::PanelState(), 2);
     std::vector<Form> forms;
-    AddKeyAndButtonForms(forms);
-    AddSwitchAndWheelForms(forms, panel);
+    for (int scale : {1, 2}) {
+        AddKeyAndButtonForms(forms, scale);
+        AddSwitchAndWheelForms(forms, scale == 1 ? panel : panel2x, scale);
+        AddLampForms(forms, scale);
+    }
     AddOtherForms(forms, panel);
     const bool written =
         WriteScrambledPng(programDir + QLatin1Char('/') + files::kPanelPicture, panel) &&
+        WriteScrambledPng(programDir + QLatin1Char('/') + files::kPanelPicture2x, panel2x) &&
         WriteScrambledPng(programDir + QLatin1Char('/') + files::kFunctionCardPicture,
                           art::RenderFunctionCard()) &&
         WriteScrambledPng(programDir + QLatin1Char('/') + files::kPlotterPicture,

@@ -185,14 +185,18 @@ void DrawSwitchesAndWheel(QPainter& p, const PanelState& state);
 void DrawPrinter(QPainter& p, const PanelState& state);
 
 QImage Crop(const QImage& panel, const layout::Rect& rect) {
-    return panel.copy(rect.Left, rect.Top, rect.Width, rect.Height);
+    const int s = static_cast<int>(panel.devicePixelRatio());
+    return panel.copy(rect.Left * s, rect.Top * s, rect.Width * s, rect.Height * s);
 }
 
-QImage RenderPanel(const PanelState& state) {
-    QImage layer(layout::kPanelWidth, layout::kPanelHeight, QImage::Format_RGB32);
+QImage RenderPanel(const PanelState& state, int scale) {
+    // The same drawing at any scale: coordinates stay those of the 1x picture, so a 2x picture
+    // has twice the pixels for every edge and letter rather than bigger pixels.
+    QImage layer(layout::kPanelWidth * scale, layout::kPanelHeight * scale, QImage::Format_RGB32);
     layer.fill(kOutline);
     {
         QPainter p(&layer);
+        p.scale(scale, scale);
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
         DrawCase(p);
@@ -210,6 +214,7 @@ QImage RenderPanel(const PanelState& state) {
     inside.fill(Qt::black);
     {
         QPainter p(&inside);
+        p.scale(scale, scale);
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::white);
         p.drawPath(Outline().translated(0.5, 0.5));
@@ -225,6 +230,7 @@ QImage RenderPanel(const PanelState& state) {
             to[x] = (qRed(mask[x]) != 0 && colour == sky) ? nearSky : colour;
         }
     }
+    panel.setDevicePixelRatio(scale);
     return panel;
 }
 

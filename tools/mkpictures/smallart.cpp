@@ -35,14 +35,37 @@ bool Lit(int glyph, int x, int y) {
     return kGlyphRows[glyph][y][x] == '#';
 }
 
-QRgb GlyphPixel(int glyph, int x, int y) {
-    if (Lit(glyph, x, y)) return qRgb(120, 255, 130);
-    const int sides =
-        Lit(glyph, x - 1, y) + Lit(glyph, x + 1, y) + Lit(glyph, x, y - 1) + Lit(glyph, x, y + 1);
+// The strokes at twice the resolution: each pixel becomes four, and where two strokes meet
+// at a diagonal the inner corner is filled so the beam runs smoothly (Scale2x).
+bool Lit2x(int glyph, int x, int y) {
+    const int px = x >> 1, py = y >> 1;
+    const bool right = x & 1, down = y & 1;
+    const bool up = Lit(glyph, px, py - 1), below = Lit(glyph, px, py + 1),
+               left = Lit(glyph, px - 1, py), after = Lit(glyph, px + 1, py);
+    const bool vertical = down ? below : up, horizontal = right ? after : left;
+    const bool opposite = down ? up : below, other = right ? left : after;
+    if (vertical == horizontal && vertical != opposite && horizontal != other) return vertical;
+    return Lit(glyph, px, py);
+}
+
+// A lit stroke pixel, with a glow that fades over one pixel to the sides and less at corners.
+template <typename LitAt> QRgb BeamPixel(LitAt lit, int x, int y) {
+    if (lit(x, y)) return qRgb(120, 255, 130);
+    const int sides = lit(x - 1, y) + lit(x + 1, y) + lit(x, y - 1) + lit(x, y + 1);
     if (sides > 0) return qRgb(0, std::min(150, 70 + 30 * sides), 30);
-    const int corners = Lit(glyph, x - 1, y - 1) + Lit(glyph, x + 1, y - 1) +
-                        Lit(glyph, x - 1, y + 1) + Lit(glyph, x + 1, y + 1);
+    const int corners =
+        lit(x - 1, y - 1) + lit(x + 1, y - 1) + lit(x - 1, y + 1) + lit(x + 1, y + 1);
     return corners > 0 ? qRgb(0, 40, 12) : qRgb(0, 0, 0);
+}
+
+QRgb GlyphPixel(int glyph, int x, int y, int scale) {
+    if (scale == 1) return BeamPixel([glyph](int gx, int gy) { return Lit(glyph, gx, gy); }, x, y);
+    return BeamPixel(
+        [glyph](int gx, int gy) {
+            return gx >= 0 && gy >= 0 && gx < 2 * layout::kGlyphWidth &&
+                   gy < 2 * layout::kGlyphHeight && Lit2x(glyph, gx, gy);
+        },
+        x, y);
 }
 
 QPainterPath Finger(qreal x, qreal top, qreal bottom, qreal width) {
@@ -53,13 +76,16 @@ QPainterPath Finger(qreal x, qreal top, qreal bottom, qreal width) {
 
 } // namespace
 
-QImage RenderGlyphSheet() {
-    QImage sheet(layout::kGlyphSheetWidth, layout::kGlyphSheetHeight, QImage::Format_RGB32);
+QImage RenderGlyphSheet(int scale) {
+    QImage sheet(layout::kGlyphSheetWidth * scale, layout::kGlyphSheetHeight * scale,
+                 QImage::Format_RGB32);
     sheet.fill(Qt::black);
     for (int glyph = 0; glyph < layout::kGlyphCount; ++glyph)
-        for (int y = 0; y < layout::kGlyphHeight; ++y)
-            for (int x = 0; x < layout::kGlyphWidth; ++x)
-                sheet.setPixel(glyph * layout::kGlyphCellWidth + x, y, GlyphPixel(glyph, x, y));
+        for (int y = 0; y < layout::kGlyphHeight * scale; ++y)
+            for (int x = 0; x < layout::kGlyphWidth * scale; ++x)
+                sheet.setPixel(glyph * layout::kGlyphCellWidth * scale + x, y,
+                               GlyphPixel(glyph, x, y, scale));
+    sheet.setDevicePixelRatio(scale);
     return sheet;
 }
 
