@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
     mainWindow.SetFunctionCardWindow(&functionCard);
     mainWindow.SetPaperWindow(&paper);
     FirstPaintProbe::Watch(&mainWindow);
+    AfterFirstPaint::Run(&mainWindow, [&player] { player.Prepare(); });
     mainWindow.show();
     return QApplication::exec();
 }

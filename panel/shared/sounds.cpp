@@ -7,6 +7,7 @@
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
+#include <utility>
 
 #include "panel/shared/messages.h"
 #include "panel/shared/soundset.h"
@@ -39,7 +40,12 @@ QString SoundResourcePath(const QString& name) {
     return QFileInfo::exists(path) ? path : QString();
 }
 
-QtSoundPlayer::QtSoundPlayer() {
+QtSoundPlayer::QtSoundPlayer() = default;
+
+void QtSoundPlayer::Prepare() {
+    // Finding the audio output loads the multimedia back end, the slowest part of starting up;
+    // it waits until asked, so that the window can show first.
+    if (std::exchange(prepared_, true)) return;
     const QAudioDevice output = QMediaDevices::defaultAudioOutput();
     if (output.isNull()) return;
     for (const QString& name : SoundNames()) {
@@ -60,6 +66,7 @@ QtSoundPlayer::~QtSoundPlayer() {
 }
 
 void QtSoundPlayer::Play(const QString& name) {
+    Prepare();
     const auto found = effects_.find(name);
     if (found == effects_.end()) return;
     QSoundEffect* effect = found->second.get();

@@ -29,10 +29,13 @@ public:
 };
 
 // Plays the resource sounds through the desktop's default audio output. All of them are
-// loaded when the player is made; with no audio output the player stays silent.
+// loaded by Prepare (at the latest by the first Play); with no audio output the player stays
+// silent.
 class QtSoundPlayer final : public SoundPlayer {
 public:
     QtSoundPlayer();
+    // Finds the audio output and loads every sound; once, later calls do nothing.
+    void Prepare();
     ~QtSoundPlayer() override;
     QtSoundPlayer(const QtSoundPlayer&) = delete;
     QtSoundPlayer& operator=(const QtSoundPlayer&) = delete;
@@ -44,6 +47,7 @@ public:
 private:
     std::map<QString, std::unique_ptr<QSoundEffect>> effects_;
     QSoundEffect* playing_ = nullptr;
+    bool prepared_ = false;
 };
 
 // doPlaySound and the "Sounds" check mark of the pop-up menu.

@@ -1,7 +1,8 @@
-// Start-up measurement for bench/startup.sh. With ORRINDALE_FIRST_PAINT=<ms> in the environment
-// the watched window prints "first-paint <ns since the epoch>" to standard error once its first
-// paint is done, and the program quits <ms> later (so that the work queued behind the first
-// paint counts towards the peak memory too). Without the variable nothing is watched.
+// Start-up helpers. AfterFirstPaint defers work behind the first picture.
+// FirstPaintProbe is the start-up measurement for bench/startup.sh. With ORRINDALE_FIRST_PAINT=<ms>
+// in the environment the watched window prints "first-paint <ns since the epoch>" to standard error
+// once its first paint is done, and the program quits <ms> later (so that the work queued behind
+// the first paint counts towards the peak memory too). Without the variable nothing is watched.
 #pragma once
 
 #include <QCoreApplication>
@@ -10,8 +11,30 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
+#include <functional>
+#include <utility>
 
 namespace orrindale {
+
+// Runs a task once the window's first paint has been drawn: work the first picture does not need
+// waits behind it.
+class AfterFirstPaint final : public QObject {
+public:
+    static void Run(QObject* window, std::function<void()> task) {
+        window->installEventFilter(new AfterFirstPaint(window, std::move(task)));
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && task_) {
+            QTimer::singleShot(0, this, [task = std::exchange(task_, nullptr)] { task(); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    AfterFirstPaint(QObject* parent, std::function<void()> task)
+        : QObject(parent), task_(std::move(task)) {}
+    std::function<void()> task_;
+};
 
 class FirstPaintProbe final : public QObject {
 public:
