@@ -40,7 +40,7 @@ xdotool keyup --window "$wid" 4 keyup --window "$wid" 5
 sleep 0.3
 # An Escape that closes the menu leaves the calculator open.
 xdotool mousemove --window "$wid" 300 200 click 3
-sleep 0.5
+sleep 1 # the menu must be up before its Escape, or the Escape goes to the calculator
 xdotool key Escape
 sleep 0.5
 kill -0 $app 2>/dev/null || { echo "Escape on the menu closed the calculator"; exit 1; }
