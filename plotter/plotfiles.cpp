@@ -20,12 +20,15 @@ const char kFilter[] = "Plotter File (*.ptf);;All Files (*.*)";
 // Replays a record onto a painter: the screen's paper or a printed page.
 class PainterReplay final : public ReplaySink {
 public:
-    PainterReplay(QPainter& p, double sx, double sy, int height, bool page)
-        : p_(p), sx_(sx), sy_(sy), height_(height), page_(page) {}
+    // The replay leaves the model's pen (and, on the screen, its grid) as the record last
+    // named them, so what is drawn next matches what was loaded.
+    PainterReplay(QPainter& p, double sx, double sy, int height, PlotterModel& model, bool page)
+        : p_(p), sx_(sx), sy_(sy), height_(height), model_(model), page_(page) {}
     QPoint At(int x, int y) const {
         return {static_cast<int>(x * sx_), height_ - static_cast<int>(y * sy_)};
     }
     void Grid(int g) override {
+        if (!page_) model_.gridIndex = g;
         if (g <= 0) return;
         const QPen pen = p_.pen();
         p_.setPen(QPen(QColor(0, 255, 255), 1, Qt::DotLine));
@@ -35,7 +38,10 @@ public:
             PaperGrid(g);
         p_.setPen(pen);
     }
-    void Colour(int pen) override { p_.setPen(QPen(plotart::PenColour(pen), p_.pen().widthF())); }
+    void Colour(int pen) override {
+        model_.penIndex = pen;
+        p_.setPen(QPen(plotart::PenColour(pen), p_.pen().widthF()));
+    }
     void Dot(int x, int y) override { p_.drawPoint(At(x, y)); }
     void Point(int x0, int y0, int x1, int y1, bool draw) override {
         if (draw) p_.drawLine(At(x0, y0), At(x1, y1));
@@ -61,6 +67,7 @@ private:
     QPainter& p_;
     double sx_, sy_;
     int height_;
+    PlotterModel& model_;
     bool page_;
 };
 
@@ -103,7 +110,8 @@ void TplotFM::ReplayPlot() {
     QPainter p(&paper_);
     p.setPen(plotart::PenColour(model_.penIndex));
     PainterReplay replay(p, double(plot::kPaperWidth) / plot::kMaxX,
-                         double(plot::kPaperHeight) / plot::kMaxY, plot::kPaperHeight, false);
+                         double(plot::kPaperHeight) / plot::kMaxY, plot::kPaperHeight, model_,
+                         false);
     ReplayRecord(model_.plotRecord, replay);
     update();
 }
@@ -133,6 +141,11 @@ void TplotFM::PrintPlot() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     if (!context_.services.Printers->Choose(printer, this)) return;
+    // The sheet is wider than high whatever page the dialog chose: a paper size that is
+    // already wide would turn upright in landscape.
+    printer.setPageOrientation(QPageLayout::Landscape);
+    const QSizeF paper = printer.pageLayout().fullRect().size();
+    if (paper.height() > paper.width()) printer.setPageOrientation(QPageLayout::Portrait);
     QPainter p;
     if (!p.begin(&printer)) {
         context_.services.Messages->Error("ERROR: Printing failed");
@@ -141,7 +154,8 @@ void TplotFM::PrintPlot() {
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     const int h = page.height();
     p.setPen(QPen(Qt::black, std::max(1.0, printer.resolution() / 150.0)));
-    PainterReplay replay(p, double(page.width()) / plot::kMaxX, double(h) / plot::kMaxY, h, true);
+    PainterReplay replay(p, double(page.width()) / plot::kMaxX, double(h) / plot::kMaxY, h, model_,
+                         true);
     ReplayRecord(model_.plotRecord, replay);
     p.end();
 }

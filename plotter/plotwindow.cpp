@@ -274,9 +274,10 @@ bool TplotFM::CloseQuery() {
     if (model_.plotChanged) {
         const MessageAnswer a = context_.services.Messages->Confirm(
             "Plot has changed\r\rSave changes?", MessageButtons::YesNoCancel);
-        if (a == MessageAnswer::Cancel) return false;
+        if (a == MessageAnswer::Cancel) allow = false;
         if (a == MessageAnswer::Yes) allow = SavePlotAs() && allow;
     }
+    // Whatever the answer, the plot on the paper is kept for the next start.
     SaveCurrentPlot();
     return allow;
 }

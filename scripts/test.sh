@@ -26,8 +26,9 @@ fi
 cmake -G Ninja -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DORRINDALE_SANITIZE=ON \
   -DORRINDALE_CCACHE="$CCACHE"
 cmake --build build-asan -j "$JOBS" --target test_programs
+# Timing benchmarks run only in the optimised build below.
 (cd build-asan && UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --output-on-failure -j "$JOBS" -LE fuzz)
+  ctest --output-on-failure -j "$JOBS" -LE "fuzz|bench")
 
 cmake -G Ninja -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORRINDALE_CCACHE="$CCACHE"
 # The benchmark too, which no test runs, so that it keeps compiling.

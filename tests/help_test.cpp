@@ -22,12 +22,17 @@ QByteArray ReadAll(const QString& path) {
 }
 
 TEST(HelpDocument, IsAPdfOfSeveralPagesInTheProgramFolder) {
-    const QByteArray pdf = ReadAll(kProgramDir + "/HP9100BHelp.pdf");
-    ASSERT_FALSE(pdf.isEmpty());
-    EXPECT_TRUE(pdf.startsWith("%PDF-"));
-    EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
-    const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
-    EXPECT_GE(QString::fromLatin1(pdf).count(page), 6);
+    const std::pair<const char*, int> documents[] = {{"HP9100BHelp.pdf", 6},
+                                                     {"PlotterHelp.pdf", 2}};
+    for (const auto& [name, pages] : documents) {
+        SCOPED_TRACE(name);
+        const QByteArray pdf = ReadAll(kProgramDir + "/" + name);
+        ASSERT_FALSE(pdf.isEmpty());
+        EXPECT_TRUE(pdf.startsWith("%PDF-"));
+        EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
+        const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
+        EXPECT_GE(QString::fromLatin1(pdf).count(page), pages);
+    }
 }
 
 struct KeyRow {

@@ -129,6 +129,29 @@ TEST(SoundResources, AreAudibleUnclippedAndEndInSilence) {
     }
 }
 
+// The plotter's carriage sound in the program folder, played in a loop: no step where its end
+// runs into its start, on either channel.
+TEST(FeedSound, IsAnAudibleLoopWithoutASeam) {
+    QFile file(QStringLiteral(ORRINDALE_PROGRAM_DIR "/Feed.wav"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const Wave wave = ParseWave(file.readAll());
+    ASSERT_TRUE(wave.riff);
+    EXPECT_EQ(wave.rate, 44100);
+    ASSERT_EQ(wave.channels, 2);
+    EXPECT_GE(wave.Frames(), 44100 / 4);
+    for (int channel = 0; channel < 2; ++channel) {
+        SCOPED_TRACE(channel);
+        const auto at = [&](int frame) { return int(wave.samples[frame * 2 + channel]); };
+        double meanStep = 0;
+        for (int f = 1; f < wave.Frames(); ++f)
+            meanStep += std::abs(at(f) - at(f - 1));
+        meanStep /= wave.Frames() - 1;
+        EXPECT_GT(Peak(wave, channel), 32768 / 4);
+        EXPECT_LT(Peak(wave, channel), 32700);
+        EXPECT_LT(std::abs(at(0) - at(wave.Frames() - 1)), 4 * meanStep);
+    }
+}
+
 TEST(SoundResources, AreNotAllTheSameRecording) {
     QFile a(SoundResourcePath("swu")), b(SoundResourcePath("ppd")); // equal lengths
     ASSERT_TRUE(a.open(QIODevice::ReadOnly));

@@ -27,21 +27,26 @@
 
 namespace orrindale::testing {
 
+// A picture as the program folder keeps it (LoadScrambledPng reads it back).
+inline void WriteScrambledPng(const QString& path, const QImage& picture) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    for (char& c : png)
+        c = static_cast<char>(c ^ 0xB7);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(png);
+}
+
 // A plain stand-in for the panel picture: sky blue around a grey case of the right size.
 inline void WritePanelPicture(const QString& path) {
     QImage panel(layout::kPanelWidth, layout::kPanelHeight, QImage::Format_RGB32);
     panel.fill(QColor(layout::kSkyRed, layout::kSkyGreen, layout::kSkyBlue));
     QPainter(&panel).fillRect(10, 10, panel.width() - 20, panel.height() - 20,
                               QColor(200, 196, 186));
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    panel.save(&buffer, "PNG");
-    for (char& c : png)
-        c = static_cast<char>(c ^ 0xB7);
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(png);
+    WriteScrambledPng(path, panel);
 }
 
 class Window {
@@ -80,9 +85,11 @@ public:
     }
 
     // A timer of the window by its name (ChgModeTimer, brightTimer, dimTimer, busyTimer,
-    // feedTimer).
+    // feedTimer), or of a peripheral window standing beside it (motionTimer, closeTimer).
     QTimer& Timer(const char* name) const {
         auto* timer = main_->findChild<QTimer*>(name);
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (!timer) timer = window->findChild<QTimer*>(name);
         if (!timer) throw std::logic_error(std::string("no timer ") + name);
         return *timer;
     }

@@ -1,7 +1,9 @@
 // mksounds: synthesises the nine panel sounds as 44.1 kHz 16-bit stereo WAVE files, together
-// with the resource list (sounds.qrc) that rcc compiles them from.
+// with the resource list (sounds.qrc) that rcc compiles them from; or the plotter's carriage
+// sound, which the program folder holds as a file of its own.
 //
 //     mksounds OUTPUT_FOLDER
+//     mksounds --feed FEED_WAV
 //
 // Every sound is built from a few physical pieces: the sharp noise burst of two hard parts
 // meeting, the decaying rings of the metal and plastic parts they set vibrating, the low thump
@@ -319,6 +321,42 @@ Signal PenUp(int frames) {
     return s;
 }
 
+// The plotter's carriage on its way across the sheet ("Feed.wav"), played in a loop for as long
+// as the pen travels far: the hum of the servo motors, the whine of their gears, pulsing with
+// the drive band's turn, and the rub of the carriage on its rails. Every tone makes whole
+// cycles in the loop and the rub's end is cross-faded into its start, so the loop has no seam.
+Signal CarriageFeed() {
+    const int size = kSoundRate / 2, overlap = FrameAt(0.05);
+    const double length = static_cast<double>(size) / kSoundRate;
+    const auto whole = [length](double f) { return std::round(f * length) / length; };
+    Signal s(size, 0.0);
+    for (int n = 0; n < size; ++n) {
+        const double t = static_cast<double>(n) / kSoundRate;
+        double hum = 0.0;
+        for (int k = 1; k <= 6; ++k)
+            hum += std::sin(kTwoPi * whole(110.0 * k) * t) / std::pow(k, 1.3);
+        const double pulse = 1.0 + 0.3 * std::sin(kTwoPi * whole(14.0) * t);
+        const double whine =
+            std::sin(kTwoPi * whole(1720.0) * t) + 0.4 * std::sin(kTwoPi * whole(2580.0) * t);
+        s[n] = 0.35 * hum + 0.08 * pulse * whine;
+    }
+    Noise noise(0xF33D);
+    Biquad band = Biquad::BandPass(900, 0.8);
+    Signal rub(size + overlap);
+    for (double& v : rub)
+        v = band.Step(noise.Bipolar());
+    for (int n = 0; n < size; ++n) {
+        const double w = n < overlap ? static_cast<double>(n) / overlap : 1.0;
+        s[n] += 0.6 * (w * rub[n] + (n < overlap ? (1.0 - w) * rub[size + n] : 0.0));
+    }
+    double top = 0.0;
+    for (double v : s)
+        top = std::max(top, std::abs(v));
+    for (double& v : s)
+        v *= 0.45 / top; // a background sound, softer than the clicks
+    return s;
+}
+
 using Synth = std::function<Signal(int frames)>;
 
 Synth SynthFor(const std::string& name) {
@@ -345,7 +383,8 @@ std::int16_t ToSample(double v) {
 
 // The right channel hears the mechanism a fraction of a millisecond later and a little softer,
 // which gives the mono recording some width.
-std::string WaveFile(const Signal& mono) {
+// A loop's right channel takes its delayed start from the loop's end.
+std::string WaveFile(const Signal& mono, bool loop = false) {
     const std::uint32_t frames = static_cast<std::uint32_t>(mono.size());
     const std::uint32_t dataBytes = frames * 4;
     std::string out = "RIFF";
@@ -362,7 +401,10 @@ std::string WaveFile(const Signal& mono) {
     PutLe(out, dataBytes, 4);
     const std::size_t delay = kStereoDelay;
     for (std::size_t n = 0; n < mono.size(); ++n) {
-        const double right = n >= delay ? 0.9 * mono[n - delay] : 0.0;
+        const double late = n >= delay ? mono[n - delay]
+                            : loop     ? mono[mono.size() + n - delay]
+                                       : 0.0;
+        const double right = 0.9 * late;
         PutLe(out, static_cast<std::uint16_t>(ToSample(mono[n])), 2);
         PutLe(out, static_cast<std::uint16_t>(ToSample(right)), 2);
     }
@@ -390,8 +432,10 @@ std::string ResourceList() {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--feed")
+        return WriteFile(argv[2], WaveFile(CarriageFeed(), true)) ? 0 : 1;
     if (argc != 2) {
-        std::fprintf(stderr, "usage: mksounds OUTPUT_FOLDER\n");
+        std::fprintf(stderr, "usage: mksounds OUTPUT_FOLDER | mksounds --feed FEED_WAV\n");
         return 2;
     }
     const std::string folder = std::string(argv[1]) + "/";

@@ -1,0 +1,350 @@
+// The plotter window beside a real calculator, offscreen: its pop-up menu and the rules that
+// enable it, the close question and the close deferred past a motion, the messages of the file
+// dialogs, the speed dialog and printing. The motion and close timers are fired by hand.
+#include <QAction>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+
+#include "plotter/plotart.h"
+#include "plotter/plotfile.h"
+#include "plotter/plotwindow.h"
+#include "plotter/tuner.h"
+#include "window_fixture.h"
+
+using namespace orrindale;
+using orrindale::testing::Window;
+
+namespace {
+
+struct Plotter {
+    Window win;
+    TmainFM* main = nullptr;
+    TplotFM* plot = nullptr;
+
+    Plotter() {
+        orrindale::testing::WriteScrambledPng(win.File(files::kPlotterPicture), plotart::Body());
+        main = &win.Start();
+        main->PeripheralWindows().Open(Peripherals::Kind::Plotter);
+        win.Pump();
+        plot = Shown();
+    }
+    TplotFM* Shown() {
+        return qobject_cast<TplotFM*>(main->PeripheralWindows().Window(Peripherals::Kind::Plotter));
+    }
+    PlotterModel& Model() { return plot->Model(); }
+    // Power on, mode ON, zeros at the corner and no trim: the pen stands at (0, 0).
+    void Ready() {
+        win.PowerOn();
+        for (int knob = 1; knob <= 4; ++knob)
+            Model().SetKnob(knob, knob <= 2 ? 0 : 125);
+        Click(plotart::kOnArea);
+    }
+    // FMT SHIFT DOWN at the pen's place lowers it; the next one draws to (x, y).
+    void DrawTo(int x, int y) {
+        Model().PlotterCommand(2, 0, Model().penX, Model().penY, false, false);
+        Model().PlotterCommand(2, 0, x, y, false, false);
+        win.FireUntilStopped("motionTimer");
+    }
+    void Click(const QRect& area) {
+        const QPoint at = area.center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent e(type, at, plot->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+            QCoreApplication::sendEvent(plot, &e);
+        }
+    }
+    QMenu& Menu() {
+        return *plot->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly).front();
+    }
+    QAction* Item(const QString& text, QMenu* in = nullptr) {
+        for (QAction* a : (in ? in : &Menu())->actions())
+            if (a->text() == text) return a;
+        return nullptr;
+    }
+    QStringList Texts(QMenu& menu) {
+        QStringList texts;
+        for (QAction* a : menu.actions())
+            texts << (a->isSeparator() ? QString("-") : a->text());
+        return texts;
+    }
+    // Closes the plotter window; true when it went (and the calculator released it).
+    bool ClosePlotter() {
+        plot->close();
+        win.Fire("ChgModeTimer");
+        return Shown() == nullptr;
+    }
+    std::vector<int32_t> FileRecord(const QString& path) {
+        TextList lines;
+        std::vector<int32_t> record;
+        if (!LoadScrambledTextList(NativePath(path), lines)) return {};
+        ParsePlotRecord(lines, record);
+        return record;
+    }
+};
+
+// Closes the next modal dialog after fill has had its way with it.
+template <typename Dialog>
+void AnswerNextDialog(QObject* context, std::function<void(Dialog&)> fill) {
+    QTimer::singleShot(0, context, [fill] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        fill(*dialog);
+    });
+}
+
+QPushButton* Button(QWidget& dialog, const char* text) {
+    for (QPushButton* b : dialog.findChildren<QPushButton*>())
+        if (b->text() == text) return b;
+    return nullptr;
+}
+
+class RecordingFeed final : public CarriageSound {
+public:
+    explicit RecordingFeed(QStringList& log) : log_(log) {}
+    bool Open(const QString& path) override {
+        log_ << "open " + path.section('/', -1);
+        return true;
+    }
+    void Play() override { log_ << "play"; }
+    void Stop() override { log_ << "stop"; }
+
+private:
+    QStringList& log_;
+};
+
+} // namespace
+
+TEST(PlotterWindow, LongMovesPlayTheCarriageSoundUntilTheyArrive) {
+    struct Case {
+        int x;
+        bool soundsOn, plays;
+    };
+    const Case cases[] = {{250, true, false}, {3000, true, true}, {3000, false, false}};
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        orrindale::testing::RecordingSoundPlayer player;
+        SoundSwitch sounds(player, c.soundsOn);
+        Services services;
+        services.ProgramFolder = dir.path() + "/";
+        services.Sounds = &sounds;
+        orrindale::testing::WriteScrambledPng(services.ProgramFile(files::kPlotterPicture),
+                                              plotart::Body());
+        QStringList heard;
+        TplotFM plotter({services, [] { return true; }, nullptr,
+                         [&heard] { return std::make_unique<RecordingFeed>(heard); }});
+        plotter.show();
+        for (int knob = 1; knob <= 4; ++knob)
+            plotter.Model().SetKnob(knob, knob <= 2 ? 0 : 125);
+        plotter.Model().SetMode(true, false);
+        plotter.Model().PlotterCommand(3, 0, c.x, 0, false, false);
+        auto* timer = plotter.findChild<QTimer*>("motionTimer");
+        while (timer->isActive())
+            QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
+        EXPECT_EQ(plotter.Model().penX, c.x);
+        SCOPED_TRACE(QString("%1 units, sounds %2").arg(c.x).arg(c.soundsOn).toStdString());
+        ASSERT_FALSE(heard.isEmpty());
+        EXPECT_EQ(heard.front(), "open Feed.wav");
+        const qsizetype play = heard.indexOf("play");
+        EXPECT_EQ(play >= 0, c.plays);
+        if (play >= 0) {
+            EXPECT_EQ(heard.mid(play), QStringList({"play", "stop"}));
+        }
+    }
+}
+
+TEST(PlotterWindow, MenuItemsStandInTheirOrder) {
+    Plotter p;
+    ASSERT_NE(p.plot, nullptr);
+    EXPECT_EQ(p.Texts(p.Menu()),
+              QStringList({"New", "Open", "Save", "Print", "-", "Pen Color", "Grid",
+                           "Plotter Speed", "Centre Controls", "-", "Help", "Close  (Esc)"}));
+    EXPECT_EQ(p.Texts(*p.Item("Pen Color")->menu()),
+              QStringList({"Black", "Red", "Blue", "Green"}));
+    EXPECT_EQ(p.Texts(*p.Item("Grid")->menu()), QStringList({"None", "0.5 Inch", "1 inch"}));
+}
+
+TEST(PlotterWindow, FileItemsOnlyInStandbyOrWithThePowerOff) {
+    struct Case {
+        bool power, on, enabled;
+    };
+    for (const Case c : {Case{false, false, true}, Case{false, true, true}, Case{true, false, true},
+                         Case{true, true, false}}) {
+        Plotter p;
+        if (c.power) p.win.PowerOn();
+        p.Click(c.on ? plotart::kOnArea : plotart::kSbyArea);
+        for (const char* item : {"New", "Open", "Save", "Pen Color", "Grid"})
+            EXPECT_EQ(p.Item(item)->isEnabled(), c.enabled)
+                << item << " power " << c.power << " on " << c.on;
+        EXPECT_TRUE(p.Item("Print")->isEnabled());
+        EXPECT_TRUE(p.Item("Plotter Speed")->isEnabled());
+    }
+}
+
+TEST(PlotterWindow, ColourAndGridItemsRecordTheirIndex) {
+    struct Case {
+        const char *menu, *item;
+        int penIndex, gridIndex;
+        int32_t entry;
+    };
+    for (const Case c : {Case{"Pen Color", "Black", 3, 0, -67}, Case{"Pen Color", "Red", 0, 0, -64},
+                         Case{"Pen Color", "Blue", 2, 0, -66},
+                         Case{"Pen Color", "Green", 1, 0, -65}, Case{"Grid", "None", 0, 0, -32},
+                         Case{"Grid", "0.5 Inch", 0, 1, -33}, Case{"Grid", "1 inch", 0, 2, -34}}) {
+        Plotter p;
+        p.Item(c.item, p.Item(c.menu)->menu())->trigger();
+        EXPECT_EQ(p.Model().penIndex, c.penIndex) << c.item;
+        EXPECT_EQ(p.Model().gridIndex, c.gridIndex) << c.item;
+        EXPECT_EQ(p.Model().plotRecord.back(), c.entry) << c.item;
+    }
+}
+
+TEST(PlotterWindow, CloseAsksAboutAChangedPlotAndAlwaysKeepsIt) {
+    struct Case {
+        MessageAnswer answer;
+        bool closes;
+    };
+    for (const Case c : {Case{MessageAnswer::Cancel, false}, Case{MessageAnswer::No, true},
+                         Case{MessageAnswer::Yes, true}}) {
+        Plotter p;
+        p.Model().AddPlotEntry(plot::PointEntry(25, 100));
+        const QString saved = p.win.File("kept.ptf");
+        p.win.messages.Script(c.answer);
+        if (c.answer == MessageAnswer::Yes) p.win.files.Script(saved);
+        EXPECT_EQ(p.ClosePlotter(), c.closes);
+        EXPECT_EQ(p.win.messages.LastText(), "Plot has changed\r\rSave changes?");
+        EXPECT_EQ(p.FileRecord(p.win.File(files::kCurrentPlot)).back(), 25 * 65536 + 100);
+        EXPECT_EQ(QFile::exists(saved), c.answer == MessageAnswer::Yes);
+    }
+}
+
+TEST(PlotterWindow, CloseDuringAMotionStopsThePenAndClosesOnTheCloseTimer) {
+    Plotter p;
+    p.Ready();
+    p.Model().PlotterCommand(2, 0, plot::kMaxX, plot::kMaxY, false, false);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(p.win.Fire("motionTimer"));
+    p.win.messages.Script(MessageAnswer::No);
+    EXPECT_FALSE(p.ClosePlotter());
+    EXPECT_FALSE(p.Model().moving);
+    EXPECT_GT(p.Model().penX, 0);
+    EXPECT_LT(p.Model().penX, plot::kMaxX);
+    // The cut-short move is recorded where the pen stopped, and the pen stays there.
+    const int32_t stop = plot::PointEntry(p.Model().penX, p.Model().penY);
+    EXPECT_EQ(p.Model().plotRecord.end()[-2], stop);
+    p.win.FireUntilStopped("motionTimer");
+    EXPECT_EQ(plot::PointEntry(p.Model().penX, p.Model().penY), stop);
+    // The close comes back with its question, since the plot is still unsaved.
+    p.win.messages.Script(MessageAnswer::No);
+    EXPECT_TRUE(p.win.Fire("closeTimer"));
+    p.win.Fire("ChgModeTimer");
+    EXPECT_EQ(p.Shown(), nullptr);
+    EXPECT_EQ(p.win.messages.Messages().size(), 2u);
+}
+
+TEST(PlotterWindow, FileDialogsReportWhatWentWrong) {
+    struct Case {
+        const char* name;
+        QStringList lines; // empty: no file
+        bool save;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"missing.ptf", {}, false, "ERROR: Failed to open file"},
+        {"low.ptf", {"-31", "-300"}, false, "ERROR: Plotter file data is corrupt"},
+        {"text.ptf", {"-31", "pen"}, false, "ERROR: Plotter file data is corrupt"},
+        {"no folder/x.ptf", {}, true, "ERROR: Failed to save file"},
+    };
+    for (const Case& c : cases) {
+        Plotter p;
+        p.Model().AddPlotEntry(plot::PointEntry(1, 2));
+        const std::vector<int32_t> before = p.Model().plotRecord;
+        const QString path = p.win.File(c.name);
+        if (!c.lines.isEmpty()) {
+            ASSERT_TRUE(SaveScrambledTextList(path, c.lines));
+        }
+        p.win.files.Script(path);
+        if (c.save)
+            EXPECT_FALSE(p.plot->SavePlotAs());
+        else
+            p.plot->OpenPlot();
+        EXPECT_EQ(p.win.messages.LastText(), c.message) << c.name;
+        EXPECT_EQ(p.Model().plotRecord, before) << c.name;
+        EXPECT_TRUE(p.Model().plotChanged) << c.name;
+        EXPECT_EQ(p.win.files.asked.back().Caption,
+                  c.save ? "Save Plotter File" : "Open Plotter File");
+    }
+}
+
+TEST(PlotterWindow, GridWipesTheScreenAndTheReopenedFileDrawsBoth) {
+    Plotter p;
+    p.Ready();
+    p.DrawTo(3000, 2000);
+    const QRgb red = plotart::PenColour(0).rgb(), aqua = qRgb(0, 255, 255);
+    const QPoint onLine(plot::PaperX(1200), plot::PaperY(800)); // off the grid
+    ASSERT_EQ(p.plot->Paper().pixel(onLine), red);
+    p.Click(plotart::kSbyArea);
+    p.Item("0.5 Inch", p.Item("Grid")->menu())->trigger();
+    EXPECT_NE(p.plot->Paper().pixel(onLine), red);
+    const QString path = p.win.File("grid.ptf");
+    p.win.files.Script(path);
+    ASSERT_TRUE(p.plot->SavePlotAs());
+    p.Item("None", p.Item("Grid")->menu())->trigger();
+    p.win.files.Script(path);
+    p.Item("Open")->trigger();
+    EXPECT_FALSE(p.Model().plotChanged);
+    EXPECT_EQ(p.Model().gridIndex, 1); // as the record left it
+    EXPECT_EQ(p.plot->Paper().pixel(onLine), red);
+    int gridDots = 0;
+    for (int x = 22; x < 638; ++x)
+        gridDots += p.plot->Paper().pixel(x, 22) == aqua;
+    EXPECT_GT(gridDots, 100);
+    EXPECT_EQ(p.win.files.asked.back().Start, "*.ptf");
+    EXPECT_EQ(p.win.files.asked.back().Filter, "Plotter File (*.ptf);;All Files (*.*)");
+}
+
+TEST(PlotterWindow, SpeedDialogShowsAtMost200AndCancelKeepsTheSpeed) {
+    struct Case {
+        const char* button;
+        int shown, after;
+    };
+    for (const Case c :
+         {Case{"Cancel", 200, 300}, Case{"OK", 200, 200}, Case{"Default", 200, 300}}) {
+        Plotter p;
+        p.Model().plotSpeed = 300; // as an edited "ptdt.ini" may have it
+        int shown = 0;
+        AnswerNextDialog<TtunerFM>(p.plot, [&](TtunerFM& tuner) {
+            EXPECT_EQ(tuner.windowTitle(), "Plotter Speed Adjust");
+            shown = tuner.GetTuner();
+            Button(tuner, c.button)->click();
+            if (tuner.isVisible()) {
+                EXPECT_EQ(tuner.GetTuner(), TtunerFM::kDefault);
+                tuner.reject();
+            }
+        });
+        p.Item("Plotter Speed")->trigger();
+        EXPECT_EQ(shown, c.shown) << c.button;
+        EXPECT_EQ(p.Model().plotSpeed, c.after) << c.button;
+    }
+}
+
+TEST(PlotterPrint, OneLandscapePageWithThePlot) {
+    Plotter p;
+    p.Ready();
+    p.DrawTo(plot::kMaxX, plot::kMaxY);
+    const QString pdf = p.win.File("plot.pdf");
+    p.win.printers.Script(pdf);
+    p.Item("Print")->trigger();
+    QProcess info;
+    info.start("pdfinfo", {pdf});
+    ASSERT_TRUE(info.waitForFinished());
+    const QString text = info.readAllStandardOutput();
+    EXPECT_TRUE(text.contains(QRegularExpression("Pages:\\s+1\\n"))) << text.toStdString();
+    const QRegularExpressionMatch size =
+        QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)").match(text);
+    ASSERT_TRUE(size.hasMatch());
+    EXPECT_GT(size.captured(1).toDouble(), size.captured(2).toDouble());
+}
