@@ -47,11 +47,12 @@ QImage RenderReader() {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    // The feed tray reaches out to the lower right, under the housing.
+    // The feed tray reaches out to the lower right, under the housing; both come down to the
+    // bottom edge, so that the button and the count label stand on them.
     p.setBrush(kHousingTop);
-    p.drawRoundedRect(QRect(118, 136, 244, 96), 6, 6);
+    p.drawRoundedRect(QRect(118, 136, 244, kHeight - 138), 6, 6);
     p.setBrush(kHousing);
-    p.drawRoundedRect(QRect(8, 12, 290, 226), 10, 10);
+    p.drawRoundedRect(QRect(8, 12, 290, kHeight - 14), 10, 10);
     p.setBrush(kHousingTop);
     p.drawRoundedRect(QRect(14, 18, 278, 160), 8, 8);
     // The stacker where read cards come to rest.
@@ -59,6 +60,10 @@ QImage RenderReader() {
     p.drawRect(QRect(30, 36, 234, 92));
     p.setBrush(kTray.darker(120));
     p.drawRect(QRect(124, 140, 230, 82));
+    // Dark plates behind the button's and the label's silver text.
+    p.setBrush(kTray);
+    p.drawRoundedRect(kFeedButton.adjusted(-2, -1, 2, 1), 4, 4);
+    p.drawRoundedRect(kLabel.adjusted(-3, -2, 3, 2), 3, 3);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(kDragArea, kDragColour);
     p.setPen(QColor(170, 160, 150));

@@ -157,6 +157,20 @@ TEST(MarkedCardReader, WithoutItsPictureItIsReleased) {
     EXPECT_EQ(w.PeripheralWindows().Window(Peripherals::Kind::CardReader), nullptr);
 }
 
+// The window takes the outline of its picture: what lies outside it is not shown.
+TEST(MarkedCardReader, ButtonAndCountLabelStandWithinItsOutline) {
+    Window win;
+    WriteCardPictures(win);
+    TmainFM& w = win.Start();
+    TcardReadFM* reader = OpenReader(w);
+    ASSERT_TRUE(reader);
+    for (const QWidget* part :
+         {static_cast<QWidget*>(reader->CardLabel()), reader->findChild<QWidget*>("cardFeedSB")}) {
+        SCOPED_TRACE(part->objectName().toStdString());
+        EXPECT_TRUE((QRegion(part->geometry()) - reader->mask()).isEmpty());
+    }
+}
+
 TEST(MarkedCardReader, StandsBesideTheCalculator) {
     EXPECT_EQ(ReaderPlace(QRect(400, 100, 500, 300), QSize(370, 250), 800), QPoint(30, 150));
     EXPECT_EQ(ReaderPlace(QRect(100, 100, 500, 300), QSize(370, 250), 800), QPoint(100, 150));
