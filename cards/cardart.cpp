@@ -125,8 +125,11 @@ QImage RenderBlankCard() {
     for (size_t c = 0; c < kColumnX.size(); ++c)
         p.drawText(QRect(kColumnX[c] - 4, kRowY[0] - 16, kMarkWidth + 8, 10), Qt::AlignCenter,
                    QString::number(ColumnBit(static_cast<int>(c))));
-    p.drawText(QRect(46, kRowY[0] - 16, 48, 10), Qt::AlignCenter, "KEY");
-    p.drawText(QRect(88, kRowY[0] - 16, 20, 10), Qt::AlignCenter, "CODE");
+    // The headings stand over the mnemonic and code columns, narrow enough to end before the
+    // first mark column.
+    p.setFont(SansFont(7, true));
+    p.drawText(QRect(kMnemonicCentreX - 15, kRowY[0] - 16, 30, 10), Qt::AlignCenter, "KEY");
+    p.drawText(QRect(kCodeCentreX - 13, kRowY[0] - 16, 26, 10), Qt::AlignCenter, "CODE");
     p.setFont(SansFont(7, false));
     for (int r = 0; r < kCardRows; ++r) {
         const int y = kRowY[static_cast<size_t>(r)];
@@ -142,6 +145,7 @@ QImage RenderBlankCard() {
     // The title strip along the left edge, where name, title and date are written.
     p.setPen(QColor(170, 160, 130));
     p.drawLine(26, 60, 26, 472);
+    p.setPen(QColor(110, 100, 80));
     p.drawText(QRect(3, 474, 120, 9), Qt::AlignLeft, "NAME  TITLE  DATE");
     return image;
 }
