@@ -47,11 +47,12 @@ QImage RenderReader() {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    // The feed tray reaches out to the lower right, under the housing.
+    // The feed tray reaches out to the lower right, under the housing; both come down to the
+    // bottom edge, so that the button and the count label stand on them.
     p.setBrush(kHousingTop);
-    p.drawRoundedRect(QRect(118, 136, 244, 96), 6, 6);
+    p.drawRoundedRect(QRect(118, 136, 244, kHeight - 138), 6, 6);
     p.setBrush(kHousing);
-    p.drawRoundedRect(QRect(8, 12, 290, 226), 10, 10);
+    p.drawRoundedRect(QRect(8, 12, 290, kHeight - 14), 10, 10);
     p.setBrush(kHousingTop);
     p.drawRoundedRect(QRect(14, 18, 278, 160), 8, 8);
     // The stacker where read cards come to rest.
@@ -59,6 +60,10 @@ QImage RenderReader() {
     p.drawRect(QRect(30, 36, 234, 92));
     p.setBrush(kTray.darker(120));
     p.drawRect(QRect(124, 140, 230, 82));
+    // Dark plates behind the button's and the label's silver text.
+    p.setBrush(kTray);
+    p.drawRoundedRect(kFeedButton.adjusted(-2, -1, 2, 1), 4, 4);
+    p.drawRoundedRect(kLabel.adjusted(-3, -2, 3, 2), 3, 3);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(kDragArea, kDragColour);
     p.setPen(QColor(170, 160, 150));
@@ -120,8 +125,11 @@ QImage RenderBlankCard() {
     for (size_t c = 0; c < kColumnX.size(); ++c)
         p.drawText(QRect(kColumnX[c] - 4, kRowY[0] - 16, kMarkWidth + 8, 10), Qt::AlignCenter,
                    QString::number(ColumnBit(static_cast<int>(c))));
-    p.drawText(QRect(46, kRowY[0] - 16, 48, 10), Qt::AlignCenter, "KEY");
-    p.drawText(QRect(88, kRowY[0] - 16, 20, 10), Qt::AlignCenter, "CODE");
+    // The headings stand over the mnemonic and code columns, narrow enough to end before the
+    // first mark column.
+    p.setFont(SansFont(7, true));
+    p.drawText(QRect(kMnemonicCentreX - 15, kRowY[0] - 16, 30, 10), Qt::AlignCenter, "KEY");
+    p.drawText(QRect(kCodeCentreX - 13, kRowY[0] - 16, 26, 10), Qt::AlignCenter, "CODE");
     p.setFont(SansFont(7, false));
     for (int r = 0; r < kCardRows; ++r) {
         const int y = kRowY[static_cast<size_t>(r)];
@@ -137,6 +145,7 @@ QImage RenderBlankCard() {
     // The title strip along the left edge, where name, title and date are written.
     p.setPen(QColor(170, 160, 130));
     p.drawLine(26, 60, 26, 472);
+    p.setPen(QColor(110, 100, 80));
     p.drawText(QRect(3, 474, 120, 9), Qt::AlignLeft, "NAME  TITLE  DATE");
     return image;
 }

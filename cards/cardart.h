@@ -16,7 +16,14 @@ inline constexpr int kCardWidth = 221, kCardHeight = 74;
 inline constexpr QRect kMask{22, 26, 251, 147};
 inline constexpr QRect kDragArea{204, 197, 44, 12};
 inline constexpr int kFeedButtonLeft = 110, kFeedButtonFromBottom = 26;
+inline constexpr int kFeedButtonWidth = 80, kFeedButtonHeight = 20;
 inline constexpr int kLabelWidth = 43, kLabelHeight = 16, kLabelRight = 24, kLabelBottom = 7;
+// Where the window puts the button and the count label; the picture gives both a dark plate on
+// the housing there.
+inline constexpr QRect kFeedButton{kFeedButtonLeft, kHeight - kFeedButtonFromBottom,
+                                   kFeedButtonWidth, kFeedButtonHeight};
+inline constexpr QRect kLabel{kWidth - kLabelRight - kLabelWidth,
+                              kHeight - kLabelBottom - kLabelHeight, kLabelWidth, kLabelHeight};
 inline const QColor kSky(166, 202, 240);   // outside the reader: transparent
 inline const QColor kMaskKey(255, 0, 255); // the mask's own transparent colour
 inline const QColor kDragColour(251, 244, 234);

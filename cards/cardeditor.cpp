@@ -109,7 +109,9 @@ void TprgCrdFM::BuildWindow() {
     body->addWidget(cardView_, 0, Qt::AlignTop);
     body->addLayout(panel);
     auto* layout = new QVBoxLayout(this);
+    // The window is exactly the toolbar and the card high; spacing would cut off the card's foot.
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
     layout->addWidget(bar);
     layout->addLayout(body);
     RefreshList();

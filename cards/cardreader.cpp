@@ -113,11 +113,14 @@ bool TcardReadFM::LoadPicture() {
         return false;
     }
     cardImage_ = WithTransparent(picture, readerart::kSky);
+    // A hidden drag area takes the colour of what surrounds it in the picture.
+    dragCover_ =
+        picture.pixelColor(readerart::kDragArea.left() - 1, readerart::kDragArea.center().y());
     setFixedSize(picture.size());
     setMask(OutlineOf(picture, readerart::kSky));
     const int h = picture.height();
-    feedButton_->setGeometry(readerart::kFeedButtonLeft, h - readerart::kFeedButtonFromBottom, 80,
-                             20);
+    feedButton_->setGeometry(readerart::kFeedButtonLeft, h - readerart::kFeedButtonFromBottom,
+                             readerart::kFeedButtonWidth, readerart::kFeedButtonHeight);
     cardLabel_->setGeometry(picture.width() - readerart::kLabelRight - readerart::kLabelWidth,
                             h - readerart::kLabelBottom - readerart::kLabelHeight,
                             readerart::kLabelWidth, readerart::kLabelHeight);
@@ -206,7 +209,7 @@ void TcardReadFM::HelpClick() {
 void TcardReadFM::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawImage(0, 0, cardImage_);
-    if (!dragShown_) p.fillRect(readerart::kDragArea, QColor(78, 80, 86));
+    if (!dragShown_) p.fillRect(readerart::kDragArea, dragCover_);
     if (pc2Shown_) p.drawImage(MarkedCardFeed::kPileLeft, pc2Top_, pc2Image_);
     if (pc1Shown_) p.drawImage(pc1At_, pc1Image_);
     p.drawImage(readerart::kMask.topLeft(), maskImage_);

@@ -84,6 +84,7 @@ private:
     bool pc1Shown_ = false, pc2Shown_ = false;
     int pc2Top_ = MarkedCardFeed::kPileTop;
     bool dragShown_ = true;
+    QColor dragCover_;
     bool dragging_ = false;
     QPoint dragStart_;
     QLabel* cardLabel_ = nullptr;

@@ -206,6 +206,31 @@ TEST(CardFeed, RunModeLosesTheRowsAfterASlowKey) {
     EXPECT_EQ(r.Pc(), 1 + 17);
 }
 
+// A program exported as cards and fed in RUN mode is carried out as the card passes: the ten
+// sevens after SinX go by unread while it works, END sends the counter home, and the empty
+// rows after it key the digit 0, each into program memory and into X.
+TEST(CardFeed, ExportedProgramFedInRunModeIsCarriedOutAsItIsRead) {
+    Machine source;
+    source.Program("3 0 SINx 7 7 7 7 7 7 7 7 7 7 SHUP End");
+    std::vector<int> codes;
+    for (int step = 0; step < 2 * 14; ++step)
+        codes.push_back(source.calc.RegisterFile[static_cast<size_t>(step / 14)][step % 14]);
+    const std::vector<std::string> cards = CardsUntilEnd(codes);
+    ASSERT_EQ(cards.size(), 1u);
+    Reader r;
+    r.m.calc.ProgramMode = false;
+    r.list[0] = cards[0];
+    r.stack.Used[0] = true;
+    r.FeedCard();
+
+    Machine hand;
+    hand.Keys("3 0 SINx SHUP End 0 0 0 0 0 0 0 0 0 0 0 0 0");
+    EXPECT_EQ(r.m.calc.YReg, hand.calc.YReg);
+    EXPECT_EQ(r.m.calc.XReg, hand.calc.XReg);
+    EXPECT_EQ(r.Step(0), KeyCodeOf[keypos::Digit0]); // the first empty row, after END
+    EXPECT_EQ(r.Pc(), 13);
+}
+
 TEST(CardFeed, RowsOf64To126AreNoInstruction) {
     Reader r;
     r.m.calc.ProgramMode = true;

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <map>
 
 #include <gtest/gtest.h>
@@ -97,6 +98,32 @@ TEST(HelpDocument, ExampleProgramsGiveTheResultsTheGuidePrints) {
     EXPECT_TRUE(KeyRun(kFactorial + "1 Cont").contains("bot SSSSSSSS1PSS"));
     EXPECT_TRUE(KeyRun(kFactorial + "6 9 Cont").contains("bot S1P711S224S524SS98"));
     EXPECT_TRUE(KeyRun(kFactorial + "7 0 Cont").contains("bot SSSSSSSSSP00"));
+}
+
+// The card help: a PDF in the program folder, and its table of the rows a slow instruction
+// loses in RUN mode is the one the reader goes by.
+TEST(CardHelpDocument, IsAPdfAndItsLostRowsAreTheReaders) {
+    const QByteArray pdf = ReadAll(kProgramDir + "/CardHelp.pdf");
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    const QString text =
+        QString::fromUtf8(ReadAll(QStringLiteral(ORRINDALE_SOURCE_DIR "/docs/CardHelp.md")));
+    const QRegularExpression row(QStringLiteral(R"(^\| ([^|]+) \| (\d+) \|$)"),
+                                 QRegularExpression::MultilineOption);
+    int listed = 0;
+    for (auto it = row.globalMatch(text); it.hasNext();) {
+        const auto match = it.next();
+        for (const QString& name : match.captured(1).split(QStringLiteral(", "))) {
+            SCOPED_TRACE(name.toStdString());
+            int pos = 1;
+            while (pos <= kKeyCount && name != KeyNames[static_cast<size_t>(pos)])
+                ++pos;
+            ASSERT_LE(pos, kKeyCount);
+            EXPECT_EQ(KeyBusyRows[static_cast<size_t>(pos)], match.captured(2).toInt());
+            ++listed;
+        }
+    }
+    EXPECT_EQ(listed, std::count_if(KeyBusyRows.begin(), KeyBusyRows.end(),
+                                    [](int rows) { return rows > 0; }));
 }
 
 } // namespace

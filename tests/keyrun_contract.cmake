@@ -56,7 +56,8 @@ if(NOT entered STREQUAL direct OR NOT direct MATCHES "9")
 endif()
 
 # A card token that fails says why and ends with exit status 2.
-foreach(failing "record" "card-new;protect-a;record" "card-load=${WORK}/none.mcf")
+foreach(failing "record" "card-new;protect-a;record" "card-load=${WORK}/none.mcf"
+                "stack-save=${WORK}/no/such/folder/stack.ocf")
     execute_process(COMMAND ${KEYRUN} ${failing} OUTPUT_VARIABLE out ERROR_VARIABLE err
                     RESULT_VARIABLE rc)
     if(NOT rc EQUAL 2 OR err STREQUAL "")

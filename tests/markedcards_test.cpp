@@ -120,6 +120,32 @@ TEST(MarkedCardReader, FeedsAStackInPrgmModeAndGoesAwayOnClose) {
     EXPECT_EQ(w.PeripheralWindows().CardStack().UsedCount(), 0);
 }
 
+TEST(MarkedCardReader, ResetStackInTheMiddleOfACardBringsTheDisplayBack) {
+    Window win;
+    WriteCardPictures(win);
+    TmainFM& w = win.Start();
+    win.PowerOn();
+    w.SetModeSwitch(true);
+    TcardReadFM* reader = OpenReader(w);
+    win.files.Script(QString::fromStdString(TwoCardStack(win)));
+    reader->LoadStackClick();
+    reader->cardFeedClick();
+    auto* timer = reader->findChild<QTimer*>("cardTimer");
+    QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
+    ASSERT_TRUE(w.Display().DisplayBlanked);
+    reader->ResetStackClick();
+    EXPECT_FALSE(w.Display().DisplayBlanked);
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_FALSE(reader->CardMoving() || reader->PileShown());
+    EXPECT_EQ(reader->CardLabel()->text(), "0/2");
+    // The next feed starts again with the first card, after the two rows the first tick read.
+    reader->cardFeedClick();
+    while (timer->isActive())
+        QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
+    EXPECT_EQ(reader->CardLabel()->text(), "1/2");
+    EXPECT_EQ(w.Engine().RegisterFile[0][2] & 63, KeyCodeOf[keypos::Digit1]);
+}
+
 TEST(MarkedCardReader, RunModeAsksFirstAndACorruptStackIsReported) {
     Window win;
     WriteCardPictures(win);
@@ -155,6 +181,20 @@ TEST(MarkedCardReader, WithoutItsPictureItIsReleased) {
     EXPECT_EQ(OpenReader(w), nullptr);
     win.FireUntilStopped("ChgModeTimer");
     EXPECT_EQ(w.PeripheralWindows().Window(Peripherals::Kind::CardReader), nullptr);
+}
+
+// The window takes the outline of its picture: what lies outside it is not shown.
+TEST(MarkedCardReader, ButtonAndCountLabelStandWithinItsOutline) {
+    Window win;
+    WriteCardPictures(win);
+    TmainFM& w = win.Start();
+    TcardReadFM* reader = OpenReader(w);
+    ASSERT_TRUE(reader);
+    for (const QWidget* part :
+         {static_cast<QWidget*>(reader->CardLabel()), reader->findChild<QWidget*>("cardFeedSB")}) {
+        SCOPED_TRACE(part->objectName().toStdString());
+        EXPECT_TRUE((QRegion(part->geometry()) - reader->mask()).isEmpty());
+    }
 }
 
 TEST(MarkedCardReader, StandsBesideTheCalculator) {
@@ -289,4 +329,101 @@ TEST(MarkedCardEditor, ViewerExportReadsBackThroughTheReader) {
     }
     EXPECT_EQ(calc.RegisterFile[1][13] & 63, KeyCodeOf[keypos::Digit7]);
     EXPECT_EQ(calc.RegisterFile[2][2] & 63, 38);
+}
+
+namespace {
+Services EditorServices(Window& win) {
+    Services s;
+    s.ProgramFolder = win.File("");
+    s.Messages = &win.messages;
+    s.Files = &win.files;
+    return s;
+}
+} // namespace
+
+// A changed stack is offered for saving before New, Open, a text import and closing: Cancel
+// stops the action, No lets it go on, Yes saves first and goes on only when the save worked.
+TEST(MarkedCardEditor, SaveQuestionBeforeNewOpenImportAndClose) {
+    Window win;
+    WriteCardPictures(win);
+    const QString stackFile = QString::fromStdString(TwoCardStack(win));
+    const QString textFile = win.File("prog.txt"), saved = win.File("saved.ocf");
+    enum Action { New, Open, Import, Close };
+    const struct {
+        Action action;
+        MessageAnswer answer;
+        const char* saveTo; // the save dialog's answer after Yes; "" cancels it
+        bool goesOn;
+    } cases[] = {
+        {New, MessageAnswer::Cancel, nullptr, false},    {New, MessageAnswer::No, nullptr, true},
+        {Open, MessageAnswer::Cancel, nullptr, false},   {Open, MessageAnswer::Yes, "s", true},
+        {Import, MessageAnswer::Cancel, nullptr, false}, {Import, MessageAnswer::No, nullptr, true},
+        {Close, MessageAnswer::Cancel, nullptr, false},  {Close, MessageAnswer::Yes, "", false},
+        {Close, MessageAnswer::Yes, "s", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "action " << c.action << " case " << (&c - cases));
+        QFile::remove(saved);
+        TCardStack stack;
+        TprgCrdFM editor(EditorServices(win), stack);
+        bool imported = false;
+        editor.SetProgramTextReader([&imported](const QString&, QWidget*) {
+            imported = true;
+            return std::optional<std::vector<int>>(std::vector<int>(392, 1));
+        });
+        editor.show();
+        editor.CardClick({cardgrid::kColumnX[0] + 3, cardgrid::kRowY[2] + 3}, MarkButton::Left);
+        ASSERT_TRUE(editor.Modified());
+        win.messages.Script(c.answer);
+        if (c.saveTo) win.files.Script(*c.saveTo ? saved : QString());
+        const bool dialogAfter = c.goesOn && (c.action == Open || c.action == Import);
+        if (dialogAfter) win.files.Script(c.action == Open ? stackFile : textFile);
+        switch (c.action) {
+        case New: editor.NewClick(); break;
+        case Open: editor.OpenClick(); break;
+        case Import: editor.TextFileClick(); break;
+        case Close: editor.reject(); break;
+        }
+        EXPECT_EQ(win.messages.LastText(), "Program data has changed\r\rSave changes?");
+        EXPECT_EQ(QFile::exists(saved), c.saveTo && *c.saveTo);
+        const bool wentOn = c.action == New      ? editor.Card().Rows[2] == 0
+                            : c.action == Open   ? editor.FileName() == stackFile
+                            : c.action == Import ? imported
+                                                 : !editor.isVisible();
+        EXPECT_EQ(wentOn, c.goesOn);
+        EXPECT_EQ(editor.Modified(), !c.goesOn);
+    }
+}
+
+TEST(MarkedCardEditor, EraseClearsTheCardOnlyAfterYes) {
+    Window win;
+    WriteCardPictures(win);
+    TCardStack stack;
+    TprgCrdFM editor(EditorServices(win), stack);
+    editor.show();
+    editor.CardClick({cardgrid::kBoxLeft + 2, cardgrid::kBoxTop + 2}, MarkButton::Left);
+    editor.instLBDblClick(keypos::Add - 1);
+    for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        win.messages.Script(answer);
+        editor.EraseClick();
+        EXPECT_EQ(win.messages.LastText(), "This will erase all marks on this card\r\rContinue");
+        const bool erased = answer == MessageAnswer::Yes;
+        EXPECT_EQ(editor.Lines()[0].empty(), erased);
+        EXPECT_EQ(stack.Used[0], !erased);
+        EXPECT_EQ(stack.Row29[0], !erased);
+        EXPECT_EQ(editor.Card().Rows[0] == 0, erased);
+        EXPECT_EQ(editor.CardList()->item(0)->text(), erased ? "Card: 01" : "Card: 01 [Used]");
+    }
+}
+
+TEST(MarkedCardEditor, WithoutItsPictureItSaysSoAndCloses) {
+    Window win;
+    TCardStack stack;
+    TprgCrdFM editor(EditorServices(win), stack);
+    editor.show();
+    EXPECT_EQ(win.messages.LastText(), "ERROR: Could not load data file");
+    EXPECT_FALSE(editor.PictureLoaded());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_EQ(editor.result(), QDialog::Rejected);
 }

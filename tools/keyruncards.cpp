@@ -4,7 +4,9 @@
 #include <cctype>
 
 #include "cards/cardcycle.h"
+#include "cards/markedcard.h"
 #include "engine/calculator.h"
+#include "viewer/listing.h"
 
 namespace orrindale {
 
@@ -41,6 +43,8 @@ KeyrunCards::Result KeyrunCards::Apply(const std::string& token, Calculator& cal
         if (!card_.cardPresent) return Fail("A card is not in the reader slot");
         if (path.empty() || !card_.SaveCardFile(path))
             return Fail("Failed to save program file " + path);
+    } else if (TakePrefix(token, "stack-save=", path)) {
+        return SaveStack(path, calc);
     } else if (t == "record" || t == "enter" || t == "swap" || t == "protect-a" ||
                t == "protect-b") {
         if (!card_.cardPresent) return Fail("A card is not in the reader slot");
@@ -64,6 +68,25 @@ KeyrunCards::Result KeyrunCards::Cycle(bool record, Calculator& calc) {
     calc.BlankDisplay();
     while (cycle.Running())
         cycle.Tick(card_, calc);
+    return Result::Done;
+}
+
+} // namespace orrindale
+
+namespace orrindale {
+
+KeyrunCards::Result KeyrunCards::SaveStack(const std::string& path, const Calculator& calc) {
+    const auto program = listing::ReadProgram(calc);
+    const std::vector<std::string> cards = CardsUntilEnd({program.begin(), program.end()});
+    TCardStack stack;
+    CardLines list;
+    const int count = static_cast<int>(std::min(cards.size(), list.size()));
+    for (int i = 0; i < count; ++i) {
+        list[static_cast<size_t>(i)] = cards[static_cast<size_t>(i)];
+        stack.Used[static_cast<size_t>(i)] = true;
+    }
+    if (path.empty() || !stack.SaveStackFile(path, list, count))
+        return Fail("Failed to save file " + path);
     return Result::Done;
 }
 

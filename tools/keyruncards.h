@@ -7,6 +7,8 @@
 //   record, enter       a record or enter cycle on the side facing the reader
 //   swap                turns the card over
 //   protect-a/-b        toggles a side's write protection
+//   stack-save=PATH     program memory as a marked card stack, cut into cards as the
+//                       viewer's Optical Card export cuts it (up to the first END)
 #pragma once
 
 #include <string>
@@ -28,6 +30,7 @@ public:
 private:
     Result Fail(const std::string& why);
     Result Cycle(bool record, Calculator& calc);
+    Result SaveStack(const std::string& path, const Calculator& calc);
 
     TMagneticCard card_;
     std::string error_;

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# End to end: a marked card stack fed into the real calculator under Xvfb. keyrun keys a program
+# and writes it as a card stack, cut into cards as the viewer's export cuts it. The calculator
+# is switched on, "Peripherals" / "Marked Card Reader" opened from the pop-up menu, the stack
+# loaded through the reader's own menu (the file dialog answered through the test hook of
+# main.cpp), PRGM set and one card fed with "Card Feed"; the reader and then the calculator are
+# closed. The saved machine state must hold the card's 28 codes in program rows 0 and 1.
+#   e2e_marked.sh PROGRAM_FOLDER READLIST KEYRUN [READER_SHOT.png]
+set -euo pipefail
+program_dir=$1 readlist=$2 keyrun=$3 shot=${4:-}
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$program_dir/orrindale" "$program_dir/PM91B.dat" "$program_dir/HPfncd.dat" \
+   "$program_dir/CR91B.dat" "$work/"
+stack="$work/sum.ocf"
+"$keyrun" prgm 4 SHUP 5 Add End "stack-save=$stack" > /dev/null
+printf '%s\n' "$stack" > "$work/answers"
+
+cat > "$work/session.sh" <<'SESSION'
+set -u
+[ -z "${E2E_TRACE:-}" ] || set -x
+cd "$1"
+shot=$2
+export ORRINDALE_TEST_FILE_ANSWERS="$1/answers"
+./orrindale &
+app=$!
+fail() { echo "$1"; [ -z "${E2E_DEBUG_SHOT:-}" ] || import -window root "$E2E_DEBUG_SHOT"; kill $app 2>/dev/null; exit 1; }
+find_window() {
+  for _ in $(seq 50); do
+    id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && { echo "$id"; return; }
+    sleep 0.2
+  done
+}
+menu_keys() {
+  for key in "$@"; do
+    xdotool key "$key"
+    sleep 0.2
+  done
+}
+wid=$(find_window '^HP9100B$')
+[ -n "$wid" ] || fail "the calculator window did not appear"
+sleep 0.5
+xdotool mousemove --window "$wid" 465 361 click 1   # ON
+sleep 1
+# The pop-up menu: its second entry, Peripherals, and in it the reader below the plotter.
+xdotool mousemove --window "$wid" 300 200 click 3
+sleep 0.5
+menu_keys Down Down Right Down Return
+rid=$(find_window '^Marked Card Reader$')
+[ -n "$rid" ] || fail "the reader did not open"
+sleep 0.5
+# The reader stands in front of the calculator's left part when there is no room beside it.
+xdotool windowraise "$rid" 2>/dev/null || true
+# Its own menu: Load Stack is the first entry.
+xdotool mousemove --window "$rid" 60 100 click 3
+sleep 0.5
+menu_keys Down Return
+sleep 0.5
+xdotool mousemove --window "$wid" 535 361 click 1   # PRGM
+sleep 0.3
+xdotool mousemove --window "$rid" 150 234 click 1   # Card Feed
+sleep 0.35
+[ -z "$shot" ] || import -window root "$shot"
+sleep 1.5
+# The reader's menu again: Close  (Esc) is the last entry.
+xdotool mousemove --window "$rid" 60 100 click 3
+sleep 0.5
+menu_keys Up Return
+sleep 0.5
+xdotool search --name '^Marked Card Reader$' >/dev/null 2>&1 && fail "the reader did not close"
+# A click on the bare case gives the calculator the keyboard again.
+xdotool mousemove --window "$wid" 390 385 click 1
+sleep 0.3
+xdotool key --window "$wid" Escape
+for _ in $(seq 50); do
+  kill -0 $app 2>/dev/null || exit 0
+  sleep 0.2
+done
+fail "the calculator did not close on Escape"
+SESSION
+
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh" "$work" \
+  "$shot" 2> "$work/stderr.log" || { cat "$work/stderr.log"; exit 1; }
+
+# The first card's line: "-1~0~" and then its 29 fields; steps 0-13 are program row 0, steps
+# 14-27 row 1.
+card=$("$readlist" "$stack" | sed -n 6p)
+codes=$(printf '%s\n' "$card" | cut -d'~' -f3-31)
+echo "card 1: $codes"
+state=$("$readlist" "$work/cif9B.ini")
+row0=$(printf '%s\n' "$state" | grep '^000' | cut -c4- | cut -d'~' -f1-14)
+row1=$(printf '%s\n' "$state" | grep '^001' | cut -c4- | cut -d'~' -f1-14)
+echo "rows 0 and 1 saved by the calculator: $row0~$row1"
+[ "$(printf '%s\n' "$codes" | cut -d'~' -f1-28)" = "$row0~$row1" ] || {
+  echo "the fed card is not in program memory"; exit 1; }
+# The program itself, not only zeros, reached memory.
+[ "$(printf '%s\n' "$row0" | cut -d'~' -f1)" != 0 ]
