@@ -169,13 +169,13 @@ public:
         else if (t == "prgm" || t == "run")
             calc_.SetProgramMode(t == "prgm");
         else if (t == "fix" || t == "float")
-            calc_.FloatMode = t == "float";
+            calc_.SetDisplayMode(t == "float");
         else if (t == "deg" || t == "rad")
-            calc_.RadMode = t == "rad";
+            calc_.SetAngleMode(t == "rad");
         else if (t.rfind("wheel=", 0) == 0) {
             auto n = ParseInt(t.substr(6), 10);
             if (!n || *n > 9) return false;
-            calc_.DecimalWheel = *n;
+            calc_.SetDecimalWheel(*n);
         } else if (auto p = KeyPosition(t)) {
             Press(*p);
         } else if (auto c = cards_.Apply(token, calc_); c != KeyrunCards::Result::NotCard) {
