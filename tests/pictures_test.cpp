@@ -4,6 +4,9 @@
 
 #include <QFile>
 #include <QImage>
+#include <QRect>
+#include <cmath>
+#include <cstdlib>
 
 #include "panel/layout.h"
 #include "panel/pictures.h"
@@ -177,6 +180,35 @@ TEST(FunctionCard, LoadsFromTheProgramFolder) {
     ASSERT_FALSE(card.isNull());
     EXPECT_GT(card.width(), 400);
     EXPECT_GT(card.height(), 300);
+}
+
+// How much a picture changes from one pixel to the next: the sum of the grey-level steps
+// between neighbours. Sharp edges and crisp texts give large steps, blur spreads them out.
+double Detail(const QImage& picture, const QRect& area) {
+    const QImage grey = picture.copy(area).convertToFormat(QImage::Format_Grayscale8);
+    double sum = 0;
+    for (int y = 0; y + 1 < grey.height(); ++y) {
+        const uchar* row = grey.constScanLine(y);
+        const uchar* below = grey.constScanLine(y + 1);
+        for (int x = 0; x + 1 < grey.width(); ++x)
+            sum += std::abs(row[x] - row[x + 1]) + std::abs(row[x] - below[x]);
+    }
+    return sum;
+}
+
+TEST(PanelPictureAtTwice, HasDetailTheOnceSizePictureScaledUpLacks) {
+    const QImage once = LoadScrambled(files::kPanelPicture);
+    const QImage twice = LoadScrambled(files::kPanelPicture2x);
+    ASSERT_FALSE(once.isNull());
+    ASSERT_EQ(twice.size(), once.size() * 2);
+    const QImage scaledUp =
+        once.scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // The key caps with their legends, and the printer's buttons.
+    for (const QRect& area :
+         {QRect(2 * 70, 2 * 365, 2 * 570, 2 * 115), QRect(2 * 680, 2 * 290, 2 * 180, 2 * 20)}) {
+        EXPECT_GT(Detail(twice, area), 1.3 * Detail(scaledUp, area))
+            << area.x() / 2 << "," << area.y() / 2;
+    }
 }
 
 } // namespace
