@@ -29,8 +29,10 @@ bool InBox(const layout::Box& b, QPoint p) {
 } // namespace
 
 void TmainFM::SetLabels(const QString& name, const QString& pcKey) {
-    if (keyNameLabel_) keyNameLabel_->setText(name);
-    if (pcKeyLabel_) pcKeyLabel_->setText(pcKey);
+    if (!keyNameLabel_ && name.isEmpty() && pcKey.isEmpty()) return; // still blank
+    CreateLabels();
+    keyNameLabel_->setText(name);
+    pcKeyLabel_->setText(pcKey);
 }
 
 void TmainFM::Hover(QPoint at) {

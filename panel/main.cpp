@@ -8,9 +8,11 @@
 #include "panel/funccard.h"
 #include "panel/mainwindow.h"
 #include "panel/plist.h"
+#include "panel/shared/audio.h"
 #include "panel/shared/choosers.h"
 #include "panel/shared/hpdata.h"
 #include "panel/shared/messages.h"
+#include "panel/shared/programfiles.h"
 #include "panel/shared/sounds.h"
 #include "panel/shared/startprobe.h"
 
@@ -43,8 +45,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Orrindale");
     QApplication::setApplicationDisplayName("Orrindale");
 
+    const QString folder = QDir(QCoreApplication::applicationDirPath()).absolutePath() + "/";
     BoxMessenger messenger;
-    QtSoundPlayer player;
+    AudioModule audio(folder + files::kAudioModule);
+    DesktopSoundPlayer player(audio);
     SoundSwitch sounds(player);
     DesktopOpener documents;
     MainBounds bounds;
@@ -54,9 +58,10 @@ int main(int argc, char** argv) {
     if (const QString list = qEnvironmentVariable("ORRINDALE_TEST_FILE_ANSWERS"); !list.isEmpty())
         listed = std::make_unique<ListedFileChooser>(list);
     Services services;
-    services.ProgramFolder = QDir(QCoreApplication::applicationDirPath()).absolutePath() + "/";
+    services.ProgramFolder = folder;
     services.Messages = &messenger;
     services.Sounds = &sounds;
+    services.Audio = &audio;
     services.Documents = &documents;
     services.Bounds = &bounds;
     services.Printers = &printers;
@@ -69,7 +74,9 @@ int main(int argc, char** argv) {
     mainWindow.SetFunctionCardWindow(&functionCard);
     mainWindow.SetPaperWindow(&paper);
     FirstPaintProbe::Watch(&mainWindow);
-    AfterFirstPaint::Run(&mainWindow, [&player] { player.Prepare(); });
+    // The audio output is found (and the sounds loaded) when the calculator is first used, in
+    // time for the first click; one merely started never needs it.
+    AtFirstUse::Run(&mainWindow, [&player] { player.Prepare(); });
     mainWindow.show();
     return QApplication::exec();
 }

@@ -54,7 +54,7 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
 void TmainFM::RegisterPlotter() {
     peripherals_.SetFactory(Peripherals::Kind::Plotter, [this](std::function<void()> release) {
         auto window = std::make_unique<TplotFM>(
-            PlotterContext{services_, [this] { return calc_.PowerOn; }, std::move(release)});
+            PlotterContext{services_, [this] { return calc_.PowerOn; }, std::move(release), {}});
         // Without its picture the window is never shown.
         return window->Loaded() ? std::unique_ptr<QWidget>(std::move(window)) : nullptr;
     });
@@ -85,8 +85,9 @@ CardSlot::Window TmainFM::CardWindow() {
     w.Widget = this;
     w.Repaint = [this](QRect r) { update(r); };
     w.ShowKeyLabels = [this](bool shown) {
+        CreateLabels();
         for (QLabel* label : {keyNameLabel_, pcKeyLabel_})
-            if (label) label->setVisible(shown);
+            label->setVisible(shown);
     };
     return w;
 }
@@ -185,12 +186,12 @@ bool TmainFM::LoadPanel() {
     paperRoll_.clear();
     QImage panel;
     if (!LoadScrambledPng(ProgramFile(files::kPanelPicture), panel)) return false;
-    scene_.SetPanel(panel.convertToFormat(QImage::Format_ARGB32));
+    scene_.SetPanel(panel);
     QImage sharp;
     if (PictureScale() == 2 && LoadScrambledPng(ProgramFile(files::kPanelPicture2x), sharp) &&
         sharp.size() == 2 * panel.size()) {
         sharp.setDevicePixelRatio(2);
-        scene_.SetPanel(sharp.convertToFormat(QImage::Format_ARGB32));
+        scene_.SetPanel(sharp);
     }
     setFixedSize(panel.size());
     setMask(PanelMask(panel));
@@ -221,8 +222,6 @@ void TmainFM::StartUp() {
     ShowSwitch(layout::SwitchSetting::Off);
     scene_.Show(pictures::kDisplayLamp, false);
     RedrawDisplay();
-    if (funcCard_)
-        functionCardLoaded_ = funcCard_->LoadPicture(ProgramFile(files::kFunctionCardPicture));
     LoadScrambledTextList(ProgramFile(files::kPaperRoll), paperRoll_, printer::kRollFileLimits);
     printer_.DrawRoll();
     if (plist_) plist_->UpdatePrint();
@@ -264,7 +263,10 @@ void TmainFM::PlacePictures() {
     using namespace pictures;
     auto add = [this](const QString& name, const layout::Rect& at, bool shown,
                       PanelScene::Layer layer = PanelScene::Pictures) {
-        scene_.Add(name, FormPicture(name, PictureScale()), QPoint(at.Left, at.Top), layer);
+        const int scale = PictureScale();
+        scene_.AddDeferred(
+            name, [name, scale] { return FormPicture(name, scale); },
+            QRect(at.Left, at.Top, at.Width, at.Height), layer);
         scene_.Show(name, shown);
     };
     for (int key = 1; key <= layout::kKeyCount; ++key)
@@ -290,10 +292,13 @@ void TmainFM::PlacePictures() {
     display_.SetGlyphSheet(FormPicture(kGlyphSheet, PictureScale()));
     cursors_.open = QCursor(QPixmap::fromImage(FormPicture(kOpenHand)), 16, 16);
     cursors_.closed = QCursor(QPixmap::fromImage(FormPicture(kClosedHand)), 16, 16);
-    CreateLabels();
 }
 
 void TmainFM::CreateLabels() {
+    // Made when first needed: blank, they show nothing but the black of the panel beneath them,
+    // and theirs would be the only font needed at start (finding a font reads the desktop's whole
+    // font configuration).
+    if (keyNameLabel_) return;
     QFont font("Calibri");
     font.setPixelSize(13);
     font.setBold(true);
@@ -395,7 +400,13 @@ void TmainFM::ShowAbout() {
 }
 
 void TmainFM::ViewFunctionCard() {
-    if (funcCard_ && functionCardLoaded_ && !funcCard_->isVisible()) funcCard_->show();
+    if (!funcCard_ || funcCard_->isVisible()) return;
+    // The picture is read when first asked for, not at start: most sessions never show it.
+    if (!functionCardTried_) {
+        functionCardTried_ = true;
+        functionCardLoaded_ = funcCard_->LoadPicture(ProgramFile(files::kFunctionCardPicture));
+    }
+    if (functionCardLoaded_) funcCard_->show();
 }
 
 // ---- Painting and the display -------------------------------------------------------------------

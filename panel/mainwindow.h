@@ -195,6 +195,7 @@ private:
     Pacer pacer_;
     bool firstActivation_ = true;
     bool startedUp_ = false;
+    bool functionCardTried_ = false;
     bool functionCardLoaded_ = false;
     int hiddenX_ = 0;
     bool escapeDown_ = false;  // the Escape press reached this window

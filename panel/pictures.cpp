@@ -1,5 +1,9 @@
 #include "panel/pictures.h"
 
+#include <QFile>
+
+#include "panel/shared/hpdata_qt.h"
+
 // The pictures are compiled into a static library; nothing in the program refers to its resource
 // object, so the linker would drop it unless it is initialised by name here.
 static void InitPanelPictures() {
@@ -18,10 +22,12 @@ QImage FormPicture(const QString& name, int scale) {
             return sharp;
         }
     }
-    QImage picture(QStringLiteral(":/panel/") + name + QStringLiteral(".png"));
-    if (picture.isNull()) return picture;
-    const bool transparent = picture.hasAlphaChannel();
-    return picture.convertToFormat(transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    // Decoded by our own PNG reader: the toolkit's reader would first look through every
+    // image format plug-in it has, loading each.
+    QFile file(QStringLiteral(":/panel/") + name + QStringLiteral(".png"));
+    QImage picture;
+    if (file.open(QIODevice::ReadOnly)) DecodePng(file.readAll().toStdString(), picture);
+    return picture;
 }
 
 } // namespace orrindale::pictures

@@ -1,6 +1,7 @@
 #include "panel/scene.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace orrindale {
 
@@ -11,11 +12,22 @@ void PanelScene::Add(const QString& name, const QImage& image, QPoint shownAt, L
     s.layer = layer;
     s.shown = false;
     s.order = nextOrder_++;
+    s.load = nullptr;
+}
+
+void PanelScene::AddDeferred(const QString& name, Loader load, QRect place, Layer layer) {
+    Add(name, QImage(), place.topLeft(), layer);
+    Sprite& s = sprites_[name];
+    s.load = std::move(load);
+    s.size = place.size();
 }
 
 void PanelScene::Show(const QString& name, bool shown) {
     auto it = sprites_.find(name);
-    if (it != sprites_.end()) it->second.shown = shown;
+    if (it == sprites_.end()) return;
+    Sprite& s = it->second;
+    if (shown && s.load) s.image = std::exchange(s.load, nullptr)();
+    s.shown = shown;
 }
 
 bool PanelScene::IsShown(const QString& name) const {
@@ -25,7 +37,9 @@ bool PanelScene::IsShown(const QString& name) const {
 
 void PanelScene::SetImage(const QString& name, const QImage& image) {
     auto it = sprites_.find(name);
-    if (it != sprites_.end()) it->second.image = image;
+    if (it == sprites_.end()) return;
+    it->second.image = image;
+    it->second.load = nullptr;
 }
 
 void PanelScene::MoveTo(const QString& name, QPoint shownAt) {
@@ -37,7 +51,8 @@ QRect PanelScene::Bounds(const QString& name) const {
     auto it = sprites_.find(name);
     if (it == sprites_.end()) return {};
     // In logical pixels: a picture drawn at 2x covers the same place as its 1x original.
-    return QRect(it->second.at, it->second.image.deviceIndependentSize().toSize());
+    const Sprite& s = it->second;
+    return QRect(s.at, s.load ? s.size : s.image.deviceIndependentSize().toSize());
 }
 
 void PanelScene::Paint(QPainter& painter) const {

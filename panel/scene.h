@@ -1,12 +1,16 @@
 // The pictures of the panel: the calculator picture at the back and, over it, every picture
 // that shows the state of a key, switch, lamp or button. A picture is either at its shown place
-// or parked; the state of a switch is which of its two pictures is shown.
+// or parked; the state of a switch is which of its two pictures is shown. Most pictures are
+// never shown in a session (a key not pressed, a lever not moved), so a picture may be added as
+// a loader that is called the first time it is shown.
 #pragma once
 
 #include <QImage>
 #include <QPainter>
 #include <QPoint>
+#include <QRect>
 #include <QString>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -28,8 +32,13 @@ public:
     void SetPanel(const QImage& panel) { panel_ = panel; }
     const QImage& Panel() const { return panel_; }
 
+    using Loader = std::function<QImage()>;
+
     // Adds (or replaces) a picture; it starts parked.
     void Add(const QString& name, const QImage& image, QPoint shownAt, Layer layer = Pictures);
+    // The same with a picture decoded when it is first shown; `place` is where it stands and its
+    // size in logical pixels.
+    void AddDeferred(const QString& name, Loader load, QRect place, Layer layer = Pictures);
     bool Has(const QString& name) const { return sprites_.count(name) != 0; }
     void Show(const QString& name, bool shown);
     bool IsShown(const QString& name) const;
@@ -42,6 +51,8 @@ public:
 private:
     struct Sprite {
         QImage image;
+        Loader load; // until the first showing
+        QSize size;  // in logical pixels, before the picture is loaded
         QPoint at;
         Layer layer = Pictures;
         bool shown = false;

@@ -1,22 +1,18 @@
 #include "plotter/plotwindow.h"
 
-#include <QAudioDevice>
 #include <QBitmap>
 #include <QCloseEvent>
 #include <QFile>
 #include <QKeyEvent>
-#include <QMediaDevices>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QSoundEffect>
-#include <QUrl>
 #include <algorithm>
 
+#include "panel/shared/audio.h"
 #include "panel/shared/hpdata_qt.h"
 #include "panel/shared/messages.h"
 #include "panel/shared/programfiles.h"
-#include "panel/shared/sounds.h"
 #include "plotter/plotart.h"
 #include "plotter/plotfile.h"
 #include "plotter/tuner.h"
@@ -27,26 +23,7 @@ namespace {
 constexpr int kCloseDelayMs = 50;
 // Frames a late timer may catch up at once, so a stalled machine does not jump the pen.
 constexpr int kMaxCatchUpFrames = 8;
-
-class QtCarriageSound final : public CarriageSound {
-public:
-    bool Open(const QString& path) override {
-        if (QMediaDevices::defaultAudioOutput().isNull() || !QFile::exists(path)) return false;
-        effect_.setSource(QUrl::fromLocalFile(path));
-        effect_.setLoopCount(QSoundEffect::Infinite);
-        return effect_.status() != QSoundEffect::Error;
-    }
-    void Play() override { effect_.play(); }
-    void Stop() override { effect_.stop(); }
-
-private:
-    QSoundEffect effect_;
-};
 } // namespace
-
-std::unique_ptr<CarriageSound> MakeQtCarriageSound() {
-    return std::make_unique<QtCarriageSound>();
-}
 
 TplotFM::TplotFM(PlotterContext context, QWidget* parent)
     : QWidget(parent), context_(std::move(context)) {
@@ -90,10 +67,11 @@ void TplotFM::showEvent(QShowEvent* event) {
 
 void TplotFM::FirstShow() {
     firstShown_ = true;
-    if (context_.MakeFeed) {
+    if (context_.MakeFeed)
         feed_ = context_.MakeFeed();
-        feedReady_ = feed_ && feed_->Open(context_.services.ProgramFile(files::kFeedSound));
-    }
+    else if (context_.services.Audio)
+        feed_ = context_.services.Audio->NewLoop();
+    feedReady_ = feed_ && feed_->Open(context_.services.ProgramFile(files::kFeedSound));
     PlotSettings settings;
     QStringList lines;
     if (LoadScrambledTextList(context_.services.ProgramFile(files::kPlotterSettings), lines))

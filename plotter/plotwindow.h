@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "panel/shared/services.h"
+#include "panel/shared/sounds.h"
 #include "plotter/plottermodel.h"
 
 class QMenu;
@@ -22,21 +23,15 @@ class QAction;
 
 namespace orrindale {
 
-// The carriage sound ("Feed.wav"): a seam tests replace; silent without an audio output.
-class CarriageSound {
-public:
-    virtual ~CarriageSound() = default;
-    virtual bool Open(const QString& path) = 0;
-    virtual void Play() = 0;
-    virtual void Stop() = 0; // and rewind
-};
-std::unique_ptr<CarriageSound> MakeQtCarriageSound();
+// The carriage sound ("Feed.wav"): silent without an audio output.
+using CarriageSound = LoopingSound;
 
 struct PlotterContext {
     Services services;
     std::function<bool()> PowerOn; // the calculator's power switch
     std::function<void()> requestRelease;
-    std::function<std::unique_ptr<CarriageSound>()> MakeFeed = MakeQtCarriageSound;
+    // The carriage sound; the desktop's (services.Audio) unless tests give their own.
+    std::function<std::unique_ptr<CarriageSound>()> MakeFeed;
 };
 
 class TplotFM : public QWidget, private PlotterView {

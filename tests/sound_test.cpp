@@ -4,19 +4,27 @@
 
 #include <QAudioDevice>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QEnterEvent>
 #include <QFile>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QSoundEffect>
 #include <QUrl>
 #include <QtGlobal>
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "panel/shared/audio.h"
+#include "panel/shared/programfiles.h"
+#include "panel/shared/startprobe.h"
 #include "tests/doubles.h"
 
 namespace orrindale {
@@ -213,29 +221,76 @@ TEST(QtSoundPlayer, QtsSampleLoaderAcceptsEverySound) {
         while (effect->status() == QSoundEffect::Loading && timer.elapsed() < 3000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         EXPECT_EQ(effect->status(), QSoundEffect::Ready);
-        // An effect stuck loading would hang in its destructor (see ~QtSoundPlayer).
+        // An effect stuck loading would hang in its destructor (see ~QtSoundPlayer in qtaudio.cpp).
         if (effect->status() == QSoundEffect::Loading) (void)effect.release();
     }
 }
 
-TEST(QtSoundPlayer, PlaysEverySoundQuicklyAndQuietlyWithOrWithoutAudio) {
+// The program's own path to its sounds: the module is loaded from the program folder, and
+// everything is played quickly and quietly with or without an audio output; without the module
+// the player is silent.
+TEST(DesktopSoundPlayer, LoadsTheModuleAndPlaysQuicklyAndQuietlyWithOrWithoutAudio) {
     g_qtMessages.clear();
     const QtMessageHandler previous = qInstallMessageHandler(CollectMessage);
     QElapsedTimer timer;
     timer.start();
     {
-        QtSoundPlayer player;
+        AudioModule audio(QStringLiteral(ORRINDALE_PROGRAM_DIR "/") + files::kAudioModule);
+        ASSERT_NE(audio.Backend(), nullptr);
+        DesktopSoundPlayer player(audio);
         for (const QString& name : SoundNames())
             player.Play(name);
         player.Play("swu");
         player.Play("swu"); // cuts the first one off
         player.Play("nosuchsound");
+        auto loop = audio.NewLoop();
+        if (loop->Open(QStringLiteral(ORRINDALE_PROGRAM_DIR "/") + files::kFeedSound)) {
+            loop->Play();
+            loop->Stop();
+        }
         EXPECT_LT(timer.elapsed(), 2000);
         Pump(300);
     }
     qInstallMessageHandler(previous);
     EXPECT_LT(timer.elapsed(), 5000);
     EXPECT_TRUE(g_qtMessages.isEmpty()) << g_qtMessages.join('\n').toStdString();
+
+    AudioModule missing(QDir::temp().filePath("no-such-module.so"));
+    DesktopSoundPlayer silent(missing);
+    silent.Play("swc");
+    EXPECT_FALSE(silent.HasOutput());
+    EXPECT_FALSE(
+        missing.NewLoop()->Open(QStringLiteral(ORRINDALE_PROGRAM_DIR "/") + files::kFeedSound));
+}
+
+// The audio output is prepared when the calculator is first used: not when it merely appears
+// under the pointer, once at the first move, press or key.
+TEST(AtFirstUse, RunsOnceAtTheFirstMovePressOrKey) {
+    const QPointF at(5, 5);
+    const auto enter = [&] { return new QEnterEvent(at, at, at); };
+    const auto move = [&] {
+        return new QMouseEvent(QEvent::MouseMove, at, at, Qt::NoButton, Qt::NoButton,
+                               Qt::NoModifier);
+    };
+    const auto press = [&] {
+        return new QMouseEvent(QEvent::MouseButtonPress, at, at, Qt::LeftButton, Qt::LeftButton,
+                               Qt::NoModifier);
+    };
+    const auto key = [] { return new QKeyEvent(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier); };
+    for (const auto& first : std::vector<std::function<QEvent*()>>{move, press, key}) {
+        QObject window;
+        int runs = 0;
+        AtFirstUse::Run(&window, [&runs] { ++runs; });
+        const auto send = [&window](QEvent* made) {
+            std::unique_ptr<QEvent> event(made);
+            QCoreApplication::sendEvent(&window, event.get());
+        };
+        send(enter());
+        EXPECT_EQ(runs, 0);
+        send(first());
+        send(first());
+        EXPECT_EQ(runs, 1);
+    }
 }
 
 } // namespace

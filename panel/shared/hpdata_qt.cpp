@@ -57,13 +57,24 @@ QImage ToQImage(const RgbaImage& image, QImage::Format format) {
     return owned.format() == format ? owned : owned.convertToFormat(format);
 }
 
-bool LoadScrambledPng(const QString& path, QImage& picture) {
-    RgbaImage image;
-    if (!LoadScrambledPng(NativePath(path), image)) return false;
-    QImage converted = ToQImage(image, QImage::Format_RGBA8888);
-    if (converted.isNull()) return false;
-    picture = std::move(converted);
+bool DecodePng(std::string_view bytes, QImage& picture) {
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "ARGB32 is blue-green-red-alpha in memory");
+    QImage decoded;
+    const bool ok =
+        DecodePng(bytes, PixelOrder::Bgra, [&decoded](int width, int height, bool alpha) {
+            decoded = QImage(width, height, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+            return decoded.isNull() ? nullptr : decoded.bits();
+        });
+    if (!ok) return false;
+    picture = std::move(decoded);
     return true;
+}
+
+bool LoadScrambledPng(const QString& path, QImage& picture) {
+    std::string bytes;
+    if (!ReadWholeFile(NativePath(path), bytes)) return false;
+    ScrambleBytes(bytes);
+    return DecodePng(bytes, picture);
 }
 
 bool LoadScrambledBitmap(const QString& path, QImage& picture) {

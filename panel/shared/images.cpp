@@ -64,7 +64,7 @@ bool ReadBmpLayout(std::string_view b, BmpLayout& layout) {
 
 } // namespace
 
-bool DecodePng(std::string_view bytes, RgbaImage& image) {
+bool DecodePng(std::string_view bytes, PixelOrder order, const PixelBuffer& allocate) {
     png_image png;
     std::memset(&png, 0, sizeof png);
     png.version = PNG_IMAGE_VERSION;
@@ -74,17 +74,30 @@ bool DecodePng(std::string_view bytes, RgbaImage& image) {
         png_image_free(&png);
         return false;
     }
-    if (!SizeAllowed(png.width, png.height)) {
+    uint8_t* pixels = nullptr;
+    if (SizeAllowed(png.width, png.height)) {
+        const bool alpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+        pixels = allocate(static_cast<int>(png.width), static_cast<int>(png.height), alpha);
+    }
+    if (pixels == nullptr) {
         png_image_free(&png);
         return false;
     }
-    png.format = PNG_FORMAT_RGBA;
-    RgbaImage decoded;
-    decoded.Width = static_cast<int>(png.width);
-    decoded.Height = static_cast<int>(png.height);
-    decoded.Pixels.resize(PNG_IMAGE_SIZE(png));
-    const bool ok = png_image_finish_read(&png, nullptr, decoded.Pixels.data(), 0, nullptr) != 0;
+    png.format = order == PixelOrder::Bgra ? PNG_FORMAT_BGRA : PNG_FORMAT_RGBA;
+    const bool ok = png_image_finish_read(&png, nullptr, pixels, 0, nullptr) != 0;
     png_image_free(&png);
+    return ok;
+}
+
+bool DecodePng(std::string_view bytes, RgbaImage& image) {
+    RgbaImage decoded;
+    const bool ok = DecodePng(bytes, PixelOrder::Rgba, [&decoded](int width, int height, bool) {
+        decoded.Width = width;
+        decoded.Height = height;
+        decoded.Pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                              4);
+        return decoded.Pixels.data();
+    });
     if (!ok) return false;
     image = std::move(decoded);
     return true;

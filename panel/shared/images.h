@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,14 @@ inline constexpr long long kMaxPicturePixels = 32LL << 20;
 
 // Decoders of unscrambled bytes.
 bool DecodePng(std::string_view bytes, RgbaImage& image);
+// The byte order of a decoded pixel. Blue-green-red-alpha is a 32-bit ARGB word on a
+// little-endian machine (what a toolkit's native image holds).
+enum class PixelOrder { Rgba, Bgra };
+// Decodes into memory the caller provides, without a copy: `allocate(width, height, alpha)` is
+// called once the size is known and allowed (`alpha`: the picture has transparency) and returns
+// width * height * 4 bytes, rows without padding, or null to give up.
+using PixelBuffer = std::function<uint8_t*(int width, int height, bool alpha)>;
+bool DecodePng(std::string_view bytes, PixelOrder order, const PixelBuffer& allocate);
 // A 24-bit uncompressed Windows bitmap (bottom-up or top-down rows); anything else fails.
 bool DecodeBmp24(std::string_view bytes, RgbaImage& image);
 

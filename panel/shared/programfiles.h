@@ -18,6 +18,8 @@ inline constexpr char kExtMemoryCardPicture[] = "mmexpl.dat";
 
 // The plotter's carriage sound.
 inline constexpr char kFeedSound[] = "Feed.wav";
+// The desktop audio module (audio.h), loaded at the first sound.
+inline constexpr char kAudioModule[] = "orrindale_audio.so";
 
 // Help documents.
 inline constexpr char kHelpDocument[] = "HP9100BHelp.pdf";

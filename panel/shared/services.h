@@ -8,6 +8,7 @@
 
 namespace orrindale {
 
+class AudioModule;
 class DocumentOpener;
 class FileChooser;
 class Messenger;
@@ -19,6 +20,7 @@ struct Services {
     QString ProgramFolder; // with a trailing separator
     Messenger* Messages = nullptr;
     SoundSwitch* Sounds = nullptr; // the panel's sounds, silent while "Sounds" is unchecked
+    AudioModule* Audio = nullptr;  // other sounds (the plotter's carriage); none in tests
     DocumentOpener* Documents = nullptr;
     MainBounds* Bounds = nullptr; // the main window's edges, for placing windows beside it
     PrinterChooser* Printers = nullptr;

@@ -1,14 +1,10 @@
-// The main window's sounds and documents: the sound player behind doPlaySound, the "Sounds"
-// check mark, and OpenDocument, which every "Help" entry uses to show a PDF from the program
-// folder.
+// The main window's sounds and documents: the sound player behind doPlaySound (audio.h has the
+// desktop's), the "Sounds" check mark, and OpenDocument, which every "Help" entry uses to show a
+// PDF from the program folder.
 #pragma once
 
 #include <QString>
 #include <QStringList>
-#include <map>
-#include <memory>
-
-class QSoundEffect;
 
 namespace orrindale {
 
@@ -28,26 +24,14 @@ public:
     virtual void Play(const QString& name) = 0;
 };
 
-// Plays the resource sounds through the desktop's default audio output. All of them are
-// loaded by Prepare (at the latest by the first Play); with no audio output the player stays
-// silent.
-class QtSoundPlayer final : public SoundPlayer {
+// A sound from a file played over and over until stopped (the plotter's carriage).
+class LoopingSound {
 public:
-    QtSoundPlayer();
-    // Finds the audio output and loads every sound; once, later calls do nothing.
-    void Prepare();
-    ~QtSoundPlayer() override;
-    QtSoundPlayer(const QtSoundPlayer&) = delete;
-    QtSoundPlayer& operator=(const QtSoundPlayer&) = delete;
-
-    void Play(const QString& name) override;
-    // Whether an audio output was found (and the sounds were loaded).
-    bool HasOutput() const { return !effects_.empty(); }
-
-private:
-    std::map<QString, std::unique_ptr<QSoundEffect>> effects_;
-    QSoundEffect* playing_ = nullptr;
-    bool prepared_ = false;
+    virtual ~LoopingSound() = default;
+    // False when the file or the audio output is missing: the sound then stays silent.
+    virtual bool Open(const QString& path) = 0;
+    virtual void Play() = 0;
+    virtual void Stop() = 0; // and rewind
 };
 
 // doPlaySound and the "Sounds" check mark of the pop-up menu.

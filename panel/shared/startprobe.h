@@ -1,4 +1,4 @@
-// Start-up helpers. AfterFirstPaint defers work behind the first picture.
+// Start-up helpers. AtFirstUse defers work until the window is used.
 // FirstPaintProbe is the start-up measurement for bench/startup.sh. With ORRINDALE_FIRST_PAINT=<ms>
 // in the environment the watched window prints "first-paint <ns since the epoch>" to standard error
 // once its first paint is done, and the program quits <ms> later (so that the work queued behind
@@ -16,22 +16,29 @@
 
 namespace orrindale {
 
-// Runs a task once the window's first paint has been drawn: work the first picture does not need
-// waits behind it.
-class AfterFirstPaint final : public QObject {
+// Runs a task at the first sign that the window is being used: the pointer moving over it, a
+// button or a key pressed. Work only use needs (the audio output) waits for it; a window that
+// appears under a resting pointer does not count.
+class AtFirstUse final : public QObject {
 public:
     static void Run(QObject* window, std::function<void()> task) {
-        window->installEventFilter(new AfterFirstPaint(window, std::move(task)));
+        window->installEventFilter(new AtFirstUse(window, std::move(task)));
     }
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && task_) {
-            QTimer::singleShot(0, this, [task = std::exchange(task_, nullptr)] { task(); });
+        switch (event->type()) {
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonPress:
+        case QEvent::KeyPress:
+            if (task_) task_(); // before the event itself, which may want the work done
+            task_ = nullptr;
+            break;
+        default: break;
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    AfterFirstPaint(QObject* parent, std::function<void()> task)
+    AtFirstUse(QObject* parent, std::function<void()> task)
         : QObject(parent), task_(std::move(task)) {}
     std::function<void()> task_;
 };

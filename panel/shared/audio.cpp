@@ -1,0 +1,49 @@
+#include "panel/shared/audio.h"
+
+#include <utility>
+
+namespace orrindale {
+
+namespace {
+class SilentLoop final : public LoopingSound {
+public:
+    bool Open(const QString&) override { return false; }
+    void Play() override {}
+    void Stop() override {}
+};
+} // namespace
+
+AudioBackend* AudioModule::Backend() {
+    if (std::exchange(tried_, true) || !library_.load()) return backend_.get();
+    if (const auto entry = reinterpret_cast<AudioBackendEntry>(library_.resolve(kAudioEntry)))
+        backend_.reset(entry());
+    return backend_.get();
+}
+
+std::unique_ptr<LoopingSound> AudioModule::NewLoop() {
+    if (AudioBackend* backend = Backend()) {
+        if (auto loop = backend->NewLoop()) return loop;
+    }
+    return std::make_unique<SilentLoop>();
+}
+
+void DesktopSoundPlayer::Prepare() {
+    if (std::exchange(prepared_, true)) return;
+    AudioBackend* backend = audio_.Backend();
+    if (backend == nullptr) return;
+    QStringList names, paths;
+    for (const QString& name : SoundNames()) {
+        const QString path = SoundResourcePath(name);
+        if (path.isEmpty()) continue;
+        names << name;
+        paths << path;
+    }
+    player_ = backend->NewPlayer(names, paths);
+}
+
+void DesktopSoundPlayer::Play(const QString& name) {
+    Prepare();
+    if (player_) player_->Play(name);
+}
+
+} // namespace orrindale
