@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <filesystem>
+#include <future>
 #include <memory>
 
 #include "panel/funccard.h"
 #include "panel/mainwindow.h"
+#include "panel/panelpicture.h"
 #include "panel/plist.h"
 #include "panel/shared/audio.h"
 #include "panel/shared/choosers.h"
@@ -37,15 +40,29 @@ private:
     QStringList answers_;
 };
 
+// The program folder, found from the executable's own link before the toolkit starts (as the
+// toolkit finds it later); empty when the link cannot be read.
+QString ExecutableFolder() {
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return {};
+    return QString::fromStdString(exe.parent_path().string()) + "/";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     using namespace orrindale;
+    // The panel picture is decoded on a second thread while the toolkit connects to the display.
+    QString folder = ExecutableFolder();
+    std::future<PanelPicture> panel;
+    if (!folder.isEmpty()) panel = PreloadPanelPicture(folder + files::kPanelPicture);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Orrindale");
     QApplication::setApplicationDisplayName("Orrindale");
 
-    const QString folder = QDir(QCoreApplication::applicationDirPath()).absolutePath() + "/";
+    if (folder.isEmpty())
+        folder = QDir(QCoreApplication::applicationDirPath()).absolutePath() + "/";
     BoxMessenger messenger;
     AudioModule audio(folder + files::kAudioModule);
     DesktopSoundPlayer player(audio);
@@ -68,6 +85,7 @@ int main(int argc, char** argv) {
     services.Files = listed ? static_cast<FileChooser*>(listed.get()) : &dialogs;
 
     TmainFM mainWindow(services);
+    if (panel.valid()) mainWindow.SetPreloadedPanel(std::move(panel));
     messenger.SetOwner(&mainWindow);
     TfuncCardFM functionCard;
     TplistFM paper(mainWindow.PaperRoll(), bounds);

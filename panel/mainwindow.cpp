@@ -25,7 +25,6 @@ namespace orrindale {
 namespace {
 constexpr int kChgModeInterval = 25;
 constexpr int kDisplayTimerInterval = 100;
-const QRgb kSkyBlue = qRgb(layout::kSkyRed, layout::kSkyGreen, layout::kSkyBlue);
 } // namespace
 
 TmainFM::TmainFM(const Services& services, QWidget* parent)
@@ -162,30 +161,13 @@ void TmainFM::showEvent(QShowEvent* event) {
     if (firstActivation_) StartUp();
 }
 
-QRegion PanelMask(const QImage& panel) {
-    // The window takes the calculator's outline: sky-blue pixels are not part of it. Built
-    // from the runs of each row, which keeps the rule plain: exactly that colour is outside.
-    const QImage rgb = panel.convertToFormat(QImage::Format_RGB32);
-    QRegion region;
-    for (int y = 0; y < rgb.height(); ++y) {
-        const QRgb* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        int x = 0;
-        while (x < rgb.width()) {
-            while (x < rgb.width() && row[x] == kSkyBlue)
-                ++x;
-            const int start = x;
-            while (x < rgb.width() && row[x] != kSkyBlue)
-                ++x;
-            if (x > start) region += QRect(start, y, x - start, 1);
-        }
-    }
-    return region;
-}
-
 bool TmainFM::LoadPanel() {
     paperRoll_.clear();
-    QImage panel;
-    if (!LoadScrambledPng(ProgramFile(files::kPanelPicture), panel)) return false;
+    const PanelPicture read = preloadedPanel_.valid()
+                                  ? preloadedPanel_.get()
+                                  : ReadPanelPicture(ProgramFile(files::kPanelPicture));
+    const QImage& panel = read.Picture;
+    if (panel.isNull()) return false;
     scene_.SetPanel(panel);
     QImage sharp;
     if (PictureScale() == 2 && LoadScrambledPng(ProgramFile(files::kPanelPicture2x), sharp) &&
@@ -194,7 +176,7 @@ bool TmainFM::LoadPanel() {
         scene_.SetPanel(sharp);
     }
     setFixedSize(panel.size());
-    setMask(PanelMask(panel));
+    setMask(read.Outline);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect area = screen->geometry();
         move(area.width() / 2 - panel.width() / 2, area.height() / 2 - panel.height() / 2);

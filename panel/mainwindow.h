@@ -20,6 +20,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -31,6 +32,7 @@
 #include "panel/extmemlink.h"
 #include "panel/keypresser.h"
 #include "panel/layout.h"
+#include "panel/panelpicture.h"
 #include "panel/peripherals.h"
 #include "panel/printerpanel.h"
 #include "panel/scene.h"
@@ -44,9 +46,6 @@ namespace orrindale {
 class TfuncCardFM;
 class TplistFM;
 class TplotFM;
-
-// The window's shape: every pixel of the panel picture that is not sky blue.
-QRegion PanelMask(const QImage& panel);
 
 class TmainFM : public QWidget, public EngineHost {
     Q_OBJECT
@@ -72,6 +71,8 @@ public:
     ExtMemoryLink& ExtMemoryWindow() { return extMemory_; }
 
     void SetFunctionCardWindow(TfuncCardFM* window) { funcCard_ = window; }
+    // The panel picture read ahead (panelpicture.h); start-up reads it itself without one.
+    void SetPreloadedPanel(std::future<PanelPicture> panel) { preloadedPanel_ = std::move(panel); }
     void SetPaperWindow(TplistFM* window);
 
     // The start-up sequence; runs once, at the first showing of the window.
@@ -195,6 +196,7 @@ private:
     Pacer pacer_;
     bool firstActivation_ = true;
     bool startedUp_ = false;
+    std::future<PanelPicture> preloadedPanel_;
     bool functionCardTried_ = false;
     bool functionCardLoaded_ = false;
     int hiddenX_ = 0;

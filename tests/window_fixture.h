@@ -14,11 +14,13 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <future>
 #include <memory>
 
 #include "panel/funccard.h"
 #include "panel/layout.h"
 #include "panel/mainwindow.h"
+#include "panel/panelpicture.h"
 #include "panel/plist.h"
 #include "panel/shared/hpdata.h"
 #include "panel/shared/hpdata_qt.h"
@@ -59,7 +61,8 @@ public:
     QString File(const char* name) const { return dir_.path() + "/" + name; }
     bool Exists(const char* name) const { return QFile::exists(File(name)); }
 
-    TmainFM& Start() {
+    // `preloaded`: the panel picture read ahead, as the program does.
+    TmainFM& Start(std::future<PanelPicture> preloaded = {}) {
         Services services;
         services.ProgramFolder = dir_.path() + "/";
         services.Messages = &messages;
@@ -69,6 +72,7 @@ public:
         services.Printers = &printers;
         services.Files = &files;
         main_ = std::make_unique<TmainFM>(services);
+        if (preloaded.valid()) main_->SetPreloadedPanel(std::move(preloaded));
         plist_ = std::make_unique<TplistFM>(main_->PaperRoll(), bounds);
         main_->SetPaperWindow(plist_.get());
         main_->show();

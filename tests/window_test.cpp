@@ -67,6 +67,19 @@ TEST(StartUp, MissingPanelPictureClosesSilentlyAndWritesNothing) {
     EXPECT_FALSE(win.Exists("cce9B.ini"));
 }
 
+TEST(StartUp, TakesThePanelPictureReadAheadInsteadOfReadingItAgain) {
+    QTemporaryDir elsewhere;
+    const QString path = elsewhere.path() + "/panel.dat";
+    orrindale::testing::WritePanelPicture(path);
+    Window win(false); // the program folder has no panel picture of its own
+    TmainFM& w = win.Start(PreloadPanelPicture(path));
+    win.Pump();
+    EXPECT_TRUE(w.StartedUp());
+    EXPECT_EQ(w.size(), QSize(layout::kPanelWidth, layout::kPanelHeight));
+    EXPECT_TRUE(w.mask().contains(QPoint(20, 20)));
+    EXPECT_FALSE(w.mask().contains(QPoint(2, 2)));
+}
+
 TEST(SavedState, CloseAndStartAgainRestoresRegistersProgramAndSwitches) {
     Window win;
     {

@@ -1,0 +1,45 @@
+#include "panel/panelpicture.h"
+
+#include <vector>
+
+#include "panel/layout.h"
+#include "panel/shared/hpdata_qt.h"
+
+namespace orrindale {
+
+QRegion PanelMask(const QImage& panel) {
+    // Built from the runs of each row, which keeps the rule plain: exactly that colour is
+    // outside. The runs come top to bottom and left to right, the order a region keeps its
+    // rectangles in, so they are handed over at once rather than merged one by one.
+    const QRgb sky = qRgb(layout::kSkyRed, layout::kSkyGreen, layout::kSkyBlue);
+    const QImage rgb = panel.convertToFormat(QImage::Format_RGB32);
+    const int width = rgb.width();
+    std::vector<QRect> runs;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        int x = 0;
+        while (x < width) {
+            while (x < width && row[x] == sky)
+                ++x;
+            const int start = x;
+            while (x < width && row[x] != sky)
+                ++x;
+            if (x > start) runs.emplace_back(start, y, x - start, 1);
+        }
+    }
+    QRegion region;
+    region.setRects(runs.data(), static_cast<int>(runs.size()));
+    return region;
+}
+
+PanelPicture ReadPanelPicture(const QString& path) {
+    PanelPicture panel;
+    if (LoadScrambledPng(path, panel.Picture)) panel.Outline = PanelMask(panel.Picture);
+    return panel;
+}
+
+std::future<PanelPicture> PreloadPanelPicture(const QString& path) {
+    return std::async(std::launch::async, ReadPanelPicture, path);
+}
+
+} // namespace orrindale
