@@ -8,7 +8,6 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPrinter>
 #include <QScreen>
 #include <QTimer>
 #include <QToolBar>

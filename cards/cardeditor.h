@@ -21,7 +21,7 @@
 class QLabel;
 class QListWidget;
 class QPainter;
-class QPrinter;
+class QPagedPaintDevice;
 
 namespace orrindale {
 
@@ -91,7 +91,7 @@ private:
     void Redraw(bool titles);
     void UpdateFileLabel();
     void DrawTitles(QPainter& p) const;
-    void PrintCards(QPrinter& printer);
+    void PrintCards(QPagedPaintDevice& printer);
 
     Services services_;
     TCardStack& stack_;

@@ -1,7 +1,7 @@
 // The editor's card picture and its printing, six cards a page.
 #include <QListWidget>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 
 #include "cards/cardeditor.h"
 #include "panel/shared/choosers.h"
@@ -101,11 +101,10 @@ void TprgCrdFM::PrintClick() {
         services_.Messages->Confirm(QString::number(pages) +
                                     " pages will be printed\r\rContinue?") != MessageAnswer::Yes)
         return;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Portrait);
-    if (!services_.Printers->Choose(printer, this)) return;
+    const auto job = services_.Printers->Choose(QPageLayout::Portrait, this);
+    if (!job) return;
     const int before = card_.Current;
-    PrintCards(printer);
+    PrintCards(job->Device());
     // The card that was current before comes back, whatever happened.
     card_.Current = before;
     card_.Load(list_);
@@ -114,13 +113,13 @@ void TprgCrdFM::PrintClick() {
     Redraw(true);
 }
 
-void TprgCrdFM::PrintCards(QPrinter& printer) {
+void TprgCrdFM::PrintCards(QPagedPaintDevice& printer) {
     QPainter p;
     if (!p.begin(&printer)) {
         services_.Messages->Error("ERROR: Printing failed");
         return;
     }
-    const int a = printer.resolution();
+    const int a = printer.logicalDpiX();
     const int pageW = printer.width(), pageH = printer.height();
     const int w = (pageW - 2 * a) / 3;
     const int h = blankCard_.height() * w / blankCard_.width();

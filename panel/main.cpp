@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     SoundSwitch sounds(player);
     DesktopOpener documents;
     MainBounds bounds;
-    DialogPrinterChooser printers;
+    DialogPrinterChooser printers(folder + files::kPrintModule, messenger);
     DialogFileChooser dialogs;
     std::unique_ptr<ListedFileChooser> listed;
     if (const QString list = qEnvironmentVariable("ORRINDALE_TEST_FILE_ANSWERS"); !list.isEmpty())

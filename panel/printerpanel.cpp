@@ -1,7 +1,5 @@
 #include "panel/printerpanel.h"
 
-#include <QPrinter>
-
 #include "engine/calculator.h"
 #include "panel/pictures.h"
 #include "panel/plist.h"
@@ -190,9 +188,9 @@ void PrinterPanel::Discard() {
 }
 
 void PrinterPanel::PrintRoll() {
-    QPrinter printer(QPrinter::HighResolution);
-    if (!services_.Printers->Choose(printer, window_.Widget)) return;
-    const QString error = orrindale::PrintRoll(roll_, printer);
+    const auto job = services_.Printers->Choose(QPageLayout::Portrait, window_.Widget);
+    if (!job) return;
+    const QString error = orrindale::PrintRoll(roll_, *job);
     if (!error.isEmpty()) services_.Messages->Error(error);
 }
 

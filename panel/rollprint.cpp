@@ -1,11 +1,12 @@
 #include "panel/rollprint.h"
 
 #include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 #include <algorithm>
 
 #include "panel/printermodel.h"
+#include "panel/shared/choosers.h"
 
 namespace orrindale {
 
@@ -22,17 +23,18 @@ RollPageLayout RollLayoutFor(int dotsPerInch, int pageWidth, int pageHeight) {
 }
 
 namespace {
-QString Failure(QPrinter& printer, QPainter& painter, const char* what) {
-    printer.abort();
+QString Failure(PrintJob& job, QPainter& painter, const char* what) {
+    job.Abort();
     if (painter.isActive()) painter.end();
     return QStringLiteral("ERROR: ") + QString::fromLatin1(what);
 }
 } // namespace
 
-QString PrintRoll(const QStringList& roll, QPrinter& printer) {
+QString PrintRoll(const QStringList& roll, PrintJob& job) {
+    QPagedPaintDevice& printer = job.Device();
     printer.setPageOrientation(QPageLayout::Portrait);
     QPainter painter;
-    if (!painter.begin(&printer)) return Failure(printer, painter, "The printer did not start.");
+    if (!painter.begin(&printer)) return Failure(job, painter, "The printer did not start.");
     const RollPageLayout l =
         RollLayoutFor(printer.logicalDpiX(), printer.width(), printer.height());
     QImage bitmap = NewPrintLineBitmap();
@@ -42,7 +44,7 @@ QString PrintRoll(const QStringList& roll, QPrinter& printer) {
         // A new page only when a line is left to go on it, so that a roll filling its last
         // column exactly does not end with a blank sheet.
         if (pageFull) {
-            if (!printer.newPage()) return Failure(printer, painter, "The printer refused a page.");
+            if (!printer.newPage()) return Failure(job, painter, "The printer refused a page.");
             pageFull = false;
         }
         // A blank line leaves the paper as it is; scaling it at printer resolution is wasted.
@@ -59,7 +61,7 @@ QString PrintRoll(const QStringList& roll, QPrinter& printer) {
             y = l.Margin;
         }
     }
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
+    if (!painter.end() || job.Failed())
         return QStringLiteral("ERROR: The document could not be finished.");
     return {};
 }

@@ -5,9 +5,9 @@
 #include <QString>
 #include <QStringList>
 
-class QPrinter;
-
 namespace orrindale {
+
+class PrintJob;
 
 // How the lines lie on a page, in the printer's pixels.
 struct RollPageLayout {
@@ -22,6 +22,6 @@ RollPageLayout RollLayoutFor(int dotsPerInch, int pageWidth, int pageHeight);
 
 // Prints the roll, oldest line first. Returns an empty text on success, otherwise what went
 // wrong; the document is then aborted.
-QString PrintRoll(const QStringList& roll, QPrinter& printer);
+QString PrintRoll(const QStringList& roll, PrintJob& job);
 
 } // namespace orrindale

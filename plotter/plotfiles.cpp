@@ -1,7 +1,7 @@
 // TplotFM's files: settings, the current plot, plot files and printing.
 #include <QFile>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 #include <cmath>
 
 #include "panel/shared/choosers.h"
@@ -138,9 +138,9 @@ bool TplotFM::SavePlotAs() {
 }
 
 void TplotFM::PrintPlot() {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    if (!context_.services.Printers->Choose(printer, this)) return;
+    const auto job = context_.services.Printers->Choose(QPageLayout::Landscape, this);
+    if (!job) return;
+    QPagedPaintDevice& printer = job->Device();
     // The sheet is wider than high whatever page the dialog chose: a paper size that is
     // already wide would turn upright in landscape.
     printer.setPageOrientation(QPageLayout::Landscape);
@@ -151,9 +151,9 @@ void TplotFM::PrintPlot() {
         context_.services.Messages->Error("ERROR: Printing failed");
         return;
     }
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QRect page = printer.pageLayout().paintRectPixels(printer.logicalDpiX());
     const int h = page.height();
-    p.setPen(QPen(Qt::black, std::max(1.0, printer.resolution() / 150.0)));
+    p.setPen(QPen(Qt::black, std::max(1.0, printer.logicalDpiX() / 150.0)));
     PainterReplay replay(p, double(page.width()) / plot::kMaxX, double(h) / plot::kMaxY, h, model_,
                          true);
     ReplayRecord(model_.plotRecord, replay);

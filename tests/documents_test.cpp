@@ -1,11 +1,13 @@
 // OpenDocument, and the scripted message boxes the window tests rely on.
 #include <QDir>
 #include <QFile>
+#include <QLibrary>
 #include <QTemporaryDir>
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include "panel/shared/choosers.h"
 #include "panel/shared/messages.h"
 #include "panel/shared/programfiles.h"
 #include "panel/shared/sounds.h"
@@ -61,6 +63,20 @@ TEST_F(OpenDocumentTest, ViewerFailureNamesTheFile) {
     ASSERT_EQ(messenger.Messages().size(), 1u);
     EXPECT_EQ(messenger.Messages()[0].kind, MessageKind::Error);
     EXPECT_EQ(messenger.LastText(), "Failed to load file: CardHelp.pdf");
+}
+
+// Printing goes through the module beside the program: the built module offers the dialog; a
+// module that cannot be loaded is reported and prints nothing.
+TEST(DialogPrinterChooser, TheModuleOffersTheDialogAndAMissingOneIsReported) {
+    QLibrary module(QStringLiteral(ORRINDALE_PROGRAM_DIR "/") + files::kPrintModule);
+    EXPECT_NE(module.resolve(kPrintEntry), nullptr) << module.errorString().toStdString();
+
+    ScriptedMessenger messenger;
+    DialogPrinterChooser chooser(QDir::temp().filePath("no-such-module.so"), messenger);
+    EXPECT_EQ(chooser.Choose(QPageLayout::Portrait, nullptr), nullptr);
+    ASSERT_EQ(messenger.Messages().size(), 1u);
+    EXPECT_EQ(messenger.Messages()[0].kind, MessageKind::Error);
+    EXPECT_TRUE(messenger.LastText().startsWith("ERROR: Printing is not available"));
 }
 
 TEST(ScriptedMessenger, AnswersQuestionsInOrderAndLetsOkBoxesPass) {

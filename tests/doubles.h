@@ -11,10 +11,12 @@
 #include <QPrinter>
 #include <QStringList>
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "panel/shared/choosers.h"
 #include "panel/shared/messages.h"
+#include "panel/shared/qtprint.h"
 #include "panel/shared/sounds.h"
 
 namespace orrindale::testing {
@@ -93,15 +95,18 @@ public:
     // The next print dialog chooses a PDF printer writing file, or is cancelled.
     void Script(const QString& file, bool accept = true) { script_.push_back({file, accept}); }
 
-    bool Choose(QPrinter& printer, QWidget*) override {
+    std::unique_ptr<PrintJob> Choose(QPageLayout::Orientation orientation, QWidget*) override {
         if (script_.empty()) {
             ADD_FAILURE() << "unexpected print dialog";
-            return false;
+            return nullptr;
         }
         const Answer answer = script_.front();
         script_.pop_front();
-        Configure(printer, answer.file);
-        return answer.accept;
+        if (!answer.accept) return nullptr;
+        auto job = std::make_unique<QtPrintJob>();
+        job->Printer().setPageOrientation(orientation);
+        Configure(job->Printer(), answer.file);
+        return job;
     }
     static void Configure(QPrinter& printer, const QString& file) {
         printer.setOutputFormat(QPrinter::PdfFormat);

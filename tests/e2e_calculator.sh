@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # End to end: the real calculator under Xvfb. Switch it on with a click on ON, type
 # 1 2 Enter 3 + on the PC keyboard, then 4 5 rolled over (5 goes down before 4 comes up),
-# dismiss the pop-up menu with Escape (the calculator stays), close it with Escape, and compare
-# X and Y in the saved machine state with what the engine alone computes for the same keys.
+# dismiss the pop-up menu with Escape (the calculator stays), print X on the strip printer and
+# the roll through the print dialog to a PDF file (the print module), close it with Escape, and
+# compare X and Y in the saved machine state with what the engine alone computes for the same
+# keys.
 #   e2e_calculator.sh PROGRAM_FOLDER READLIST KEYRUN
 set -euo pipefail
 program_dir=$1 readlist=$2 keyrun=$3
@@ -10,7 +12,8 @@ program_dir=$1 readlist=$2 keyrun=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # A program folder of its own, so the build's state files stay untouched.
-cp "$program_dir/orrindale" "$program_dir/PM91B.dat" "$program_dir/HPfncd.dat" "$work/"
+cp "$program_dir/orrindale" "$program_dir/PM91B.dat" "$program_dir/HPfncd.dat" \
+  "$program_dir"/orrindale_*.so "$work/"
 
 cat > "$work/session.sh" <<'SESSION'
 set -u
@@ -44,6 +47,24 @@ sleep 1 # the menu must be up before its Escape, or the Escape goes to the calcu
 xdotool key Escape
 sleep 0.5
 kill -0 $app 2>/dev/null || { echo "Escape on the menu closed the calculator"; exit 1; }
+# Printer ON and the X button latched, then PRINT SPACE (T) prints X on the strip.
+xdotool mousemove --window "$wid" 430 155 click 1
+sleep 0.3
+xdotool mousemove --window "$wid" 466 155 click 1
+sleep 0.3
+xdotool mousemove --window "$wid" 20 20
+xdotool key --window "$wid" t
+sleep 1
+# Pop-up menu, "Printer Roll", "Print": the print dialog offers a PDF file in the home folder.
+xdotool mousemove --window "$wid" 300 200 click 3
+sleep 1
+xdotool key Down Down Down Right Return
+sleep 2
+xdotool key Return
+for _ in $(seq 25); do
+  [ -s "$HOME/print.pdf" ] && break
+  sleep 0.2
+done
 xdotool mousemove --window "$wid" 20 20
 sleep 0.3
 xdotool key --window "$wid" Escape
@@ -56,8 +77,15 @@ kill $app
 exit 1
 SESSION
 
-QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh" "$work" \
-  2> "$work/stderr.log" || { cat "$work/stderr.log"; exit 1; }
+HOME=$work QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh" \
+  "$work" 2> "$work/stderr.log" || { cat "$work/stderr.log"; exit 1; }
+
+# The roll went to paper: one page with the printed line's picture on it.
+[ -s "$work/print.pdf" ] || { echo "the roll was not printed"; cat "$work/stderr.log"; exit 1; }
+pdfinfo "$work/print.pdf" | grep -q '^Pages: *1$'
+images=$(pdfimages -list "$work/print.pdf" | tail -n +3 | wc -l)
+echo "printed roll: $images line pictures"
+[ "$images" -ge 1 ]
 
 state=$("$readlist" "$work/cif9B.ini")
 regs=$("$keyrun" 1 2 SHUP 3 Add 4 5 regs)

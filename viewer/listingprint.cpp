@@ -2,8 +2,10 @@
 
 #include <QFontMetrics>
 #include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
+
+#include "panel/shared/choosers.h"
 
 namespace orrindale {
 
@@ -11,8 +13,8 @@ namespace {
 // The table's pixel sizes were chosen on a screen of 96 dots per inch.
 constexpr double kScreenDotsPerInch = 96.0;
 
-QString Failure(QPrinter& printer, QPainter& painter, const char* what) {
-    printer.abort();
+QString Failure(PrintJob& job, QPainter& painter, const char* what) {
+    job.Abort();
     if (painter.isActive()) painter.end();
     return QStringLiteral("ERROR: ") + QString::fromLatin1(what);
 }
@@ -36,10 +38,11 @@ QFont PrinterFont(const QFont& screenFont) {
 }
 
 QString PrintListing(const QStringList& lines, const QString& header, const QFont& font,
-                     QPrinter& printer) {
+                     PrintJob& job) {
+    QPagedPaintDevice& printer = job.Device();
     printer.setPageOrientation(QPageLayout::Portrait);
     QPainter painter;
-    if (!painter.begin(&printer)) return Failure(printer, painter, "The printer did not start.");
+    if (!painter.begin(&printer)) return Failure(job, painter, "The printer did not start.");
     painter.setFont(font);
     const QFontMetrics metrics = painter.fontMetrics();
     const ListingPageLayout l = ListingLayoutFor(printer.logicalDpiX(), printer.width(),
@@ -54,7 +57,7 @@ QString PrintListing(const QStringList& lines, const QString& header, const QFon
     for (const QString& line : lines) {
         // A new page only when a line is left for it: no blank sheet after a full last page.
         if (pageFull) {
-            if (!printer.newPage()) return Failure(printer, painter, "The printer refused a page.");
+            if (!printer.newPage()) return Failure(job, painter, "The printer refused a page.");
             draw(l.Margin, l.Margin, header);
             pageFull = false;
         }
@@ -69,7 +72,7 @@ QString PrintListing(const QStringList& lines, const QString& header, const QFon
             y = l.FirstLineY;
         }
     }
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
+    if (!painter.end() || job.Failed())
         return QStringLiteral("ERROR: The document could not be finished.");
     return {};
 }

@@ -6,9 +6,9 @@
 #include <QString>
 #include <QStringList>
 
-class QPrinter;
-
 namespace orrindale {
+
+class PrintJob;
 
 // Where the lines lie on a page, in the printer's pixels.
 struct ListingPageLayout {
@@ -27,6 +27,6 @@ QFont PrinterFont(const QFont& screenFont);
 // Prints the lines in portrait; a new page repeats the header. Returns an empty text on
 // success, otherwise what went wrong, and the job is then aborted.
 QString PrintListing(const QStringList& lines, const QString& header, const QFont& font,
-                     QPrinter& printer);
+                     PrintJob& job);
 
 } // namespace orrindale

@@ -6,7 +6,6 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPrinter>
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -317,14 +316,14 @@ void TviewFM::OpticalCardClick() {
 }
 
 void TviewFM::Print(bool untilEnd) {
-    QPrinter printer(QPrinter::HighResolution);
-    if (!services_.Printers->Choose(printer, this)) return;
+    const auto job = services_.Printers->Choose(QPageLayout::Portrait, this);
+    if (!job) return;
     QStringList lines;
     for (const std::string& line : table_.Lines(untilEnd))
         lines.append(FromBytes(line));
     const QString header =
         "Program File: " + QString::fromStdString(FileTitle(fileName_.toStdString()));
-    const QString failure = PrintListing(lines, header, PrinterFont(codeSG_->font()), printer);
+    const QString failure = PrintListing(lines, header, PrinterFont(codeSG_->font()), *job);
     if (!failure.isEmpty()) services_.Messages->Error(failure);
 }
 

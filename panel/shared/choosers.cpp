@@ -1,15 +1,24 @@
 #include "panel/shared/choosers.h"
 
 #include <QFileDialog>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QRegularExpression>
+
+#include "panel/shared/messages.h"
 
 namespace orrindale {
 
-bool DialogPrinterChooser::Choose(QPrinter& printer, QWidget* parent) {
-    QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+DialogPrinterChooser::DialogPrinterChooser(const QString& modulePath, Messenger& messages)
+    : library_(modulePath), messages_(messages) {}
+
+std::unique_ptr<PrintJob> DialogPrinterChooser::Choose(QPageLayout::Orientation orientation,
+                                                       QWidget* parent) {
+    const auto entry = reinterpret_cast<PrintDialogEntry>(library_.resolve(kPrintEntry));
+    if (entry == nullptr) {
+        messages_.Error(QStringLiteral("ERROR: Printing is not available (") +
+                        library_.errorString() + QStringLiteral(")"));
+        return nullptr;
+    }
+    return std::unique_ptr<PrintJob>(entry(orientation, parent));
 }
 
 namespace {

@@ -1,26 +1,61 @@
 // The two dialogs a test must never see: choosing a printer and choosing a file. Windows ask
 // through these interfaces; the program hands over the real dialogs, tests hand over scripted
 // answers, so no dialog ever opens under test.
+//
+// The toolkit's print support (with the print system's client libraries) costs every start of
+// the program time and memory, and most sessions never print. It therefore lives in a module of
+// its own (kPrintModule in the program folder, built from qtprint.cpp) that the print dialog
+// chooser loads at the first print; the windows draw on the PrintJob it hands back.
 #pragma once
 
+#include <QLibrary>
+#include <QPageLayout>
 #include <QString>
+#include <memory>
 
-class QPrinter;
+class QPagedPaintDevice;
 class QWidget;
 
 namespace orrindale {
 
+class Messenger;
+
+// A printer the user chose, ready for one document.
+class PrintJob {
+public:
+    virtual ~PrintJob() = default;
+    // The pages to draw on: their size, layout and resolution (logicalDpiX) are the printer's.
+    virtual QPagedPaintDevice& Device() = 0;
+    // Throws the document away, after a failure.
+    virtual void Abort() = 0;
+    // Whether the printer has reported an error.
+    virtual bool Failed() const = 0;
+};
+
 class PrinterChooser {
 public:
     virtual ~PrinterChooser() = default;
-    // Sets up the printer; false when the user cancelled.
-    virtual bool Choose(QPrinter& printer, QWidget* parent) = 0;
+    // Asks for a printer, offering pages in `orientation`; null when the user cancelled.
+    virtual std::unique_ptr<PrintJob> Choose(QPageLayout::Orientation orientation,
+                                             QWidget* parent) = 0;
 };
 
-// The print dialog.
+// The print module's one exported function: shows the print dialog and returns the job, or null
+// when the user cancelled. The caller owns the job.
+using PrintDialogEntry = PrintJob* (*)(QPageLayout::Orientation orientation, QWidget* parent);
+inline constexpr char kPrintEntry[] = "orrindale_print_dialog";
+
+// The print dialog, from the module at `modulePath`, loaded at the first print and kept. A
+// module that cannot be loaded is reported once per attempt as an error; nothing is printed.
 class DialogPrinterChooser final : public PrinterChooser {
 public:
-    bool Choose(QPrinter& printer, QWidget* parent) override;
+    DialogPrinterChooser(const QString& modulePath, Messenger& messages);
+    std::unique_ptr<PrintJob> Choose(QPageLayout::Orientation orientation,
+                                     QWidget* parent) override;
+
+private:
+    QLibrary library_;
+    Messenger& messages_;
 };
 
 // What an open or save dialog asks: its caption, the folder or file it starts from, the file

@@ -18,8 +18,10 @@ inline constexpr char kExtMemoryCardPicture[] = "mmexpl.dat";
 
 // The plotter's carriage sound.
 inline constexpr char kFeedSound[] = "Feed.wav";
-// The desktop audio module (audio.h), loaded at the first sound.
+// The desktop audio module (audio.h), loaded at the first sound, and the print module
+// (choosers.h), loaded at the first print.
 inline constexpr char kAudioModule[] = "orrindale_audio.so";
+inline constexpr char kPrintModule[] = "orrindale_print.so";
 
 // Help documents.
 inline constexpr char kHelpDocument[] = "HP9100BHelp.pdf";
