@@ -24,6 +24,7 @@
 
 #include "panel/shared/audio.h"
 #include "panel/shared/programfiles.h"
+#include "panel/shared/qtaudio.h"
 #include "panel/shared/startprobe.h"
 #include "tests/doubles.h"
 

@@ -29,16 +29,7 @@ std::unique_ptr<LoopingSound> AudioModule::NewLoop() {
 
 void DesktopSoundPlayer::Prepare() {
     if (std::exchange(prepared_, true)) return;
-    AudioBackend* backend = audio_.Backend();
-    if (backend == nullptr) return;
-    QStringList names, paths;
-    for (const QString& name : SoundNames()) {
-        const QString path = SoundResourcePath(name);
-        if (path.isEmpty()) continue;
-        names << name;
-        paths << path;
-    }
-    player_ = backend->NewPlayer(names, paths);
+    if (AudioBackend* backend = audio_.Backend()) player_ = backend->NewPlayer();
 }
 
 void DesktopSoundPlayer::Play(const QString& name) {

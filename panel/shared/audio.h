@@ -8,7 +8,6 @@
 
 #include <QLibrary>
 #include <QString>
-#include <QStringList>
 #include <memory>
 
 #include "panel/shared/sounds.h"
@@ -19,10 +18,9 @@ namespace orrindale {
 class AudioBackend {
 public:
     virtual ~AudioBackend() = default;
-    // A player of the named sounds (lower-case names, resource paths such as ":/sounds/swc.wav"),
-    // each loaded at once; nullptr when the desktop has no audio output.
-    virtual std::unique_ptr<SoundPlayer> NewPlayer(const QStringList& names,
-                                                   const QStringList& paths) = 0;
+    // A player of the panel's sounds, which the module carries, each loaded at once; nullptr
+    // when the desktop has no audio output.
+    virtual std::unique_ptr<SoundPlayer> NewPlayer() = 0;
     virtual std::unique_ptr<LoopingSound> NewLoop() = 0;
 };
 
@@ -50,7 +48,7 @@ private:
 };
 
 // The panel's sounds through the module. Prepare (at the latest the first Play) loads the module,
-// finds the audio output and loads every sound of the executable.
+// finds the audio output and loads every sound.
 class DesktopSoundPlayer final : public SoundPlayer {
 public:
     explicit DesktopSoundPlayer(AudioModule& audio) : audio_(audio) {}

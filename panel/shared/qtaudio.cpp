@@ -2,11 +2,33 @@
 
 #include <QAudioDevice>
 #include <QFile>
+#include <QFileInfo>
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
 
+#include "panel/shared/soundset.h"
+
+// The sounds are compiled into a static library (panel_sounds); referring to its initialiser
+// here links it in and registers the resources before the first look-up.
+static void RegisterSoundResources() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(panel_sounds);
+        return true;
+    }();
+    (void)registered;
+}
+
 namespace orrindale {
+
+QString SoundResourcePath(const QString& name) {
+    RegisterSoundResources();
+    const QString lower = name.toLower();
+    if (!SoundNames().contains(lower)) return {};
+    const QString path =
+        QStringLiteral(":%1/%2.wav").arg(QLatin1String(kSoundResourcePrefix), lower);
+    return QFileInfo::exists(path) ? path : QString();
+}
 
 namespace {
 class QtLoopingSound final : public LoopingSound {
@@ -52,10 +74,16 @@ void QtSoundPlayer::Play(const QString& name) {
     playing_ = effect;
 }
 
-std::unique_ptr<SoundPlayer> QtAudioBackend::NewPlayer(const QStringList& names,
-                                                       const QStringList& paths) {
+std::unique_ptr<SoundPlayer> QtAudioBackend::NewPlayer() {
     const QAudioDevice output = QMediaDevices::defaultAudioOutput();
     if (output.isNull()) return nullptr;
+    QStringList names, paths;
+    for (const QString& name : SoundNames()) {
+        const QString path = SoundResourcePath(name);
+        if (path.isEmpty()) continue;
+        names << name;
+        paths << path;
+    }
     return std::make_unique<QtSoundPlayer>(output, names, paths);
 }
 

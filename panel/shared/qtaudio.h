@@ -1,5 +1,6 @@
-// The audio module's side (see audio.h): the panel's sounds and the looping sounds played
-// through Qt Multimedia. Built into the module only, and into the tests that check it directly.
+// The audio module's side (see audio.h): the panel's sounds, which the module carries as
+// resources, and the looping sounds, played through Qt Multimedia. Built into the module only,
+// and into the tests that check it directly.
 #pragma once
 
 #include <QString>
@@ -13,6 +14,10 @@ class QAudioDevice;
 class QSoundEffect;
 
 namespace orrindale {
+
+// The resource path (":/sounds/swc.wav") of the panel sound of that name, found without regard
+// to letter case; empty when there is no such sound.
+QString SoundResourcePath(const QString& name);
 
 // Plays resource sounds through the desktop's default audio output, one at a time.
 class QtSoundPlayer final : public SoundPlayer {
@@ -32,8 +37,7 @@ private:
 
 class QtAudioBackend final : public AudioBackend {
 public:
-    std::unique_ptr<SoundPlayer> NewPlayer(const QStringList& names,
-                                           const QStringList& paths) override;
+    std::unique_ptr<SoundPlayer> NewPlayer() override;
     std::unique_ptr<LoopingSound> NewLoop() override;
 };
 

@@ -6,15 +6,19 @@
 #include <QString>
 #include <QStringList>
 
+#include "panel/shared/soundset.h"
+
 namespace orrindale {
 
 class Messenger;
 
-// The resource path (":/sounds/swc.wav") of the sound of that name, found without regard to
-// letter case; empty when the executable has no such sound.
-QString SoundResourcePath(const QString& name);
-// The names of the sounds the executable carries.
-QStringList SoundNames();
+// The names of the panel's sounds (the audio module carries the recordings).
+inline QStringList SoundNames() {
+    QStringList names;
+    for (const PanelSound& sound : kPanelSounds)
+        names.append(QLatin1String(sound.name));
+    return names;
+}
 
 class SoundPlayer {
 public:

@@ -1,6 +1,6 @@
 // The nine sounds of the panel and the peripherals, by their three-letter resource names, with
 // the length of each recording. Shared by the sound synthesiser (tools/mksounds), which makes
-// the WAVE files, and the sound player, which loads them from the executable's resources.
+// the WAVE files, and the sound player, which loads them from the audio module's resources.
 #pragma once
 
 #include <array>
@@ -27,7 +27,7 @@ inline constexpr std::array<PanelSound, 9> kPanelSounds{{
     {"ppu", 1323, "the plotter's pen lifted by its solenoid"},
 }};
 
-// The resource prefix under which the executable keeps the sounds (":/sounds/swc.wav").
+// The resource prefix under which the audio module keeps the sounds (":/sounds/swc.wav").
 inline constexpr char kSoundResourcePrefix[] = "/sounds";
 
 } // namespace orrindale
