@@ -275,17 +275,27 @@ void InstallPanelAccessibility() {
     (void)installed;
 }
 
+DisplayAnnouncer::DisplayAnnouncer() : listening_(QAccessible::isActive()) {
+    QAccessible::installActivationObserver(this);
+}
+
+DisplayAnnouncer::~DisplayAnnouncer() {
+    QAccessible::removeActivationObserver(this);
+}
+
 void DisplayAnnouncer::Update(QWidget* window, const QString& reading) {
-    if (reading == reading_) return;
+    // The display goes dark for a moment while the calculator computes; announcing each blink
+    // would bury the results, so only readings are announced, each differing from the last.
+    if (reading.isEmpty() || reading == reading_) return;
     const QString before = std::exchange(reading_, reading);
-    if (!QAccessible::isActive()) return;
+    if (!listening_) return;
     QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(window);
     QAccessibleInterface* display = panel ? panel->child(kDisplayItem) : nullptr;
     if (!display) return;
     QAccessibleTextUpdateEvent text(display, 0, before, reading);
-    QAccessible::updateAccessibility(&text);
+    sink_(&text);
     QAccessibleValueChangeEvent value(display, reading);
-    QAccessible::updateAccessibility(&value);
+    sink_(&value);
 }
 
 } // namespace orrindale::access

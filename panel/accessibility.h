@@ -4,7 +4,10 @@
 // its place on the screen, all taken from the layout table the mouse uses.
 #pragma once
 
+#include <QAccessible>
+
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "engine/calculator.h"
@@ -32,14 +35,25 @@ inline constexpr int kItemCount = kFirstCardItem + 2;
 // Makes the calculator window's accessible object the one Qt hands out; safe to call often.
 void InstallPanelAccessibility();
 
-// Tells assistive technology when the display reads differently.
-class DisplayAnnouncer {
+// Tells assistive technology when the display reads differently. It speaks only while some
+// assistive technology listens (the desktop's bridge switches accessibility on and off).
+class DisplayAnnouncer final : public QAccessible::ActivationObserver {
 public:
+    DisplayAnnouncer();
+    ~DisplayAnnouncer() override;
+    DisplayAnnouncer(const DisplayAnnouncer&) = delete;
+    DisplayAnnouncer& operator=(const DisplayAnnouncer&) = delete;
+
     void Update(QWidget* window, const QString& reading);
-    const QString& Reading() const { return reading_; }
+    void accessibilityActiveChanged(bool active) override { listening_ = active; }
+    // Where the change events go: the desktop's bridge, unless a test listens itself.
+    using Sink = std::function<void(QAccessibleEvent*)>;
+    void SetSink(Sink sink) { sink_ = std::move(sink); }
 
 private:
     QString reading_;
+    bool listening_;
+    Sink sink_ = QAccessible::updateAccessibility;
 };
 
 } // namespace orrindale::access

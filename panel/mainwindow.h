@@ -69,6 +69,7 @@ public:
     CardSlot& Cards() { return cards_; }
     Peripherals& PeripheralWindows() { return peripherals_; }
     ExtMemoryLink& ExtMemoryWindow() { return extMemory_; }
+    access::DisplayAnnouncer& Announcer() { return announcer_; }
 
     void SetFunctionCardWindow(TfuncCardFM* window) { funcCard_ = window; }
     // The panel picture read ahead (panelpicture.h); start-up reads it itself without one.

@@ -128,6 +128,30 @@ TEST(Accessibility, DisplayReadsItsLinesAsNumbers) {
     }
 }
 
+// A screen reader hears each new reading of the display once, as a text and as a value change,
+// from the moment it starts listening.
+TEST(Accessibility, DisplayChangesAreAnnouncedOnceWhileAScreenReaderListens) {
+    QStringList heard;
+    Window win;
+    TmainFM& w = win.Start();
+    w.Announcer().SetSink([&heard](QAccessibleEvent* event) {
+        if (event->type() == QAccessible::TextUpdated)
+            heard << "text " + static_cast<QAccessibleTextUpdateEvent*>(event)->textInserted();
+        if (event->type() == QAccessible::ValueChanged)
+            heard << static_cast<QAccessibleValueChangeEvent*>(event)->value().toString();
+    });
+    win.PowerOn();
+    win.Type(Qt::Key_4);
+    QAccessible::setActive(true); // the desktop's bridge: a screen reader starts listening
+    win.Type(Qt::Key_2);
+    win.Type(Qt::Key_Return);
+    win.FireUntilStopped("busyTimer");
+    QAccessible::setActive(false);
+    win.Type(Qt::Key_5);
+    EXPECT_EQ(heard.join(" | ").toStdString(),
+              "text X 42, Y 0, Z 0 | X 42, Y 0, Z 0 | text X 42, Y 42, Z 0 | X 42, Y 42, Z 0");
+}
+
 TEST(Accessibility, ProgramStepsReadAsTheirSymbols) {
     Window win;
     TmainFM& w = win.Start();
