@@ -283,12 +283,13 @@ DisplayAnnouncer::~DisplayAnnouncer() {
     QAccessible::removeActivationObserver(this);
 }
 
-void DisplayAnnouncer::Update(QWidget* window, const QString& reading) {
+void DisplayAnnouncer::Update(QWidget* window, const DisplayTexts& lines) {
+    if (!listening_) return;
     // The display goes dark for a moment while the calculator computes; announcing each blink
     // would bury the results, so only readings are announced, each differing from the last.
+    const QString reading = ReadDisplay(lines);
     if (reading.isEmpty() || reading == reading_) return;
     const QString before = std::exchange(reading_, reading);
-    if (!listening_) return;
     QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(window);
     QAccessibleInterface* display = panel ? panel->child(kDisplayItem) : nullptr;
     if (!display) return;

@@ -44,7 +44,8 @@ public:
     DisplayAnnouncer(const DisplayAnnouncer&) = delete;
     DisplayAnnouncer& operator=(const DisplayAnnouncer&) = delete;
 
-    void Update(QWidget* window, const QString& reading);
+    // The display shows `lines` now; read only while someone listens.
+    void Update(QWidget* window, const DisplayTexts& lines);
     void accessibilityActiveChanged(bool active) override { listening_ = active; }
     // Where the change events go: the desktop's bridge, unless a test listens itself.
     using Sink = std::function<void(QAccessibleEvent*)>;

@@ -452,7 +452,7 @@ void TmainFM::PowerSwitched(bool on, bool changed) {
 
 void TmainFM::DisplayChanged() {
     update();
-    announcer_.Update(this, access::ReadDisplay(display_.ShownLines()));
+    announcer_.Update(this, display_.ShownLines());
 }
 
 void TmainFM::ShowInternalError(const std::string& message) {
