@@ -34,6 +34,15 @@ QRect ToQRect(const layout::Rect& r) {
 QString NativeToQString(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
+int Scale(const QImage& picture) {
+    return static_cast<int>(picture.devicePixelRatio());
+}
+// Draws the part `from` of a picture, in logical pixels, at `at` on another: a picture drawn
+// at 2x keeps its resolution on a target at 2x.
+void DrawPart(QImage& target, QPoint at, const QImage& source, const QRect& from) {
+    const int s = Scale(source);
+    QPainter(&target).drawImage(at, source, QRect(from.topLeft() * s, from.size() * s));
+}
 } // namespace
 
 QImage RotateBitmap180(const QImage& source) {
@@ -42,6 +51,7 @@ QImage RotateBitmap180(const QImage& source) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             target.setPixel(w - 1 - x, h - 1 - y, source.pixel(x, y));
+    target.setDevicePixelRatio(source.devicePixelRatio());
     return target;
 }
 
@@ -51,6 +61,7 @@ QImage RotateBitmap90(const QImage& source) {
     for (int j = 0; j < h; ++j)
         for (int i = 0; i < source.width(); ++i)
             target.setPixel(h - 1 - j, i, source.pixel(i, j));
+    target.setDevicePixelRatio(source.devicePixelRatio());
     return target;
 }
 
@@ -71,11 +82,14 @@ CardSlot::CardSlot(Calculator& calc, PanelScene& scene, const Services& services
 }
 
 void CardSlot::PlacePictures() {
-    view_ = QImage(layout::kCardView.Width, layout::kCardView.Height, QImage::Format_RGB32);
+    scale_ = window_.PictureScale();
+    view_ = QImage(layout::kCardView.Width * scale_, layout::kCardView.Height * scale_,
+                   QImage::Format_RGB32);
+    view_.setDevicePixelRatio(scale_);
     cardBitmap_ = view_;
     scene_.Add(kCardView, view_, At(layout::kCardView), PanelScene::Card);
-    scene_.Add(kSideLabel, pictures::FormPicture(pictures::kCardSideA), At(layout::kCardSideLabel),
-               PanelScene::Card);
+    scene_.Add(kSideLabel, pictures::FormPicture(pictures::kCardSideA, scale_),
+               At(layout::kCardSideLabel), PanelScene::Card);
 }
 
 void CardSlot::BuildMenu(QMenu* menu) {
@@ -110,7 +124,7 @@ void CardSlot::StartUp(const std::string& fileName, bool side) {
 void CardSlot::ShowView() {
     // The card's corners and the slot around it take the panel's colours: the colour of the
     // protection card's top-left pixel is transparent.
-    const QRgb key = pictures::FormPicture(pictures::kCardWPA).pixel(0, 0);
+    const QRgb key = pictures::FormPicture(pictures::kCardWPA, scale_).pixel(0, 0);
     QImage shown = view_.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < shown.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(shown.scanLine(y));
@@ -127,17 +141,20 @@ void CardSlot::InsertCard() {
     const char* face = card_.cardSide && card_.protectB    ? pictures::kCardWPB
                        : !card_.cardSide && card_.protectA ? pictures::kCardWPA
                                                            : pictures::kCardAB;
-    QImage picture = pictures::FormPicture(face).convertToFormat(QImage::Format_RGB32);
+    QImage picture = pictures::FormPicture(face, scale_).convertToFormat(QImage::Format_RGB32);
     if (!card_.cardSide) picture = RotateBitmap180(picture);
-    cardBitmap_ = picture.copy(0, 0, layout::kCardView.Width, layout::kCardView.Height);
-    view_ = pictures::FormPicture(pictures::kCardSlot).convertToFormat(QImage::Format_RGB32);
-    QPainter(&view_).drawImage(QPoint(0, view_.height() - kEndShown), cardBitmap_,
-                               QRect(0, 0, cardBitmap_.width(), kEndShown));
+    const int s = Scale(picture);
+    cardBitmap_ = picture.copy(0, 0, layout::kCardView.Width * s, layout::kCardView.Height * s);
+    view_ =
+        pictures::FormPicture(pictures::kCardSlot, scale_).convertToFormat(QImage::Format_RGB32);
+    DrawPart(view_, QPoint(0, layout::kCardView.Height - kEndShown), cardBitmap_,
+             QRect(0, 0, layout::kCardView.Width, kEndShown));
     // Drawn after the end was copied: the name is seen while the card moves.
     DrawCardName(FromBytes(FileTitle(card_.FacingName())));
     ShowView();
-    scene_.SetImage(kSideLabel, pictures::FormPicture(card_.cardSide ? pictures::kCardSideA
-                                                                     : pictures::kCardSideB));
+    scene_.SetImage(kSideLabel,
+                    pictures::FormPicture(
+                        card_.cardSide ? pictures::kCardSideA : pictures::kCardSideB, scale_));
     scene_.Show(kSideLabel, true);
     window_.Repaint(ToQRect(layout::kCardSideLabel));
     card_.cardPresent = true;
@@ -145,8 +162,12 @@ void CardSlot::InsertCard() {
 }
 
 void CardSlot::DrawCardName(const QString& text) {
-    QImage strip(kNameLength, kNameHeight, QImage::Format_RGB32);
-    strip.fill(pictures::FormPicture(pictures::kCardAB).pixel(5, 5));
+    // At the resolution of the card it is written on, so that a 2x card gets 2x letters.
+    const int s = Scale(cardBitmap_);
+    QImage strip(kNameLength * s, kNameHeight * s, QImage::Format_RGB32);
+    strip.setDevicePixelRatio(s);
+    const QImage face = pictures::FormPicture(pictures::kCardAB, scale_);
+    strip.fill(face.pixel(5 * Scale(face), 5 * Scale(face)));
     {
         QPainter painter(&strip);
         QFont font("Liberation Sans"); // metric twin of Arial
@@ -228,8 +249,8 @@ void CardSlot::cardTimerTimer() {
     const CardCycle::Step step = cycle_.Tick(card_, calc_);
     if (step.Draw) {
         // The part of the card that has come in so far, its top end at row Top of the view.
-        QPainter(&view_).drawImage(QPoint(0, step.Top), cardBitmap_,
-                                   QRect(0, 0, view_.width(), view_.height() - step.Top));
+        DrawPart(view_, QPoint(0, step.Top), cardBitmap_,
+                 QRect(0, 0, layout::kCardView.Width, layout::kCardView.Height - step.Top));
         ShowView();
     }
     if (step.Finished) {

@@ -37,6 +37,7 @@ public:
         QWidget* Widget = nullptr;               // parent of the dialogs
         std::function<void(QRect)> Repaint;      // a part of the panel changed
         std::function<void(bool)> ShowKeyLabels; // the key name and program-counter labels
+        std::function<int()> PictureScale;       // 2 for the pictures drawn at 2x, else 1
     };
     // Edits the two side names; false when the user cancelled. The "Card Names" dialog unless
     // replaced (tests script it).
@@ -48,7 +49,8 @@ public:
     const TMagneticCard& Card() const { return card_; }
     bool Cycling() const { return cardTimer_.isActive(); }
     void SetNamesEditor(NamesEditor editor) { editNames_ = std::move(editor); }
-    // The card view as it is drawn now, before the transparent colour is applied.
+    // The card view as it is drawn now, before the transparent colour is applied; at 2x
+    // (device pixel ratio 2) where the panel shows the pictures drawn at 2x.
     const QImage& View() const { return view_; }
 
     // Start-up: the pictures into the scene, the menu entries, the card of the last run.
@@ -99,6 +101,7 @@ private:
     QTimer cardTimer_;
     QImage cardBitmap_; // the whole card of the facing side, with its name
     QImage view_;       // what the card view shows
+    int scale_ = 1;     // of the pictures: 2 for those drawn at 2x
     QString lastLoadName_ = QStringLiteral("*.mcf");
     const char* pressed_ = nullptr; // the card key picture held down
     QAction* captionAction_ = nullptr;
@@ -107,7 +110,8 @@ private:
     std::vector<QAction*> powerActions_; // New, Swap, Eject, Load, Save
 };
 
-// Half a turn: pixel (x, y) goes to (W - 1 - x, H - 1 - y).
+// Half a turn: pixel (x, y) goes to (W - 1 - x, H - 1 - y). Both turns keep the device pixel
+// ratio.
 QImage RotateBitmap180(const QImage& source);
 // A quarter turn clockwise: pixel (i, j) goes to (H - 1 - j, i).
 QImage RotateBitmap90(const QImage& source);

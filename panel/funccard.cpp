@@ -14,14 +14,16 @@ TfuncCardFM::TfuncCardFM(QWidget* parent) : QWidget(parent), cardImage_(new QLab
     box->addWidget(cardImage_);
 }
 
-bool TfuncCardFM::LoadPicture(const QString& path) {
+bool TfuncCardFM::LoadPicture(const QString& path, int scale) {
     QImage picture;
     loaded_ = LoadScrambledPng(path, picture);
     if (!loaded_) return false;
+    picture.setDevicePixelRatio(scale);
     cardImage_->setPixmap(QPixmap::fromImage(picture));
     // The window may shrink but never grow beyond its picture.
-    resize(picture.size());
-    setMaximumSize(picture.size());
+    const QSize size = picture.deviceIndependentSize().toSize();
+    resize(size);
+    setMaximumSize(size);
     return true;
 }
 

@@ -12,7 +12,8 @@ class TfuncCardFM : public QWidget {
 public:
     explicit TfuncCardFM(QWidget* parent = nullptr);
     // Loads the scrambled picture and fits the window to it; false when it cannot be read.
-    bool LoadPicture(const QString& path);
+    // A picture drawn at scale 2 has two pixels for each of the window's logical pixels.
+    bool LoadPicture(const QString& path, int scale = 1);
     bool HasPicture() const { return loaded_; }
 
 private:

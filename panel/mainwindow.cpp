@@ -25,6 +25,16 @@ namespace orrindale {
 namespace {
 constexpr int kChgModeInterval = 25;
 constexpr int kDisplayTimerInterval = 100;
+
+// A hand cursor, its hot spot in the middle. Qt 6.4's X11 backend hands the hot spot to the
+// server as given, in the picture's own pixels; the other backends take it in logical pixels.
+QCursor HandCursor(const char* name, int scale) {
+    const QImage picture = pictures::FormPicture(name, scale);
+    const int pixels = QGuiApplication::platformName() == QLatin1String("xcb")
+                           ? static_cast<int>(picture.devicePixelRatio())
+                           : 1;
+    return QCursor(QPixmap::fromImage(picture), 16 * pixels, 16 * pixels);
+}
 } // namespace
 
 TmainFM::TmainFM(const Services& services, QWidget* parent)
@@ -76,6 +86,7 @@ PrinterPanel::Window TmainFM::PrinterWindow() {
     w.Repaint = [this](QRect r) { update(r); };
     w.RedrawDisplay = [this] { RedrawDisplay(); };
     w.LastKey = [this] { return keys_.LastKey(); };
+    w.PictureScale = [this] { return PictureScale(); };
     return w;
 }
 
@@ -88,6 +99,7 @@ CardSlot::Window TmainFM::CardWindow() {
         for (QLabel* label : {keyNameLabel_, pcKeyLabel_})
             label->setVisible(shown);
     };
+    w.PictureScale = [this] { return PictureScale(); };
     return w;
 }
 
@@ -237,8 +249,7 @@ void TmainFM::ShowSwitch(layout::SwitchSetting shown) {
 }
 
 int TmainFM::PictureScale() const {
-    // Screens scaling by more than one and a half get the pictures drawn at 2x.
-    return devicePixelRatioF() > 1.5 ? 2 : 1;
+    return pictures::ScaleFor(devicePixelRatioF());
 }
 
 void TmainFM::PlacePictures() {
@@ -272,8 +283,8 @@ void TmainFM::PlacePictures() {
     add(kPlaten, layout::kPlaten, true, PanelScene::Platen);
     cards_.PlacePictures();
     display_.SetGlyphSheet(FormPicture(kGlyphSheet, PictureScale()));
-    cursors_.open = QCursor(QPixmap::fromImage(FormPicture(kOpenHand)), 16, 16);
-    cursors_.closed = QCursor(QPixmap::fromImage(FormPicture(kClosedHand)), 16, 16);
+    cursors_.open = HandCursor(kOpenHand, PictureScale());
+    cursors_.closed = HandCursor(kClosedHand, PictureScale());
 }
 
 void TmainFM::CreateLabels() {
@@ -386,7 +397,10 @@ void TmainFM::ViewFunctionCard() {
     // The picture is read when first asked for, not at start: most sessions never show it.
     if (!functionCardTried_) {
         functionCardTried_ = true;
-        functionCardLoaded_ = funcCard_->LoadPicture(ProgramFile(files::kFunctionCardPicture));
+        const bool sharp = pictures::ScaleFor(funcCard_->devicePixelRatioF()) == 2;
+        functionCardLoaded_ =
+            (sharp && funcCard_->LoadPicture(ProgramFile(files::kFunctionCardPicture2x), 2)) ||
+            funcCard_->LoadPicture(ProgramFile(files::kFunctionCardPicture));
     }
     if (functionCardLoaded_) funcCard_->show();
 }

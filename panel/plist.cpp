@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include "panel/pictures.h"
 #include "panel/printermodel.h"
 #include "panel/shared/hpdata.h"
 
@@ -65,14 +66,22 @@ void TplistFM::UpdatePrint() {
 }
 
 void TplistFM::PaintRoll() {
+    // On a screen that scales by two the lines are shrunk from the full-size line to twice the
+    // pixels, not painted at 1x and enlarged.
+    const int s = pictures::ScaleFor(devicePixelRatioF());
+    if (picture_.devicePixelRatio() != s) {
+        picture_ = QImage(kPictureWidth * s, kClientHeight * s, QImage::Format_RGB32);
+        picture_.setDevicePixelRatio(s);
+    }
     picture_.fill(Qt::white);
     const QStringList& roll = roll_;
     QPainter p(&picture_);
     for (int i = bar_->value(), y = kFirstLineTop; i < roll.size(); ++i, y += kLinePitch) {
-        p.drawImage(kLineLeft, y,
-                    ScaledPrintLine(lineBitmap_, roll[i], QSize(kLineWidth, kLineHeight),
-                                    printer::kViewerDotRim));
-        if (y + kLinePitch >= picture_.height()) break; // the next line would start below
+        QImage line = ScaledPrintLine(lineBitmap_, roll[i], QSize(kLineWidth * s, kLineHeight * s),
+                                      printer::kViewerDotRim);
+        line.setDevicePixelRatio(s);
+        p.drawImage(kLineLeft, y, line);
+        if (y + kLinePitch >= kClientHeight) break; // the next line would start below
     }
     update();
 }

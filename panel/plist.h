@@ -28,7 +28,8 @@ public:
     void UpdatePrint();
 
     QScrollBar& ScrollBar() const { return *bar_; }
-    // The lines as painted, white where there is no line.
+    // The lines as painted, white where there is no line; at 2x (device pixel ratio 2) on a
+    // screen that scales by two.
     const QImage& Picture() const { return picture_; }
 
     // Where the viewer goes: beside the main window on the right if it fits on the screen,

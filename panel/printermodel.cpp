@@ -93,6 +93,7 @@ PrinterModel::PrinterModel(Calculator& calc, QStringList& roll, const QImage& un
         untouched_ = QImage(layout::kPaper.Width, layout::kPaper.Height, QImage::Format_RGB32);
         untouched_.fill(Qt::white);
     }
+    scale_ = untouched_.devicePixelRatio() >= 2 ? 2 : 1;
     // Scratch space for the scroll.
     scroll_ = QImage(untouched_.size(), untouched_.format());
     scroll_.fill(Qt::white);
@@ -109,22 +110,28 @@ void PrinterModel::FeedPaper() {
     // every feed moves the same 13 rows up and the edge stays where it is.
     if (paperTop_ == printer::kTopAtFullPaper)
         paperTop_ = printer::kTopAtFullPaper + printer::kAdvance;
-    const int last = std::min(printer::kLastPaperRow, paper_.height() - 1);
+    // In the picture's own rows: a paper picture at 2x has two for every row of the panel.
+    const int top = paperTop_ * scale_, advance = printer::kAdvance * scale_;
+    const int last = std::min((printer::kLastPaperRow + 1) * scale_, paper_.height()) - 1;
     const size_t rowBytes = static_cast<size_t>(paper_.bytesPerLine());
-    for (int y = paperTop_; y <= last; ++y)
-        std::memcpy(scroll_.scanLine(y - paperTop_), paper_.constScanLine(y), rowBytes);
+    for (int y = top; y <= last; ++y)
+        std::memcpy(scroll_.scanLine(y - top), paper_.constScanLine(y), rowBytes);
     // The rows below the copy become the new paper. They are whitened each time: after a
     // paper reset they would otherwise still hold the old roll from earlier feeds.
-    for (int y = last - paperTop_ + 1; y <= last - paperTop_ + printer::kAdvance; ++y)
+    for (int y = last - top + 1; y <= last - top + advance; ++y)
         if (y < scroll_.height()) std::memset(scroll_.scanLine(y), 0xFF, rowBytes);
     paperTop_ -= printer::kAdvance;
-    for (int y = 0; y <= last - paperTop_; ++y)
-        std::memcpy(paper_.scanLine(y + paperTop_), scroll_.constScanLine(y), rowBytes);
+    for (int y = 0; y <= last - top + advance; ++y)
+        std::memcpy(paper_.scanLine(y + top - advance), scroll_.constScanLine(y), rowBytes);
 }
 
 void PrinterModel::PrintOnPaper(const QString& line) {
     const layout::Rect at = layout::kPrintLine;
-    const QImage scaled = ScaledPrintLine(lineBitmap_, line, QSize(at.Width, at.Height));
+    // Shrunk straight from the full-size line to the paper's own pixels, so a 2x paper gets
+    // dots resolved at 2x rather than the 1x line enlarged.
+    QImage scaled =
+        ScaledPrintLine(lineBitmap_, line, QSize(at.Width * scale_, at.Height * scale_));
+    scaled.setDevicePixelRatio(scale_);
     QPainter p(&paper_);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(at.Left, at.Top, scaled);

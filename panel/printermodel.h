@@ -67,7 +67,8 @@ public:
         std::function<void()> RedrawDisplay;
     };
 
-    // untouchedPaper: the paper as the panel shows it before anything is printed.
+    // untouchedPaper: the paper as the panel shows it before anything is printed. With a
+    // device pixel ratio of 2 the paper keeps that resolution and prints its lines at it.
     PrinterModel(Calculator& calc, QStringList& roll, const QImage& untouchedPaper, Panel panel);
 
     const QImage& Paper() const { return paper_; }
@@ -98,7 +99,8 @@ private:
     QStringList& roll_;
     Panel panel_;
     QImage untouched_, paper_, scroll_, lineBitmap_;
-    int paperTop_ = 0;
+    int paperTop_ = 0; // in rows of the panel, whatever the paper picture's scale
+    int scale_ = 1;    // picture pixels per panel pixel: 2 for a paper picture drawn at 2x
 };
 
 } // namespace orrindale

@@ -45,7 +45,8 @@ PrinterModel& PrinterPanel::Model() {
         };
         panel.RedrawDisplay = window_.RedrawDisplay;
         model_ = std::make_unique<PrinterModel>(
-            calc_, roll_, pictures::FormPicture(pictures::kPaper), std::move(panel));
+            calc_, roll_, pictures::FormPicture(pictures::kPaper, window_.PictureScale()),
+            std::move(panel));
     }
     return *model_;
 }

@@ -38,6 +38,7 @@ public:
         std::function<void(QRect)> Repaint;  // a part of the panel changed
         std::function<void()> RedrawDisplay; // the display leaves or shows program steps
         std::function<int()> LastKey;        // the calculator key held down, 0 for none
+        std::function<int()> PictureScale;   // 2 for the pictures drawn at 2x, else 1
     };
 
     PrinterPanel(Calculator& calc, PanelScene& scene, const Services& services, QStringList& roll,

@@ -7,7 +7,9 @@
 #include <QPushButton>
 
 #include "cards/cardnames.h"
+#include "engine/null_host.h"
 #include "panel/pictures.h"
+#include "panel/scene.h"
 #include "window_fixture.h"
 
 using namespace orrindale;
@@ -281,4 +283,97 @@ TEST(CardNames, FieldsHoldTwentyFiveCleanCharacters) {
     ok->button(QDialogButtonBox::Ok)->click();
     dialog.GetNames(a, b);
     EXPECT_EQ(a, "");
+}
+
+namespace {
+
+// A slot of its own with its pictures at one scale, as the window makes it on a screen of that
+// device pixel ratio.
+struct SlotAtScale {
+    explicit SlotAtScale(int scale) : slot(calc, scene, services, WindowAt(scale)) {
+        services.Messages = &messages;
+        services.Sounds = &sounds;
+        calc.PowerOn = true;
+        slot.PlacePictures();
+    }
+    static CardSlot::Window WindowAt(int scale) {
+        CardSlot::Window window;
+        window.Repaint = [](QRect) {};
+        window.ShowKeyLabels = [](bool) {};
+        window.PictureScale = [scale] { return scale; };
+        return window;
+    }
+    void Fire(int ticks) {
+        auto* timer = slot.findChild<QTimer*>("cardTimer");
+        for (int i = 0; i < ticks; ++i)
+            QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
+    }
+    NullEngineHost host;
+    Calculator calc{host};
+    PanelScene scene;
+    orrindale::testing::ScriptedMessenger messages;
+    orrindale::testing::RecordingSoundPlayer player;
+    SoundSwitch sounds{player};
+    Services services;
+    CardSlot slot;
+};
+
+// The mean difference of the channels of two pictures of one size.
+double MeanDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+// The first and last rows, in logical pixels, with ink of the written name in an area.
+std::pair<int, int> InkRows(const QImage& picture, const QRect& area) {
+    const int scale = static_cast<int>(picture.devicePixelRatio());
+    int first = -1, last = -1;
+    for (int y = area.top() * scale; y <= area.bottom() * scale; ++y)
+        for (int x = area.left() * scale; x <= area.right() * scale; ++x)
+            if (qGray(picture.pixel(x, y)) < 128) { // darker than the card's edge and lines
+                if (first < 0) first = y / scale;
+                last = y / scale;
+            }
+    return {first, last};
+}
+
+} // namespace
+
+TEST(CardSlot, AtTwiceTheCardIsTheSameCardWithItsNameWrittenAtTwice) {
+    QTemporaryDir dir;
+    const QString file = dir.path() + "/named.mcf";
+    TMagneticCard card;
+    card.cardNameA = "sine";
+    card.cardNameB = "cosine";
+    ASSERT_TRUE(card.SaveCardFile(NativePath(file)));
+    SlotAtScale once(1), twice(2);
+    for (SlotAtScale* s : {&once, &twice}) {
+        s->slot.LoadCardFile(file, true);
+        s->slot.StartCardCycle(CardMode::Enter);
+        s->Fire(8); // half way in: the name strip is in view
+    }
+    const QImage& small = once.slot.View();
+    const QImage& big = twice.slot.View();
+    ASSERT_EQ(big.size(), small.size() * 2);
+    ASSERT_EQ(big.devicePixelRatio(), 2);
+    // Scaled down, the same picture but for the letters' hinting.
+    EXPECT_LT(MeanDifference(
+                  big.scaled(small.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation), small),
+              5);
+    // The name strip: the name as long as at 1x, but written at 2x rather than enlarged.
+    const QRect strip(58, 0, 8, layout::kCardView.Height); // inside the strip's lines
+    const auto [first, last] = InkRows(small, strip);
+    ASSERT_GE(first, 0) << "no name written";
+    const auto [first2x, last2x] = InkRows(big, strip);
+    EXPECT_NEAR(first2x, first, 1);
+    EXPECT_NEAR(last2x, last, 1);
+    const QRect name(strip.left(), first, strip.width(), last - first + 1);
+    const QRect name2x(name.topLeft() * 2, name.size() * 2);
+    EXPECT_NE(big.copy(name2x), small.copy(name).scaled(name2x.size()));
 }

@@ -211,5 +211,35 @@ TEST(PanelPictureAtTwice, HasDetailTheOnceSizePictureScaledUpLacks) {
     }
 }
 
+TEST(PicturesAtTwice, HaveDetailTheirOnceSizePicturesEnlargedLack) {
+    struct Case {
+        QString name;
+        QImage once, twice;
+        bool flat; // nothing but whole-pixel rectangles: no more to show at 2x
+    };
+    std::vector<Case> cases;
+    for (const char* name : {pictures::kPaper, pictures::kPlaten})
+        cases.push_back({name, pictures::FormPicture(name), pictures::FormPicture(name, 2), true});
+    for (const char* name :
+         {pictures::kCardAB, pictures::kCardWPA, pictures::kCardWPB, pictures::kCardSlot,
+          pictures::kCardSideA, pictures::kCardSideB, pictures::kOpenHand, pictures::kClosedHand})
+        cases.push_back({name, pictures::FormPicture(name), pictures::FormPicture(name, 2), false});
+    cases.push_back({files::kFunctionCardPicture, LoadScrambled(files::kFunctionCardPicture),
+                     LoadScrambled(files::kFunctionCardPicture2x), false});
+    for (const Case& c : cases) {
+        const std::string name = c.name.toStdString();
+        ASSERT_FALSE(c.once.isNull()) << name;
+        ASSERT_EQ(c.twice.size(), c.once.size() * 2) << name;
+        if (c.flat) continue;
+        // Neither enlargement will do: not the smoothed one (the same detail spread wider)...
+        const QImage smoothed =
+            c.once.scaled(c.twice.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QRect all(QPoint(0, 0), c.twice.size());
+        EXPECT_GT(Detail(c.twice, all), 1.05 * Detail(smoothed, all)) << name;
+        // ...nor each pixel doubled.
+        EXPECT_NE(c.twice.convertToFormat(c.once.format()), c.once.scaled(c.twice.size())) << name;
+    }
+}
+
 } // namespace
 } // namespace orrindale

@@ -10,6 +10,8 @@ inline constexpr char kPanelPicture[] = "PM91B.dat";
 // still gives the window its size and outline.
 inline constexpr char kPanelPicture2x[] = "PM91B@2x.dat";
 inline constexpr char kFunctionCardPicture[] = "HPfncd.dat";
+// The function card drawn at twice the resolution; the window keeps the 1x picture's size.
+inline constexpr char kFunctionCardPicture2x[] = "HPfncd@2x.dat";
 inline constexpr char kCardReaderPicture[] = "CR91B.dat";
 inline constexpr char kCardEditorPicture[] = "HP9pgcd.dat";
 inline constexpr char kPlotterPicture[] = "HP9plig.dat";

@@ -41,12 +41,14 @@ QImage Crop(const QImage& panel, const layout::Rect& rect);
 // At scale 2 each beam stroke is drawn with twice the pixels, diagonals smoothed and the glow
 // kept one pixel wide, instead of doubling each pixel.
 QImage RenderGlyphSheet(int scale = 1);
-QImage RenderHandCursor(bool closed);
-QImage RenderFunctionCard();
+// These too are drawn at any scale in the coordinates of their 1x picture, with a device pixel
+// ratio of `scale`.
+QImage RenderHandCursor(bool closed, int scale = 1);
+QImage RenderFunctionCard(int scale = 1);
 // A magnetic card's face with side A's end up, with the protection tab of either side.
-QImage RenderCardFace(bool tabA, bool tabB);
+QImage RenderCardFace(bool tabA, bool tabB, int scale = 1);
 // The slot's side label: "A" or "B", grey on black.
-QImage RenderSideLabel(const QString& side);
+QImage RenderSideLabel(const QString& side, int scale = 1);
 
 // ---- Shared drawing helpers ----------------------------------------------------------------
 

@@ -59,9 +59,10 @@ void DrawFace(QPainter& p) {
 
 } // namespace
 
-QImage RenderCardFace(bool tabA, bool tabB) {
-    QImage face(W, H, QImage::Format_RGB32);
+QImage RenderCardFace(bool tabA, bool tabB, int scale) {
+    QImage face(W * scale, H * scale, QImage::Format_RGB32);
     face.fill(kCardKey);
+    face.setDevicePixelRatio(scale);
     QPainter p(&face);
     DrawFace(p);
     DrawEndMark(p, QStringLiteral("A"));
@@ -74,12 +75,13 @@ QImage RenderCardFace(bool tabA, bool tabB) {
     return face;
 }
 
-QImage RenderSideLabel(const QString& side) {
-    QImage label(layout::kCardSideLabel.Width, layout::kCardSideLabel.Height, QImage::Format_RGB32);
+QImage RenderSideLabel(const QString& side, int scale) {
+    const layout::Rect at = layout::kCardSideLabel;
+    QImage label(at.Width * scale, at.Height * scale, QImage::Format_RGB32);
     label.fill(Qt::black);
+    label.setDevicePixelRatio(scale);
     QPainter p(&label);
-    DrawText(p, QRectF(0, 0, label.width(), label.height()), side, PanelFont(13),
-             QColor(170, 170, 170));
+    DrawText(p, QRectF(0, 0, at.Width, at.Height), side, PanelFont(13), QColor(170, 170, 170));
     return label;
 }
 

@@ -70,9 +70,10 @@ void DrawEntry(QPainter& p, int key, int x, int y) {
 
 } // namespace
 
-QImage RenderFunctionCard() {
-    QImage card(kCardWidth, kCardHeight, QImage::Format_RGB32);
+QImage RenderFunctionCard(int scale) {
+    QImage card(kCardWidth * scale, kCardHeight * scale, QImage::Format_RGB32);
     card.fill(kCard);
+    card.setDevicePixelRatio(scale);
     QPainter p(&card);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);

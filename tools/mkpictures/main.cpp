@@ -101,17 +101,19 @@ void AddLampForms(std::vector<Form>& forms, int scale) {
     forms.emplace_back(At(pictures::kGlyphSheet, scale), art::RenderGlyphSheet(scale));
 }
 
-void AddOtherForms(std::vector<Form>& forms, const QImage& panel) {
-    forms.emplace_back(pictures::kPaper, art::Crop(panel, layout::kPaper));
-    forms.emplace_back(pictures::kPlaten, art::Crop(panel, layout::kPlaten));
-    forms.emplace_back(pictures::kCardAB, art::RenderCardFace(false, false));
-    forms.emplace_back(pictures::kCardWPA, art::RenderCardFace(true, false));
-    forms.emplace_back(pictures::kCardWPB, art::RenderCardFace(false, true));
-    forms.emplace_back(pictures::kCardSlot, art::Crop(panel, layout::kCardView));
-    forms.emplace_back(pictures::kCardSideA, art::RenderSideLabel(QStringLiteral("A")));
-    forms.emplace_back(pictures::kCardSideB, art::RenderSideLabel(QStringLiteral("B")));
-    forms.emplace_back(pictures::kOpenHand, art::RenderHandCursor(false));
-    forms.emplace_back(pictures::kClosedHand, art::RenderHandCursor(true));
+void AddOtherForms(std::vector<Form>& forms, const QImage& panel, int scale) {
+    forms.emplace_back(At(pictures::kPaper, scale), art::Crop(panel, layout::kPaper));
+    forms.emplace_back(At(pictures::kPlaten, scale), art::Crop(panel, layout::kPlaten));
+    forms.emplace_back(At(pictures::kCardAB, scale), art::RenderCardFace(false, false, scale));
+    forms.emplace_back(At(pictures::kCardWPA, scale), art::RenderCardFace(true, false, scale));
+    forms.emplace_back(At(pictures::kCardWPB, scale), art::RenderCardFace(false, true, scale));
+    forms.emplace_back(At(pictures::kCardSlot, scale), art::Crop(panel, layout::kCardView));
+    forms.emplace_back(At(pictures::kCardSideA, scale),
+                       art::RenderSideLabel(QStringLiteral("A"), scale));
+    forms.emplace_back(At(pictures::kCardSideB, scale),
+                       art::RenderSideLabel(QStringLiteral("B"), scale));
+    forms.emplace_back(At(pictures::kOpenHand, scale), art::RenderHandCursor(false, scale));
+    forms.emplace_back(At(pictures::kClosedHand, scale), art::RenderHandCursor(true, scale));
 }
 
 bool WriteForms(const QString& folder, const std::vector<Form>& forms) {
@@ -144,23 +146,23 @@ int main(int argc, char** argv) {
     QDir().mkpath(formDir);
 
     const QImage panel = art::RenderPanel(art::PanelState());
-    // The moving parts of the panel also at 2x, for screens that scale by two; the paper, card
-    // and cursors are drawn at 1x only.
+    // Every picture also at 2x, for screens that scale by two.
     const QImage panel2x = art::RenderPanel(art::PanelState(), 2);
     std::vector<Form> forms;
     for (int scale : {1, 2}) {
+        const QImage& at = scale == 1 ? panel : panel2x;
         AddKeyAndButtonForms(forms, scale);
-        AddSwitchAndWheelForms(forms, scale == 1 ? panel : panel2x, scale);
+        AddSwitchAndWheelForms(forms, at, scale);
         AddLampForms(forms, scale);
+        AddOtherForms(forms, at, scale);
     }
-    AddOtherForms(forms, panel);
+    const QString folder = programDir + QLatin1Char('/');
     const bool written =
-        WriteScrambledPng(programDir + QLatin1Char('/') + files::kPanelPicture, panel) &&
-        WriteScrambledPng(programDir + QLatin1Char('/') + files::kPanelPicture2x, panel2x) &&
-        WriteScrambledPng(programDir + QLatin1Char('/') + files::kFunctionCardPicture,
-                          art::RenderFunctionCard()) &&
-        WriteScrambledPng(programDir + QLatin1Char('/') + files::kPlotterPicture,
-                          plotart::Body()) &&
+        WriteScrambledPng(folder + files::kPanelPicture, panel) &&
+        WriteScrambledPng(folder + files::kPanelPicture2x, panel2x) &&
+        WriteScrambledPng(folder + files::kFunctionCardPicture, art::RenderFunctionCard()) &&
+        WriteScrambledPng(folder + files::kFunctionCardPicture2x, art::RenderFunctionCard(2)) &&
+        WriteScrambledPng(folder + files::kPlotterPicture, plotart::Body()) &&
         WriteForms(formDir, forms);
     if (!written) {
         std::fprintf(stderr, "mkpictures: could not write the pictures\n");

@@ -89,9 +89,10 @@ QImage RenderGlyphSheet(int scale) {
     return sheet;
 }
 
-QImage RenderHandCursor(bool closed) {
-    QImage cursor(32, 32, QImage::Format_ARGB32);
+QImage RenderHandCursor(bool closed, int scale) {
+    QImage cursor(32 * scale, 32 * scale, QImage::Format_ARGB32);
     cursor.fill(Qt::transparent);
+    cursor.setDevicePixelRatio(scale);
     QPainterPath hand;
     hand.addRoundedRect(QRectF(8, 13, 16, 14), 5, 5);
     if (closed) {
