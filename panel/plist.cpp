@@ -15,9 +15,7 @@
 namespace orrindale {
 
 TplistFM::TplistFM(const QStringList& roll, const MainBounds& main, QWidget* parent)
-    : QWidget(parent), roll_(roll), main_(main),
-      picture_(kPictureWidth, kClientHeight, QImage::Format_RGB32),
-      lineBitmap_(NewPrintLineBitmap()) {
+    : QWidget(parent), roll_(roll), main_(main) {
     setWindowTitle("Printer Paper");
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kClientWidth, kClientHeight);
@@ -28,7 +26,6 @@ TplistFM::TplistFM(const QStringList& roll, const MainBounds& main, QWidget* par
     bar_->setSingleStep(1);
     bar_->setPageStep(kLinesShown);
     connect(bar_, &QScrollBar::valueChanged, this, [this] { PaintRoll(); });
-    picture_.fill(Qt::white);
 }
 
 QPoint TplistFM::PlaceBeside(const MainBounds& main, int viewerWidth, int screenWidth) {
@@ -66,10 +63,14 @@ void TplistFM::UpdatePrint() {
 }
 
 void TplistFM::PaintRoll() {
+    // A hidden viewer paints nothing (showing it paints): most sessions never open it, and its
+    // pictures are made at the first showing.
+    if (!isVisible()) return;
+    if (lineBitmap_.isNull()) lineBitmap_ = NewPrintLineBitmap();
     // On a screen that scales by two the lines are shrunk from the full-size line to twice the
     // pixels, not painted at 1x and enlarged.
     const int s = pictures::ScaleFor(devicePixelRatioF());
-    if (picture_.devicePixelRatio() != s) {
+    if (picture_.isNull() || picture_.devicePixelRatio() != s) {
         picture_ = QImage(kPictureWidth * s, kClientHeight * s, QImage::Format_RGB32);
         picture_.setDevicePixelRatio(s);
     }

@@ -81,12 +81,18 @@ QImage ScaledPrintLine(QImage& bitmap, const QString& text, QSize size, const QC
     return LanczosResize(bitmap, size.width(), size.height());
 }
 
+QImage& PrinterModel::LineBitmap() {
+    // Made at the first printed line: a calculator started with an empty roll may never need it.
+    if (lineBitmap_.isNull()) lineBitmap_ = NewPrintLineBitmap();
+    return lineBitmap_;
+}
+
 // ---- The paper
 // ------------------------------------------------------------------------------------
 
 PrinterModel::PrinterModel(Calculator& calc, QStringList& roll, const QImage& untouchedPaper,
                            Panel panel)
-    : calc_(calc), roll_(roll), panel_(std::move(panel)), lineBitmap_(NewPrintLineBitmap()) {
+    : calc_(calc), roll_(roll), panel_(std::move(panel)) {
     untouched_ = untouchedPaper.convertToFormat(
         untouchedPaper.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (untouched_.isNull()) {
@@ -130,7 +136,7 @@ void PrinterModel::PrintOnPaper(const QString& line) {
     // Shrunk straight from the full-size line to the paper's own pixels, so a 2x paper gets
     // dots resolved at 2x rather than the 1x line enlarged.
     QImage scaled =
-        ScaledPrintLine(lineBitmap_, line, QSize(at.Width * scale_, at.Height * scale_));
+        ScaledPrintLine(LineBitmap(), line, QSize(at.Width * scale_, at.Height * scale_));
     scaled.setDevicePixelRatio(scale_);
     QPainter p(&paper_);
     p.setCompositionMode(QPainter::CompositionMode_Source);

@@ -94,10 +94,12 @@ public:
 private:
     bool ListingTick();
     void Keep(const QString& line);
+    QImage& LineBitmap();
 
     Calculator& calc_;
     QStringList& roll_;
     Panel panel_;
+
     QImage untouched_, paper_, scroll_, lineBitmap_;
     int paperTop_ = 0; // in rows of the panel, whatever the paper picture's scale
     int scale_ = 1;    // picture pixels per panel pixel: 2 for a paper picture drawn at 2x
