@@ -41,6 +41,7 @@ measure() {
 }
 
 median() { sort -n | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+least() { sort -n | head -n 1; }
 
 : >"$work/calc" && : >"$work/bare"
 # One unmeasured start of each warms the disk cache.
@@ -55,8 +56,14 @@ calc_ms=$(cut -d' ' -f1 "$work/calc" | median)
 bare_ms=$(cut -d' ' -f1 "$work/bare" | median)
 calc_kb=$(cut -d' ' -f2 "$work/calc" | median)
 bare_kb=$(cut -d' ' -f2 "$work/bare" | median)
-echo "runs each:        $runs (alternating; medians)"
-echo "first paint (ms): calculator $calc_ms, bare window $bare_ms"
-echo "peak memory (KiB): calculator $calc_kb, bare window $bare_kb"
-awk -v a="$calc_ms" -v b="$bare_ms" -v c="$calc_kb" -v d="$bare_kb" \
-    'BEGIN {printf "time ratio:   %.2f\nmemory ratio: %.2f\n", a / b, c / d}'
+# A shared machine adds delays of its own to some starts; the quickest start of each shows the
+# cost of the program itself.
+calc_best=$(cut -d' ' -f1 "$work/calc" | least)
+bare_best=$(cut -d' ' -f1 "$work/bare" | least)
+echo "runs each:        $runs (alternating)"
+echo "first paint (ms): calculator $calc_ms, bare window $bare_ms (medians)"
+echo "                  calculator $calc_best, bare window $bare_best (quickest)"
+echo "peak memory (KiB): calculator $calc_kb, bare window $bare_kb (medians)"
+awk -v a="$calc_ms" -v b="$bare_ms" -v e="$calc_best" -v f="$bare_best" -v c="$calc_kb" \
+    -v d="$bare_kb" 'BEGIN {printf "time ratio:   %.2f (medians), %.2f (quickest)\nmemory ratio: %.2f\n",
+                            a / b, e / f, c / d}'
