@@ -168,13 +168,9 @@ bool TmainFM::LoadPanel() {
                                   : ReadPanelPicture(ProgramFile(files::kPanelPicture));
     const QImage& panel = read.Picture;
     if (panel.isNull()) return false;
-    scene_.SetPanel(panel);
-    QImage sharp;
-    if (PictureScale() == 2 && LoadScrambledPng(ProgramFile(files::kPanelPicture2x), sharp) &&
-        sharp.size() == 2 * panel.size()) {
-        sharp.setDevicePixelRatio(2);
-        scene_.SetPanel(sharp);
-    }
+    const QImage sharp =
+        LoadSharpPicture(ProgramFile(files::kPanelPicture2x), panel.size(), PictureScale());
+    scene_.SetPanel(sharp.isNull() ? panel : sharp);
     setFixedSize(panel.size());
     setMask(read.Outline);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -237,8 +233,7 @@ void TmainFM::ShowSwitch(layout::SwitchSetting shown) {
 }
 
 int TmainFM::PictureScale() const {
-    // Screens scaling by more than one and a half get the pictures drawn at 2x.
-    return devicePixelRatioF() > 1.5 ? 2 : 1;
+    return orrindale::PictureScale(devicePixelRatioF());
 }
 
 void TmainFM::PlacePictures() {
