@@ -106,13 +106,8 @@ bool TplotFM::LoadPlotFile(const QString& path, bool fromDialog) {
 }
 
 void TplotFM::ReplayPlot() {
-    ClearPaper();
-    QPainter p(&paper_);
-    p.setPen(plotart::PenColour(model_.penIndex));
-    PainterReplay replay(p, double(plot::kPaperWidth) / plot::kMaxX,
-                         double(plot::kPaperHeight) / plot::kMaxY, plot::kPaperHeight, model_,
-                         false);
-    ReplayRecord(model_.plotRecord, replay);
+    paper_.Clear();
+    paper_.Replay(model_.plotRecord, model_);
     update();
 }
 

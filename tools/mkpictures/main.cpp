@@ -1,8 +1,9 @@
 // mkpictures PROGRAM_DIR FORM_DIR
 //
-// Draws the calculator's pictures: the scrambled panel and function card pictures into the
-// program folder, and the form pictures as PNG files with a resource list (panel_pictures.qrc)
-// into FORM_DIR, from where they are compiled into the program.
+// Draws the calculator's pictures: the scrambled panel, function card and plotter pictures (the
+// panel and the plotter also at 2x) into the program folder, and the form pictures as PNG files
+// with a resource list (panel_pictures.qrc) into FORM_DIR, from where they are compiled into the
+// program.
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include "panel/pictures.h"
 #include "panel/shared/programfiles.h"
 #include "plotter/plotart.h"
+#include "tools/outline2x.h"
 
 using namespace orrindale;
 
@@ -161,6 +163,9 @@ int main(int argc, char** argv) {
                           art::RenderFunctionCard()) &&
         WriteScrambledPng(programDir + QLatin1Char('/') + files::kPlotterPicture,
                           plotart::Body()) &&
+        WriteScrambledPng(
+            programDir + QLatin1Char('/') + files::kPlotterPicture2x,
+            FillSkyInsideOutline(plotart::Body(2), plotart::Body(), plotart::kSkyBlue.rgb())) &&
         WriteForms(formDir, forms);
     if (!written) {
         std::fprintf(stderr, "mkpictures: could not write the pictures\n");
