@@ -15,6 +15,13 @@ const QColor kTray(52, 54, 58);
 const QColor kCardCream(243, 233, 200);
 const QColor kMarkBox(196, 92, 84);
 
+// A picture of w by h logical pixels at the scale; painters on it draw in logical pixels.
+QImage Blank(int w, int h, int scale, QImage::Format format = QImage::Format_RGB32) {
+    QImage image(w * scale, h * scale, format);
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
 QFont SansFont(int pixelSize, bool bold) {
     QFont font("DejaVu Sans");
     font.setPixelSize(pixelSize);
@@ -41,8 +48,8 @@ void PaintSmallCard(QPainter& p, const QRect& r) {
 
 namespace readerart {
 
-QImage RenderReader() {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+QImage RenderReader(int scale) {
+    QImage image = Blank(kWidth, kHeight, scale);
     image.fill(kSky);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -75,16 +82,16 @@ QImage RenderReader() {
     return image;
 }
 
-QImage RenderMovingCard() {
-    QImage image(kCardWidth, kCardHeight, QImage::Format_RGB32);
+QImage RenderMovingCard(int scale) {
+    QImage image = Blank(kCardWidth, kCardHeight, scale);
     image.fill(kSky);
     QPainter p(&image);
-    PaintSmallCard(p, image.rect());
+    PaintSmallCard(p, QRect(0, 0, kCardWidth, kCardHeight));
     return image;
 }
 
-QImage RenderPile() {
-    QImage image = RenderMovingCard();
+QImage RenderPile(int scale) {
+    QImage image = RenderMovingCard(scale);
     QPainter p(&image);
     // The edges of the cards below show along the bottom.
     p.setPen(QColor(170, 160, 130));
@@ -92,8 +99,8 @@ QImage RenderPile() {
     return image;
 }
 
-QImage RenderMask() {
-    QImage image(kMask.width(), kMask.height(), QImage::Format_RGB32);
+QImage RenderMask(int scale) {
+    QImage image = Blank(kMask.width(), kMask.height(), scale);
     image.fill(kMaskKey);
     QPainter p(&image);
     // The lid over the reading head, square to the card's way.
@@ -110,9 +117,9 @@ QImage RenderMask() {
 
 namespace cardart {
 
-QImage RenderBlankCard() {
+QImage RenderBlankCard(int scale) {
     using namespace cardgrid;
-    QImage image(kCardWidth, kCardHeight, QImage::Format_RGB888);
+    QImage image = Blank(kCardWidth, kCardHeight, scale, QImage::Format_RGB888);
     image.fill(kCardCream);
     QPainter p(&image);
     p.setPen(QColor(120, 110, 90));

@@ -28,20 +28,22 @@ inline const QColor kSky(166, 202, 240);   // outside the reader: transparent
 inline const QColor kMaskKey(255, 0, 255); // the mask's own transparent colour
 inline const QColor kDragColour(251, 244, 234);
 
-QImage RenderReader();
+// Every picture is drawn at a scale: 1, or 2 for screens that scale by two, where the same
+// drawing has twice the pixels and device pixel ratio 2, so it covers the same logical place.
+QImage RenderReader(int scale = 1);
 // The moving card and the pile, on sky blue where they are not card.
-QImage RenderMovingCard();
-QImage RenderPile();
-// The cover over the card's way inside the reader, kMaskKey where the card shows; its pixel
-// (126, 126) holds that colour.
-QImage RenderMask();
+QImage RenderMovingCard(int scale = 1);
+QImage RenderPile(int scale = 1);
+// The cover over the card's way inside the reader, kMaskKey where the card shows; its logical
+// pixel (126, 126) holds that colour.
+QImage RenderMask(int scale = 1);
 
 } // namespace orrindale::readerart
 
 namespace orrindale::cardart {
 
 // The blank marked card, "HP9pgcd.dat": a cream card with its mark boxes, row numbers, the
-// column values, the row-29 box and the title fields.
-QImage RenderBlankCard();
+// column values, the row-29 box and the title fields; at scale 2 as the reader's pictures.
+QImage RenderBlankCard(int scale = 1);
 
 } // namespace orrindale::cardart

@@ -117,7 +117,11 @@ void TprgCrdFM::BuildWindow() {
 }
 
 bool TprgCrdFM::LoadPicture() {
-    return LoadScrambledBitmap(services_.ProgramFile(files::kCardEditorPicture), blankCard_);
+    if (!LoadScrambledBitmap(services_.ProgramFile(files::kCardEditorPicture), blankCard_))
+        return false;
+    sharpCard_ = LoadSharpPicture(services_.ProgramFile(files::kCardEditorPicture2x),
+                                  blankCard_.size(), PictureScale(devicePixelRatioF()));
+    return true;
 }
 
 void TprgCrdFM::showEvent(QShowEvent* event) {
@@ -166,7 +170,8 @@ void TprgCrdFM::RefreshList() {
 
 void TprgCrdFM::Redraw(bool titles) {
     if (blankCard_.isNull()) return;
-    cardView_->setPixmap(QPixmap::fromImage(DrawCard(titles, false)));
+    const QImage& blank = sharpCard_.isNull() ? blankCard_ : sharpCard_;
+    cardView_->setPixmap(QPixmap::fromImage(DrawCardOver(blank, titles, false)));
 }
 
 bool TprgCrdFM::SaveQuestion() {

@@ -91,6 +91,8 @@ private:
     void Redraw(bool titles);
     void UpdateFileLabel();
     void DrawTitles(QPainter& p) const;
+    // DrawCard over a blank card picture: the 1x one, or for the card view the 2x one.
+    QImage DrawCardOver(const QImage& blank, bool titles, bool printMode) const;
     void PrintCards(QPagedPaintDevice& printer);
 
     Services services_;
@@ -101,6 +103,9 @@ private:
     bool modified_ = false;
     bool firstActivation_ = true;
     QImage blankCard_;
+    // The blank card at 2x on screens that scale by two, for the card view only: the window's
+    // size, the clicks and printing go by the 1x picture.
+    QImage sharpCard_;
     QLabel* cardView_ = nullptr;
     QListWidget* cardsLB_ = nullptr;
     QListWidget* instLB_ = nullptr;

@@ -52,8 +52,13 @@ void TprgCrdFM::DrawTitles(QPainter& p) const {
 }
 
 QImage TprgCrdFM::DrawCard(bool titles, bool printMode) const {
+    return DrawCardOver(blankCard_, titles, printMode);
+}
+
+QImage TprgCrdFM::DrawCardOver(const QImage& blank, bool titles, bool printMode) const {
     using namespace cardgrid;
-    QImage image = blankCard_.convertToFormat(QImage::Format_RGB32);
+    // A 2x blank keeps its device pixel ratio, so everything below is drawn in logical pixels.
+    QImage image = blank.convertToFormat(QImage::Format_RGB32);
     if (image.isNull()) return image;
     QPainter p(&image);
     const bool row29 = card_.Current >= 0 && stack_.Row29[static_cast<size_t>(card_.Current)];

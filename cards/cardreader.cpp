@@ -70,10 +70,11 @@ TcardReadFM::TcardReadFM(const Services& services, Context context, QWidget* par
     cardTimer_.setObjectName("cardTimer");
     cardTimer_.setInterval(kCardTimerInterval);
     connect(&cardTimer_, &QTimer::timeout, this, &TcardReadFM::cardTimerTimer);
-    pc1Image_ = WithTransparent(readerart::RenderMovingCard(), readerart::kSky);
-    pc2Image_ = WithTransparent(readerart::RenderPile(), readerart::kSky);
-    const QImage mask = readerart::RenderMask();
-    maskImage_ = WithTransparent(mask, mask.pixelColor(126, 126));
+    const int scale = PictureScale(devicePixelRatioF());
+    pc1Image_ = WithTransparent(readerart::RenderMovingCard(scale), readerart::kSky);
+    pc2Image_ = WithTransparent(readerart::RenderPile(scale), readerart::kSky);
+    const QImage mask = readerart::RenderMask(scale);
+    maskImage_ = WithTransparent(mask, mask.pixelColor(QPoint(126, 126) * scale));
     // The reader's lines start empty, so marks that another stack left would count cards that
     // hold nothing here and feed zeros into program memory: the reader starts with a clear
     // stack. Stacks reach the reader through their files.
@@ -112,7 +113,9 @@ bool TcardReadFM::LoadPicture() {
         if (context_.RequestRelease) context_.RequestRelease();
         return false;
     }
-    cardImage_ = WithTransparent(picture, readerart::kSky);
+    const QImage sharp = LoadSharpPicture(services_.ProgramFile(files::kCardReaderPicture2x),
+                                          picture.size(), PictureScale(devicePixelRatioF()));
+    cardImage_ = WithTransparent(sharp.isNull() ? picture : sharp, readerart::kSky);
     // A hidden drag area takes the colour of what surrounds it in the picture.
     dragCover_ =
         picture.pixelColor(readerart::kDragArea.left() - 1, readerart::kDragArea.center().y());

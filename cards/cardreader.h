@@ -41,7 +41,8 @@ public:
     TcardReadFM(const Services& services, Context context, QWidget* parent = nullptr);
     ~TcardReadFM() override;
 
-    // Loads "CR91B.dat"; on failure the window asks for its release and stays hidden.
+    // Loads "CR91B.dat" (and on screens that scale by two "CR91B@2x.dat" to draw); when the
+    // first fails, the window asks for its release and stays hidden.
     bool LoadPicture();
 
     void cardFeedClick();

@@ -16,6 +16,13 @@ QRect Q(const Rect& r) {
     return QRect(r.Left, r.Top, r.Width, r.Height);
 }
 
+// A picture of w by h logical pixels at the scale; painters on it draw in logical pixels.
+QImage Blank(int w, int h, int scale) {
+    QImage image(w * scale, h * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
 QFont Font(int pixels, bool bold) {
     QFont font("Liberation Sans");
     font.setPixelSize(pixels);
@@ -91,9 +98,9 @@ void DrawLeverUp(QPainter& p, const Rect& lever) {
     DrawHandle(p, lever, true);
 }
 
-QImage RenderPanel() {
+QImage RenderPanel(int scale) {
     using namespace memlayout;
-    QImage panel(kPanelWidth, kPanelHeight, QImage::Format_RGB32);
+    QImage panel = Blank(kPanelWidth, kPanelHeight, scale);
     QPainter p(&panel);
     p.setRenderHint(QPainter::Antialiasing);
     DrawCase(p);
@@ -116,9 +123,9 @@ QImage RenderPanel() {
     return panel;
 }
 
-QImage RenderCard() {
+QImage RenderCard(int scale) {
     using namespace memlayout;
-    QImage card(kCardWidth, kCardHeight, QImage::Format_RGB32);
+    QImage card = Blank(kCardWidth, kCardHeight, scale);
     card.fill(QColor(250, 248, 240));
     QPainter p(&card);
     p.setRenderHint(QPainter::Antialiasing);

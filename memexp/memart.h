@@ -11,8 +11,10 @@
 
 namespace orrindale::memart {
 
-QImage RenderPanel();
-QImage RenderCard();
+// At scale 2 (for screens that scale by two) the same drawing has twice the pixels and device
+// pixel ratio 2.
+QImage RenderPanel(int scale = 1);
+QImage RenderCard(int scale = 1);
 // The lever of a switch in its ON position, drawn into its place.
 void DrawLeverUp(QPainter& painter, const memlayout::Rect& lever);
 // A lamp: red when lit, dark otherwise.

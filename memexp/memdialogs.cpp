@@ -62,6 +62,9 @@ bool TmmpnFM::LoadCard() {
         return false;
     }
     setFixedSize(card_.size());
+    const QImage sharp = LoadSharpPicture(services_.ProgramFile(files::kExtMemoryCardPicture2x),
+                                          card_.size(), PictureScale(devicePixelRatioF()));
+    if (!sharp.isNull()) card_ = sharp;
     CentreOnScreen(*this);
     return true;
 }

@@ -31,7 +31,8 @@ class TmmpnFM final : public QDialog {
 
 public:
     TmmpnFM(const Services& services, QWidget* parent = nullptr);
-    // Loads "mmexpl.dat"; reports a failure, after which the card is not to be shown.
+    // Loads "mmexpl.dat" (and on screens that scale by two "mmexpl@2x.dat" to draw); reports a
+    // failure of the first, after which the card is not to be shown.
     bool LoadCard();
     const QImage& Card() const { return card_; }
 

@@ -56,6 +56,9 @@ bool TmemFM::LoadImage() {
     if (!LoadScrambledBitmap(services_.ProgramFile(files::kExtMemoryPicture), memImage_))
         return false;
     setFixedSize(memImage_.size());
+    const QImage sharp = LoadSharpPicture(services_.ProgramFile(files::kExtMemoryPicture2x),
+                                          memImage_.size(), PictureScale(devicePixelRatioF()));
+    if (!sharp.isNull()) memImage_ = sharp;
     return true;
 }
 

@@ -30,8 +30,8 @@ public:
     TmemFM(const Services& services, Calculator& calc, Hooks hooks, QWidget* parent = nullptr);
     ~TmemFM() override;
 
-    // Loads the panel picture "mmexig.dat"; false when it cannot, and the window is not to be
-    // shown.
+    // Loads the panel picture "mmexig.dat" (and on screens that scale by two "mmexig@2x.dat" to
+    // draw); false when the first cannot be loaded, and the window is not to be shown.
     bool LoadImage();
     ExtMemory& Memory() { return memory_; }
     // The port for the engine: null once the window has closed.

@@ -180,13 +180,9 @@ bool TmainFM::LoadPanel() {
                                   : ReadPanelPicture(ProgramFile(files::kPanelPicture));
     const QImage& panel = read.Picture;
     if (panel.isNull()) return false;
-    scene_.SetPanel(panel);
-    QImage sharp;
-    if (PictureScale() == 2 && LoadScrambledPng(ProgramFile(files::kPanelPicture2x), sharp) &&
-        sharp.size() == 2 * panel.size()) {
-        sharp.setDevicePixelRatio(2);
-        scene_.SetPanel(sharp);
-    }
+    const QImage sharp =
+        LoadSharpPicture(ProgramFile(files::kPanelPicture2x), panel.size(), PictureScale());
+    scene_.SetPanel(sharp.isNull() ? panel : sharp);
     setFixedSize(panel.size());
     setMask(read.Outline);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -249,7 +245,7 @@ void TmainFM::ShowSwitch(layout::SwitchSetting shown) {
 }
 
 int TmainFM::PictureScale() const {
-    return pictures::ScaleFor(devicePixelRatioF());
+    return orrindale::PictureScale(devicePixelRatioF());
 }
 
 void TmainFM::PlacePictures() {
@@ -397,7 +393,7 @@ void TmainFM::ViewFunctionCard() {
     // The picture is read when first asked for, not at start: most sessions never show it.
     if (!functionCardTried_) {
         functionCardTried_ = true;
-        const bool sharp = pictures::ScaleFor(funcCard_->devicePixelRatioF()) == 2;
+        const bool sharp = orrindale::PictureScale(funcCard_->devicePixelRatioF()) == 2;
         functionCardLoaded_ =
             (sharp && funcCard_->LoadPicture(ProgramFile(files::kFunctionCardPicture2x), 2)) ||
             funcCard_->LoadPicture(ProgramFile(files::kFunctionCardPicture));

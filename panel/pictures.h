@@ -82,10 +82,4 @@ inline QStringList AllNames() {
 // ratio 2, same size in logical pixels) where there is one, else the 1x picture.
 QImage FormPicture(const QString& name, int scale = 1);
 
-// The scale of the pictures a window of that device pixel ratio shows: those drawn at 2x on
-// screens that scale by more than one and a half, else those at 1x.
-inline int ScaleFor(qreal devicePixelRatio) {
-    return devicePixelRatio > 1.5 ? 2 : 1;
-}
-
 } // namespace orrindale::pictures

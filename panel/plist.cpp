@@ -11,6 +11,7 @@
 #include "panel/pictures.h"
 #include "panel/printermodel.h"
 #include "panel/shared/hpdata.h"
+#include "panel/shared/hpdata_qt.h"
 
 namespace orrindale {
 
@@ -69,7 +70,7 @@ void TplistFM::PaintRoll() {
     if (lineBitmap_.isNull()) lineBitmap_ = NewPrintLineBitmap();
     // On a screen that scales by two the lines are shrunk from the full-size line to twice the
     // pixels, not painted at 1x and enlarged.
-    const int s = pictures::ScaleFor(devicePixelRatioF());
+    const int s = orrindale::PictureScale(devicePixelRatioF());
     if (picture_.isNull() || picture_.devicePixelRatio() != s) {
         picture_ = QImage(kPictureWidth * s, kClientHeight * s, QImage::Format_RGB32);
         picture_.setDevicePixelRatio(s);

@@ -9,9 +9,11 @@ namespace {
 const QColor kCase{214, 208, 192}, kCaseDark{120, 116, 104}, kStrip{70, 72, 76};
 const QColor kMetal{178, 182, 188}, kLabel{236, 236, 228};
 
-QImage Blank(int w, int h, QColor fill = Qt::transparent) {
-    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+// A picture w by h logical pixels at the scale; painters on it draw in logical pixels.
+QImage Blank(int w, int h, int scale, QColor fill = Qt::transparent) {
+    QImage image(w * scale, h * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(fill);
+    image.setDevicePixelRatio(scale);
     return image;
 }
 
@@ -41,10 +43,14 @@ QColor PenColour(int penIndex) {
     }
 }
 
-QImage Body() {
-    QImage image = Blank(kWidth, kHeight, kSkyBlue);
+QImage Body(int scale) {
+    QImage image = Blank(kWidth, kHeight, scale, kSkyBlue);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
+    // Unsmoothed, a once-size pen covers the pixel right of and below its line. Scaled up, it
+    // would straddle the line instead, and the case's outline would leave a line of sky inside
+    // the window's outline (taken from the 1x picture) at the right and bottom.
+    if (scale > 1) p.translate(0.5, 0.5);
     p.setPen(kCaseDark);
     p.setBrush(kCase);
     p.drawRoundedRect(QRect(5, 0, kWidth - 11, kHeight - 6), 12, 12);
@@ -81,8 +87,8 @@ QImage Body() {
     return image;
 }
 
-QImage Arm(bool penDown) {
-    QImage image = Blank(kArmWidth, kArmHeight);
+QImage Arm(bool penDown, int scale) {
+    QImage image = Blank(kArmWidth, kArmHeight, scale);
     QPainter p(&image);
     p.setPen(QColor(80, 84, 90));
     p.setBrush(penDown ? QColor(150, 156, 164) : kMetal);
@@ -91,8 +97,8 @@ QImage Arm(bool penDown) {
     return image;
 }
 
-QImage Holder(bool penDown, int penIndex) {
-    QImage image = Blank(kHolderWidth, kHolderHeight);
+QImage Holder(bool penDown, int penIndex, int scale) {
+    QImage image = Blank(kHolderWidth, kHolderHeight, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QColor(40, 40, 40));
@@ -110,26 +116,26 @@ QImage Holder(bool penDown, int penIndex) {
     return image;
 }
 
-QImage Lever() {
-    QImage image = Blank(34, 28);
+QImage Lever(int scale) {
+    QImage image = Blank(34, 28, scale);
     QPainter p(&image);
     Switch(p, QRect(0, 0, 34, 28), true);
     return image;
 }
 
-QImage Lamp(bool error) {
+QImage Lamp(bool error, int scale) {
     const QRect r = error ? kErrorLamp : kPowerLamp;
-    QImage image = Blank(r.width(), r.height());
+    QImage image = Blank(r.width(), r.height(), scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(error ? QColor(255, 40, 30) : QColor(255, 190, 40));
-    p.drawEllipse(image.rect());
+    p.drawEllipse(QRect(QPoint(0, 0), r.size()));
     return image;
 }
 
-QImage Knob(int value) {
-    QImage image = Blank(kKnobSize, kKnobSize);
+QImage Knob(int value, int scale) {
+    QImage image = Blank(kKnobSize, kKnobSize, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.translate(kKnobSize / 2.0, kKnobSize / 2.0);

@@ -31,12 +31,14 @@ inline constexpr QRect kPenButton{385, 516, 27, 24};
 inline constexpr QRect kMoveStrip{360, 480, 75, 4};
 
 QColor PenColour(int penIndex);
-QImage Body();
-QImage Arm(bool penDown);
-QImage Holder(bool penDown, int penIndex);
-QImage Lever();
-QImage Lamp(bool error);
+// Every picture is drawn at a scale: 1, or 2 for screens that scale by two, where the same
+// drawing has twice the pixels and device pixel ratio 2, so it covers the same logical place.
+QImage Body(int scale = 1);
+QImage Arm(bool penDown, int scale = 1);
+QImage Holder(bool penDown, int penIndex, int scale = 1);
+QImage Lever(int scale = 1);
+QImage Lamp(bool error, int scale = 1);
 // The knob turned by 360 - value degrees about its centre.
-QImage Knob(int value);
+QImage Knob(int value, int scale = 1);
 
 } // namespace orrindale::plotart

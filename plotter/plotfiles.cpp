@@ -17,25 +17,20 @@ namespace orrindale {
 namespace {
 const char kFilter[] = "Plotter File (*.ptf);;All Files (*.*)";
 
-// Replays a record onto a painter: the screen's paper or a printed page.
+// Replays a record onto a printed page (the screen's paper is drawn by plotpaper.h).
 class PainterReplay final : public ReplaySink {
 public:
-    // The replay leaves the model's pen (and, on the screen, its grid) as the record last
-    // named them, so what is drawn next matches what was loaded.
-    PainterReplay(QPainter& p, double sx, double sy, int height, PlotterModel& model, bool page)
-        : p_(p), sx_(sx), sy_(sy), height_(height), model_(model), page_(page) {}
+    // The replay leaves the model's pen as the record last named it.
+    PainterReplay(QPainter& p, double sx, double sy, int height, PlotterModel& model)
+        : p_(p), sx_(sx), sy_(sy), height_(height), model_(model) {}
     QPoint At(int x, int y) const {
         return {static_cast<int>(x * sx_), height_ - static_cast<int>(y * sy_)};
     }
     void Grid(int g) override {
-        if (!page_) model_.gridIndex = g;
         if (g <= 0) return;
         const QPen pen = p_.pen();
         p_.setPen(QPen(QColor(0, 255, 255), 1, Qt::DotLine));
-        if (page_)
-            PageGrid(g);
-        else
-            PaperGrid(g);
+        PageGrid(g);
         p_.setPen(pen);
     }
     void Colour(int pen) override {
@@ -48,13 +43,6 @@ public:
     }
 
 private:
-    void PaperGrid(int g) {
-        const int s = g == 1 ? 22 : 44;
-        for (int y = 22; y < plot::kPaperHeight; y += s)
-            p_.drawLine(22, y, 637, y);
-        for (int x = 22; x < plot::kPaperWidth; x += s)
-            p_.drawLine(x, 22, x, 417);
-    }
     void PageGrid(int g) {
         const double a = 250 * sx_, b = 250 * sy_, w = plot::kMaxX * sx_;
         const double h = height_;
@@ -68,7 +56,6 @@ private:
     double sx_, sy_;
     int height_;
     PlotterModel& model_;
-    bool page_;
 };
 
 FileQuestion PlotQuestion(const char* caption, const QString& start) {
@@ -106,13 +93,8 @@ bool TplotFM::LoadPlotFile(const QString& path, bool fromDialog) {
 }
 
 void TplotFM::ReplayPlot() {
-    ClearPaper();
-    QPainter p(&paper_);
-    p.setPen(plotart::PenColour(model_.penIndex));
-    PainterReplay replay(p, double(plot::kPaperWidth) / plot::kMaxX,
-                         double(plot::kPaperHeight) / plot::kMaxY, plot::kPaperHeight, model_,
-                         false);
-    ReplayRecord(model_.plotRecord, replay);
+    paper_.Clear();
+    paper_.Replay(model_.plotRecord, model_);
     update();
 }
 
@@ -154,8 +136,7 @@ void TplotFM::PrintPlot() {
     const QRect page = printer.pageLayout().paintRectPixels(printer.logicalDpiX());
     const int h = page.height();
     p.setPen(QPen(Qt::black, std::max(1.0, printer.logicalDpiX() / 150.0)));
-    PainterReplay replay(p, double(page.width()) / plot::kMaxX, double(h) / plot::kMaxY, h, model_,
-                         true);
+    PainterReplay replay(p, double(page.width()) / plot::kMaxX, double(h) / plot::kMaxY, h, model_);
     ReplayRecord(model_.plotRecord, replay);
     p.end();
 }

@@ -129,8 +129,8 @@ void PlotterModel::StartMotion(bool sound, Then then) {
         stepY = Sign(dy);
         stepX = static_cast<double>(dx) / std::abs(dy);
     }
-    drawX = plot::PaperX(penX);
-    drawY = plot::PaperY(penY);
+    drawX = penX;
+    drawY = penY;
     RunMotion(sound);
 }
 
@@ -152,11 +152,11 @@ bool PlotterModel::Step() {
         penY = std::clamp(static_cast<int>(carriageY), 0, plot::kMaxY);
         if ((stepY >= 0 && penY > targetY) || (stepY < 0 && penY < targetY)) penY = targetY;
     }
-    if (penDown) {
-        const int px = plot::PaperX(penX), py = plot::PaperY(penY);
-        if (px != drawX || py != drawY) view_->LineDrawn(drawX, drawY, px, py);
-        drawX = px;
-        drawY = py;
+    if (penDown &&
+        (plot::PaperX(penX) != plot::PaperX(drawX) || plot::PaperY(penY) != plot::PaperY(drawY))) {
+        view_->LineDrawn(drawX, drawY, penX, penY);
+        drawX = penX;
+        drawY = penY;
     }
     return penX == targetX && penY == targetY;
 }
@@ -215,7 +215,7 @@ void PlotterModel::PenDown() {
 bool PlotterModel::PenDot() {
     if (modeOn || !powerLamp || penDown) return false;
     view_->PenShown(true);
-    view_->DotDrawn(plot::PaperX(penX), plot::PaperY(penY));
+    view_->DotDrawn(penX, penY);
     AddPlotEntry(plot::kDot);
     view_->PlaySound("ppd");
     return true;
@@ -273,8 +273,8 @@ void PlotterModel::FollowKnob(bool xAxis) {
     carriageY = penY;
     stepX = xAxis ? (zeroX < penX ? -1.0 : 1.0) : 0.0;
     stepY = xAxis ? 0.0 : (zeroY < penY ? -1.0 : 1.0);
-    drawX = plot::PaperX(penX);
-    drawY = plot::PaperY(penY);
+    drawX = penX;
+    drawY = penY;
     then_ = Then::Nothing;
     RunMotion(false);
 }

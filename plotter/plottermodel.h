@@ -55,9 +55,12 @@ public:
     virtual ~PlotterView() = default;
     // penX/penY changed: place the arm and the pen holder.
     virtual void CarriageMoved() {}
-    // A line in paper pixels in the current pen colour.
+    // A line in the current pen colour between two pen positions in plot units, the first where
+    // the last line ended: drawn whenever the pen comes to another paper pixel, while the
+    // positions stay exact for a paper drawn finer than 44 pixels an inch.
     virtual void LineDrawn(int /*x0*/, int /*y0*/, int /*x1*/, int /*y1*/) {}
-    virtual void DotDrawn(int /*px*/, int /*py*/) {}
+    // A dot at a pen position in plot units.
+    virtual void DotDrawn(int /*x*/, int /*y*/) {}
     // Show the pen-down or pen-up pictures (the shown state may differ from penDown: STANDBY
     // and power off show the pen up without lifting it).
     virtual void PenShown(bool /*down*/) {}
@@ -143,7 +146,7 @@ public:
     // A record was put in place of the old one (loaded from a file).
     void RecordReplaced();
 
-    // Where the paper's drawing position stands (pixels).
+    // Where the last line on the paper ended (plot units).
     int drawX = 0, drawY = 0;
 
 private:

@@ -26,7 +26,8 @@ constexpr int kMaxCatchUpFrames = 8;
 } // namespace
 
 TplotFM::TplotFM(PlotterContext context, QWidget* parent)
-    : QWidget(parent), context_(std::move(context)) {
+    : QWidget(parent), context_(std::move(context)), scale_(PictureScale(devicePixelRatioF())),
+      paper_(scale_) {
     setWindowTitle("Plotter");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -44,17 +45,19 @@ TplotFM::TplotFM(PlotterContext context, QWidget* parent)
     });
     QImage body;
     if (!LoadScrambledPng(context_.services.ProgramFile(files::kPlotterPicture), body)) return;
-    body_ = body.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    setFixedSize(body_.size());
+    body = body.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    setFixedSize(body.size());
     // The sky-blue parts let the desktop show through.
     setMask(QRegion(
-        QBitmap::fromImage(body_.createMaskFromColor(plotart::kSkyBlue.rgb(), Qt::MaskInColor))));
+        QBitmap::fromImage(body.createMaskFromColor(plotart::kSkyBlue.rgb(), Qt::MaskInColor))));
+    const QImage sharp = LoadSharpPicture(context_.services.ProgramFile(files::kPlotterPicture2x),
+                                          body.size(), scale_);
+    body_ = sharp.isNull() ? body : sharp;
     for (int down = 0; down < 2; ++down)
-        arms_[static_cast<size_t>(down)] = plotart::Arm(down != 0);
-    lever_ = plotart::Lever();
-    powerLamp_ = plotart::Lamp(false);
-    errorLamp_ = plotart::Lamp(true);
-    paper_ = QImage(plot::kPaperWidth, plot::kPaperHeight, QImage::Format_RGB32);
+        arms_[static_cast<size_t>(down)] = plotart::Arm(down != 0, scale_);
+    lever_ = plotart::Lever(scale_);
+    powerLamp_ = plotart::Lamp(false, scale_);
+    errorLamp_ = plotart::Lamp(true, scale_);
     BuildMenu();
 }
 
@@ -169,21 +172,18 @@ void TplotFM::CarriageMoved() {
 }
 
 void TplotFM::LineDrawn(int x0, int y0, int x1, int y1) {
-    QPainter p(&paper_);
-    p.setPen(plotart::PenColour(model_.penIndex));
-    p.drawLine(x0, y0, x1, y1);
+    paper_.Line(model_.penIndex, x0, y0, x1, y1);
 }
 
-void TplotFM::DotDrawn(int px, int py) {
-    if (paper_.rect().contains(px, py))
-        paper_.setPixel(px, py, plotart::PenColour(model_.penIndex).rgb());
+void TplotFM::DotDrawn(int x, int y) {
+    paper_.Dot(model_.penIndex, x, y);
     update();
 }
 
 void TplotFM::PenShown(bool down) {
     shownDown_ = down;
     for (int d = 0; d < 2; ++d)
-        holders_[static_cast<size_t>(d)] = plotart::Holder(d != 0, model_.penIndex);
+        holders_[static_cast<size_t>(d)] = plotart::Holder(d != 0, model_.penIndex, scale_);
     update();
 }
 
@@ -192,27 +192,9 @@ void TplotFM::StateChanged() {
     update();
 }
 
-void TplotFM::ClearPaper() {
-    paper_.fill(Qt::white);
-    QPainter p(&paper_);
-    p.setPen(QColor(192, 192, 192));
-    p.drawRect(0, 0, plot::kPaperWidth - 1, plot::kPaperHeight - 1);
-}
-
-void TplotFM::DrawGrid() {
-    if (model_.gridIndex <= 0) return;
-    const int s = model_.gridIndex == 1 ? 22 : 44;
-    QPainter p(&paper_);
-    p.setPen(QPen(QColor(0, 255, 255), 1, Qt::DotLine));
-    for (int y = 22; y < plot::kPaperHeight; y += s)
-        p.drawLine(22, y, 637, y);
-    for (int x = 22; x < plot::kPaperWidth; x += s)
-        p.drawLine(x, 22, x, 417);
-}
-
 void TplotFM::PaperCleared() {
-    ClearPaper();
-    DrawGrid();
+    paper_.Clear();
+    paper_.Grid(model_.gridIndex);
     PenShown(shownDown_);
 }
 
@@ -220,7 +202,7 @@ void TplotFM::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.setClipRegion(event->region());
     p.drawImage(0, 0, body_);
-    p.drawImage(plotart::kPaper.topLeft(), paper_);
+    p.drawImage(plotart::kPaper.topLeft(), paper_.Image());
     p.drawImage(ArmRect().topLeft(), arms_[shownDown_ ? 1 : 0]);
     p.drawImage(HolderRect().topLeft(), holders_[shownDown_ ? 1 : 0]);
     if (model_.paperHeld) p.drawImage(plotart::kHoldLever.topLeft(), lever_);
@@ -229,7 +211,7 @@ void TplotFM::paintEvent(QPaintEvent* event) {
     if (model_.errorLamp) p.drawImage(plotart::kErrorLamp.topLeft(), errorLamp_);
     for (size_t k = 1; k <= 4; ++k) {
         if (knobs_[k] == 0 || knobPictures_[k].isNull()) {
-            knobPictures_[k] = plotart::Knob(model_.knobValue[k]);
+            knobPictures_[k] = plotart::Knob(model_.knobValue[k], scale_);
             knobs_[k] = 1;
         }
         p.drawImage(plotart::kKnobPanels[k - 1].topLeft(), knobPictures_[k]);

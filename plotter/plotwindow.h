@@ -16,6 +16,7 @@
 
 #include "panel/shared/services.h"
 #include "panel/shared/sounds.h"
+#include "plotter/plotpaper.h"
 #include "plotter/plottermodel.h"
 
 class QMenu;
@@ -46,7 +47,7 @@ public:
     bool Loaded() const { return !body_.isNull(); }
 
     PlotterModel& Model() { return model_; }
-    const QImage& Paper() const { return paper_; }
+    const QImage& Paper() const { return paper_.Image(); }
     void CalcPowerChanged(bool on) { model_.CalcPowerChanged(on); }
     void SavePlotSettings();
     void SaveCurrentPlot();
@@ -95,15 +96,16 @@ private:
     void UpdateMenus();
     void MotionTick();
     bool CloseQuery();
-    void ClearPaper();
-    void DrawGrid();
     QRect ArmRect() const;
     QRect HolderRect() const;
     int KnobAt(QPoint at) const;
 
     PlotterContext context_;
     PlotterModel model_;
-    QImage body_, paper_, lever_, powerLamp_, errorLamp_;
+    // The scale the pictures and the paper are drawn at (2 on screens that scale by two).
+    const int scale_;
+    PlotPaper paper_;
+    QImage body_, lever_, powerLamp_, errorLamp_;
     std::array<QImage, 2> arms_, holders_; // [pen down]
     std::array<int, 5> knobs_{};           // 0: the knob picture must be redrawn
     std::array<QImage, 5> knobPictures_;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+
 #include "panel_test_util.h"
 
 namespace orrindale {
@@ -44,6 +46,40 @@ TEST(PictureQt, RgbaPixelsBecomeAnIndependentQImage) {
     EXPECT_EQ(image.pixelColor(0, 0), QColor(255, 0, 0, 255));
     EXPECT_EQ(image.pixelColor(1, 0), QColor(0, 0, 255, 128));
     EXPECT_TRUE(ToQImage(RgbaImage{}, QImage::Format_RGB888).isNull());
+}
+
+TEST(PictureQt, TheSharpPictureIsTakenOnlyAtScaleTwoAndOnlyAtTwiceTheSize) {
+    TempFolder dir;
+    const QSize once(30, 20);
+    auto write = [&dir](const char* name, QSize size) {
+        QImage picture(size, QImage::Format_RGB32);
+        picture.fill(Qt::gray);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+        testing::WriteRaw(dir.File(name), testing::Scrambled(png.toStdString()));
+        return QString::fromStdString(dir.File(name));
+    };
+    const struct {
+        QString path;
+        int scale;
+        bool taken;
+    } cases[] = {
+        {write("twice.dat", once * 2), 2, true},
+        {write("twice.dat", once * 2), 1, false},
+        {write("wrong.dat", QSize(60, 30)), 2, false},
+        {write("once.dat", once), 2, false},
+        {QString::fromStdString(dir.File("absent.dat")), 2, false},
+    };
+    for (const auto& c : cases) {
+        const QImage sharp = LoadSharpPicture(c.path, once, c.scale);
+        EXPECT_EQ(!sharp.isNull(), c.taken) << c.path.toStdString() << " at " << c.scale;
+        if (c.taken) {
+            EXPECT_EQ(sharp.devicePixelRatio(), 2);
+            EXPECT_EQ(sharp.deviceIndependentSize().toSize(), once);
+        }
+    }
 }
 
 } // namespace

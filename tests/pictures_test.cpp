@@ -1,5 +1,6 @@
 // The generated pictures: the panel in the program folder and the form pictures compiled into
-// the program, checked against the coordinate table they are drawn from.
+// the program, checked against the coordinate table they are drawn from; and every picture drawn
+// at 2x against its 1x picture.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -7,10 +8,13 @@
 #include <QRect>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
+#include "cards/cardart.h"
 #include "panel/layout.h"
 #include "panel/pictures.h"
 #include "panel/shared/programfiles.h"
+#include "plotter/plotart.h"
 
 namespace orrindale {
 namespace {
@@ -24,7 +28,7 @@ QImage LoadScrambled(const char* name) {
     for (char& byte : bytes)
         byte = static_cast<char>(byte ^ 0xB7);
     QImage image;
-    image.loadFromData(bytes, "PNG");
+    image.loadFromData(bytes); // a PNG or, for some peripherals' 1x pictures, a bitmap
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
@@ -196,6 +200,16 @@ double Detail(const QImage& picture, const QRect& area) {
     return sum;
 }
 
+// The pixels of a 2x picture left sky blue inside the window's outline, which is every pixel of
+// the 1x picture that is not sky blue: they would show as a pale fringe.
+int SkyInsideOutline(const QImage& twice, const QImage& once, QRgb sky) {
+    int count = 0;
+    for (int y = 0; y < twice.height(); ++y)
+        for (int x = 0; x < twice.width(); ++x)
+            count += twice.pixel(x, y) == sky && once.pixel(x / 2, y / 2) != sky;
+    return count;
+}
+
 TEST(PanelPictureAtTwice, HasDetailTheOnceSizePictureScaledUpLacks) {
     const QImage once = LoadScrambled(files::kPanelPicture);
     const QImage twice = LoadScrambled(files::kPanelPicture2x);
@@ -209,6 +223,7 @@ TEST(PanelPictureAtTwice, HasDetailTheOnceSizePictureScaledUpLacks) {
         EXPECT_GT(Detail(twice, area), 1.3 * Detail(scaledUp, area))
             << area.x() / 2 << "," << area.y() / 2;
     }
+    EXPECT_EQ(SkyInsideOutline(twice, once, kSky), 0);
 }
 
 TEST(PicturesAtTwice, HaveDetailTheirOnceSizePicturesEnlargedLack) {
@@ -238,6 +253,43 @@ TEST(PicturesAtTwice, HaveDetailTheirOnceSizePicturesEnlargedLack) {
         EXPECT_GT(Detail(c.twice, all), 1.05 * Detail(smoothed, all)) << name;
         // ...nor each pixel doubled.
         EXPECT_NE(c.twice.convertToFormat(c.once.format()), c.once.scaled(c.twice.size())) << name;
+    }
+}
+
+TEST(PeripheralPicturesAtTwice, HaveDetailTheOnceSizePicturesScaledUpLackAndNoFringe) {
+    // Small text gains most from being drawn at 2x, more than the 1x picture with its pixels
+    // doubled would; the reader's one label, large and bold, least.
+    const struct {
+        const char* once;
+        const char* twice;
+        QRect text; // at 1x
+        double gain;
+        std::optional<QRgb> sky; // the outline's colour for a window shaped by its picture
+    } cases[] = {
+        {files::kPlotterPicture, files::kPlotterPicture2x, QRect(30, 492, 740, 76), 1.35,
+         plotart::kSkyBlue.rgb()},
+        {files::kCardReaderPicture, files::kCardReaderPicture2x, QRect(18, 184, 170, 18), 1.1,
+         readerart::kSky.rgb()},
+        {files::kCardEditorPicture, files::kCardEditorPicture2x, QRect(236, 80, 22, 380), 1.6, {}},
+        {files::kExtMemoryPicture, files::kExtMemoryPicture2x, QRect(60, 60, 320, 70), 1.25, {}},
+        {files::kExtMemoryCardPicture,
+         files::kExtMemoryCardPicture2x,
+         QRect(20, 70, 520, 150),
+         1.3,
+         {}},
+    };
+    for (const auto& c : cases) {
+        const QImage once = LoadScrambled(c.once);
+        const QImage twice = LoadScrambled(c.twice);
+        ASSERT_FALSE(once.isNull()) << c.once;
+        ASSERT_EQ(twice.size(), once.size() * 2) << c.twice;
+        const QImage scaledUp =
+            once.scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QRect area(c.text.topLeft() * 2, c.text.size() * 2);
+        EXPECT_GT(Detail(twice, area), c.gain * Detail(scaledUp, area)) << c.twice;
+        if (c.sky) {
+            EXPECT_EQ(SkyInsideOutline(twice, once, *c.sky), 0) << c.twice;
+        }
     }
 }
 

@@ -1,7 +1,8 @@
 // mkcardart PROGRAM_DIR
 //
 // Draws the marked card reader ("CR91B.dat", a scrambled PNG) and the blank marked card
-// ("HP9pgcd.dat", a scrambled 24-bit bitmap) into the program folder.
+// ("HP9pgcd.dat", a scrambled 24-bit bitmap) into the program folder, and both again at twice
+// the resolution as scrambled PNGs ("CR91B@2x.dat", "HP9pgcd@2x.dat").
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 
 #include "cards/cardart.h"
 #include "panel/shared/programfiles.h"
+#include "tools/outline2x.h"
 
 using namespace orrindale;
 
@@ -37,7 +39,12 @@ int main(int argc, char** argv) {
     QDir().mkpath(folder);
     const bool written =
         WriteScrambled(folder + files::kCardReaderPicture, readerart::RenderReader(), "PNG") &&
-        WriteScrambled(folder + files::kCardEditorPicture, cardart::RenderBlankCard(), "BMP");
+        WriteScrambled(folder + files::kCardEditorPicture, cardart::RenderBlankCard(), "BMP") &&
+        WriteScrambled(folder + files::kCardReaderPicture2x,
+                       FillSkyInsideOutline(readerart::RenderReader(2), readerart::RenderReader(),
+                                            readerart::kSky.rgb()),
+                       "PNG") &&
+        WriteScrambled(folder + files::kCardEditorPicture2x, cardart::RenderBlankCard(2), "PNG");
     if (!written) {
         std::fprintf(stderr, "mkcardart: could not write the pictures\n");
         return 1;

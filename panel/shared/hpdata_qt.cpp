@@ -86,4 +86,15 @@ bool LoadScrambledBitmap(const QString& path, QImage& picture) {
     return true;
 }
 
+int PictureScale(qreal devicePixelRatio) {
+    return devicePixelRatio > 1.5 ? 2 : 1;
+}
+
+QImage LoadSharpPicture(const QString& path, QSize onceSize, int scale) {
+    QImage sharp;
+    if (scale != 2 || !LoadScrambledPng(path, sharp) || sharp.size() != 2 * onceSize) return {};
+    sharp.setDevicePixelRatio(2);
+    return sharp;
+}
+
 } // namespace orrindale

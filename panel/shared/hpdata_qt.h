@@ -33,4 +33,13 @@ bool LoadScrambledPng(const QString& path, QImage& picture);
 // A 24-bit bitmap: the picture becomes RGB888.
 bool LoadScrambledBitmap(const QString& path, QImage& picture);
 
+// The scale a window's pictures are drawn at: 2 on screens that scale by more than one and a
+// half, else 1.
+int PictureScale(qreal devicePixelRatio);
+// A window's picture drawn at twice the resolution (a scrambled PNG beside its 1x picture): read
+// only at scale 2, and kept only when it is exactly twice the 1x size; it then carries device
+// pixel ratio 2, so it is drawn in logical pixels over the 1x picture's place. Null otherwise,
+// and the window keeps its 1x picture.
+QImage LoadSharpPicture(const QString& path, QSize onceSize, int scale);
+
 } // namespace orrindale

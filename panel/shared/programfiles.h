@@ -12,11 +12,18 @@ inline constexpr char kPanelPicture2x[] = "PM91B@2x.dat";
 inline constexpr char kFunctionCardPicture[] = "HPfncd.dat";
 // The function card drawn at twice the resolution; the window keeps the 1x picture's size.
 inline constexpr char kFunctionCardPicture2x[] = "HPfncd@2x.dat";
+// The peripherals' pictures, each also drawn at twice the resolution (always a scrambled PNG,
+// whatever the 1x picture is); as with the panel, the 1x picture gives the size and outline.
 inline constexpr char kCardReaderPicture[] = "CR91B.dat";
+inline constexpr char kCardReaderPicture2x[] = "CR91B@2x.dat";
 inline constexpr char kCardEditorPicture[] = "HP9pgcd.dat";
+inline constexpr char kCardEditorPicture2x[] = "HP9pgcd@2x.dat";
 inline constexpr char kPlotterPicture[] = "HP9plig.dat";
+inline constexpr char kPlotterPicture2x[] = "HP9plig@2x.dat";
 inline constexpr char kExtMemoryPicture[] = "mmexig.dat";
+inline constexpr char kExtMemoryPicture2x[] = "mmexig@2x.dat";
 inline constexpr char kExtMemoryCardPicture[] = "mmexpl.dat";
+inline constexpr char kExtMemoryCardPicture2x[] = "mmexpl@2x.dat";
 
 // The plotter's carriage sound.
 inline constexpr char kFeedSound[] = "Feed.wav";

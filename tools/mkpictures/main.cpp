@@ -1,8 +1,9 @@
 // mkpictures PROGRAM_DIR FORM_DIR
 //
-// Draws the calculator's pictures: the scrambled panel and function card pictures into the
-// program folder, and the form pictures as PNG files with a resource list (panel_pictures.qrc)
-// into FORM_DIR, from where they are compiled into the program.
+// Draws the calculator's pictures: the scrambled panel, function card and plotter pictures (the
+// panel and the plotter also at 2x) into the program folder, and the form pictures as PNG files
+// with a resource list (panel_pictures.qrc) into FORM_DIR, from where they are compiled into the
+// program.
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include "panel/pictures.h"
 #include "panel/shared/programfiles.h"
 #include "plotter/plotart.h"
+#include "tools/outline2x.h"
 
 using namespace orrindale;
 
@@ -159,10 +161,16 @@ int main(int argc, char** argv) {
     const QString folder = programDir + QLatin1Char('/');
     const bool written =
         WriteScrambledPng(folder + files::kPanelPicture, panel) &&
-        WriteScrambledPng(folder + files::kPanelPicture2x, panel2x) &&
+        WriteScrambledPng(
+            folder + files::kPanelPicture2x,
+            FillSkyInsideOutline(panel2x, panel,
+                                 qRgb(layout::kSkyRed, layout::kSkyGreen, layout::kSkyBlue))) &&
         WriteScrambledPng(folder + files::kFunctionCardPicture, art::RenderFunctionCard()) &&
         WriteScrambledPng(folder + files::kFunctionCardPicture2x, art::RenderFunctionCard(2)) &&
         WriteScrambledPng(folder + files::kPlotterPicture, plotart::Body()) &&
+        WriteScrambledPng(
+            folder + files::kPlotterPicture2x,
+            FillSkyInsideOutline(plotart::Body(2), plotart::Body(), plotart::kSkyBlue.rgb())) &&
         WriteForms(formDir, forms);
     if (!written) {
         std::fprintf(stderr, "mkpictures: could not write the pictures\n");
