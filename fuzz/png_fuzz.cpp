@@ -61,5 +61,7 @@ extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    return orrindale::CheckDecoder(orrindale::DecodePng, data, size);
+    // The decoder into a plain image; it decodes through the one into caller's memory.
+    using Decoder = bool (*)(std::string_view, orrindale::RgbaImage&);
+    return orrindale::CheckDecoder(static_cast<Decoder>(orrindale::DecodePng), data, size);
 }
