@@ -9,26 +9,17 @@
 set -euo pipefail
 program_dir=$1 readlist=$2 keyrun=$3
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-# A program folder of its own, so the build's state files stay untouched.
-cp "$program_dir/orrindale" "$program_dir/PM91B.dat" "$program_dir/HPfncd.dat" \
-  "$program_dir"/orrindale_*.so "$work/"
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_session.sh"
+e2e_work "$program_dir" orrindale_audio.so orrindale_print.so
 
 cat > "$work/session.sh" <<'SESSION'
 set -u
 cd "$1"
-./orrindale &
-app=$!
-for _ in $(seq 50); do
-  wid=$(xdotool search --name '^HP9100B$' 2>/dev/null | head -n 1) && [ -n "$wid" ] && break
-  sleep 0.2
-done
-[ -n "${wid:-}" ] || { echo "the calculator window did not appear"; kill $app; exit 1; }
-sleep 0.5
+source ./e2e_session.sh
+start_calculator
 # The desktop names the window after the calculator and the application.
 xprop -id "$wid" _NET_WM_NAME | grep -q '"HP9100B — Orrindale"' ||
-  { echo "window title: $(xprop -id "$wid" _NET_WM_NAME)"; kill $app; exit 1; }
+  fail "window title: $(xprop -id "$wid" _NET_WM_NAME)"
 # The ON label beside the power switch.
 xdotool mousemove --window "$wid" 465 361 click 1
 sleep 1
@@ -46,7 +37,7 @@ xdotool mousemove --window "$wid" 300 200 click 3
 sleep 1 # the menu must be up before its Escape, or the Escape goes to the calculator
 xdotool key Escape
 sleep 0.5
-kill -0 $app 2>/dev/null || { echo "Escape on the menu closed the calculator"; exit 1; }
+kill -0 $app 2>/dev/null || fail "Escape on the menu closed the calculator"
 # Printer ON and the X button latched, then PRINT SPACE (T) prints X on the strip.
 xdotool mousemove --window "$wid" 430 155 click 1
 sleep 0.3
@@ -65,20 +56,10 @@ for _ in $(seq 25); do
   [ -s "$HOME/print.pdf" ] && break
   sleep 0.2
 done
-xdotool mousemove --window "$wid" 20 20
-sleep 0.3
-xdotool key --window "$wid" Escape
-for _ in $(seq 50); do
-  kill -0 $app 2>/dev/null || exit 0
-  sleep 0.2
-done
-echo "the calculator did not close on Escape"
-kill $app
-exit 1
+close_calculator
 SESSION
 
-HOME=$work QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh" \
-  "$work" 2> "$work/stderr.log" || { cat "$work/stderr.log"; exit 1; }
+HOME=$work e2e_run_session "$work"
 
 # The roll went to paper: one page with the printed line's picture on it.
 [ -s "$work/print.pdf" ] || { echo "the roll was not printed"; cat "$work/stderr.log"; exit 1; }

@@ -10,9 +10,8 @@
 set -euo pipefail
 program_dir=$1 readlist=$2 keyrun=$3
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$program_dir/orrindale" "$program_dir/PM91B.dat" "$program_dir/HPfncd.dat" "$work/"
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_session.sh"
+e2e_work "$program_dir"
 card="$work/sum.mcf"
 printf '%s\n' "$card" "$card" > "$work/answers"
 
@@ -21,15 +20,9 @@ set -u
 cd "$1"
 phase=$2
 export ORRINDALE_TEST_FILE_ANSWERS="$1/answers"
-fail() { echo "$phase: $1"; kill $app 2>/dev/null; exit 1; }
-./orrindale &
-app=$!
-for _ in $(seq 50); do
-  wid=$(xdotool search --name '^HP9100B$' 2>/dev/null | head -n 1) && [ -n "$wid" ] && break
-  sleep 0.2
-done
-[ -n "${wid:-}" ] || fail "the calculator window did not appear"
-sleep 0.5
+E2E_PHASE=$phase
+source ./e2e_session.sh
+start_calculator
 click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; sleep 0.3; }
 # The Magnetic Card sub-menu by keyboard: New 0, Swap 1, Eject 2, Load 3, Save 4.
 card_menu() {
@@ -70,19 +63,10 @@ else
   click 548 466                    # CONT
   sleep 1.5
 fi
-xdotool mousemove --window "$wid" 20 20
-xdotool key --window "$wid" Escape
-for _ in $(seq 50); do
-  kill -0 $app 2>/dev/null || exit 0
-  sleep 0.2
-done
-fail "the calculator did not close on Escape"
+close_calculator
 SESSION
 
-run() {
-  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh" "$work" "$1" \
-    2> "$work/stderr.log" || { cat "$work/stderr.log"; exit 1; }
-}
+run() { e2e_run_session "$work" "$1"; }
 run record
 [ -f "$card" ] || { echo "no card file was saved"; exit 1; }
 lines=$("$readlist" "$card")

@@ -8,34 +8,22 @@
 set -euo pipefail
 program_dir=$1 readlist=$2 shot=${3:-} mapshot=${4:-}
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$program_dir/orrindale" "$program_dir/PM91B.dat" "$program_dir/HPfncd.dat" \
-   "$program_dir/mmexig.dat" "$program_dir/mmexpl.dat" "$work/"
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_session.sh"
+e2e_work "$program_dir" mmexig.dat mmexpl.dat
 
 cat > "$work/session.sh" <<'SESSION'
 set -u
 [ -z "${E2E_TRACE:-}" ] || set -x
 cd "$1"
 shot=$2 mapshot=$3
-./orrindale &
-app=$!
-fail() { echo "$1"; [ -z "${E2E_DEBUG_SHOT:-}" ] || import -window root "$E2E_DEBUG_SHOT"; kill $app 2>/dev/null; exit 1; }
-find_window() {
-  for _ in $(seq 50); do
-    id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && { echo "$id"; return; }
-    sleep 0.2
-  done
-}
+source ./e2e_session.sh
 keys() {
   for key in "$@"; do
     xdotool key --window "$wid" "$key"
     sleep 0.12
   done
 }
-wid=$(find_window '^HP9100B$')
-[ -n "$wid" ] || fail "the calculator window did not appear"
-sleep 0.5
+start_calculator
 xdotool mousemove --window "$wid" 465 361 click 1   # ON
 sleep 1
 # The pop-up menu: its second entry, Peripherals, and in it Extended Memory, the entry above
@@ -87,17 +75,10 @@ sleep 0.5
 xdotool search --name '^HP9101A$' >/dev/null 2>&1 && fail "the memory window did not close"
 # A click on the bare case gives the calculator the keyboard again.
 xdotool mousemove --window "$wid" 390 385 click 1
-sleep 0.3
-xdotool key --window "$wid" Escape
-for _ in $(seq 50); do
-  kill -0 $app 2>/dev/null || exit 0
-  sleep 0.2
-done
-fail "the calculator did not close on Escape"
+close_calculator
 SESSION
 
-QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh" "$work" \
-  "$shot" "$mapshot" 2> "$work/stderr.log" || { cat "$work/stderr.log"; exit 1; }
+e2e_run_session "$work" "$shot" "$mapshot"
 
 saved=$("$readlist" "$work/mmexdt.dat")
 echo "$saved" | grep -E '^00[0235]'

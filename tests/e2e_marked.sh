@@ -9,10 +9,8 @@
 set -euo pipefail
 program_dir=$1 readlist=$2 keyrun=$3 shot=${4:-}
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$program_dir/orrindale" "$program_dir/PM91B.dat" "$program_dir/HPfncd.dat" \
-   "$program_dir/CR91B.dat" "$work/"
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_session.sh"
+e2e_work "$program_dir" CR91B.dat
 stack="$work/sum.ocf"
 "$keyrun" prgm 4 SHUP 5 Add End "stack-save=$stack" > /dev/null
 printf '%s\n' "$stack" > "$work/answers"
@@ -23,24 +21,14 @@ set -u
 cd "$1"
 shot=$2
 export ORRINDALE_TEST_FILE_ANSWERS="$1/answers"
-./orrindale &
-app=$!
-fail() { echo "$1"; [ -z "${E2E_DEBUG_SHOT:-}" ] || import -window root "$E2E_DEBUG_SHOT"; kill $app 2>/dev/null; exit 1; }
-find_window() {
-  for _ in $(seq 50); do
-    id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && { echo "$id"; return; }
-    sleep 0.2
-  done
-}
+source ./e2e_session.sh
 menu_keys() {
   for key in "$@"; do
     xdotool key "$key"
     sleep 0.2
   done
 }
-wid=$(find_window '^HP9100B$')
-[ -n "$wid" ] || fail "the calculator window did not appear"
-sleep 0.5
+start_calculator
 xdotool mousemove --window "$wid" 465 361 click 1   # ON
 sleep 1
 # The pop-up menu: its second entry, Peripherals, and in it the reader below the plotter.
@@ -71,17 +59,10 @@ sleep 0.5
 xdotool search --name '^Marked Card Reader$' >/dev/null 2>&1 && fail "the reader did not close"
 # A click on the bare case gives the calculator the keyboard again.
 xdotool mousemove --window "$wid" 390 385 click 1
-sleep 0.3
-xdotool key --window "$wid" Escape
-for _ in $(seq 50); do
-  kill -0 $app 2>/dev/null || exit 0
-  sleep 0.2
-done
-fail "the calculator did not close on Escape"
+close_calculator
 SESSION
 
-QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh" "$work" \
-  "$shot" 2> "$work/stderr.log" || { cat "$work/stderr.log"; exit 1; }
+e2e_run_session "$work" "$shot"
 
 # The first card's line: "-1~0~" and then its 29 fields; steps 0-13 are program row 0, steps
 # 14-27 row 1.

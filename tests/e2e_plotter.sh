@@ -5,10 +5,8 @@
 set -euo pipefail
 program_dir=$1 readlist=$2 keyrun=$3 source_dir=$4 shot=${5:-}
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$program_dir/orrindale" "$program_dir/PM91B.dat" "$program_dir/HPfncd.dat" \
-   "$program_dir/HP9plig.dat" "$work/"
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_session.sh"
+e2e_work "$program_dir" HP9plig.dat
 card="$work/plot.mcf"
 # shellcheck disable=SC2046
 "$keyrun" $(cat "$source_dir/tests/plotter_program.txt") card-new record card-save="$card" \
@@ -20,18 +18,8 @@ set -u
 cd "$1"
 shot=$2
 export ORRINDALE_TEST_FILE_ANSWERS="$1/answers"
-fail() { echo "$1"; kill $app 2>/dev/null; exit 1; }
-./orrindale &
-app=$!
-find_window() {
-  for _ in $(seq 50); do
-    id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && { echo "$id"; return; }
-    sleep 0.2
-  done
-}
-wid=$(find_window '^HP9100B$')
-[ -n "$wid" ] || fail "the calculator window did not appear"
-sleep 0.5
+source ./e2e_session.sh
+start_calculator
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.3; }
 menu() { # window, x, y, keys...
   local w=$1 x=$2 y=$3
@@ -64,17 +52,10 @@ sleep 0.8
 xdotool key n                                 # do not save as a plot file
 sleep 0.8
 xdotool search --name '^Plotter$' >/dev/null 2>&1 && fail "the plotter did not close"
-xdotool mousemove --window "$wid" 20 20
-xdotool key --window "$wid" Escape
-for _ in $(seq 50); do
-  kill -0 $app 2>/dev/null || exit 0
-  sleep 0.2
-done
-fail "the calculator did not close on Escape"
+close_calculator
 SESSION
 
-QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh" "$work" "$shot" \
-  2> "$work/stderr.log" || { cat "$work/stderr.log"; exit 1; }
+e2e_run_session "$work" "$shot"
 
 [ -f "$work/pvpt.dat" ] || { echo "no pvpt.dat was written"; exit 1; }
 lines=$("$readlist" "$work/pvpt.dat")

@@ -8,26 +8,15 @@
 set -euo pipefail
 program_dir=$1 readlist=$2 shot=${3:-}
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$program_dir/orrindale" "$program_dir/PM91B.dat" "$program_dir/HPfncd.dat" "$work/"
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_session.sh"
+e2e_work "$program_dir"
 
 cat > "$work/session.sh" <<'SESSION'
 set -u
 cd "$1"
 shot=$2
-./orrindale &
-app=$!
-fail() { echo "$1"; kill $app 2>/dev/null; exit 1; }
-find_window() {
-  for _ in $(seq 50); do
-    id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && { echo "$id"; return; }
-    sleep 0.2
-  done
-}
-wid=$(find_window '^HP9100B$')
-[ -n "$wid" ] || fail "the calculator window did not appear"
-sleep 0.5
+source ./e2e_session.sh
+start_calculator
 xdotool mousemove --window "$wid" 465 361 click 1   # ON
 sleep 1
 xdotool mousemove --window "$wid" 535 361 click 1   # PRGM
@@ -73,17 +62,10 @@ sleep 0.5
 xdotool key n
 sleep 0.5
 xdotool search --name 'Program Memory Viewer' >/dev/null 2>&1 && fail "the viewer did not close"
-xdotool mousemove --window "$wid" 20 20
-xdotool key --window "$wid" Escape
-for _ in $(seq 50); do
-  kill -0 $app 2>/dev/null || exit 0
-  sleep 0.2
-done
-fail "the calculator did not close on Escape"
+close_calculator
 SESSION
 
-QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh" "$work" "$shot" \
-  2> "$work/stderr.log" || { cat "$work/stderr.log"; exit 1; }
+e2e_run_session "$work" "$shot"
 
 # Register 0 holds steps 0.0 to 0.d, one decimal code a word.
 row=$("$readlist" "$work/cif9B.ini" | grep '^000' | cut -c4-)

@@ -1,6 +1,6 @@
 // The desktop's audio output. Qt Multimedia and the sound server's client libraries it pulls in
-// cost the program more start-up time and memory than everything else it loads, and a calculator
-// that is only looked at never needs them. They therefore live in a module of their own
+// were the largest part of the program's start-up time and memory, and a calculator that is only
+// looked at never needs them. They therefore live in a module of their own
 // (kAudioModule in the program folder, built from qtaudio.cpp) that AudioModule loads at the first
 // need. The program itself only knows the interfaces below; without the module, or without an
 // audio output, every sound is silent.

@@ -46,7 +46,7 @@ using PrintDialogEntry = PrintJob* (*)(QPageLayout::Orientation orientation, QWi
 inline constexpr char kPrintEntry[] = "orrindale_print_dialog";
 
 // The print dialog, from the module at `modulePath`, loaded at the first print and kept. A
-// module that cannot be loaded is reported once per attempt as an error; nothing is printed.
+// module that cannot be loaded is reported as an error at each attempt; nothing is printed.
 class DialogPrinterChooser final : public PrinterChooser {
 public:
     DialogPrinterChooser(const QString& modulePath, Messenger& messages);

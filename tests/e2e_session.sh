@@ -1,0 +1,61 @@
+# Shared by the end-to-end tests, which drive the real program under Xvfb. Sourced by each test
+# script (the work folder, the session under Xvfb) and, copied into the work folder, by the
+# session itself (starting the calculator, finding windows, failing, closing).
+
+# ---- The test script ----------------------------------------------------------------------------
+# A work folder of its own in $work (removed at exit) with the calculator and the named files of
+# the program folder PROGRAM_DIR, so the build's own files stay untouched.
+e2e_work() { # PROGRAM_DIR [FILE...]
+  local dir=$1
+  shift
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  cp "${BASH_SOURCE[0]}" "$work/e2e_session.sh"
+  for file in orrindale PM91B.dat HPfncd.dat "$@"; do cp "$dir/$file" "$work/"; done
+}
+
+# Runs "$work/session.sh" with the arguments under a fresh Xvfb; its errors show if it fails.
+e2e_run_session() {
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh" "$@" \
+    2> "$work/stderr.log" || { cat "$work/stderr.log"; exit 1; }
+}
+
+# ---- The session ----------------------------------------------------------------------------------
+# Ends the session with a message (prefixed by $E2E_PHASE when set), closing the program; with
+# E2E_DEBUG_SHOT set, the screen is saved there first.
+fail() {
+  echo "${E2E_PHASE:+$E2E_PHASE: }$1"
+  [ -z "${E2E_DEBUG_SHOT:-}" ] || import -window root "$E2E_DEBUG_SHOT"
+  [ -z "${app:-}" ] || kill "$app" 2>/dev/null
+  exit 1
+}
+
+# Prints the id of the first window whose title matches, waiting up to ten seconds; nothing
+# when none appears.
+find_window() {
+  for _ in $(seq 50); do
+    id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && { echo "$id"; return; }
+    sleep 0.2
+  done
+}
+
+# Starts the calculator in the current folder: its process in $app, its window in $wid.
+start_calculator() {
+  ./orrindale &
+  app=$!
+  wid=$(find_window '^HP9100B$')
+  [ -n "$wid" ] || fail "the calculator window did not appear"
+  sleep 0.5
+}
+
+# Closes the calculator with Escape (the pointer parked off the keys) and ends the session.
+close_calculator() {
+  xdotool mousemove --window "$wid" 20 20
+  sleep 0.3
+  xdotool key --window "$wid" Escape
+  for _ in $(seq 50); do
+    kill -0 "$app" 2>/dev/null || exit 0
+    sleep 0.2
+  done
+  fail "the calculator did not close on Escape"
+}
