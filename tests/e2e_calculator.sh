@@ -20,9 +20,7 @@ start_calculator
 # The desktop names the window after the calculator and the application.
 xprop -id "$wid" _NET_WM_NAME | grep -q '"HP9100B — Orrindale"' ||
   fail "window title: $(xprop -id "$wid" _NET_WM_NAME)"
-# The ON label beside the power switch.
-xdotool mousemove --window "$wid" 465 361 click 1
-sleep 1
+power_on
 # Park the pointer off the keys, then type.
 xdotool mousemove --window "$wid" 20 20
 for key in 1 2 Return 3 equal; do

@@ -33,8 +33,7 @@ card_menu() {
   xdotool key Return
   sleep 0.5
 }
-click 465 361                      # ON
-sleep 1
+power_on
 if [ "$phase" = record ]; then
   click 535 361                    # PRGM
   xdotool mousemove --window "$wid" 20 20

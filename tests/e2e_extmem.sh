@@ -24,8 +24,7 @@ keys() {
   done
 }
 start_calculator
-xdotool mousemove --window "$wid" 465 361 click 1   # ON
-sleep 1
+power_on
 # The pop-up menu: its second entry, Peripherals, and in it Extended Memory, the entry above
 # the last (the card editor).
 xdotool mousemove --window "$wid" 300 200 click 3

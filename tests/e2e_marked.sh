@@ -29,8 +29,7 @@ menu_keys() {
   done
 }
 start_calculator
-xdotool mousemove --window "$wid" 465 361 click 1   # ON
-sleep 1
+power_on
 # The pop-up menu: its second entry, Peripherals, and in it the reader below the plotter.
 xdotool mousemove --window "$wid" 300 200 click 3
 sleep 0.5

@@ -29,8 +29,7 @@ menu() { # window, x, y, keys...
   for key in "$@"; do xdotool key "$key"; sleep 0.1; done
   sleep 0.5
 }
-click "$wid" 465 361                          # ON
-sleep 1
+power_on
 menu "$wid" 300 200 Down Right Down Down Down Return   # Magnetic Card, Load
 click "$wid" 605 314                          # enter
 sleep 2.5

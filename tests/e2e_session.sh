@@ -48,6 +48,12 @@ start_calculator() {
   sleep 0.5
 }
 
+# Switches the calculator on with a click on the ON label beside the power switch.
+power_on() {
+  xdotool mousemove --window "$wid" 465 361 click 1
+  sleep 1
+}
+
 # Closes the calculator with Escape (the pointer parked off the keys) and ends the session.
 close_calculator() {
   xdotool mousemove --window "$wid" 20 20

@@ -17,8 +17,7 @@ cd "$1"
 shot=$2
 source ./e2e_session.sh
 start_calculator
-xdotool mousemove --window "$wid" 465 361 click 1   # ON
-sleep 1
+power_on
 xdotool mousemove --window "$wid" 535 361 click 1   # PRGM
 xdotool mousemove --window "$wid" 20 20
 # The factorial: SHIFT UP 1 x<->y MULTIPLY SHIFT UP 1 SUBTRACT IF X<Y 0 c ROLL UP END
