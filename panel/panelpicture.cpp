@@ -1,5 +1,7 @@
 #include "panel/panelpicture.h"
 
+#include <pthread.h>
+#include <sched.h>
 #include <vector>
 
 #include "panel/layout.h"
@@ -39,7 +41,14 @@ PanelPicture ReadPanelPicture(const QString& path) {
 }
 
 std::future<PanelPicture> PreloadPanelPicture(const QString& path) {
-    return std::async(std::launch::async, ReadPanelPicture, path);
+    return std::async(std::launch::async, [path] {
+        // Only while a core would otherwise idle: the toolkit's start-up and the display server
+        // need both cores of a small machine, and the picture is not wanted before they are done
+        // (a main thread that waits for it leaves a core free).
+        sched_param unused{};
+        pthread_setschedparam(pthread_self(), SCHED_IDLE, &unused);
+        return ReadPanelPicture(path);
+    });
 }
 
 } // namespace orrindale

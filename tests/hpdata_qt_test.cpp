@@ -6,6 +6,7 @@
 #include <QBuffer>
 
 #include "panel_test_util.h"
+#include "tools/picturefiles.h"
 
 namespace orrindale {
 namespace {
@@ -79,6 +80,20 @@ TEST(PictureQt, TheSharpPictureIsTakenOnlyAtScaleTwoAndOnlyAtTwiceTheSize) {
             EXPECT_EQ(sharp.devicePixelRatio(), 2);
             EXPECT_EQ(sharp.deviceIndependentSize().toSize(), once);
         }
+    }
+}
+
+// The generators' unfiltered PNGs read back exactly, colour order and alpha included.
+TEST(PictureQt, QuickPngsReadBackPixelForPixel) {
+    for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32}) {
+        QImage picture(37, 11, format);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, qRgba(x * 7, y * 23, (x * y) % 256, (x * 13 + y) % 256));
+        QImage back;
+        ASSERT_TRUE(DecodePng(tools::QuickPng(picture).toStdString(), back)) << format;
+        EXPECT_EQ(back.format(), picture.format());
+        EXPECT_EQ(back, picture) << format;
     }
 }
 

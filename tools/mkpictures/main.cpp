@@ -4,7 +4,6 @@
 // panel and the plotter also at 2x) into the program folder, and the form pictures as PNG files
 // with a resource list (panel_pictures.qrc) into FORM_DIR, from where they are compiled into the
 // program.
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -18,6 +17,7 @@
 #include "panel/shared/programfiles.h"
 #include "plotter/plotart.h"
 #include "tools/outline2x.h"
+#include "tools/picturefiles.h"
 
 using namespace orrindale;
 
@@ -26,14 +26,7 @@ namespace {
 using Form = std::pair<QString, QImage>;
 
 bool WriteScrambledPng(const QString& path, const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return false;
-    for (char& byte : bytes)
-        byte = static_cast<char>(byte ^ 0xB7);
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return tools::WriteScrambled(path, tools::QuickPng(image));
 }
 
 // The name of a form picture drawn at twice the resolution.
@@ -123,7 +116,9 @@ bool WriteForms(const QString& folder, const std::vector<Form>& forms) {
     QTextStream out(&qrc);
     out << "<RCC>\n  <qresource prefix=\"/panel\">\n";
     for (const auto& [name, image] : forms) {
-        if (!image.save(folder + QLatin1Char('/') + name + QStringLiteral(".png"), "PNG"))
+        const QByteArray png = tools::QuickPng(image);
+        QFile file(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+        if (png.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(png) != png.size())
             return false;
         out << "    <file>" << name << ".png</file>\n";
     }
