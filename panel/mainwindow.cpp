@@ -250,24 +250,33 @@ int TmainFM::PictureScale() const {
 
 void TmainFM::PlacePictures() {
     using namespace pictures;
-    auto add = [this](const QString& name, const layout::Rect& at, bool shown,
-                      PanelScene::Layer layer = PanelScene::Pictures) {
-        const int scale = PictureScale();
+    const int scale = PictureScale();
+    auto add = [this, scale](const QString& name, const layout::Rect& at, bool shown,
+                             PanelScene::Layer layer = PanelScene::Pictures) {
         scene_.AddDeferred(
             name, [name, scale] { return FormPicture(name, scale); },
             QRect(at.Left, at.Top, at.Width, at.Height), layer);
         scene_.Show(name, shown);
     };
+    // Shown from the start and the same pixels as the panel beneath them: cut from the panel
+    // picture rather than decoded again.
+    auto addPart = [this](const QString& name, const layout::Rect& at,
+                          PanelScene::Layer layer = PanelScene::Pictures) {
+        const QRect place(at.Left, at.Top, at.Width, at.Height);
+        scene_.AddDeferred(
+            name, [this, place] { return scene_.PanelPart(place); }, place, layer);
+        scene_.Show(name, true);
+    };
     for (int key = 1; key <= layout::kKeyCount; ++key)
         add(PressedKey(key), layout::PressedKeyRect(key), false);
     for (const layout::SwitchPlace& place : layout::kSwitches) {
         add(SwitchLever(place.Setting), place.Lever, false);
-        add(SwitchLabel(place.Setting), place.LabelArea, true);
+        addPart(SwitchLabel(place.Setting), place.LabelArea);
     }
     for (int digit = 0; digit <= 9; ++digit)
         add(WheelDigit(digit), layout::kWheelDigit, false);
-    add(kWheelUp, layout::kWheelUp.Area, true);
-    add(kWheelDown, layout::kWheelDown.Area, true);
+    addPart(kWheelUp, layout::kWheelUp.Area);
+    addPart(kWheelDown, layout::kWheelDown.Area);
     for (const layout::PrintButtonPlace& place : layout::kPrintButtons)
         add(PrintButtonDown(place.Button), place.Pressed, false);
     add(kDisplayLamp, layout::kDisplayLamp, false);
@@ -275,8 +284,8 @@ void TmainFM::PlacePictures() {
     add(kFeedDown, layout::kFeedPressed, false);
     add(kCardRecordDown, layout::kCardRecordPressed, false);
     add(kCardEnterDown, layout::kCardEnterPressed, false);
-    add(kPaper, layout::kPaper, true, PanelScene::Paper);
-    add(kPlaten, layout::kPlaten, true, PanelScene::Platen);
+    addPart(kPaper, layout::kPaper, PanelScene::Paper);
+    addPart(kPlaten, layout::kPlaten, PanelScene::Platen);
     cards_.PlacePictures();
     display_.SetGlyphSheet(FormPicture(kGlyphSheet, PictureScale()));
     cursors_.open = HandCursor(kOpenHand, PictureScale());

@@ -5,6 +5,13 @@
 
 namespace orrindale {
 
+QImage PanelScene::PanelPart(QRect place) const {
+    const qreal ratio = panel_.devicePixelRatio();
+    QImage part = panel_.copy(QRect(place.topLeft() * ratio, place.size() * ratio));
+    part.setDevicePixelRatio(ratio);
+    return part;
+}
+
 void PanelScene::Add(const QString& name, const QImage& image, QPoint shownAt, Layer layer) {
     Sprite& s = sprites_[name];
     s.image = image;

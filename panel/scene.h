@@ -31,6 +31,8 @@ public:
 
     void SetPanel(const QImage& panel) { panel_ = panel; }
     const QImage& Panel() const { return panel_; }
+    // The part of the panel picture at `place` (in logical pixels), at the panel's resolution.
+    QImage PanelPart(QRect place) const;
 
     using Loader = std::function<QImage()>;
 

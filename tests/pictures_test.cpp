@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "cards/cardart.h"
 #include "panel/layout.h"
@@ -135,6 +137,29 @@ TEST_F(PanelPicture, ButtonLampAndSwitchPicturesStandOnTheirPlaces) {
     EXPECT_EQ(pictures::FormPicture(pictures::kPaper).size(), QSize(108, 82));
     EXPECT_EQ(pictures::FormPicture(pictures::kPlaten).size(), QSize(108, 2));
     EXPECT_EQ(pictures::FormPicture(pictures::kErrorLamp).size(), QSize(32, 12));
+}
+
+// The window cuts these from the panel picture instead of decoding them, so at both scales each
+// must be exactly that part of the panel.
+TEST(FormPictures, PanelPartsAreThePanelsOwnPixels) {
+    std::vector<std::pair<QString, layout::Rect>> parts = {
+        {pictures::kWheelUp, layout::kWheelUp.Area},
+        {pictures::kWheelDown, layout::kWheelDown.Area},
+        {pictures::kPaper, layout::kPaper},
+        {pictures::kPlaten, layout::kPlaten}};
+    for (const layout::SwitchPlace& place : layout::kSwitches)
+        parts.emplace_back(pictures::SwitchLabel(place.Setting), place.LabelArea);
+    for (const int scale : {1, 2}) {
+        const QImage panel =
+            LoadScrambled(scale == 1 ? files::kPanelPicture : files::kPanelPicture2x);
+        ASSERT_FALSE(panel.isNull());
+        for (const auto& [name, at] : parts) {
+            const QRect place(at.Left * scale, at.Top * scale, at.Width * scale, at.Height * scale);
+            EXPECT_EQ(pictures::FormPicture(name, scale).convertToFormat(QImage::Format_RGB32),
+                      panel.copy(place))
+                << name.toStdString() << " at " << scale;
+        }
+    }
 }
 
 TEST(FormPictures, EveryNameLoadsAndUnknownNamesDoNot) {
