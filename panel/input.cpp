@@ -89,7 +89,7 @@ void TmainFM::mouseMoveEvent(QMouseEvent* event) {
                          ToQRect(layout::kWheelUp.Area).contains(at) ||
                          ToQRect(layout::kWheelDown.Area).contains(at);
     if (ToQRect(layout::kDisplay).contains(at))
-        setCursor(cursors_.open);
+        setCursor(DragCursor(false));
     else
         setCursor(onLabel ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
@@ -112,7 +112,7 @@ void TmainFM::mousePressEvent(QMouseEvent* event) {
     if (ToQRect(layout::kDisplay).contains(at) && event->button() != Qt::RightButton) {
         dragStart_ = at;
         dragging_ = true;
-        setCursor(cursors_.closed);
+        setCursor(DragCursor(true));
         return;
     }
     if (event->button() != Qt::LeftButton) return;
@@ -125,7 +125,7 @@ void TmainFM::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint at = At(event);
     if (dragging_) {
         dragging_ = false;
-        setCursor(cursors_.open);
+        setCursor(DragCursor(false));
         services_.Bounds->SetMainBounds(x(), width(), y());
         return;
     }

@@ -288,8 +288,13 @@ void TmainFM::PlacePictures() {
     addPart(kPlaten, layout::kPlaten, PanelScene::Platen);
     cards_.PlacePictures();
     display_.SetGlyphSheet(FormPicture(kGlyphSheet, PictureScale()));
-    cursors_.open = HandCursor(kOpenHand, PictureScale());
-    cursors_.closed = HandCursor(kClosedHand, PictureScale());
+}
+
+const QCursor& TmainFM::DragCursor(bool closed) {
+    std::optional<QCursor>& cursor = closed ? closedHand_ : openHand_;
+    if (!cursor)
+        cursor = HandCursor(closed ? pictures::kClosedHand : pictures::kOpenHand, PictureScale());
+    return *cursor;
 }
 
 void TmainFM::CreateLabels() {

@@ -22,6 +22,7 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/calculator.h"
@@ -152,6 +153,8 @@ private:
     // 2 where the screen shows two device pixels per logical one, else 1.
     int PictureScale() const;
     void CreateLabels();
+    // The open or closed hand shown over the display, by which the window is dragged.
+    const QCursor& DragCursor(bool closed);
     void ApplySettings();
     void ShowSwitch(layout::SwitchSetting shown);
     void ShowWheel();
@@ -205,9 +208,7 @@ private:
     int pressedClickArea_ = 0; // the switch label or wheel button a press landed on
     bool dragging_ = false;
     QPoint dragStart_;
-    struct {
-        QCursor open, closed;
-    } cursors_;
+    std::optional<QCursor> openHand_, closedHand_; // made at the first hover over the display
 };
 
 } // namespace orrindale

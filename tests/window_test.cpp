@@ -224,6 +224,25 @@ QImage TestGlyphs() {
 
 } // namespace
 
+// The display is the handle the window is dragged by: an open hand over it, a closed one while
+// dragging; the switch labels take a pointing hand.
+TEST(Pointer, HandsOverTheDisplayPointingHandOverTheLabels) {
+    Window win;
+    TmainFM& w = win.Start();
+    const QPoint display(layout::kDisplay.Left + 20, layout::kDisplay.Top + 20);
+    auto hand = [](const QCursor& c) { return c.pixmap().toImage(); };
+    const QImage open = pictures::FormPicture(pictures::kOpenHand);
+    const QImage closed = pictures::FormPicture(pictures::kClosedHand);
+    win.Mouse(QEvent::MouseMove, display);
+    EXPECT_EQ(hand(w.cursor()), open.convertToFormat(hand(w.cursor()).format()));
+    win.Mouse(QEvent::MouseButtonPress, display);
+    EXPECT_EQ(hand(w.cursor()), closed.convertToFormat(hand(w.cursor()).format()));
+    win.Mouse(QEvent::MouseButtonRelease, display);
+    EXPECT_EQ(hand(w.cursor()), open.convertToFormat(hand(w.cursor()).format()));
+    win.Mouse(QEvent::MouseMove, Window::LabelCentre(S::Rad));
+    EXPECT_EQ(w.cursor().shape(), Qt::PointingHandCursor);
+}
+
 TEST(Display, CellsHoldTheGlyphsOfTheLine) {
     DisplayRenderer d;
     d.DimLevel = -5;
