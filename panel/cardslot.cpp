@@ -88,8 +88,11 @@ void CardSlot::PlacePictures() {
     view_.setDevicePixelRatio(scale_);
     cardBitmap_ = view_;
     scene_.Add(kCardView, view_, At(layout::kCardView), PanelScene::Card);
-    scene_.Add(kSideLabel, pictures::FormPicture(pictures::kCardSideA, scale_),
-               At(layout::kCardSideLabel), PanelScene::Card);
+    // Shown only with a card in the slot, which sets its picture.
+    scene_.AddDeferred(
+        kSideLabel, [scale = scale_] { return pictures::FormPicture(pictures::kCardSideA, scale); },
+        ToQRect(layout::kCardSideLabel), PanelScene::Card);
+    cardKey_.reset();
 }
 
 void CardSlot::BuildMenu(QMenu* menu) {
@@ -124,7 +127,9 @@ void CardSlot::StartUp(const std::string& fileName, bool side) {
 void CardSlot::ShowView() {
     // The card's corners and the slot around it take the panel's colours: the colour of the
     // protection card's top-left pixel is transparent.
-    const QRgb key = pictures::FormPicture(pictures::kCardWPA, scale_).pixel(0, 0);
+    // Read once: the view is shown again at every step of a card's pass.
+    if (!cardKey_) cardKey_ = pictures::FormPicture(pictures::kCardWPA, scale_).pixel(0, 0);
+    const QRgb key = *cardKey_;
     QImage shown = view_.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < shown.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(shown.scanLine(y));

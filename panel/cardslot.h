@@ -14,6 +14,7 @@
 #include <QString>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 #include "cards/cardcycle.h"
 #include "cards/magneticcard.h"
@@ -99,9 +100,10 @@ private:
     TMagneticCard card_;
     CardCycle cycle_;
     QTimer cardTimer_;
-    QImage cardBitmap_; // the whole card of the facing side, with its name
-    QImage view_;       // what the card view shows
-    int scale_ = 1;     // of the pictures: 2 for those drawn at 2x
+    QImage cardBitmap_;           // the whole card of the facing side, with its name
+    QImage view_;                 // what the card view shows
+    int scale_ = 1;               // of the pictures: 2 for those drawn at 2x
+    std::optional<QRgb> cardKey_; // the colour of the view that shows the panel through
     QString lastLoadName_ = QStringLiteral("*.mcf");
     const char* pressed_ = nullptr; // the card key picture held down
     QAction* captionAction_ = nullptr;
