@@ -126,8 +126,8 @@ void CardSlot::StartUp(const std::string& fileName, bool side) {
 
 void CardSlot::ShowView() {
     // The card's corners and the slot around it take the panel's colours: the colour of the
-    // protection card's top-left pixel is transparent.
-    // Read once: the view is shown again at every step of a card's pass.
+    // protection card's top-left pixel is transparent. It is read once, since the view is shown
+    // again at every step of a card's pass.
     if (!cardKey_) cardKey_ = pictures::FormPicture(pictures::kCardWPA, scale_).pixel(0, 0);
     const QRgb key = *cardKey_;
     QImage shown = view_.convertToFormat(QImage::Format_ARGB32);

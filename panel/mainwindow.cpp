@@ -287,7 +287,7 @@ void TmainFM::PlacePictures() {
     addPart(kPaper, layout::kPaper, PanelScene::Paper);
     addPart(kPlaten, layout::kPlaten, PanelScene::Platen);
     cards_.PlacePictures();
-    display_.SetGlyphSheet(FormPicture(kGlyphSheet, PictureScale()));
+    display_.SetGlyphSheet(FormPicture(kGlyphSheet, scale));
 }
 
 const QCursor& TmainFM::DragCursor(bool closed) {
