@@ -16,6 +16,7 @@
 
 #include "cards/cardtitle.h"
 #include "panel/shared/choosers.h"
+#include "panel/shared/escapeclose.h"
 #include "panel/shared/hpdata_qt.h"
 #include "panel/shared/messages.h"
 #include "panel/shared/programfiles.h"
@@ -45,6 +46,7 @@ protected:
 
 TprgCrdFM::TprgCrdFM(const Services& services, TCardStack& stack, QWidget* parent)
     : QDialog(parent), services_(services), stack_(stack) {
+    EscapeCloser::Install(this);
     setWindowTitle("Marked Card Editor");
     setModal(true);
     BuildWindow();

@@ -4,11 +4,13 @@
 #include <QFormLayout>
 #include <QLineEdit>
 
+#include "panel/shared/escapeclose.h"
 #include "panel/shared/hpdata_qt.h"
 
 namespace orrindale {
 
 TcardFM::TcardFM(QWidget* parent) : QDialog(parent) {
+    EscapeCloser::Install(this);
     setWindowTitle("Card Names");
     Edit1 = new QLineEdit(this);
     Edit2 = new QLineEdit(this);

@@ -12,6 +12,7 @@
 #include "cards/cardart.h"
 #include "engine/calculator.h"
 #include "panel/shared/choosers.h"
+#include "panel/shared/escapeclose.h"
 #include "panel/shared/hpdata_qt.h"
 #include "panel/shared/messages.h"
 #include "panel/shared/programfiles.h"
@@ -65,6 +66,7 @@ QPoint ReaderPlace(const QRect& main, const QSize& reader, int screenHeight) {
 
 TcardReadFM::TcardReadFM(const Services& services, Context context, QWidget* parent)
     : QWidget(parent), services_(services), context_(std::move(context)) {
+    EscapeCloser::Install(this);
     setWindowTitle("Marked Card Reader");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     cardTimer_.setObjectName("cardTimer");
@@ -240,13 +242,6 @@ void TcardReadFM::mouseReleaseEvent(QMouseEvent*) {
     dragging_ = false;
     unsetCursor();
     if (services_.Bounds) services_.Bounds->SetMainBounds(x(), width(), y());
-}
-
-void TcardReadFM::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape)
-        close();
-    else
-        QWidget::keyPressEvent(event);
 }
 
 void TcardReadFM::closeEvent(QCloseEvent* event) {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
+#include "panel/shared/escapeclose.h"
 #include "panel/shared/hpdata_qt.h"
 #include "panel/shared/messages.h"
 
@@ -29,6 +30,7 @@ QString NormalDate(const QString& typed) {
 
 TtitleFM::TtitleFM(const Services& services, QWidget* parent)
     : QDialog(parent), services_(services) {
+    EscapeCloser::Install(this);
     setWindowTitle("Card Title");
     nameEdit = new QLineEdit(this);
     titleEdit = new QLineEdit(this);

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "panel/shared/escapeclose.h"
 #include "panel/shared/hpdata_qt.h"
 #include "panel/shared/messages.h"
 #include "panel/shared/programfiles.h"
@@ -32,6 +33,7 @@ QString MemoryMapText(const MemoryImage& image) {
 }
 
 TmapFM::TmapFM(const QString& text, QWidget* parent) : QDialog(parent) {
+    EscapeCloser::Install(this);
     setWindowTitle("9101A Memory Map");
     mapMemo_ = new QPlainTextEdit(this);
     mapMemo_->setObjectName("mapMemo");
@@ -53,6 +55,7 @@ QString TmapFM::Text() const {
 }
 
 TmmpnFM::TmmpnFM(const Services& services, QWidget* parent) : QDialog(parent), services_(services) {
+    EscapeCloser::Install(this);
     setWindowTitle("HP9101A Instruction Card");
 }
 

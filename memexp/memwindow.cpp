@@ -12,6 +12,7 @@
 #include "memexp/memdialogs.h"
 #include "memexp/memlayout.h"
 #include "memexp/memoryfile.h"
+#include "panel/shared/escapeclose.h"
 #include "panel/shared/hpdata.h"
 #include "panel/shared/hpdata_qt.h"
 #include "panel/shared/messages.h"
@@ -31,6 +32,7 @@ QPoint At(const QMouseEvent* event) {
 TmemFM::TmemFM(const Services& services, Calculator& calc, Hooks hooks, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(services),
       hooks_(std::move(hooks)), memory_(calc) {
+    EscapeCloser::Install(this);
     setWindowTitle("HP9101A");
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -213,13 +215,6 @@ void TmemFM::mouseReleaseEvent(QMouseEvent*) {
     dragging_ = false;
     unsetCursor();
     if (services_.Bounds) services_.Bounds->SetMainBounds(x(), width(), y());
-}
-
-void TmemFM::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape)
-        close();
-    else
-        QWidget::keyReleaseEvent(event);
 }
 
 void TmemFM::contextMenuEvent(QContextMenuEvent* event) {

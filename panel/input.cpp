@@ -197,12 +197,6 @@ int PcKeyOf(const QKeyEvent* e) {
 
 void TmainFM::keyPressEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return; // keys never repeat
-    if (event->key() == Qt::Key_Escape) {
-        // Escape closes only when its press reached this window too: an Escape that closed a
-        // menu or a dialog comes up here without its press.
-        escapeDown_ = true;
-        return;
-    }
     const PcKeyAction action = MapPcKey(event->key(), event->modifiers(), event->nativeScanCode());
     if (action.kind == PcKeyAction::Nothing) return;
     const int key = action.kind == PcKeyAction::Press ? action.key : HoverKey;
@@ -211,10 +205,6 @@ void TmainFM::keyPressEvent(QKeyEvent* event) {
 
 void TmainFM::keyReleaseEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return;
-    if (event->key() == Qt::Key_Escape) {
-        if (std::exchange(escapeDown_, false) && !PlotterOpen()) close();
-        return;
-    }
     keys_.ReleasePcKey(PcKeyOf(event));
 }
 

@@ -13,6 +13,7 @@
 #include "panel/machinestate.h"
 #include "panel/pictures.h"
 #include "panel/plist.h"
+#include "panel/shared/escapeclose.h"
 #include "panel/shared/hpdata_qt.h"
 #include "panel/shared/messages.h"
 #include "panel/shared/programfiles.h"
@@ -50,6 +51,9 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     access::InstallPanelAccessibility();
+    EscapeCloser::Install(this, [this] {
+        if (!PlotterOpen()) close();
+    });
     calc_.ApplyRunSpeed(kDefaultRunSpeed);
     calc_.SetDecimalWheel(2);
     calc_.ResetMachine();

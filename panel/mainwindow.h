@@ -204,7 +204,6 @@ private:
     bool functionCardTried_ = false;
     bool functionCardLoaded_ = false;
     int hiddenX_ = 0;
-    bool escapeDown_ = false;  // the Escape press reached this window
     int pressedClickArea_ = 0; // the switch label or wheel button a press landed on
     bool dragging_ = false;
     QPoint dragStart_;

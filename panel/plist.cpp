@@ -10,6 +10,7 @@
 
 #include "panel/pictures.h"
 #include "panel/printermodel.h"
+#include "panel/shared/escapeclose.h"
 #include "panel/shared/hpdata.h"
 #include "panel/shared/hpdata_qt.h"
 
@@ -17,6 +18,7 @@ namespace orrindale {
 
 TplistFM::TplistFM(const QStringList& roll, const MainBounds& main, QWidget* parent)
     : QWidget(parent), roll_(roll), main_(main) {
+    EscapeCloser::Install(this);
     setWindowTitle("Printer Paper");
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kClientWidth, kClientHeight);

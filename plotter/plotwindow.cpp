@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "panel/shared/audio.h"
+#include "panel/shared/escapeclose.h"
 #include "panel/shared/hpdata_qt.h"
 #include "panel/shared/messages.h"
 #include "panel/shared/programfiles.h"
@@ -28,6 +29,7 @@ constexpr int kMaxCatchUpFrames = 8;
 TplotFM::TplotFM(PlotterContext context, QWidget* parent)
     : QWidget(parent), context_(std::move(context)), scale_(PictureScale(devicePixelRatioF())),
       paper_(scale_) {
+    EscapeCloser::Install(this);
     setWindowTitle("Plotter");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -256,13 +258,6 @@ void TplotFM::closeEvent(QCloseEvent* event) {
 void TplotFM::ShutDown() {
     SaveCurrentPlot();
     shutDown_ = true;
-}
-
-void TplotFM::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape)
-        close();
-    else
-        QWidget::keyReleaseEvent(event);
 }
 
 void TplotFM::contextMenuEvent(QContextMenuEvent* event) {

@@ -1,4 +1,5 @@
 #include "plotter/tuner.h"
+#include "panel/shared/escapeclose.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -9,6 +10,7 @@
 namespace orrindale {
 
 TtunerFM::TtunerFM(QWidget* parent) : QDialog(parent) {
+    EscapeCloser::Install(this);
     setWindowTitle("Plotter Speed Adjust");
     tunerSB = new QScrollBar(Qt::Horizontal, this);
     tunerSB->setObjectName("tunerSB");

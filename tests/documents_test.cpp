@@ -103,5 +103,29 @@ TEST(ScriptedMessenger, FailsOnWhatTheTestDidNotExpect) {
                             "unexpected file dialog: Open");
 }
 
+TEST(FolderMemory, EachKindOfFileStartsWhereThatKindWasLastChosen) {
+    QTemporaryDir dir;
+    const QString kept = dir.filePath("kept.txt");
+    QFile(kept).open(QIODevice::WriteOnly);
+    const QString cards = "Magnetic Card File (*.mcf);;All Files (*.*)";
+    const QString texts = "Text Files (*.txt);;All Files (*)";
+    FolderMemory folders;
+    EXPECT_EQ(folders.StartOf({"Open", "*.mcf", cards, "mcf"}), "*.mcf"); // nothing chosen yet
+    folders.Remember({"Open", "*.mcf", cards, "mcf"}, "/home/u/cards/a.mcf");
+    folders.Remember({"Save", "/prog/", texts}, dir.filePath("b.txt"));
+    const struct {
+        FileQuestion question;
+        QString start;
+    } cases[] = {
+        {{"Open", "*.mcf", cards, "mcf"}, "/home/u/cards/*.mcf"},
+        {{"Save", "/prog/x.mcf", cards, "mcf"}, "/home/u/cards/x.mcf"},
+        {{"Open", "/prog/", texts}, dir.path()},
+        {{"Save", kept, texts}, kept}, // a file the user has keeps its folder
+        {{"Open", "/prog/*.ptf", "Plot Files (*.ptf)", "ptf"}, "/prog/*.ptf"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(folders.StartOf(c.question), c.start) << c.question.Start.toStdString();
+}
+
 } // namespace
 } // namespace orrindale

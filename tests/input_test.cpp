@@ -253,16 +253,6 @@ TEST(Sounds, NothingPlaysWithSoundsUnchecked) {
     EXPECT_TRUE(win.sounds.played.isEmpty());
 }
 
-TEST(Escape, ClosesTheCalculatorOnlyWhenItsPressCameHereToo) {
-    Window win;
-    TmainFM& w = win.Start();
-    win.KeyUp(Qt::Key_Escape); // the press closed a menu or a dialog
-    EXPECT_TRUE(w.isVisible());
-    win.KeyDown(Qt::Key_Escape);
-    win.KeyUp(Qt::Key_Escape);
-    EXPECT_FALSE(w.isVisible());
-}
-
 TEST(Mouse, LeavingTheWindowClearsTheKeyLabels) {
     Window win;
     TmainFM& w = win.Start();

@@ -181,8 +181,10 @@ TEST(MemoryWindow, MenuInOrderMapInitialiseCardManualEscape) {
     mem->ManualClick();
     ASSERT_FALSE(m.win.opener.opened.isEmpty());
     EXPECT_TRUE(m.win.opener.opened.back().endsWith("/9101A.pdf"));
-    QKeyEvent escape(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
-    QCoreApplication::sendEvent(mem, &escape);
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent escape(type, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(mem, &escape);
+    }
     EXPECT_EQ(m.main->ExtMemory(), nullptr);
 }
 

@@ -13,6 +13,7 @@
 
 #include "engine/calculator.h"
 #include "panel/shared/choosers.h"
+#include "panel/shared/escapeclose.h"
 #include "panel/shared/hpdata_qt.h"
 #include "panel/shared/messages.h"
 #include "viewer/listing.h"
@@ -59,6 +60,7 @@ ViewerMemory ProgramMemoryOf(Calculator& calc) {
 
 TviewFM::TviewFM(const Services& services, ViewerMemory memory, bool expanded, QWidget* parent)
     : QDialog(parent), services_(services), memory_(std::move(memory)), table_(expanded) {
+    EscapeCloser::Install(this);
     setModal(true);
     BuildTable();
     BuildMenu();

@@ -8,6 +8,7 @@
 // chooser loads at the first print; the windows draw on the PrintJob it hands back.
 #pragma once
 
+#include <QHash>
 #include <QLibrary>
 #include <QPageLayout>
 #include <QString>
@@ -76,11 +77,30 @@ public:
     virtual QString SaveFile(const FileQuestion& question, QWidget* parent) = 0;
 };
 
-// The desktop's open and save dialogs.
+// Where each kind of file was last chosen, so that the next dialog for that kind starts there.
+// The kind is the extension a dialog offers ("txt", "ptf"). A question that starts from a file
+// the user already has (a path to an existing file) keeps its own folder.
+class FolderMemory {
+public:
+    // The question's start, its folder replaced by the one last used for its kind.
+    QString StartOf(const FileQuestion& question) const;
+    // Notes the folder of a file chosen for the question.
+    void Remember(const FileQuestion& question, const QString& chosen);
+
+private:
+    QHash<QString, QString> folders_; // kind -> folder, without a trailing separator
+};
+
+// The desktop's open and save dialogs, each starting in the folder last used for its kind.
 class DialogFileChooser final : public FileChooser {
 public:
     QString OpenFile(const FileQuestion& question, QWidget* parent) override;
     QString SaveFile(const FileQuestion& question, QWidget* parent) override;
+
+private:
+    QString Ask(const FileQuestion& question, QWidget* parent, bool save);
+
+    FolderMemory folders_;
 };
 
 } // namespace orrindale

@@ -1,5 +1,6 @@
 #include "panel/shared/messages.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace orrindale {
@@ -36,12 +37,21 @@ MessageAnswer CautiousAnswer(MessageButtons buttons) {
     return MessageAnswer::Ok;
 }
 
+// The window the box opens over: the one the user is working in (a modal dialog first), which
+// is the one that asked; the owner when none of ours is active (at start-up, say).
+QWidget* AskingWindow(QWidget* owner) {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    return owner;
+}
+
 } // namespace
 
 MessageAnswer BoxMessenger::Show(MessageKind kind, const QString& text, MessageButtons buttons) {
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), '\n');
-    QMessageBox box(IconOf(kind), QStringLiteral("Orrindale"), shown, ButtonsOf(buttons), owner_);
+    QMessageBox box(IconOf(kind), QStringLiteral("Orrindale"), shown, ButtonsOf(buttons),
+                    AskingWindow(owner_));
     if (buttons == MessageButtons::YesNo) box.setEscapeButton(QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Yes: return MessageAnswer::Yes;

@@ -30,7 +30,8 @@ public:
     }
 };
 
-// The real boxes (QMessageBox), owned by a window so that they open over it.
+// The real boxes (QMessageBox), centred on the window the user is working in, else on the
+// owner.
 class BoxMessenger final : public Messenger {
 public:
     explicit BoxMessenger(QWidget* owner = nullptr) : owner_(owner) {}

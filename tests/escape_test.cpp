@@ -1,0 +1,128 @@
+// Escape closes a window only when its press and its release both reached that window: an
+// Escape whose press closed a menu or a dialog must not close the window behind it.
+#include <QKeyEvent>
+#include <functional>
+
+#include "cards/cardart.h"
+#include "cards/cardeditor.h"
+#include "cards/cardnames.h"
+#include "cards/cardtitle.h"
+#include "memexp/memart.h"
+#include "memexp/memdialogs.h"
+#include "plotter/plotart.h"
+#include "plotter/tuner.h"
+#include "viewer/view.h"
+#include "window_fixture.h"
+
+using namespace orrindale;
+using orrindale::testing::Window;
+
+namespace {
+
+void SendEscape(QWidget* to, QEvent::Type type) {
+    QKeyEvent e(type, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(to, &e);
+}
+
+void WriteScrambledBytes(const QString& path, std::string bytes) {
+    ScrambleBytes(bytes);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+// Every window that closes on Escape, each made and shown beside a running calculator.
+struct Windows {
+    Window win;
+    TmainFM* main = nullptr;
+    Services services;
+    std::vector<std::unique_ptr<QWidget>> owned;
+
+    Windows() {
+        orrindale::testing::WriteScrambledPng(win.File(files::kPlotterPicture), plotart::Body());
+        orrindale::testing::WriteScrambledPng(win.File(files::kCardReaderPicture),
+                                              readerart::RenderReader());
+        QByteArray card;
+        QBuffer buffer(&card);
+        buffer.open(QIODevice::WriteOnly);
+        cardart::RenderBlankCard().save(&buffer, "BMP");
+        WriteScrambledBytes(win.File(files::kCardEditorPicture), card.toStdString());
+        WriteScrambledBytes(win.File(files::kExtMemoryPicture),
+                            memart::Bmp24(memart::RenderPanel()));
+        main = &win.Start();
+        services.ProgramFolder = win.File("");
+        services.Messages = &win.messages;
+        services.Documents = &win.opener;
+        services.Bounds = &win.bounds;
+        services.Printers = &win.printers;
+        services.Files = &win.files;
+    }
+    QWidget* Peripheral(Peripherals::Kind kind) {
+        main->PeripheralWindows().Open(kind);
+        win.Pump();
+        return main->PeripheralWindows().Window(kind);
+    }
+    template <typename W, typename... Args> QWidget* Own(Args&&... args) {
+        owned.push_back(std::make_unique<W>(std::forward<Args>(args)...));
+        return owned.back().get();
+    }
+};
+
+} // namespace
+
+TEST(Escape, EveryWindowClosesOnlyOnAWholeEscape) {
+    using Kind = Peripherals::Kind;
+    const std::vector<std::pair<const char*, std::function<QWidget*(Windows&)>>> windows = {
+        {"calculator", [](Windows& w) { return static_cast<QWidget*>(w.main); }},
+        {"plotter", [](Windows& w) { return w.Peripheral(Kind::Plotter); }},
+        {"9101A panel", [](Windows& w) { return w.Peripheral(Kind::ExtMemory); }},
+        {"memory map", [](Windows& w) { return w.Own<TmapFM>("Protect Line:   0"); }},
+        {"instruction card", [](Windows& w) { return w.Own<TmmpnFM>(w.services); }},
+        {"card reader", [](Windows& w) { return w.Peripheral(Kind::CardReader); }},
+        {"paper viewer", [](Windows& w) { return static_cast<QWidget*>(&w.win.PaperWindow()); }},
+        {"program viewer",
+         [](Windows& w) { return w.Own<TviewFM>(w.services, ProgramMemoryOf(w.main->Engine())); }},
+        {"card editor",
+         [](Windows& w) {
+             return w.Own<TprgCrdFM>(w.services, w.main->PeripheralWindows().CardStack());
+         }},
+        {"card names", [](Windows& w) { return w.Own<TcardFM>(); }},
+        {"card title", [](Windows& w) { return w.Own<TtitleFM>(w.services); }},
+        {"plotter speed", [](Windows& w) { return w.Own<TtunerFM>(); }},
+    };
+    for (const auto& [name, make] : windows) {
+        SCOPED_TRACE(name);
+        Windows w;
+        QWidget* window = make(w);
+        ASSERT_NE(window, nullptr);
+        window->show();
+        w.win.Pump();
+        SendEscape(window, QEvent::KeyRelease); // its press closed a menu or a dialog
+        w.win.Pump();
+        EXPECT_TRUE(window->isVisible());
+        SendEscape(window, QEvent::KeyPress);
+        w.win.Pump();
+        EXPECT_TRUE(window->isVisible()) << "closed on the press";
+        SendEscape(window, QEvent::KeyRelease);
+        w.win.Pump();
+        EXPECT_FALSE(window->isVisible());
+    }
+}
+
+TEST(Escape, APressBeforeTheWindowLostTheKeyboardDoesNotCount) {
+    Window win;
+    TmainFM& w = win.Start();
+    win.KeyDown(Qt::Key_Escape);
+    QEvent away(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(&w, &away);
+    win.KeyUp(Qt::Key_Escape);
+    EXPECT_TRUE(w.isVisible());
+}
+
+TEST(Escape, LeavesTheCalculatorOpenWhileThePlotterIs) {
+    Windows w;
+    ASSERT_NE(w.Peripheral(Peripherals::Kind::Plotter), nullptr);
+    SendEscape(w.main, QEvent::KeyPress);
+    SendEscape(w.main, QEvent::KeyRelease);
+    EXPECT_TRUE(w.main->isVisible());
+}
