@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 class QWidget;
 
@@ -30,16 +31,21 @@ public:
     }
 };
 
-// The real boxes (QMessageBox), centred on the window the user is working in, else on the
-// owner.
+// The real boxes (QMessageBox), centred on the window the user is working in (the one that
+// asked), else on the owner.
 class BoxMessenger final : public Messenger {
 public:
-    explicit BoxMessenger(QWidget* owner = nullptr) : owner_(owner) {}
+    // Made after the application object, so that it can watch which window the user works in.
+    explicit BoxMessenger(QWidget* owner = nullptr);
+    ~BoxMessenger() override;
     void SetOwner(QWidget* owner) { owner_ = owner; }
     MessageAnswer Show(MessageKind kind, const QString& text, MessageButtons buttons) override;
+    QWidget* AskingWindow() const;
 
 private:
+    class InputWatch;
     QWidget* owner_;
+    std::unique_ptr<InputWatch> watch_;
 };
 
 } // namespace orrindale

@@ -1,5 +1,6 @@
-// Escape closes a window only when its press and its release both reached that window: an
-// Escape whose press closed a menu or a dialog must not close the window behind it.
+// Rules every window keeps. Escape closes a window only when its press and its release both
+// reached that window: an Escape whose press closed a menu or a dialog must not close the
+// window behind it. A message box opens over the window the user works in.
 #include <QKeyEvent>
 #include <functional>
 
@@ -9,6 +10,7 @@
 #include "cards/cardtitle.h"
 #include "memexp/memart.h"
 #include "memexp/memdialogs.h"
+#include "panel/shared/messages.h"
 #include "plotter/plotart.h"
 #include "plotter/tuner.h"
 #include "viewer/view.h"
@@ -125,4 +127,24 @@ TEST(Escape, LeavesTheCalculatorOpenWhileThePlotterIs) {
     SendEscape(w.main, QEvent::KeyPress);
     SendEscape(w.main, QEvent::KeyRelease);
     EXPECT_TRUE(w.main->isVisible());
+}
+
+TEST(MessageBoxes, OpenOverTheWindowTheUserLastWorkedIn) {
+    QWidget calculator, plotter, menu(nullptr, Qt::Popup);
+    BoxMessenger boxes(&calculator);
+    EXPECT_EQ(boxes.AskingWindow(), &calculator); // nothing touched yet
+    auto* knob = new QWidget(&plotter);
+    for (QWidget* w : {&calculator, &plotter, &menu})
+        w->show();
+    const auto press = [](QWidget* w) {
+        QMouseEvent e(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &e);
+    };
+    press(knob);
+    EXPECT_EQ(boxes.AskingWindow(), &plotter);
+    press(&menu); // a menu is never the window that asks
+    EXPECT_EQ(boxes.AskingWindow(), &plotter);
+    plotter.hide();
+    EXPECT_NE(boxes.AskingWindow(), &plotter);
 }
