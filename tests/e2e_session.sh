@@ -14,10 +14,23 @@ e2e_work() { # PROGRAM_DIR [FILE...]
   for file in orrindale PM91B.dat HPfncd.dat "$@"; do cp "$dir/$file" "$work/"; done
 }
 
-# Runs "$work/session.sh" with the arguments under a fresh Xvfb; its errors show if it fails.
+# Runs "$work/session.sh" with the arguments under an Xvfb of its own; its errors show if it
+# fails. The server picks a free display and names it (-displayfd), so sessions started side by
+# side never race for one.
 e2e_run_session() {
-  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh" "$@" \
-    2> "$work/stderr.log" || { cat "$work/stderr.log"; exit 1; }
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
+  local xvfb=$! rc=0
+  for _ in $(seq 200); do
+    [ -s "$work/display" ] && break
+    sleep 0.05
+  done
+  [ -s "$work/display" ] || { cat "$work/xvfb.log"; kill "$xvfb"; echo "Xvfb did not start"; exit 1; }
+  QT_QPA_PLATFORM=xcb DISPLAY=":$(head -n 1 "$work/display")" bash "$work/session.sh" "$@" \
+    2> "$work/stderr.log" || rc=$?
+  kill "$xvfb" 2>/dev/null
+  wait "$xvfb" 2>/dev/null
+  rm -f "$work/display"
+  [ "$rc" -eq 0 ] || { cat "$work/stderr.log"; exit 1; }
 }
 
 # ---- The session ----------------------------------------------------------------------------------
