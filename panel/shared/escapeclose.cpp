@@ -28,9 +28,15 @@ bool EscapeCloser::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyRelease: {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_Escape) break;
+        const bool press = event->type() == QEvent::KeyPress;
+        if (!press) lastRelease_ = key->timestamp();
         if (key->isAutoRepeat()) return true;
-        if (event->type() == QEvent::KeyPress) {
-            pressed_ = true;
+        if (press) {
+            // A held key repeats as a release and a press of one time stamp. The toolkit marks
+            // such pairs as repeats, but not always: a pair split across two reads of the
+            // display connection comes through unmarked. Holding Escape after its press closed
+            // a box must not close the window behind the box.
+            if (key->timestamp() == 0 || key->timestamp() != lastRelease_) pressed_ = true;
         } else if (std::exchange(pressed_, false)) {
             close_();
         }

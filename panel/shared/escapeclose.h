@@ -28,7 +28,8 @@ private:
     EscapeCloser(QWidget* window, std::function<void()> close);
 
     std::function<void()> close_;
-    bool pressed_ = false; // the press of the Escape now down came to this window
+    bool pressed_ = false;    // the press of the Escape now down came to this window
+    quint64 lastRelease_ = 0; // the time stamp of the last Escape released here
 };
 
 } // namespace orrindale
