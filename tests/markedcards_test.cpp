@@ -481,3 +481,29 @@ TEST(MarkedCardEditor, WithoutItsPictureItSaysSoAndCloses) {
     EXPECT_FALSE(editor.isVisible());
     EXPECT_EQ(editor.result(), QDialog::Rejected);
 }
+
+TEST(CardPictures, CaptionAndTrayStandInsideTheirOutlines) {
+    // The blank card's caption under the title strip stands whole above the card's lower edge.
+    const QImage card = cardart::RenderBlankCard();
+    const QRgb cream = card.pixel(10, 10);
+    auto inked = [&card, cream](int y) {
+        for (int x = 3; x < 120; ++x)
+            if (card.pixel(x, y) != cream) return true;
+        return false;
+    };
+    bool caption = false;
+    for (int y = card.height() - 11; y < card.height() - 2; ++y)
+        caption = caption || inked(y);
+    EXPECT_TRUE(caption);
+    EXPECT_FALSE(inked(card.height() - 2)) << "the caption runs into the edge";
+    // The reader's case is its outline: on each row, away from the rounded corners, the last
+    // pixel before the sky on the right is the case's own edge, as on the left.
+    const QImage reader = readerart::RenderReader();
+    for (int y = 30; y <= 230; ++y) {
+        if (y > 120 && y < 145) continue;
+        int x = reader.width() - 1;
+        while (x > 0 && reader.pixelColor(x, y) == readerart::kSky)
+            --x;
+        EXPECT_EQ(reader.pixel(x, y), reader.pixel(10, y)) << "row " << y;
+    }
+}
