@@ -180,8 +180,8 @@ TEST(CardFile, KeyrunLoadThenSaveGivesTheSameBytes) {
         const std::string f = dir.File("f.mcf"), g = dir.File("g.mcf");
         ASSERT_TRUE(SaveScrambledTextList(f, c.lines));
         std::filesystem::remove(g);
-        const std::string command =
-            std::string(ORRINDALE_KEYRUN) + " card-load=" + f + " card-save=" + g + " >/dev/null";
+        const std::string command = "'" + std::string(ORRINDALE_KEYRUN) + "' 'card-load=" + f +
+                                    "' 'card-save=" + g + "' >/dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << c.what;
         EXPECT_EQ(testing::ReadRaw(g), testing::ReadRaw(f)) << c.what;
     }
