@@ -54,13 +54,15 @@ QImage RenderReader(int scale) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    // The feed tray reaches out to the lower right, under the housing; both come down to the
-    // bottom edge, so that the button and the count label stand on them.
-    p.setBrush(kHousingTop);
-    p.drawRoundedRect(QRect(118, 136, 244, kHeight - 138), 6, 6);
+    // One case holds everything: the head's body at the upper left and, wider below it, the
+    // feed tray reaching to the right, whose hopper and plates must stand inside the case's
+    // outline. Both come down to the bottom edge, so that the button and the count label stand
+    // on them.
     p.setBrush(kHousing);
     p.drawRoundedRect(QRect(8, 12, 290, kHeight - 14), 10, 10);
+    p.drawRoundedRect(QRect(8, 130, kWidth - 10, kHeight - 132), 10, 10);
     p.setBrush(kHousingTop);
+    p.drawRoundedRect(QRect(118, 136, kWidth - 126, kHeight - 140), 6, 6);
     p.drawRoundedRect(QRect(14, 18, 278, 160), 8, 8);
     // The stacker where read cards come to rest.
     p.setBrush(kTray);
@@ -150,10 +152,12 @@ QImage RenderBlankCard(int scale) {
     p.drawRect(kBoxDrawLeft - 2, kBoxDrawTop - 3, kBoxDrawRight - kBoxDrawLeft + 4, 9);
     p.drawText(QRect(176, kBoxTop - 1, 54, 10), Qt::AlignRight, "ROW 29");
     // The title strip along the left edge, where name, title and date are written.
+    // Its caption stands whole between the strip's foot and the card's lower edge.
     p.setPen(QColor(170, 160, 130));
-    p.drawLine(26, 60, 26, 472);
+    p.drawLine(26, 60, 26, 469);
     p.setPen(QColor(110, 100, 80));
-    p.drawText(QRect(3, 474, 120, 9), Qt::AlignLeft, "NAME  TITLE  DATE");
+    p.drawText(QRect(3, kCardHeight - 11, 120, 9), Qt::AlignLeft | Qt::AlignBottom,
+               "NAME  TITLE  DATE");
     return image;
 }
 

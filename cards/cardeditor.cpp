@@ -2,6 +2,8 @@
 
 #include <QClipboard>
 #include <QDate>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -41,6 +43,15 @@ protected:
                      event->button() == Qt::LeftButton ? MarkButton::Left : MarkButton::Other);
     }
 };
+
+// The stack made from a program text is proposed beside the text, under its name with ".ocf",
+// so that a save never writes a stack over the user's listing.
+QString StackNameOf(const QString& textPath) {
+    const QFileInfo info(textPath);
+    const QString name = info.fileName();
+    const qsizetype dot = name.lastIndexOf('.');
+    return info.dir().filePath((dot > 0 ? name.left(dot) : name) + ".ocf");
+}
 
 } // namespace
 
@@ -248,13 +259,17 @@ void TprgCrdFM::TextFileClick() {
         std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())));
     stack_.Titles = {"", FileTitle(ToBytes(path)), today.substr(0, 2), today.substr(3, 2),
                      today.substr(6, 4)};
-    AfterOpen(path);
+    AfterOpen(StackNameOf(path));
+}
+
+QWidget* TprgCrdFM::Asker() {
+    return isVisible() || !parentWidget() ? this : parentWidget();
 }
 
 bool TprgCrdFM::SaveAs(int cards) {
     const QString start = fileName_.isEmpty() ? services_.ProgramFolder + "*.csf" : fileName_;
     const QString path =
-        services_.Files->SaveFile({"Save Optical Card File", start, kStackFilter, "ocf"}, this);
+        services_.Files->SaveFile({"Save Optical Card File", start, kStackFilter, "ocf"}, Asker());
     if (path.isEmpty()) return false;
     if (!stack_.SaveStackFile(NativePath(path), list_, cards)) {
         services_.Messages->Error("ERROR: Failed to save file");
@@ -286,7 +301,7 @@ void TprgCrdFM::EraseClick() {
 }
 
 bool TprgCrdFM::AskTitles(bool exportMode) {
-    TtitleFM dialog(services_, this);
+    TtitleFM dialog(services_, Asker());
     const StackTitles& t = stack_.Titles;
     const bool dated = !t.Day.empty() || !t.Month.empty() || !t.Year.empty();
     const std::string date = dated ? t.Day + "/" + t.Month + "/" + t.Year : std::string();

@@ -55,7 +55,7 @@ public:
     void cardsLBDblClick();
     void instLBDblClick(int entry);
 
-    // For the viewer's export.
+    // For the viewer's export, by an editor made with the asking window as its parent.
     void ResetStack();
     bool AskTitles(bool exportMode);
     // The cards replace the first lines of the stack, each used; the file written holds only
@@ -82,6 +82,9 @@ protected:
 
 private:
     void BuildWindow();
+    // The window this editor's dialogs belong to: the editor, or the window that asked for an
+    // export from an editor that is never shown.
+    QWidget* Asker();
     bool LoadPicture();
     bool SaveQuestion();
     bool SaveAs(int cards);

@@ -4,6 +4,7 @@
 #include <QFormLayout>
 #include <QLineEdit>
 
+#include "cards/cardtitle.h"
 #include "panel/shared/escapeclose.h"
 #include "panel/shared/hpdata_qt.h"
 
@@ -19,12 +20,26 @@ TcardFM::TcardFM(QWidget* parent) : QDialog(parent) {
     auto* form = new QFormLayout(this);
     form->addRow("Card A", Edit1);
     form->addRow("Card B", Edit2);
-    for (QLineEdit* edit : {Edit1, Edit2})
+    // Wide enough to show a whole name of the widest letters: the field's own hint is 17 "x"
+    // wide plus its frame and margins, which a longer text keeps.
+    const QFontMetrics metrics(Edit1->font());
+    const int margins =
+        Edit1->sizeHint().width() - metrics.horizontalAdvance(QLatin1Char('x')) * 17;
+    const int width =
+        metrics.horizontalAdvance(QString(kMaxNameLength, QLatin1Char('W'))) + margins;
+    for (QLineEdit* edit : {Edit1, Edit2}) {
         edit->setMaxLength(kMaxNameLength);
+        edit->setMinimumWidth(width);
+    }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &TcardFM::okSBClick);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void TcardFM::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    CentreOnAsker(*this);
 }
 
 void TcardFM::PutNames(const QString& nameA, const QString& nameB) {

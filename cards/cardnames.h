@@ -23,6 +23,9 @@ public:
     QLineEdit* Edit1 = nullptr; // side A
     QLineEdit* Edit2 = nullptr; // side B
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void okSBClick();
 };

@@ -8,6 +8,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
+#include <functional>
+#include <limits>
+#include <numeric>
+#include <tuple>
 
 #include "cards/cardart.h"
 #include "engine/calculator.h"
@@ -57,11 +62,46 @@ QRegion OutlineOf(const QImage& picture, const QColor& key) {
 }
 } // namespace
 
-QPoint ReaderPlace(const QRect& main, const QSize& reader, int screenHeight) {
-    const int left = main.left() - reader.width() >= 0 ? main.left() - reader.width() : main.left();
-    const int bottom = main.top() + main.height();
-    const int top = bottom <= screenHeight ? bottom - reader.height() : main.top();
-    return {left, top};
+namespace {
+int OverlapArea(const QRect& a, const QRect& b) {
+    const QRect both = a.intersected(b);
+    return both.isEmpty() ? 0 : both.width() * both.height();
+}
+} // namespace
+
+QPoint ReaderPlace(const QRect& main, const std::vector<QRect>& keep, const QSize& reader,
+                   const QRect& screen) {
+    const int w = reader.width(), h = reader.height();
+    const QRect kept = std::accumulate(keep.begin(), keep.end(), QRect(), std::bit_or<QRect>());
+    // Beside, above and below the calculator, at the screen's edges and beside what must stay
+    // in view; in this order of preference.
+    const int xs[] = {main.left() - w,      main.right() + 1, main.left(),
+                      main.right() + 1 - w, screen.left(),    screen.right() + 1 - w,
+                      kept.left() - w,      kept.right() + 1};
+    const int ys[] = {main.bottom() + 1 - h, main.top(),       main.top() - h,
+                      main.bottom() + 1,     screen.top(),     screen.bottom() + 1 - h,
+                      kept.top() - h,        kept.bottom() + 1};
+    QPoint best;
+    std::tuple<int, int, int> least{std::numeric_limits<int>::max(), 0, 0};
+    for (int y : ys)
+        for (int x : xs) {
+            // On the screen wherever it fits there; a reader larger than the screen keeps its
+            // top-left corner on it.
+            const QPoint at(std::max(screen.left(), std::min(x, screen.right() + 1 - w)),
+                            std::max(screen.top(), std::min(y, screen.bottom() + 1 - h)));
+            const QRect place(at, reader);
+            int hidden = 0;
+            for (const QRect& r : keep)
+                hidden += OverlapArea(place, r);
+            // Then the place that had to be moved least to stay on the screen.
+            const std::tuple<int, int, int> cost{hidden, OverlapArea(place, main),
+                                                 (at - QPoint(x, y)).manhattanLength()};
+            if (cost < least) {
+                least = cost;
+                best = at;
+            }
+        }
+    return best;
 }
 
 TcardReadFM::TcardReadFM(const Services& services, Context context, QWidget* parent)
@@ -196,7 +236,8 @@ void TcardReadFM::LoadStackClick() {
     if (path.isEmpty()) return;
     if (!context_.Stack->LoadStackFile(NativePath(path), list_))
         services_.Messages->Error("ERROR: Program file data is corrupt");
-    UpdateLabel();
+    // A new stack, or the empty one a corrupt file leaves, starts at its first card.
+    ResetStackClick();
 }
 
 void TcardReadFM::ResetStackClick() {

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "cards/cardfeed.h"
 #include "panel/shared/services.h"
@@ -22,9 +23,12 @@ namespace orrindale {
 
 class Calculator;
 
-// Where the reader stands beside the main window: to its left when there is room, its bottom
-// level with the main window's when that lies on the screen, else its top level with it.
-QPoint ReaderPlace(const QRect& main, const QSize& reader, int screenHeight);
+// Where the reader stands on the screen: where it hides none of `keep` (the calculator's display
+// and keys), and of those places the one that hides least of the calculator, preferring to its
+// left with the bottoms level, then to its right; with no such place, where it hides the least
+// of `keep`.
+QPoint ReaderPlace(const QRect& main, const std::vector<QRect>& keep, const QSize& reader,
+                   const QRect& screen);
 
 class TcardReadFM final : public QWidget {
     Q_OBJECT

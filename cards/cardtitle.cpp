@@ -15,6 +15,16 @@
 
 namespace orrindale {
 
+void CentreOnAsker(QWidget& dialog) {
+    const QWidget* parent = dialog.parentWidget();
+    const QWidget* asker = parent ? parent->window() : nullptr;
+    if (!asker || !asker->isVisible()) return;
+    dialog.adjustSize();
+    QRect frame = dialog.frameGeometry();
+    frame.moveCenter(asker->frameGeometry().center());
+    dialog.move(frame.topLeft());
+}
+
 QString TodayText() {
     return QDate::currentDate().toString("dd/MM/yyyy");
 }
@@ -95,6 +105,11 @@ void TtitleFM::okSBClick() {
 
 void TtitleFM::dateEditDblClick() {
     dateEdit->setText(TodayText());
+}
+
+void TtitleFM::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    CentreOnAsker(*this);
 }
 
 bool TtitleFM::eventFilter(QObject* watched, QEvent* event) {

@@ -35,12 +35,17 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     bool CheckText(QLineEdit* edit);
 
     Services services_;
 };
+
+// Moves a dialog about to show so that it stands centred on the window of its parent, the
+// window that asked for it; nothing when that window is not shown.
+void CentreOnAsker(QWidget& dialog);
 
 // Today as "dd/mm/yyyy".
 QString TodayText();

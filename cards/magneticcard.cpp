@@ -9,13 +9,15 @@ namespace orrindale {
 // A card file keeps side A's steps in the first 196 step lines and side B's after them, so a
 // side A shorter than 196 steps next to a non-empty side B would lose its end to side B. The
 // writer therefore fills such a side A up to 196 entries with END steps after its own END:
-// entering stops at the first END, so the filling is never entered, and the reader drops
-// everything after side A's first END. An empty side A next to a side B is written as one END
-// followed by 195 zero steps: a recording stops at its first END and is filled with ENDs, so
-// it never gives that pattern, and the reader takes it back as empty. A side A without END
-// and shorter than 196 (only a hand-made file holds one) is filled the same way and comes back
-// with an END at its end. Files with 196 side-A entries read as before, except that entries
-// after an END, which are never entered, are not kept.
+// entering stops at the first END, so the filling is never entered. An empty side A next to a
+// side B is written as one END followed by 195 zero steps: a recording stops at its first END
+// and is filled with ENDs, so it never gives that pattern. A side A without END and shorter
+// than 196 (only a hand-made file holds one) is filled the same way.
+//
+// Reading undoes exactly that filling and nothing more, so that every card file saves back as
+// it was read: only beside a side B, and only a side A that is the empty pattern or whose
+// entries after its first END are all END, is cut back. Entries after an END that are anything
+// else are kept, though never entered.
 
 namespace {
 
@@ -35,13 +37,15 @@ void FillSideA(TextList& lines, const std::vector<int>& a, bool sideBUsed) {
         lines.push_back(std::to_string(kEndCode));
 }
 
+// Takes off what FillSideA added; called only when side B holds steps.
 void TrimSideA(std::vector<int>& a) {
     if (a == EmptySideA()) {
         a.clear();
         return;
     }
-    auto end = std::find(a.begin(), a.end(), kEndCode);
-    if (end != a.end()) a.erase(end + 1, a.end());
+    const auto end = std::find(a.begin(), a.end(), kEndCode);
+    if (end != a.end() && std::all_of(end, a.end(), [](int code) { return code == kEndCode; }))
+        a.erase(end + 1, a.end());
 }
 
 bool ReadStep(const std::string& line, int& code) {
@@ -73,8 +77,8 @@ TextList TMagneticCard::FileLines() const {
 }
 
 CardLoad TMagneticCard::ReadFileLines(const TextList& lines, bool side) {
-    if (lines.empty()) return CardLoad::Unreadable;
-    // Read into a fresh card: a corrupt file must not leave half of itself behind.
+    // Read into a fresh card: a file that fails to load leaves the card in the slot, perhaps
+    // recorded and not yet saved, as it was.
     TMagneticCard read;
     bool corrupt = lines.size() < 4 || lines.size() - 4 > static_cast<size_t>(kCardFileSteps);
     for (size_t i = 4; !corrupt && i < lines.size(); ++i) {
@@ -83,15 +87,12 @@ CardLoad TMagneticCard::ReadFileLines(const TextList& lines, bool side) {
         (i - 4 < static_cast<size_t>(kCardSideSteps) ? read.cardStepsA : read.cardStepsB)
             .push_back(code);
     }
-    if (corrupt) {
-        ClearCard();
-        return CardLoad::Corrupt;
-    }
+    if (corrupt) return CardLoad::Corrupt;
     read.cardNameA = lines[0];
     read.cardNameB = lines[1];
     read.protectA = ReadProtection(lines[2]);
     read.protectB = ReadProtection(lines[3]);
-    TrimSideA(read.cardStepsA);
+    if (!read.cardStepsB.empty()) TrimSideA(read.cardStepsA);
     read.cardFileName = cardFileName;
     read.cardSide = side;
     read.cardPresent = true;
@@ -100,10 +101,11 @@ CardLoad TMagneticCard::ReadFileLines(const TextList& lines, bool side) {
 }
 
 CardLoad TMagneticCard::LoadCardFile(const std::string& path, bool side) {
-    // A file that cannot be read changes nothing: the card in the slot, perhaps recorded and
-    // not yet saved, stays as it is.
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return CardLoad::Unreadable;
+    // A file that is no scrambled list, or is cut short, is no card file.
     TextList lines;
-    if (!LoadScrambledTextList(path, lines)) return CardLoad::Unreadable;
+    if (!ParseScrambledTextList(bytes, lines)) return CardLoad::Corrupt;
     const CardLoad result = ReadFileLines(lines, side);
     if (result == CardLoad::Loaded) cardFileName = path;
     return result;

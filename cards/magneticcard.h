@@ -26,10 +26,11 @@ inline constexpr int kCardSideSteps = 196; // steps one side holds
 inline constexpr int kCardFileSteps = 392; // step lines a card file may hold
 inline constexpr int kEndCode = 38;        // END, octal 46
 
+// A file that fails to load leaves the card as it was.
 enum class CardLoad {
     Loaded,
-    Corrupt,    // the card has been cleared
-    Unreadable, // missing, unreadable or empty: the card is as it was
+    Corrupt,    // not a card file, or a damaged one
+    Unreadable, // missing or unreadable
 };
 
 // What entering a side read: an END step, and a step other than 0.
@@ -60,7 +61,7 @@ public:
     // The card file's lines: two names, two protections, side A's steps, side B's steps.
     TextList FileLines() const;
     // Reads a card file's lines into the card with the given side facing the reader. A corrupt
-    // list clears the card; an empty one leaves it as it was.
+    // list (fewer than four lines, a bad step) leaves the card as it was.
     CardLoad ReadFileLines(const TextList& lines, bool side);
     CardLoad LoadCardFile(const std::string& path, bool side);
     // False when the write failed; the card is then unchanged (and still modified).

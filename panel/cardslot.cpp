@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QMenu>
 #include <QPainter>
+#include <QTimer>
 
 #include "cards/cardnames.h"
 #include "engine/calculator.h"
@@ -116,10 +117,21 @@ void CardSlot::BuildMenu(QMenu* menu) {
 }
 
 void CardSlot::StartUp(const std::string& fileName, bool side) {
-    if (!fileName.empty())
-        LoadCardFile(NativeToQString(fileName), side);
-    else
-        UpdateProtectMenu();
+    UpdateProtectMenu();
+    if (fileName.empty()) return;
+    const QString path = NativeToQString(fileName);
+    const CardLoad loaded = card_.LoadCardFile(fileName, side);
+    if (loaded == CardLoad::Loaded) {
+        UpdateCardCaption();
+        InsertCard();
+        return;
+    }
+    if (loaded == CardLoad::Unreadable && !QFile::exists(path)) return; // gone since: forgotten
+    // Start-up runs as the calculator is being shown: the message waits until it stands on
+    // the screen, and names the file, which the user did not just choose.
+    QTimer::singleShot(0, this, [this, path, loaded] {
+        services_.Messages->Error(LoadFailure(loaded) + "\r\r" + path);
+    });
 }
 
 // ---- Drawing ------------------------------------------------------------------------------------
@@ -316,6 +328,7 @@ void CardSlot::EjectProgramCard1Click() {
 }
 
 void CardSlot::LoadProgramCard1Click() {
+    if (!SaveQuestion()) return;
     const QString path = services_.Files->OpenFile(
         {"Open Magnetic Card File", "*.mcf", "Program Card File (*.mcf);;All Files (*.*)", "mcf"},
         window_.Widget);
@@ -325,19 +338,20 @@ void CardSlot::LoadProgramCard1Click() {
     LoadCardFile(path, true);
 }
 
+QString CardSlot::LoadFailure(CardLoad result) {
+    return result == CardLoad::Corrupt ? QStringLiteral("ERROR: Program file data is corrupt")
+                                       : QStringLiteral("ERROR: Failed to open program file");
+}
+
 void CardSlot::LoadCardFile(const QString& path, bool side) {
-    switch (card_.LoadCardFile(NativePath(path), side)) {
-    case CardLoad::Loaded:
-        UpdateCardCaption();
-        InsertCard();
-        break;
-    case CardLoad::Corrupt:
-        services_.Messages->Error("ERROR: Program file data is corrupt");
-        ClearCard();
-        UpdateProtectMenu();
-        break;
-    case CardLoad::Unreadable: break; // the card in the slot stays as it was
+    // A file that fails to load leaves the card in the slot as it was.
+    const CardLoad loaded = card_.LoadCardFile(NativePath(path), side);
+    if (loaded != CardLoad::Loaded) {
+        services_.Messages->Error(LoadFailure(loaded));
+        return;
     }
+    UpdateCardCaption();
+    InsertCard();
 }
 
 void CardSlot::SaveProgramCard1Click() {
@@ -360,7 +374,7 @@ bool CardSlot::SaveCardAs() {
         {"Save Magnetic Card File", start, "Magnetic Card File (*.mcf);;All Files (*.*)", "mcf"},
         window_.Widget);
     if (path.isEmpty()) return false;
-    EditCardNames(); // Cancel keeps the old names; the card is saved all the same
+    if (!EditCardNames()) return false; // Cancel in the names dialog cancels the save
     if (!card_.SaveCardFile(NativePath(path))) {
         services_.Messages->Error("ERROR: Failed to save program file");
         return false;
@@ -378,14 +392,18 @@ void CardSlot::ToggleProtection(bool sideA) {
     if (!Cycling()) InsertCard();
 }
 
-bool CardSlot::CloseQuery() {
-    if (!calc_.PowerOn || !card_.cardModified) return true;
+bool CardSlot::SaveQuestion() {
+    if (!card_.cardModified) return true;
     switch (services_.Messages->Confirm("Program Card has not been saved\r\rSave changes?",
                                         MessageButtons::YesNoCancel)) {
     case MessageAnswer::Yes: return SaveCardAs();
     case MessageAnswer::No: return true;
     default: return false;
     }
+}
+
+bool CardSlot::CloseQuery() {
+    return !calc_.PowerOn || SaveQuestion();
 }
 
 } // namespace orrindale

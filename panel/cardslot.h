@@ -83,6 +83,9 @@ private:
     void cardTimerTimer();
     void EndCycle();
     bool AskUnsaved();
+    // "Save changes?" about a modified card: false when the user cancelled or the save failed.
+    bool SaveQuestion();
+    static QString LoadFailure(CardLoad result);
     void ToggleProtection(bool sideA);
     void InsertCard();
     void ClearCard();

@@ -23,8 +23,9 @@ namespace {
 
 // Test hook for the end-to-end tests, and nothing else: with ORRINDALE_TEST_FILE_ANSWERS naming
 // a text file, each open or save dialog is answered by the next line of that file (an empty
-// line, or none left, cancels) instead of being shown. The desktop's file dialogs cannot be
-// driven reliably by synthetic X events under a bare Xvfb; every other window stays real.
+// line, or none left, cancels) instead of being shown; a line "=" takes the name the dialog
+// proposes, as Enter would. The desktop's file dialogs cannot be driven reliably by synthetic X
+// events under a bare Xvfb; every other window stays real.
 class ListedFileChooser final : public orrindale::FileChooser {
 public:
     explicit ListedFileChooser(const QString& list) {
@@ -32,11 +33,14 @@ public:
         if (file.open(QIODevice::ReadOnly | QIODevice::Text))
             answers_ = QString::fromUtf8(file.readAll()).split('\n');
     }
-    QString OpenFile(const orrindale::FileQuestion&, QWidget*) override { return Next(); }
-    QString SaveFile(const orrindale::FileQuestion&, QWidget*) override { return Next(); }
+    QString OpenFile(const orrindale::FileQuestion& q, QWidget*) override { return Next(q); }
+    QString SaveFile(const orrindale::FileQuestion& q, QWidget*) override { return Next(q); }
 
 private:
-    QString Next() { return answers_.isEmpty() ? QString() : answers_.takeFirst().trimmed(); }
+    QString Next(const orrindale::FileQuestion& question) {
+        const QString answer = answers_.isEmpty() ? QString() : answers_.takeFirst().trimmed();
+        return answer == "=" ? question.Start : answer;
+    }
     QStringList answers_;
 };
 

@@ -148,6 +148,10 @@ private:
     CardSlot::Window CardWindow();
     void BuildMenu();
     void RegisterCardReader(); // markedcards.cpp
+    // Where the display and the keys (with the switches and the wheel) stand on the screen, which
+    // the card reader leaves in view.
+    QRect DisplayOnScreen() const;
+    QRect KeysOnScreen() const;
     void CreateTimers();
     void PlacePictures();
     // 2 where the screen shows two device pixels per logical one, else 1.

@@ -5,6 +5,7 @@
 
 #include "cards/cardeditor.h"
 #include "cards/cardreader.h"
+#include "panel/layout.h"
 #include "panel/mainwindow.h"
 #include "panel/shared/messages.h"
 #include "viewer/view.h"
@@ -24,10 +25,34 @@ void TmainFM::RegisterCardReader() {
             // Without its picture the reader has asked for its release; it is not shown.
             if (!reader->LoadPicture()) return nullptr;
             const QScreen* screen = QGuiApplication::primaryScreen();
-            reader->move(ReaderPlace(geometry(), reader->size(),
-                                     screen ? screen->geometry().height() : 800));
+            reader->move(
+                ReaderPlace(geometry(), {DisplayOnScreen(), KeysOnScreen()}, reader->size(),
+                            screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800)));
             return reader;
         });
+}
+
+QRect TmainFM::DisplayOnScreen() const {
+    const layout::Rect& d = layout::kDisplay;
+    return QRect(mapToGlobal(QPoint(d.Left, d.Top)), QSize(d.Width, d.Height));
+}
+
+QRect TmainFM::KeysOnScreen() const {
+    // The keys with the switches above them and the decimal wheel beside them.
+    QRect keys;
+    for (int key = 1; key <= layout::kKeyCount; ++key) {
+        const layout::Box b = layout::KeyArea(key);
+        keys |= QRect(QPoint(b.X1, b.Y1), QPoint(b.X2, b.Y2));
+    }
+    auto add = [&keys](const layout::Rect& r) { keys |= QRect(r.Left, r.Top, r.Width, r.Height); };
+    for (const layout::SwitchPlace& place : layout::kSwitches) {
+        add(place.Lever);
+        add(place.LabelArea);
+    }
+    for (const layout::Rect& r :
+         {layout::kWheelUp.Area, layout::kWheelDown.Area, layout::kWheelDigit})
+        add(r);
+    return keys.translated(mapToGlobal(QPoint(0, 0)));
 }
 
 void TmainFM::SetDisplayHidden(bool hidden) {

@@ -106,7 +106,7 @@ TEST(CardMenu, NewAndEjectAskAboutAModifiedCard) {
     }
 }
 
-TEST(CardMenu, SaveAsksFileAndNamesAndLoadReplacesWithoutAsking) {
+TEST(CardMenu, SaveAsksFileAndNamesAndLoadAsksAboutAModifiedCard) {
     Slot s;
     s.Program({1, 2, kEndCode});
     s.Record();
@@ -122,7 +122,15 @@ TEST(CardMenu, SaveAsksFileAndNamesAndLoadReplacesWithoutAsking) {
     EXPECT_EQ(s.Card().cardNameA, "sine");
 
     s.Program({9, kEndCode});
-    s.Record(); // modified again; Load asks nothing
+    s.Record(); // modified again: Load asks first, and Cancel keeps the recording
+    const std::vector<int> recorded = s.Card().cardStepsA;
+    s.win.messages.Script(MessageAnswer::Cancel);
+    Trigger(s.w, "Load");
+    EXPECT_EQ(s.win.messages.LastText(), "Program Card has not been saved\r\rSave changes?");
+    EXPECT_EQ(s.win.files.asked.size(), 1u) << "no file dialog after Cancel";
+    EXPECT_EQ(s.Card().cardStepsA, recorded);
+    EXPECT_TRUE(s.Card().cardModified);
+    s.win.messages.Script(MessageAnswer::No);
     s.win.files.Script(file);
     Trigger(s.w, "Load");
     EXPECT_EQ(s.win.files.asked[1].Caption, "Open Magnetic Card File");
@@ -134,15 +142,68 @@ TEST(CardMenu, SaveAsksFileAndNamesAndLoadReplacesWithoutAsking) {
     EXPECT_EQ(s.win.files.asked[2].Start, file);
 }
 
-TEST(CardMenu, CorruptFileIsReportedAndClearsTheCard) {
+TEST(CardMenu, CancelInTheNamesDialogCancelsTheSave) {
     Slot s;
-    SaveScrambledTextList(s.win.File("bad.mcf"), QStringList{"a", "b", "0", "0", "64"});
-    s.win.files.Script(s.win.File("bad.mcf"));
-    Trigger(s.w, "Load");
-    EXPECT_EQ(s.win.messages.LastText(), "ERROR: Program file data is corrupt");
-    EXPECT_FALSE(s.Card().cardPresent);
-    EXPECT_FALSE(s.w.Scene().IsShown("card_view"));
-    EXPECT_FALSE(CardAction(s.w, "Card A Write Protect")->isEnabled());
+    s.Program({1, kEndCode});
+    s.Record();
+    s.w.Cards().SetNamesEditor([](QString& a, QString&) {
+        a = "changed";
+        return false;
+    });
+    s.win.files.Script(s.win.File("c.mcf"));
+    Trigger(s.w, "Save");
+    EXPECT_FALSE(s.win.Exists("c.mcf"));
+    EXPECT_TRUE(s.Card().cardModified);
+    EXPECT_EQ(s.Card().cardNameA, "");
+    EXPECT_EQ(CardAction(s.w, "[]")->text(), "[]");
+}
+
+TEST(CardMenu, FileThatFailsToLoadIsReportedAndKeepsTheCard) {
+    const struct {
+        const char* name;
+        const char* message;
+    } cases[] = {
+        {"bad.mcf", "ERROR: Program file data is corrupt"},  // step 64
+        {"text.mcf", "ERROR: Program file data is corrupt"}, // not a card file
+        {"missing.mcf", "ERROR: Failed to open program file"},
+    };
+    for (const auto& c : cases) {
+        Slot s;
+        s.Program({7, kEndCode});
+        s.Record();
+        SaveScrambledTextList(s.win.File("bad.mcf"), QStringList{"a", "b", "0", "0", "64"});
+        QFile text(s.win.File("text.mcf"));
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write("+0.0 33 Add\r\n");
+        text.close();
+        s.win.messages.Script(MessageAnswer::No);
+        s.win.files.Script(s.win.File(c.name));
+        Trigger(s.w, "Load");
+        EXPECT_EQ(s.win.messages.LastText(), c.message) << c.name;
+        EXPECT_EQ(s.Card().cardStepsA, (std::vector<int>{7, kEndCode})) << c.name;
+        EXPECT_TRUE(s.Card().cardModified && s.Card().cardPresent) << c.name;
+        EXPECT_TRUE(s.w.Scene().IsShown("card_view")) << c.name;
+    }
+}
+
+TEST(CardMenu, CorruptRememberedCardIsNamedOnceTheCalculatorShows) {
+    Window win;
+    const QString file = win.File("kept.mcf");
+    {
+        TmainFM& w = win.Start();
+        win.PowerOn();
+        w.Cards().SetNamesEditor([](QString&, QString&) { return true; });
+        Trigger(w, "New");
+        win.files.Script(file);
+        Trigger(w, "Save");
+        ASSERT_TRUE(win.Close());
+    }
+    SaveScrambledTextList(file, QStringList{"a", "b", "0", "0", "99"});
+    TmainFM& w = win.Start();
+    win.Pump();
+    EXPECT_EQ(win.messages.LastText(), "ERROR: Program file data is corrupt\r\r" + file);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.Cards().Card().cardPresent);
 }
 
 TEST(CardSlot, ProtectedSideRefusesToRecord) {
@@ -249,7 +310,7 @@ TEST(CardClose, YesSavesTheCardAndStartUpLoadsItWithItsSide) {
     {
         TmainFM& w = win.Start();
         win.PowerOn();
-        w.Cards().SetNamesEditor([](QString&, QString&) { return false; });
+        w.Cards().SetNamesEditor([](QString&, QString&) { return true; });
         Trigger(w, "New");
         Trigger(w, "Swap");
         w.Engine().RegisterFile[0][0] = kEndCode;
@@ -283,6 +344,18 @@ TEST(CardNames, FieldsHoldTwentyFiveCleanCharacters) {
     ok->button(QDialogButtonBox::Ok)->click();
     dialog.GetNames(a, b);
     EXPECT_EQ(a, "");
+}
+
+TEST(CardNames, OpensOverItsWindowWideEnoughForAWholeName) {
+    QWidget asker;
+    asker.setGeometry(300, 200, 740, 505);
+    asker.show();
+    TcardFM dialog(&asker);
+    dialog.PutNames(QString(25, 'W'), "");
+    dialog.show();
+    EXPECT_LE((dialog.geometry().center() - asker.geometry().center()).manhattanLength(), 2);
+    EXPECT_GE(dialog.Edit1->width(),
+              QFontMetrics(dialog.Edit1->font()).horizontalAdvance(QString(25, 'W')));
 }
 
 namespace {

@@ -5,15 +5,22 @@
 # loaded through the reader's own menu (the file dialog answered through the test hook of
 # main.cpp), PRGM set and one card fed with "Card Feed"; the reader and then the calculator are
 # closed. The saved machine state must hold the card's 28 codes in program rows 0 and 1.
+# Then the marked card editor ("Peripherals" / "Marked Card Editor") makes cards of a program
+# text with its Text button and saves them with Save, taking the file name it proposes: the
+# text must be unchanged and a stack of the same name with .ocf must stand beside it.
 #   e2e_marked.sh PROGRAM_FOLDER READLIST KEYRUN [READER_SHOT.png]
 set -euo pipefail
 program_dir=$1 readlist=$2 keyrun=$3 shot=${4:-}
 
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_session.sh"
-e2e_work "$program_dir" CR91B.dat
+e2e_work "$program_dir" CR91B.dat HP9pgcd.dat
 stack="$work/sum.ocf"
 "$keyrun" prgm 4 SHUP 5 Add End "stack-save=$stack" > /dev/null
-printf '%s\n' "$stack" > "$work/answers"
+text="$work/sinx.txt"
+"$keyrun" prgm 4 SHUP 5 Add End run End "listing-save=$text" > /dev/null
+cp "$text" "$work/sinx.kept"
+# The answers: the stack for Load Stack, the text for Text, and the proposed name ("=") for Save.
+printf '%s\n' "$stack" "$text" "=" > "$work/answers"
 
 cat > "$work/session.sh" <<'SESSION'
 set -u
@@ -37,7 +44,8 @@ menu_keys Down Down Right Down Return
 rid=$(find_window '^Marked Card Reader$')
 [ -n "$rid" ] || fail "the reader did not open"
 sleep 0.5
-# The reader stands in front of the calculator's left part when there is no room beside it.
+# Without room beside the calculator the reader stands over a part of it that is neither the
+# display nor the keyboard.
 xdotool windowraise "$rid" 2>/dev/null || true
 # Its own menu: Load Stack is the first entry.
 xdotool mousemove --window "$rid" 60 100 click 3
@@ -56,6 +64,21 @@ sleep 0.5
 menu_keys Up Return
 sleep 0.5
 xdotool search --name '^Marked Card Reader$' >/dev/null 2>&1 && fail "the reader did not close"
+# The editor, the last entry of Peripherals; its toolbar's Text and Save buttons.
+xdotool mousemove --window "$wid" 300 200 click 3
+sleep 0.5
+menu_keys Down Down Right Down Down Down Return
+eid=$(find_window '^Marked Card Editor$')
+[ -n "$eid" ] || fail "the editor did not open"
+sleep 0.5
+xdotool mousemove --window "$eid" 118 18 click 1   # Text
+sleep 0.5
+xdotool mousemove --window "$eid" 162 18 click 1   # Save
+sleep 0.5
+[ -z "${E2E_EDITOR_SHOT:-}" ] || import -window root "$E2E_EDITOR_SHOT"
+xdotool key Escape
+sleep 0.5
+xdotool search --name '^Marked Card Editor$' >/dev/null 2>&1 && fail "the editor did not close"
 # A click on the bare case gives the calculator the keyboard again.
 xdotool mousemove --window "$wid" 390 385 click 1
 close_calculator
@@ -76,3 +99,11 @@ echo "rows 0 and 1 saved by the calculator: $row0~$row1"
   echo "the fed card is not in program memory"; exit 1; }
 # The program itself, not only zeros, reached memory.
 [ "$(printf '%s\n' "$row0" | cut -d'~' -f1)" != 0 ]
+
+# The editor's save went beside the program text, not over it.
+cmp -s "$text" "$work/sinx.kept" || { echo "the program text was overwritten"; exit 1; }
+[ -f "$work/sinx.ocf" ] || { echo "no sinx.ocf beside the program text"; exit 1; }
+made=$("$readlist" "$work/sinx.ocf" | sed -n 6p)
+echo "editor's card 1: $made"
+[ "$(printf '%s\n' "$made" | cut -d'~' -f3-8)" = "4~23~5~27~38~0" ] || {
+  echo "the editor's stack does not hold the program text"; exit 1; }

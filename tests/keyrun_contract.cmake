@@ -87,6 +87,28 @@ if(NOT rc EQUAL 2 OR NOT err STREQUAL "Invalid code found - Adder\n" OR NOT out 
     message(FATAL_ERROR "bad listing: rc=${rc} out='${out}' err='${err}'")
 endif()
 
+# The windows' rules: with the power off, and while a program that --max-steps left running
+# still runs, the card, listing and stack tokens are refused with status 2 and a message, and
+# write nothing. "off" stops such a run and switches off.
+set(loop "--max-steps;10;prgm;1;Add;GoTo;0;0;run;End;Cont")
+file(WRITE ${WORK}/good.txt "Add\r\n")
+foreach(token "card-new" "card-load=${card}" "card-save=${WORK}/refused.mcf" "record"
+              "listing-load=${WORK}/good.txt" "listing-save=${WORK}/refused.txt"
+              "stack-save=${WORK}/refused.ocf")
+    foreach(before "off" "${loop}")
+        execute_process(COMMAND ${KEYRUN} ${before};${token} OUTPUT_QUIET ERROR_VARIABLE err
+                        RESULT_VARIABLE rc)
+        file(GLOB written ${WORK}/refused.*)
+        if(NOT rc EQUAL 2 OR err STREQUAL "" OR written)
+            message(FATAL_ERROR "${before};${token}: rc=${rc} err='${err}' wrote '${written}'")
+        endif()
+    endforeach()
+endforeach()
+execute_process(COMMAND ${KEYRUN} ${loop};off;card-new OUTPUT_QUIET ERROR_VARIABLE err)
+if(NOT err MATCHES "while the calculator is off")
+    message(FATAL_ERROR "off after a run left running: '${err}'")
+endif()
+
 # The extended memory: program 2 (5 into b, then FMT END) is stored with FMT FMT, program 1
 # (2 FMT GO TO, then recall b) likewise; program 1 called from the keyboard calls program 2,
 # which returns into it, and it stops with 5 in X. Saved, the memory runs the same again.

@@ -59,7 +59,12 @@ TEST(Listing, ReadingHandWrittenLines) {
         {{"+0.0 Ex"}, 0, "Ex", ""},
         {{"+0.0 74"}, 0, InstructionOf(074), ""},
         {{"+0.2\tPi\x01"}, 2, "Pi", ""},
-        {{" +0.2 Pi"}, 0, "", "Invalid code found -  +0.2 Pi"},
+        {{" +0.2 Pi"}, 2, "Pi", ""},
+        {{"\t+0.1 36 Multiply"}, 1, "Multiply", ""},
+        {{"Add "}, 0, "Add", ""},
+        {{" \t+0.4 \t 33 \t Add \t "}, 4, "Add", ""},
+        {{"33  To Polar\t"}, 0, "To Polar", ""},
+        {{"+0.1 33 Add  x"}, 0, "", "Invalid code found - Add  x"},
         {{"", "   ", "Add"}, 0, "Add", ""},
         {{"Add", "+e.0 Add"}, 0, "Add", "Invalid address found - +e.0 Add"},
         {{"Add", "+0.0 78"}, 0, "Add", "Invalid octal code found - +0.0 78"},
@@ -91,14 +96,19 @@ TEST(Listing, WrittenLinesReadBackToTheSameProgram) {
     for (int n = 0; n < kSteps; n += 7)
         WriteStep(calc, n, (n * 5) % 64);
     const auto codes = ReadProgram(calc);
-    std::vector<std::string> lines;
-    for (int n = 0; n < kSteps; ++n) {
-        const TKeyCode code = codes[static_cast<size_t>(n)];
-        lines.push_back(ListingLine(n, FormatKeyCode(code), InstructionOf(code)));
+    // As written, and reindented or with blanks after the lines, as an editor may leave them.
+    for (const auto& [before, after] :
+         {std::pair<std::string, std::string>{"", ""}, {"\t", ""}, {"  ", " \t "}}) {
+        std::vector<std::string> lines;
+        for (int n = 0; n < kSteps; ++n) {
+            const TKeyCode code = codes[static_cast<size_t>(n)];
+            lines.push_back(before + ListingLine(n, FormatKeyCode(code), InstructionOf(code)) +
+                            after);
+        }
+        const ReadResult r = LoadTextListing(lines);
+        ASSERT_TRUE(r.Complete) << r.Error;
+        EXPECT_TRUE(std::equal(r.Codes.begin(), r.Codes.end(), codes.begin()));
     }
-    const ReadResult r = LoadTextListing(lines);
-    ASSERT_TRUE(r.Complete) << r.Error;
-    EXPECT_TRUE(std::equal(r.Codes.begin(), r.Codes.end(), codes.begin()));
 }
 
 // The example programs of the user guide, as their tables give them: "| 0.0 | SHIFT UP | Enter |

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 #include "cards/cardcycle.h"
 #include "engine/calculator.h"
 #include "engine/null_host.h"
@@ -49,16 +52,14 @@ TEST(CardFile, StepLinesAreCountedAndChecked) {
         {"not a number", {"", "", "0", "0", "1x"}, CardLoad::Corrupt},
         {"three lines", {"a", "b", "0"}, CardLoad::Corrupt},
         {"header only", Header(), CardLoad::Loaded},
-        {"no lines", {}, CardLoad::Unreadable},
+        {"no lines", {}, CardLoad::Corrupt},
     };
     for (const FileCase& c : cases) {
         TMagneticCard card = Used();
-        EXPECT_EQ(card.ReadFileLines(c.lines, true), c.expected) << c.what;
-        if (c.expected == CardLoad::Corrupt) {
-            EXPECT_FALSE(card.cardPresent) << c.what;
-            EXPECT_TRUE(card.cardStepsA.empty() && card.cardNameA.empty()) << c.what;
-        }
-        if (c.expected == CardLoad::Unreadable) {
+        EXPECT_EQ(card.ReadFileLines(c.lines, false), c.expected) << c.what;
+        if (c.expected == CardLoad::Corrupt) { // the card in the slot is kept as it was
+            EXPECT_TRUE(card.cardPresent && card.cardSide && card.cardModified) << c.what;
+            EXPECT_EQ(card.cardStepsA, Used().cardStepsA) << c.what;
             EXPECT_EQ(card.cardNameA, "kept") << c.what;
         }
     }
@@ -120,12 +121,70 @@ TEST(CardFile, BothSidesSurviveSaveAndLoad) {
     }
 }
 
-TEST(CardFile, UnreadableFileLeavesTheCard) {
+TEST(CardFile, FileThatFailsToLoadLeavesTheCard) {
     TempFolder dir;
-    TMagneticCard card = Used();
-    EXPECT_EQ(card.LoadCardFile(dir.File("missing.mcf"), false), CardLoad::Unreadable);
-    EXPECT_EQ(card.cardStepsA, Used().cardStepsA);
-    EXPECT_TRUE(card.cardSide && card.cardModified && card.cardPresent);
+    const std::string cardBytes = FormatScrambledTextList(WithSteps(Header("a", "b"), 30, 7));
+    const struct {
+        const char* name;
+        std::string bytes; // none: no such file
+        CardLoad expected;
+    } cases[] = {
+        {"missing.mcf", "", CardLoad::Unreadable},
+        {"text.mcf", "not a card\r\n", CardLoad::Corrupt},
+        {"cut.mcf", cardBytes.substr(0, cardBytes.size() / 2), CardLoad::Corrupt},
+        {"empty.mcf", "", CardLoad::Corrupt},
+    };
+    for (const auto& c : cases) {
+        if (std::string(c.name) != "missing.mcf") testing::WriteRaw(dir.File(c.name), c.bytes);
+        TMagneticCard card = Used();
+        EXPECT_EQ(card.LoadCardFile(dir.File(c.name), false), c.expected) << c.name;
+        EXPECT_EQ(card.cardStepsA, Used().cardStepsA) << c.name;
+        EXPECT_TRUE(card.cardSide && card.cardModified && card.cardPresent) << c.name;
+        EXPECT_TRUE(card.cardFileName.empty()) << c.name;
+    }
+}
+
+// keyrun card-load=f card-save=g writes g byte for byte as f, for every card file our writer
+// or a careful hand could make: side A with steps after its END, filled, short or empty.
+TEST(CardFile, KeyrunLoadThenSaveGivesTheSameBytes) {
+    std::vector<int> afterEnd{10, 11, 0, 0, 1, kEndCode, 5};
+    afterEnd.resize(kCardSideSteps, 3);
+    std::vector<int> filled{1, 2, kEndCode};
+    filled.resize(kCardSideSteps, kEndCode);
+    std::vector<int> emptyA(kCardSideSteps, 0);
+    emptyA[0] = kEndCode;
+    auto steps = [](TextList lines, const std::vector<int>& codes) {
+        for (int code : codes)
+            lines.push_back(std::to_string(code));
+        return lines;
+    };
+    const std::vector<int> sideB{5, 6, kEndCode};
+    const struct {
+        const char* what;
+        TextList lines;
+    } cases[] = {
+        {"blank", Header()},
+        {"named, protected", Header("sine x", "Cos: 2", "-1", "0")},
+        {"short side A", steps(Header(), {1, 2, kEndCode})},
+        {"steps after END", steps(Header(), afterEnd)},
+        {"steps after END, side B", steps(steps(Header(), afterEnd), sideB)},
+        {"filled side A", steps(Header(), filled)},
+        {"filled side A, side B", steps(steps(Header(), filled), sideB)},
+        {"empty side A", steps(Header(), emptyA)},
+        {"empty side A, side B", steps(steps(Header(), emptyA), sideB)},
+        {"full card", WithSteps(Header("a", "b", "0", "-1"), kCardFileSteps, 38)},
+        {"side A without END", WithSteps(Header(), 100, 9)},
+    };
+    TempFolder dir;
+    for (const auto& c : cases) {
+        const std::string f = dir.File("f.mcf"), g = dir.File("g.mcf");
+        ASSERT_TRUE(SaveScrambledTextList(f, c.lines));
+        std::filesystem::remove(g);
+        const std::string command = "'" + std::string(ORRINDALE_KEYRUN) + "' 'card-load=" + f +
+                                    "' 'card-save=" + g + "' >/dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0) << c.what;
+        EXPECT_EQ(testing::ReadRaw(g), testing::ReadRaw(f)) << c.what;
+    }
 }
 
 TEST(CardFile, FailedSaveKeepsTheCardModified) {

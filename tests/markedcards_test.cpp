@@ -107,6 +107,11 @@ TEST(MarkedCardReader, FeedsAStackInPrgmModeAndGoesAwayOnClose) {
     EXPECT_EQ(mem[0][0] & 63, KeyCodeOf[keypos::Digit1]);
     EXPECT_EQ(mem[0][2] & 63, KeyCodeOf[keypos::Digit3]);
     EXPECT_EQ(w.Engine().PcStep, 3);
+    // A stack loaded again starts at its first card.
+    win.files.Script(QString::fromStdString(TwoCardStack(win)));
+    reader->LoadStackClick();
+    EXPECT_EQ(reader->CardLabel()->text(), "0/2");
+    EXPECT_FALSE(reader->PileShown());
 
     // The editor is refused while the reader exists.
     PeripheralsEntry(w, "Marked Card Editor")->trigger();
@@ -197,10 +202,39 @@ TEST(MarkedCardReader, ButtonAndCountLabelStandWithinItsOutline) {
     }
 }
 
-TEST(MarkedCardReader, StandsBesideTheCalculator) {
-    EXPECT_EQ(ReaderPlace(QRect(400, 100, 500, 300), QSize(370, 250), 800), QPoint(30, 150));
-    EXPECT_EQ(ReaderPlace(QRect(100, 100, 500, 300), QSize(370, 250), 800), QPoint(100, 150));
-    EXPECT_EQ(ReaderPlace(QRect(400, 600, 500, 300), QSize(370, 250), 800), QPoint(30, 600));
+TEST(MarkedCardReader, StandsWhereItHidesNeitherDisplayNorKeys) {
+    // The calculator centred on the screen; its display and keyboard (keys, switches and the
+    // wheel) where the panel has them.
+    auto place = [](QSize screen, QPoint main = QPoint(-1, -1)) {
+        if (main.x() < 0) main = QPoint((screen.width() - 740) / 2, (screen.height() - 505) / 2);
+        const QRect display(main + QPoint(205, 233), QSize(177, 58));
+        const QRect keys(main + QPoint(72, 340), QPoint(main + QPoint(689, 473)));
+        const QPoint at = ReaderPlace(QRect(main, QSize(740, 505)), {display, keys},
+                                      QSize(370, 250), QRect(QPoint(0, 0), screen));
+        const QRect reader(at, QSize(370, 250));
+        return std::tuple(at, reader.intersects(display) || reader.intersects(keys));
+    };
+    const struct {
+        QSize screen;
+        QPoint main; // (-1, -1): centred
+        QPoint at;
+        bool hides;
+    } cases[] = {
+        {{1920, 1080}, {-1, -1}, {220, 542}, false},    // to the left, bottoms level
+        {{1280, 1024}, {-1, -1}, {270, 9}, false},      // no room beside: above
+        {{1280, 800}, {-1, -1}, {0, 0}, false},         // over the upper left corner of the case
+        {{1920, 1080}, {1180, 300}, {810, 555}, false}, // left again
+        {{800, 600}, {30, 47}, {-1, -1}, false},        // above the keys, right of the display
+        {{740, 505}, {0, 0}, {370, 0}, true},           // no room anywhere: hides the least
+    };
+    for (const auto& c : cases) {
+        const auto [at, hides] = place(c.screen, c.main);
+        if (c.at.x() >= 0) {
+            EXPECT_EQ(at, c.at) << c.screen.width() << "x" << c.screen.height();
+        }
+        EXPECT_EQ(hides, c.hides) << c.screen.width() << "x" << c.screen.height();
+        EXPECT_TRUE(QRect(QPoint(0, 0), c.screen).contains(QRect(at, QSize(370, 250))));
+    }
 }
 
 TEST(CardTitle, DateAndCharacterChecks) {
@@ -301,7 +335,9 @@ TEST(MarkedCardEditor, ViewerExportReadsBackThroughTheReader) {
     QTimer::singleShot(0, &w, [&] {
         auto* viewer = qobject_cast<TviewFM*>(QApplication::activeModalWidget());
         ASSERT_TRUE(viewer);
-        AnswerNextDialog<TtitleFM>(viewer, [](TtitleFM& d) {
+        AnswerNextDialog<TtitleFM>(viewer, [viewer](TtitleFM& d) {
+            // Over the viewer that asked, not where the unseen editor would put it.
+            EXPECT_LE((d.geometry().center() - viewer->geometry().center()).manhattanLength(), 2);
             d.nameEdit->setText("Me");
             d.okSBClick();
         });
@@ -395,6 +431,24 @@ TEST(MarkedCardEditor, SaveQuestionBeforeNewOpenImportAndClose) {
     }
 }
 
+TEST(MarkedCardEditor, AStackMadeFromATextIsProposedBesideIt) {
+    Window win;
+    WriteCardPictures(win);
+    TCardStack stack;
+    TprgCrdFM editor(EditorServices(win), stack);
+    editor.SetProgramTextReader([](const QString&, QWidget*) {
+        return std::optional<std::vector<int>>(std::vector<int>(392, 1));
+    });
+    editor.show();
+    win.files.Script(win.File("sinx.v2.txt"));
+    editor.TextFileClick();
+    EXPECT_EQ(editor.FileLabel()->text(), "sinx");
+    EXPECT_EQ(stack.Titles.Title, "sinx");
+    win.files.Script(QString());
+    EXPECT_FALSE(editor.SaveClick());
+    EXPECT_EQ(win.files.asked.back().Start, win.File("sinx.v2.ocf"));
+}
+
 TEST(MarkedCardEditor, EraseClearsTheCardOnlyAfterYes) {
     Window win;
     WriteCardPictures(win);
@@ -426,4 +480,30 @@ TEST(MarkedCardEditor, WithoutItsPictureItSaysSoAndCloses) {
     QCoreApplication::processEvents();
     EXPECT_FALSE(editor.isVisible());
     EXPECT_EQ(editor.result(), QDialog::Rejected);
+}
+
+TEST(CardPictures, CaptionAndTrayStandInsideTheirOutlines) {
+    // The blank card's caption under the title strip stands whole above the card's lower edge.
+    const QImage card = cardart::RenderBlankCard();
+    const QRgb cream = card.pixel(10, 10);
+    auto inked = [&card, cream](int y) {
+        for (int x = 3; x < 120; ++x)
+            if (card.pixel(x, y) != cream) return true;
+        return false;
+    };
+    bool caption = false;
+    for (int y = card.height() - 11; y < card.height() - 2; ++y)
+        caption = caption || inked(y);
+    EXPECT_TRUE(caption);
+    EXPECT_FALSE(inked(card.height() - 2)) << "the caption runs into the edge";
+    // The reader's case is its outline: on each row, away from the rounded corners, the last
+    // pixel before the sky on the right is the case's own edge, as on the left.
+    const QImage reader = readerart::RenderReader();
+    for (int y = 30; y <= 230; ++y) {
+        if (y > 120 && y < 145) continue;
+        int x = reader.width() - 1;
+        while (x > 0 && reader.pixelColor(x, y) == readerart::kSky)
+            --x;
+        EXPECT_EQ(reader.pixel(x, y), reader.pixel(10, y)) << "row " << y;
+    }
 }

@@ -219,6 +219,7 @@ TEST(Viewer, TextListingsSaveLoadAndReportBadFiles) {
     win.files.Script(path);
     ASSERT_TRUE(view.SaveTextClick());
     EXPECT_EQ(win.files.asked.back().Caption, "Save Program File");
+    EXPECT_TRUE(win.files.asked.back().Start.endsWith("/*.txt"));
     EXPECT_EQ(win.files.asked.back().Filter, "Text Files (*.txt);;All Files (*.*)");
     EXPECT_EQ(view.windowTitle(), "HP-9100B Program Memory Viewer [prog]");
     const QString text = ReadFile(path);
@@ -232,19 +233,24 @@ TEST(Viewer, TextListingsSaveLoadAndReportBadFiles) {
     EXPECT_EQ(win.messages.LastText(), "ERROR: Failed to open file");
     EXPECT_EQ(view.Table().Instruction(0), "pi");
     EXPECT_EQ(view.FileName(), path);
-    // A bad line: the lines before it replace the table, the name stays the old one.
+    // A bad line: table and name stay together, as they were, and the next save proposes the
+    // file the table came from.
     WriteFile(win.File("bad.txt"), "Subtract\r\n+0.1 Multiply\r\n+0.2 Adder\r\nAdd\r\n");
     win.files.Script(win.File("bad.txt"));
     view.LoadAsTextClick();
     EXPECT_EQ(win.messages.LastText(), "Invalid code found - Adder");
-    EXPECT_EQ(view.Table().Code(1), "36");
-    EXPECT_EQ(view.Table().Instruction(2), "");
-    EXPECT_EQ(view.Table().Instruction(391), "");
+    EXPECT_EQ(view.Table().Instruction(0), "pi");
+    EXPECT_EQ(view.Table().Instruction(1), "");
+    EXPECT_EQ(view.Table().Instruction(391), "End");
     EXPECT_EQ(view.windowTitle(), "HP-9100B Program Memory Viewer [prog]");
+    win.files.Script(QString());
+    view.SaveTextClick();
+    EXPECT_EQ(win.files.asked.back().Start, path);
     // The saved file reads back whole.
     win.files.Script(path);
     view.LoadAsTextClick();
     EXPECT_EQ(win.files.asked.back().Caption, "Load Program File");
+    EXPECT_TRUE(win.files.asked.back().Start.endsWith("/*.txt"));
     EXPECT_EQ(view.Table().Code(0), "56");
     EXPECT_EQ(view.Table().Instruction(391), "End");
     EXPECT_FALSE(view.Modified());

@@ -13,7 +13,9 @@
 // "listing-load=PATH" puts a text listing into program memory and "listing-save=PATH" writes
 // memory as one. The extended memory tokens (keyrunextmem.h) attach an HP 9101A and read or
 // write its memory files; the plotter tokens (keyrunplotter.h) attach the plotter and save its
-// plot.
+// plot. As in the windows, the card, listing and stack tokens are refused with the power off or
+// while a program runs (one left running by --max-steps): keyrun says why and exits with 2.
+// "off" stops such a run between two steps, as the window does; "on" resumes it.
 #include <cctype>
 #include <cstdlib>
 #include <iostream>
@@ -146,6 +148,29 @@ bool ListingToken(Calculator& calc, const std::string& token) {
     std::exit(2);
 }
 
+// What the windows refuse with the power off or while a program runs, keyrun refuses too, with
+// their messages: the "Magnetic Card" menu is disabled with the power off and the card keys do
+// nothing while a program runs; the viewer does not open while a program runs and shows no
+// program with the power off. Empty when the token may go on.
+std::string Refusal(const Calculator& calc, const std::string& token) {
+    const std::string t = Lower(token);
+    auto starts = [&t](const char* prefix) { return t.rfind(prefix, 0) == 0; };
+    const bool viewer = starts("listing-load=") || starts("listing-save=") || starts("stack-save=");
+    const bool slot = KeyrunCards::IsSlotToken(token);
+    // A run that "off" suspended still counts as running, as in the window: it resumes at "on".
+    if (slot) {
+        if (!calc.PowerOn) return "The Magnetic Card menu is disabled while the calculator is off";
+        if (calc.Running) return "The card slot will not operate while a program is running";
+    } else if (viewer) {
+        if (calc.Running) return "Please stop program running to view code";
+        if (!calc.PowerOn)
+            return starts("listing-load=")
+                       ? "Code can only be transferred to memory when the calculator is turned on"
+                       : "The viewer shows no program while the calculator is off";
+    }
+    return {};
+}
+
 class Session {
 public:
     explicit Session(uint64_t maxSteps) : calc_(host_) {
@@ -160,12 +185,14 @@ public:
     // False for a token that names nothing.
     bool Apply(const std::string& token) {
         std::string t = Lower(token);
+        if (const std::string refused = Refusal(calc_, token); !refused.empty())
+            return Fail(refused);
         if (t == "show")
             PrintDisplay(calc_);
         else if (t == "regs")
             PrintRegisters(calc_);
         else if (t == "on" || t == "off")
-            calc_.RequestPower(t == "on");
+            SwitchPower(t == "on");
         else if (t == "prgm" || t == "run")
             calc_.SetProgramMode(t == "prgm");
         else if (t == "fix" || t == "float")
@@ -198,6 +225,13 @@ public:
     }
 
 private:
+    // A run that --max-steps left running is still the engine's run: switching off stops it
+    // between two steps, as the window's mode-change timer does, and it resumes at power-on.
+    void SwitchPower(bool on) {
+        calc_.RequestPower(on);
+        if (!on && calc_.Running) host_.StartChgModeTimer();
+    }
+
     // As the panel does: while a program runs only STOP reaches the engine.
     void Press(TKeyPos p) {
         if (calc_.Running && p != keypos::Stop) return;

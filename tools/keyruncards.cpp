@@ -29,6 +29,14 @@ KeyrunCards::Result KeyrunCards::Fail(const std::string& why) {
     return Result::Failed;
 }
 
+bool KeyrunCards::IsSlotToken(const std::string& token) {
+    const std::string t = Lower(token);
+    std::string path;
+    return t == "card-new" || t == "record" || t == "enter" || t == "swap" || t == "protect-a" ||
+           t == "protect-b" || TakePrefix(t, "card-load=", path) ||
+           TakePrefix(t, "card-save=", path);
+}
+
 KeyrunCards::Result KeyrunCards::Apply(const std::string& token, Calculator& calc) {
     const std::string t = Lower(token);
     std::string path;

@@ -25,6 +25,8 @@ public:
 
     // token as typed (a path keeps its case); Error() tells why a card token failed.
     Result Apply(const std::string& token, Calculator& calc);
+    // Whether the token works the magnetic card slot (stack-save does not: it is the viewer's).
+    static bool IsSlotToken(const std::string& token);
     const std::string& Error() const { return error_; }
 
 private:

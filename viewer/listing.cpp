@@ -37,6 +37,17 @@ int AddressDigit(char c) {
     return v >= 0 && v <= 13 ? v : -1;
 }
 
+// A line without the blanks around it; CleanText has already made its tabs spaces.
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+void DropLeadingSpaces(std::string& text) {
+    text.erase(0, std::min(text.find_first_not_of(' '), text.size()));
+}
+
 // The parts of reading one line; each returns false after setting the error.
 struct LineReader {
     int& position;
@@ -52,10 +63,8 @@ struct LineReader {
             return false;
         }
         position = row * kStepsPerRow + step + (text[0] == '-' ? kHalfSteps : 0);
-        size_t cut = 4;
-        while (cut < text.size() && text[cut] == ' ')
-            ++cut;
-        text.erase(0, cut);
+        text.erase(0, 4);
+        DropLeadingSpaces(text);
         return true;
     }
 
@@ -72,8 +81,10 @@ struct LineReader {
             instruction = InstructionOf(ParseOctal(text, 0));
         } else {
             // An optional code before the name is dropped unread.
-            if (text.size() > 2 && text[2] == ' ' && OctalDigit(text[0]) && OctalDigit(text[1]))
+            if (text.size() > 2 && text[2] == ' ' && OctalDigit(text[0]) && OctalDigit(text[1])) {
                 text.erase(0, 3);
+                DropLeadingSpaces(text);
+            }
             if (LookUpInstruction(text) < 0) {
                 error = "Invalid code found - " + text;
                 return false;
@@ -145,7 +156,9 @@ ReadResult LoadTextListing(const std::vector<std::string>& lines) {
     int position = 0;
     LineReader reader{position, result.Instructions, {}};
     for (const std::string& line : lines) {
-        const std::string filtered = CleanText(line);
+        // Blanks around a line, as a reindented or hand-written listing has them, are not
+        // part of it; those between its fields are dropped as each field is taken.
+        const std::string filtered = Trimmed(CleanText(line));
         if (filtered.empty()) continue;
         if (!reader.Read(filtered)) {
             result.Complete = false;

@@ -26,6 +26,7 @@ namespace {
 constexpr int kClientWidth = 397, kClientHeight = 404, kMaxWidth = 415;
 constexpr int kColumnWidths[] = {64, 47, 256};
 const char* const kTextFilter = "Text Files (*.txt);;All Files (*.*)";
+const char* const kTextStart = "*.txt";
 const char* const kExpandedFilter = "Expanded Files (*.exm);;All Files (*.*)";
 const char* const kCodeErrors = "Program code has errors";
 
@@ -203,7 +204,7 @@ void TviewFM::CopyToClipboardClick() {
 void TviewFM::LoadAsTextClick() {
     if (!SaveQuestion()) return;
     const QString path = services_.Files->OpenFile(
-        {"Load Program File", services_.ProgramFolder, kTextFilter}, this);
+        {"Load Program File", services_.ProgramFolder + kTextStart, kTextFilter}, this);
     if (!path.isEmpty()) LoadListing(path);
     UpdateCaption();
     SelectRow(-1);
@@ -217,16 +218,18 @@ bool TviewFM::LoadListing(const QString& path) {
         return false;
     }
     const listing::ReadResult read = listing::LoadTextListing(lines);
+    if (!read.Complete) {
+        // The table and its file name stay together: a listing that stops on a bad line
+        // replaces neither.
+        services_.Messages->Error(FromBytes(read.Error));
+        return false;
+    }
     table_.Take(read);
     model_->Reset();
-    if (read.Complete) {
-        fileName_ = path;
-        modified_ = false;
-    } else {
-        services_.Messages->Error(FromBytes(read.Error));
-    }
+    fileName_ = path;
+    modified_ = false;
     UpdateCaption();
-    return read.Complete;
+    return true;
 }
 
 bool TviewFM::SaveTextClick() {
@@ -234,7 +237,8 @@ bool TviewFM::SaveTextClick() {
         services_.Messages->Error(kCodeErrors);
         return false;
     }
-    const QString start = QFileInfo::exists(fileName_) ? fileName_ : services_.ProgramFolder;
+    const QString start =
+        QFileInfo::exists(fileName_) ? fileName_ : services_.ProgramFolder + kTextStart;
     const QString path = services_.Files->SaveFile({"Save Program File", start, kTextFilter}, this);
     if (path.isEmpty()) return false;
     if (!listing::WriteListingFile(NativePath(path), table_.Lines())) {
