@@ -103,7 +103,7 @@ CardLoad TMagneticCard::LoadCardFile(const std::string& path, bool side) {
     // A file that cannot be read changes nothing: the card in the slot, perhaps recorded and
     // not yet saved, stays as it is.
     TextList lines;
-    if (!LoadScrambledTextList(path, lines)) return CardLoad::Unreadable;
+    if (!LoadScrambledTextList(path, lines, kCardFileLimits)) return CardLoad::Unreadable;
     const CardLoad result = ReadFileLines(lines, side);
     if (result == CardLoad::Loaded) cardFileName = path;
     return result;
