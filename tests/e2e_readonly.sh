@@ -40,7 +40,7 @@ wid=$(find_window '^HP9100B')
 [ -n "$wid" ] || fail "the calculator window did not appear"
 box=
 for _ in $(seq 15); do
-  box=$(xdotool search --name '^Orrindale' 2>/dev/null | head -n 1) && [ -n "$box" ] && break
+  box=$(xdotool search --onlyvisible --name '^Orrindale' 2>/dev/null | head -n 1) && [ -n "$box" ] && break
   sleep 0.2
 done
 if [ "$phase" = first ]; then

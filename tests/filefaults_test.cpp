@@ -216,12 +216,14 @@ TEST(StateFiles, ADamagedFileIsPutAsideReplacingAnOlderCopyAndToldOnce) {
     state.LoadFailed("pf9B.dat"); // missing: nothing to keep or say
     EXPECT_FALSE(std::filesystem::exists(program + "cif9B.ini"));
     EXPECT_EQ(ReadRaw(program + "cif9B.ini.damaged"), "damaged");
-    const std::string notice = state.TakeNotice();
+    const StateFiles::Notice told = state.TakeNotice();
+    EXPECT_TRUE(told.FilesPutAside);
+    const std::string& notice = told.Text;
     EXPECT_NE(notice.find("cif9B.ini: the old copy is " + program + "cif9B.ini.damaged"),
               std::string::npos)
         << notice;
     EXPECT_EQ(notice.find("pf9B.dat"), std::string::npos);
-    EXPECT_EQ(state.TakeNotice(), "");
+    EXPECT_EQ(state.TakeNotice().Text, "");
 }
 
 TEST(StateFiles, AReadOnlyProgramFolderSendsStateToTheDataFolder) {
@@ -234,18 +236,18 @@ TEST(StateFiles, AReadOnlyProgramFolderSendsStateToTheDataFolder) {
     EXPECT_TRUE(std::filesystem::is_directory(data));
     EXPECT_EQ(first.ReadPath("cce9B.ini"), program + "cce9B.ini"); // until saved there
     EXPECT_EQ(first.SavePath("cce9B.ini"), data + "cce9B.ini");
-    EXPECT_NE(first.TakeNotice().find(data), std::string::npos);
-    EXPECT_EQ(first.TakeNotice(), "");
+    EXPECT_NE(first.TakeNotice().Text.find(data), std::string::npos);
+    EXPECT_EQ(first.TakeNotice().Text, "");
     // A damaged file of the program folder stays where it is: the save goes elsewhere.
     first.LoadFailed("cce9B.ini");
     EXPECT_EQ(ReadRaw(program + "cce9B.ini"), "in the program folder");
-    EXPECT_NE(first.TakeNotice().find("the old copy is " + program + "cce9B.ini"),
+    EXPECT_NE(first.TakeNotice().Text.find("the old copy is " + program + "cce9B.ini"),
               std::string::npos);
 
     WriteRaw(data + "cce9B.ini", "saved at close");
     StateFiles again(program, data, false);
     EXPECT_EQ(again.ReadPath("cce9B.ini"), data + "cce9B.ini");
-    EXPECT_EQ(again.TakeNotice(), ""); // said at the first start only
+    EXPECT_EQ(again.TakeNotice().Text, ""); // said at the first start only
     // A writable program folder keeps everything there.
     StateFiles writable(program, data, true);
     EXPECT_FALSE(writable.InDataFolder());

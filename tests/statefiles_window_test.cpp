@@ -40,7 +40,8 @@ TEST(StateFilesWindow, AFileThatCannotBeReadIsKeptAsideToldOnceAndNotOverwritten
         for (const bool unreadable : {false, true}) {
             SCOPED_TRACE(std::string(name) + (unreadable ? " unreadable" : " damaged"));
             Window win;
-            testing::WriteScrambledPng(win.File(files::kPlotterPicture), plotart::Body());
+            orrindale::testing::WriteScrambledPng(win.File(files::kPlotterPicture),
+                                                  plotart::Body());
             std::string bmp = memart::Bmp24(memart::RenderPanel());
             ScrambleBytes(bmp);
             QFile picture(win.File(files::kExtMemoryPicture));
@@ -71,7 +72,9 @@ TEST(StateFilesWindow, AFileThatCannotBeReadIsKeptAsideToldOnceAndNotOverwritten
                                    : Raw(aside) == "NeWe\r99\rcut short");
             ASSERT_TRUE(win.Close());
             TextList fresh;
-            EXPECT_TRUE(LoadScrambledTextList(NativePath(path), fresh)) << "no fresh file";
+            EXPECT_TRUE(LoadScrambledTextList(NativePath(path), fresh) ||
+                        IsEmptyScrambledTextList(NativePath(path))) // the empty roll
+                << "no fresh file";
             EXPECT_TRUE(QFileInfo(aside).exists());
         }
     }

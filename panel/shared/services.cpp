@@ -27,12 +27,14 @@ void Services::StateLoadFailed(const char* name) const {
 }
 
 void Services::TellStateNotice(const QString& error) const {
-    const QString notice =
-        State ? QFile::decodeName(QByteArray::fromStdString(State->TakeNotice())) : QString();
+    const StateFiles::Notice told = State ? State->TakeNotice() : StateFiles::Notice{};
+    const QString notice = QFile::decodeName(QByteArray::fromStdString(told.Text));
     if (!error.isEmpty())
         Messages->Error(notice.isEmpty() ? error : error + "\r\r" + notice);
-    else if (!notice.isEmpty())
+    else if (told.FilesPutAside)
         Messages->Warning(notice);
+    else if (!notice.isEmpty())
+        Messages->Information(notice);
 }
 
 bool Services::OpenDocument(const char* name) const {

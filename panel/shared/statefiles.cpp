@@ -68,7 +68,8 @@ void StateFiles::LoadFailed(std::string_view name) {
     aside_.push_back(std::move(aside));
 }
 
-std::string StateFiles::TakeNotice() {
+StateFiles::Notice StateFiles::TakeNotice() {
+    const bool putAside = !aside_.empty();
     std::string text;
     if (announce_)
         text = "The program folder cannot be written, so the settings and state are kept in " +
@@ -84,7 +85,7 @@ std::string StateFiles::TakeNotice() {
         }
     }
     aside_.clear();
-    return text;
+    return {text, putAside};
 }
 
 int StateFiles::RemoveLeftovers() const {

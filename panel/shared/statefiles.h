@@ -42,7 +42,11 @@ public:
 
     // What the user is to hear about the state files since last asked, once: the first use of
     // the data folder and the files put aside. Empty when there is nothing to say.
-    std::string TakeNotice();
+    struct Notice {
+        std::string Text;
+        bool FilesPutAside = false; // a warning, not only news
+    };
+    Notice TakeNotice();
 
     // Removes the temporary files that killed saves of the state files left in the save folder.
     int RemoveLeftovers() const;
