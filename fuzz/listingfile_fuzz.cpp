@@ -6,23 +6,33 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
-#include "panel/shared/atomicfile.h"
 #include "panel/shared/hpdata.h"
 #include "viewer/listing.h"
 
 namespace {
 
-const std::string& FilePath() {
-    static const std::string path = [] {
-        std::string pattern = "/tmp/listingfile-fuzz-XXXXXX";
-        const int fd = ::mkstemp(pattern.data());
-        if (fd < 0) std::abort();
-        ::close(fd);
-        return pattern;
-    }();
-    return path;
+// One file for the whole run, removed at its end.
+char gPath[] = "/tmp/listingfile-fuzz-XXXXXX";
+int gFile = -1;
+
+void RemoveFile() {
+    ::unlink(gPath);
+}
+
+// The bytes as the whole file: written in place, which a fuzz run needs quickly more than
+// safely.
+void WriteFile(std::string_view bytes) {
+    if (gFile < 0) {
+        gFile = ::mkstemp(gPath);
+        if (gFile < 0) std::abort();
+        std::atexit(RemoveFile);
+    }
+    if (::ftruncate(gFile, 0) != 0 ||
+        ::pwrite(gFile, bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size()))
+        std::abort();
 }
 
 } // namespace
@@ -30,9 +40,9 @@ const std::string& FilePath() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace orrindale;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    if (!WriteFileAtomically(FilePath(), bytes)) std::abort();
+    WriteFile(bytes);
     std::vector<std::string> lines;
-    const bool read = listing::ReadListingFile(FilePath(), lines);
+    const bool read = listing::ReadListingFile(gPath, lines);
     if (read != (size <= listing::kMaxListingBytes)) __builtin_trap();
     if (!read) return 0;
     if (lines != SplitLines(bytes)) __builtin_trap();
