@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <filesystem>
 #include <future>
 #include <memory>
@@ -77,7 +76,6 @@ int main(int argc, char** argv) {
         listed = std::make_unique<ListedFileChooser>(list);
     Services services;
     services.ProgramFolder = folder;
-    services.DataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/";
     services.Messages = &messenger;
     services.Sounds = &sounds;
     services.Audio = &audio;

@@ -48,10 +48,13 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
           StartChgModeTimer();
       }),
       extMemory_(services_, calc_, this) {
-    const QString data =
-        !services_.DataFolder.isEmpty()
-            ? services_.DataFolder
-            : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/";
+    // The user's data folder unless told otherwise; none at all (no home) keeps everything in
+    // the program folder.
+    QString data = services_.DataFolder;
+    if (data.isEmpty()) {
+        data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        if (!data.isEmpty()) data += "/";
+    }
     state_ = std::make_unique<StateFiles>(QFile::encodeName(services_.ProgramFolder).toStdString(),
                                           QFile::encodeName(data).toStdString());
     services_.State = state_.get();

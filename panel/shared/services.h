@@ -26,9 +26,9 @@ struct Services {
     MainBounds* Bounds = nullptr; // the main window's edges, for placing windows beside it
     PrinterChooser* Printers = nullptr;
     FileChooser* Files = nullptr;
-    // Where the settings and state go when the program folder cannot be written; the main
-    // window makes State from it and the program folder. Without State they stay in the program
-    // folder and a damaged one is not put aside.
+    // Where the settings and state go when the program folder cannot be written (empty: the
+    // user's data folder); the main window makes State from it and the program folder. Without
+    // State they stay in the program folder and a damaged one is not put aside.
     QString DataFolder; // with a trailing separator
     StateFiles* State = nullptr;
 
