@@ -47,7 +47,7 @@ bool TCardStack::ReadStackLines(const TextList& lines, CardLines& list) {
 
 bool TCardStack::LoadStackFile(const std::string& path, CardLines& list) {
     TextList lines;
-    if (!LoadScrambledTextList(path, lines)) {
+    if (!LoadScrambledTextList(path, lines, kStackFileLimits)) {
         ClearStack(list);
         return false;
     }

@@ -27,6 +27,9 @@ inline constexpr int kCardRows = 29;    // rows of a card; the 29th is read only
 inline constexpr int kEndOfCard = 127;  // all seven marks: no further row is read
 inline constexpr int kRowWithMark = 28; // the row behind the row-29 mark
 inline constexpr int kTitleLines = 5;
+// What a stack file reader takes: the titles and 99 cards of 29 short rows, one line more so
+// that a file of too many cards is read and refused by the stack's own check.
+inline constexpr TextListLimits kStackFileLimits{256u << 10, kTitleLines + kStackCards + 1};
 
 // A card line: 29 row values, each in decimal followed by "~"; empty for a card that holds
 // nothing.

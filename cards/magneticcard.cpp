@@ -102,10 +102,10 @@ CardLoad TMagneticCard::ReadFileLines(const TextList& lines, bool side) {
 
 CardLoad TMagneticCard::LoadCardFile(const std::string& path, bool side) {
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return CardLoad::Unreadable;
+    if (!ReadWholeFile(path, bytes, kCardFileLimits.MaxBytes)) return CardLoad::Unreadable;
     // A file that is no scrambled list, or is cut short, is no card file.
     TextList lines;
-    if (!ParseScrambledTextList(bytes, lines)) return CardLoad::Corrupt;
+    if (!ParseScrambledTextList(bytes, lines, kCardFileLimits.MaxLines)) return CardLoad::Corrupt;
     const CardLoad result = ReadFileLines(lines, side);
     if (result == CardLoad::Loaded) cardFileName = path;
     return result;

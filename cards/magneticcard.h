@@ -24,7 +24,10 @@ class Calculator;
 
 inline constexpr int kCardSideSteps = 196; // steps one side holds
 inline constexpr int kCardFileSteps = 392; // step lines a card file may hold
-inline constexpr int kEndCode = 38;        // END, octal 46
+// What a card file reader takes: four heading lines and the steps, one line more so that a file
+// of too many steps is read and found corrupt; the bytes leave ample room for long names.
+inline constexpr TextListLimits kCardFileLimits{64u << 10, 4 + kCardFileSteps + 1};
+inline constexpr int kEndCode = 38; // END, octal 46
 
 // A file that fails to load leaves the card as it was.
 enum class CardLoad {

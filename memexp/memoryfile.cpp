@@ -120,7 +120,7 @@ MemoryLoad ReadMemoryLines(const TextList& lines, MemoryImage& image) {
 
 MemoryLoad LoadMemoryFile(const std::string& path, MemoryImage& image) {
     TextList lines;
-    if (!LoadScrambledTextList(path, lines)) return MemoryLoad::Unreadable;
+    if (!LoadScrambledTextList(path, lines, kMemoryFileLimits)) return MemoryLoad::Unreadable;
     return ReadMemoryLines(lines, image);
 }
 

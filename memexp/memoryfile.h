@@ -22,6 +22,9 @@ TextList MemoryFileLines(const MemoryImage& image, bool full);
 // Lines in any order; unknown keys are skipped. Replaces the image only when every line is
 // good; a damaged list clears it.
 MemoryLoad ReadMemoryLines(const TextList& lines, MemoryImage& image);
+// The most a memory file can hold: 248 registers, 100 programs and 14 calls of short lines,
+// with ample room for lines a later version may add.
+inline constexpr TextListLimits kMemoryFileLimits{1u << 20, 4096};
 MemoryLoad LoadMemoryFile(const std::string& path, MemoryImage& image);
 // Replaces the file atomically; false when it could not be written.
 bool SaveMemoryFile(const std::string& path, const MemoryImage& image, bool full);

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -80,13 +81,16 @@ void TmemFM::StartUp() {
     memory_.LampOff();
     ReadMemorySettings();
     memory_.Image().ClearMemory();
-    LoadMemoryFile(services_.ProgramFile(files::kExtMemoryContents));
+    LoadMemoryFile(services_.StateFile(files::kExtMemoryContents));
 }
 
 void TmemFM::ReadMemorySettings() {
     QStringList lines;
     bool line = false, fil = false;
-    if (LoadScrambledTextList(services_.ProgramFile(files::kExtMemorySwitches), lines)) {
+    if (!LoadScrambledTextList(services_.StateFile(files::kExtMemorySwitches), lines,
+                               kSettingsListLimits)) {
+        services_.StateLoadFailed(files::kExtMemorySwitches);
+    } else {
         for (const QString& text : lines) {
             std::string value = ToBytes(text);
             const int key = TakeLineKey(value, true);
@@ -103,23 +107,24 @@ void TmemFM::ReadMemorySettings() {
 bool TmemFM::SaveMemorySettings() const {
     const TextList lines = {LineKey(kLineKey) + BooleanText(memory_.LineOn()),
                             LineKey(kFilKey) + BooleanText(memory_.FilOn())};
-    return SaveScrambledTextList(NativePath(services_.ProgramFile(files::kExtMemorySwitches)),
+    return SaveScrambledTextList(NativePath(services_.SaveStateFile(files::kExtMemorySwitches)),
                                  lines);
 }
 
 bool TmemFM::LoadMemoryFile(const QString& path) {
-    switch (orrindale::LoadMemoryFile(NativePath(path), memory_.Image())) {
-    case MemoryLoad::Loaded: return true;
-    case MemoryLoad::Unreadable: return false; // no saved memory yet: it stays cleared
-    case MemoryLoad::Damaged: break;
-    }
-    services_.Messages->Error(kLoadFailed);
-    return false;
+    const MemoryLoad load = orrindale::LoadMemoryFile(NativePath(path), memory_.Image());
+    // A saved memory that is there but cannot be read is as damaged as one that reads wrong:
+    // both are told in an error box, with the place of the old copy. None yet is no fault.
+    const bool damaged =
+        load == MemoryLoad::Damaged || (load == MemoryLoad::Unreadable && QFileInfo::exists(path));
+    if (load != MemoryLoad::Loaded) services_.StateLoadFailed(files::kExtMemoryContents);
+    services_.TellStateNotice(damaged ? QString(kLoadFailed) : QString());
+    return load == MemoryLoad::Loaded;
 }
 
 bool TmemFM::ClearMemoryAndLoad(const QString& path) {
     TextList lines;
-    if (!LoadScrambledTextList(NativePath(path), lines)) {
+    if (!LoadScrambledTextList(NativePath(path), lines, kMemoryFileLimits)) {
         services_.Messages->Error(kLoadFailed);
         return false;
     }
@@ -137,13 +142,20 @@ bool TmemFM::SaveMemoryFile(const QString& path, bool full) {
 
 void TmemFM::SaveAll() {
     if (firstShow_) return; // never shown: nothing was read, so nothing may overwrite the files
-    SaveMemoryFile(services_.ProgramFile(files::kExtMemoryContents), true);
+    SaveMemoryFile(services_.SaveStateFile(files::kExtMemoryContents), true);
     SaveMemorySettings();
+}
+
+void TmemFM::SaveAtClose() {
+    SaveAll();
+    savedAtClose_ = true;
 }
 
 void TmemFM::closeEvent(QCloseEvent* event) {
     if (!closed_) {
-        SaveAll();
+        // Saved by the calculator's close a moment ago: a second save would only say again
+        // what went wrong with the first.
+        if (!savedAtClose_) SaveAll();
         closed_ = true;
         if (hooks_.RequestRelease) hooks_.RequestRelease();
     }

@@ -58,6 +58,8 @@ public:
     bool ClearMemoryAndLoad(const QString& path);
     // Everything the window keeps: at its own close and at the calculator's.
     void SaveAll();
+    // The calculator's close: everything saved, and not again when this window then closes.
+    void SaveAtClose();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -72,7 +74,8 @@ private:
     void BuildMenu();
     void StartUp();
     void ReadMemorySettings();
-    // Reads the saved contents; a damaged file is reported and leaves the memory cleared.
+    // Reads the saved contents; a damaged file is put aside, reported and leaves the memory
+    // cleared.
     bool LoadMemoryFile(const QString& path);
 
     Services services_;
@@ -82,6 +85,7 @@ private:
     QMenu* popup_ = nullptr;
     bool firstShow_ = true;
     bool closed_ = false;
+    bool savedAtClose_ = false;
     bool dragging_ = false;
     QPoint dragOffset_;
 };

@@ -32,7 +32,7 @@ ExtMemoryPort* ExtMemoryLink::Port() const {
 }
 
 void ExtMemoryLink::SaveAtClose() {
-    if (TmemFM* window = Window()) window->SaveAll();
+    if (TmemFM* window = Window()) window->SaveAtClose();
 }
 
 void ExtMemoryLink::ViewMemory(TmemFM& window) {

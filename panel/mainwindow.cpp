@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <QStandardPaths>
 #include <utility>
 
 #include "panel/funccard.h"
@@ -18,6 +20,7 @@
 #include "panel/shared/messages.h"
 #include "panel/shared/programfiles.h"
 #include "panel/shared/sounds.h"
+#include "panel/shared/statefiles.h"
 #include "plotter/plotwindow.h"
 #include "viewer/view.h"
 
@@ -46,6 +49,16 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
           StartChgModeTimer();
       }),
       extMemory_(services_, calc_, this) {
+    // The user's data folder unless told otherwise; none at all (no home) keeps everything in
+    // the program folder.
+    QString data = services_.DataFolder;
+    if (data.isEmpty()) {
+        data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        if (!data.isEmpty()) data += "/";
+    }
+    state_ = std::make_unique<StateFiles>(QFile::encodeName(services_.ProgramFolder).toStdString(),
+                                          QFile::encodeName(data).toStdString());
+    services_.State = state_.get();
     setWindowTitle("HP9100B");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -208,7 +221,9 @@ void TmainFM::StartUp() {
     hiddenX_ = (screen ? screen->geometry().width() : 1920) + 200;
     PlacePictures();
     settings_ = PanelSettings{};
-    LoadSettings(ProgramFile(files::kPanelSettings).toStdString(), settings_);
+    state_->RemoveLeftovers();
+    if (!LoadSettings(StatePath(files::kPanelSettings), settings_))
+        services_.StateLoadFailed(files::kPanelSettings);
     calc_.ApplyRunSpeed(settings_.RunSpeed);
     calc_.StartSwitchedOff();
     ApplySettings();
@@ -216,15 +231,36 @@ void TmainFM::StartUp() {
     ShowSwitch(layout::SwitchSetting::Off);
     scene_.Show(pictures::kDisplayLamp, false);
     RedrawDisplay();
-    LoadScrambledTextList(ProgramFile(files::kPaperRoll), paperRoll_, printer::kRollFileLimits);
+    LoadRollAndState();
+    cards_.StartUp(settings_.CardFileName, settings_.CardSide);
+    startedUp_ = true;
+    // Told over the calculator once it is on the screen, not before it.
+    QTimer::singleShot(0, this, [this] { services_.TellStateNotice(); });
+}
+
+void TmainFM::LoadRollAndState() {
+    // A discarded roll is saved as a list of no lines, which reads as a failure but is none.
+    if (!LoadScrambledTextList(services_.StateFile(files::kPaperRoll), paperRoll_,
+                               printer::kRollFileLimits) &&
+        !IsEmptyScrambledTextList(StatePath(files::kPaperRoll)))
+        services_.StateLoadFailed(files::kPaperRoll);
     printer_.DrawRoll();
     if (plist_) plist_->UpdatePrint();
     update();
-    if (settings_.ResetOnStartUp ||
-        !LoadMachineState(ProgramFile(files::kMachineState).toStdString(), calc_))
+    if (settings_.ResetOnStartUp) {
         calc_.ResetMachine();
-    cards_.StartUp(settings_.CardFileName, settings_.CardSide);
-    startedUp_ = true;
+    } else if (!LoadMachineState(StatePath(files::kMachineState), calc_)) {
+        services_.StateLoadFailed(files::kMachineState);
+        calc_.ResetMachine();
+    }
+}
+
+std::string TmainFM::StatePath(const char* name) const {
+    return QFile::encodeName(services_.StateFile(name)).toStdString();
+}
+
+std::string TmainFM::SavePath(const char* name) const {
+    return QFile::encodeName(services_.SaveStateFile(name)).toStdString();
 }
 
 void TmainFM::ApplySettings() {
@@ -335,9 +371,9 @@ bool TmainFM::CloseQuery() {
     }
     // Whatever the answer about the card, the machine state and the roll are kept.
     if (!cards_.CloseQuery()) return false;
-    SaveMachineState(ProgramFile(files::kMachineState).toStdString(), calc_);
+    SaveMachineState(SavePath(files::kMachineState), calc_);
     extMemory_.SaveAtClose();
-    SaveScrambledTextList(ProgramFile(files::kPaperRoll), paperRoll_);
+    SaveScrambledTextList(services_.SaveStateFile(files::kPaperRoll), paperRoll_);
     if (TplotFM* plotter = PlotterWindow()) plotter->SavePlotSettings();
     return true;
 }
@@ -358,7 +394,7 @@ void TmainFM::closeEvent(QCloseEvent* event) {
         settings_.DecimalWheel = calc_.DecimalWheel;
         settings_.CardFileName = cards_.Card().cardFileName;
         settings_.CardSide = cards_.Card().cardSide;
-        SaveSettings(ProgramFile(files::kPanelSettings).toStdString(), settings_);
+        SaveSettings(SavePath(files::kPanelSettings), settings_);
     }
     if (TplotFM* plotter = PlotterWindow()) plotter->ShutDown();
     chgModeTimer_.stop();

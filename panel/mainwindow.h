@@ -39,6 +39,7 @@
 #include "panel/scene.h"
 #include "panel/settings.h"
 #include "panel/shared/services.h"
+#include "panel/shared/statefiles.h"
 
 class QLabel;
 
@@ -178,8 +179,13 @@ private:
     bool PlotterOpen() const { return peripherals_.Window(Peripherals::Kind::Plotter) != nullptr; }
     TplotFM* PlotterWindow() const;
     void RegisterPlotter();
+    void LoadRollAndState();
+    // Where a settings or state file is read and written (statefiles.h).
+    std::string StatePath(const char* name) const;
+    std::string SavePath(const char* name) const;
 
     Services services_;
+    std::unique_ptr<StateFiles> state_;
     Calculator calc_;
     PanelScene scene_;
     DisplayRenderer display_;

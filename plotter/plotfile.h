@@ -16,6 +16,11 @@ class PlotterModel;
 
 // ---- Plot record -----------------------------------------------------------------------------
 
+// What a plot file reader takes. A record grows for as long as a program plots, well past the
+// lines a settings file may have; four million entries of at most twelve characters stay
+// within the bytes any data file may have.
+inline constexpr TextListLimits kPlotFileLimits{kMaxDataFileBytes, 1u << 22};
+
 // The record held by lines; false (record untouched) when a line is not an integer or is below
 // -255 ("ERROR: Plotter file data is corrupt").
 bool ParsePlotRecord(const TextList& lines, std::vector<int32_t>& record);

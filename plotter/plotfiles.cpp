@@ -64,18 +64,18 @@ FileQuestion PlotQuestion(const char* caption, const QString& start) {
 } // namespace
 
 void TplotFM::SavePlotSettings() {
-    SaveScrambledTextList(context_.services.ProgramFile(files::kPlotterSettings),
+    SaveScrambledTextList(context_.services.SaveStateFile(files::kPlotterSettings),
                           ToQStringList(FormatPlotSettings(SettingsOf(model_))));
 }
 
 void TplotFM::SaveCurrentPlot() {
-    SaveScrambledTextList(context_.services.ProgramFile(files::kCurrentPlot),
+    SaveScrambledTextList(context_.services.SaveStateFile(files::kCurrentPlot),
                           ToQStringList(FormatPlotRecord(model_.plotRecord)));
 }
 
 bool TplotFM::LoadPlotFile(const QString& path, bool fromDialog) {
     QStringList lines;
-    if (!LoadScrambledTextList(path, lines)) {
+    if (!LoadScrambledTextList(path, lines, kPlotFileLimits)) {
         if (fromDialog) context_.services.Messages->Error("ERROR: Failed to open file");
         return false;
     }

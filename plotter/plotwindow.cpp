@@ -77,14 +77,20 @@ void TplotFM::FirstShow() {
     else if (context_.services.Audio)
         feed_ = context_.services.Audio->NewLoop();
     feedReady_ = feed_ && feed_->Open(context_.services.ProgramFile(files::kFeedSound));
+    const Services& services = context_.services;
     PlotSettings settings;
     QStringList lines;
-    if (LoadScrambledTextList(context_.services.ProgramFile(files::kPlotterSettings), lines))
+    if (LoadScrambledTextList(services.StateFile(files::kPlotterSettings), lines,
+                              kSettingsListLimits))
         ParsePlotSettings(ToTextList(lines), settings);
+    else
+        services.StateLoadFailed(files::kPlotterSettings);
     ApplySettings(settings, model_);
     model_.ApplyKnobsAndPen();
     model_.NewPlot();
-    LoadPlotFile(context_.services.ProgramFile(files::kCurrentPlot), false);
+    if (!LoadPlotFile(services.StateFile(files::kCurrentPlot), false))
+        services.StateLoadFailed(files::kCurrentPlot);
+    services.TellStateNotice();
     model_.CalcPowerChanged(context_.PowerOn && context_.PowerOn());
     PenShown(false);
 }

@@ -303,6 +303,9 @@ TEST(PaperRoll, ARollFileLongerThanTheRollIsDamagedAndTheRollStartsEmpty) {
         }
         TmainFM& w = win.Start();
         EXPECT_EQ(w.PaperRoll(), lines <= printer::kRollLimit ? roll : QStringList()) << lines;
+        // The damaged roll is kept aside, and the user told where.
+        EXPECT_EQ(win.messages.LastText().contains("pf9B.dat.damaged"),
+                  lines > printer::kRollLimit);
     }
 }
 

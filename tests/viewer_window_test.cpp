@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QTableView>
 #include <QTest>
+#include <sys/stat.h>
 
 #include "viewer/view.h"
 #include "viewer/viewmodel.h"
@@ -227,10 +228,14 @@ TEST(Viewer, TextListingsSaveLoadAndReportBadFiles) {
     EXPECT_TRUE(text.startsWith("+0.0 56 pi\r\n+0.1 00 \r\n"));
     EXPECT_TRUE(text.endsWith("-d.d 46 End\r\n"));
 
-    // A file that cannot be read leaves the table and its name alone.
-    win.files.Script(win.File("missing.txt"));
-    view.LoadAsTextClick();
-    EXPECT_EQ(win.messages.LastText(), "ERROR: Failed to open file");
+    // A file that cannot be read leaves the table and its name alone; a pipe, which would
+    // never end, is not read at all.
+    ASSERT_EQ(::mkfifo(NativePath(win.File("pipe.txt")).c_str(), 0600), 0);
+    for (const char* name : {"missing.txt", "pipe.txt"}) {
+        win.files.Script(win.File(name));
+        view.LoadAsTextClick();
+        EXPECT_EQ(win.messages.LastText(), "ERROR: Failed to open file");
+    }
     EXPECT_EQ(view.Table().Instruction(0), "pi");
     EXPECT_EQ(view.FileName(), path);
     // A bad line: table and name stay together, as they were, and the next save proposes the

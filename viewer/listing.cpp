@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "engine/calculator.h"
 #include "panel/shared/atomicfile.h"
@@ -180,12 +177,8 @@ std::string ListingText(const std::vector<std::string>& lines) {
 }
 
 bool ReadListingFile(const std::string& path, std::vector<std::string>& lines) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return false; // opens, but reads as empty
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad()) return false;
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes, kMaxListingBytes)) return false;
     lines = SplitLines(bytes);
     return true;
 }

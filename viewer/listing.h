@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,7 +61,12 @@ ReadResult LoadTextListing(const std::vector<std::string>& lines);
 
 // A listing as a file or clipboard holds it: every line ended by CR LF, one byte a character.
 std::string ListingText(const std::vector<std::string>& lines);
-// The lines of a text file, split at CR LF, CR or LF; false when it cannot be read.
+// The largest listing file read. A written listing takes some 7 KB; a hand-written one may
+// carry far more spaces and blank lines, but nothing that needs a megabyte.
+inline constexpr std::size_t kMaxListingBytes = 1u << 20;
+
+// The lines of a text file, split at CR LF, CR or LF; false when it cannot be read or is not a
+// regular file of at most kMaxListingBytes.
 bool ReadListingFile(const std::string& path, std::vector<std::string>& lines);
 // Replaces the file in one step, so a failed save leaves the old listing whole.
 bool WriteListingFile(const std::string& path, const std::vector<std::string>& lines);

@@ -41,13 +41,23 @@ void ScrambleBytes(std::string& bytes) {
         c = Unscramble(c);
 }
 
+namespace {
+
+bool RegularWithin(const struct stat& st, std::size_t maxBytes) {
+    return S_ISREG(st.st_mode) && st.st_size >= 0 &&
+           static_cast<unsigned long long>(st.st_size) <= maxBytes;
+}
+
+} // namespace
+
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
-    // O_NONBLOCK: opening a FIFO left under a data file's name must not wait for a writer.
+    // Looked at before it is opened: opening a device can act on it (a tape rewinds, a modem
+    // line rises). O_NONBLOCK: a FIFO put in its place meanwhile must not wait for a writer.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !RegularWithin(st, maxBytes)) return false;
     FileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file.get() < 0) return false;
-    struct stat st {};
-    if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    if (st.st_size < 0 || static_cast<unsigned long long>(st.st_size) > maxBytes) return false;
+    if (::fstat(file.get(), &st) != 0 || !RegularWithin(st, maxBytes)) return false;
     std::string data;
     data.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
@@ -140,6 +150,12 @@ bool LoadScrambledTextList(const std::string& path, TextList& list, const TextLi
 
 bool SaveScrambledTextList(const std::string& path, const TextList& list) {
     return WriteFileAtomically(path, FormatScrambledTextList(list));
+}
+
+bool IsEmptyScrambledTextList(const std::string& path) {
+    const std::string empty = FormatScrambledTextList({});
+    std::string bytes;
+    return ReadWholeFile(path, bytes, empty.size()) && bytes == empty;
 }
 
 // ---- Field lists, keys and small formats ----------------------------------------------------

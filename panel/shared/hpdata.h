@@ -30,8 +30,10 @@ inline constexpr std::size_t kMaxDataFileBytes = 64u << 20;
 // XOR every byte with the key; the same call scrambles and unscrambles.
 void ScrambleBytes(std::string& bytes);
 
-// Reads a regular file whole (no devices or pipes, which could block). Fails on a missing
-// file, a read error or a file above maxBytes.
+// The one way a file from outside is read: a regular file whole, or a symbolic link to one
+// (no devices, pipes or folders, which could block, never end or read as nothing). Fails on a
+// missing file, a read error or a file above maxBytes, which is refused before any byte is
+// read; every reader passes the most its format can hold.
 bool ReadWholeFile(const std::string& path, std::string& bytes,
                    std::size_t maxBytes = kMaxDataFileBytes);
 
@@ -46,6 +48,8 @@ struct TextListLimits {
     std::size_t MaxBytes = kMaxDataFileBytes; // the whole file, header included
     std::size_t MaxLines = kMaxTextListLines;
 };
+// A settings file of a few keyed lines.
+inline constexpr TextListLimits kSettingsListLimits{64u << 10, 1000};
 
 // Reads one scrambled line from bytes at position (advanced past the line and its CR). A line
 // is complete only with its CR: a line cut off by the end fails, and reading at the very end
@@ -66,6 +70,9 @@ bool LoadScrambledTextList(const std::string& path, TextList& list,
                            const TextListLimits& limits = {});
 // Replaces the file at path atomically; false when the write failed (the old file is intact).
 bool SaveScrambledTextList(const std::string& path, const TextList& list);
+// True for a file holding a list of no lines, which LoadScrambledTextList takes for damaged
+// but SaveScrambledTextList writes for an empty list (the paper roll after Discard).
+bool IsEmptyScrambledTextList(const std::string& path);
 
 // Splits text into lines at CR LF, CR or LF; a final line end adds no empty line.
 TextList SplitLines(std::string_view text);

@@ -1,5 +1,7 @@
 // The fixed names of the files in the program folder (the folder of the executable). Every
-// window reads and writes its files under these names and nowhere else.
+// window reads and writes its files under these names and nowhere else; the settings and state
+// files move to the user's data folder when the program folder cannot be written
+// (statefiles.h).
 #pragma once
 
 namespace orrindale::files {
@@ -46,5 +48,8 @@ inline constexpr char kPlotterSettings[] = "ptdt.ini";
 inline constexpr char kCurrentPlot[] = "pvpt.dat";
 inline constexpr char kExtMemorySwitches[] = "mmdf.ini";
 inline constexpr char kExtMemoryContents[] = "mmexdt.dat";
+inline constexpr const char* kStateFiles[] = {kPanelSettings,    kMachineState, kPaperRoll,
+                                              kPlotterSettings,  kCurrentPlot,  kExtMemorySwitches,
+                                              kExtMemoryContents};
 
 } // namespace orrindale::files

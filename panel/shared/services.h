@@ -14,6 +14,7 @@ class FileChooser;
 class Messenger;
 class PrinterChooser;
 class SoundSwitch;
+class StateFiles;
 struct MainBounds;
 
 struct Services {
@@ -25,9 +26,22 @@ struct Services {
     MainBounds* Bounds = nullptr; // the main window's edges, for placing windows beside it
     PrinterChooser* Printers = nullptr;
     FileChooser* Files = nullptr;
+    // Where the settings and state go when the program folder cannot be written (empty: the
+    // user's data folder); the main window makes State from it and the program folder. Without
+    // State they stay in the program folder and a damaged one is not put aside.
+    QString DataFolder; // with a trailing separator
+    StateFiles* State = nullptr;
 
     // A file of the program folder, by one of the names of programfiles.h.
     QString ProgramFile(const char* name) const { return ProgramFolder + name; }
+    // A settings or state file: where it is read, where it is written, and the report that it
+    // could not be read (statefiles.h).
+    QString StateFile(const char* name) const;
+    QString SaveStateFile(const char* name) const;
+    void StateLoadFailed(const char* name) const;
+    // Tells the user what State has to say, if anything. An error given goes first in the same
+    // box, which is then an error box.
+    void TellStateNotice(const QString& error = {}) const;
     // Plays a named sound of the executable unless sounds are switched off.
     void doPlaySound(const char* name) const;
     // Shows a PDF of the program folder; a failure is reported to the user and gives false.

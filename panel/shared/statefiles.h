@@ -1,0 +1,65 @@
+// Where the calculator keeps its settings and state files, and what becomes of one that cannot
+// be read.
+//
+// They live in the program folder while it can be written. When it cannot (the program is
+// installed in a system folder, or its folder was made read-only), they are written to the
+// user's data folder instead and read from there once they exist there, from the program folder
+// until then; the pictures and guides stay in the program folder either way.
+//
+// A state file that exists but cannot be read, or is damaged, would be replaced by a fresh one
+// at close. It is put aside first as NAME.damaged (replacing an older one of that name), and the
+// user is told where, once.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orrindale {
+
+class StateFiles {
+public:
+    // Both folders end with "/". dataFolder is used only when programFolder cannot be written;
+    // it is made then if it does not exist.
+    StateFiles(std::string programFolder, std::string dataFolder);
+    // The same with the answer to whether the program folder can be written already known.
+    StateFiles(std::string programFolder, std::string dataFolder, bool programFolderWritable);
+
+    // Whether this process may make and replace files in folder.
+    static bool Writable(const std::string& folder);
+
+    // True when the settings and state go to the data folder.
+    bool InDataFolder() const { return inDataFolder_; }
+    const std::string& SaveFolder() const { return inDataFolder_ ? data_ : program_; }
+
+    std::string ReadPath(std::string_view name) const;
+    std::string SavePath(std::string_view name) const { return SaveFolder() + std::string(name); }
+
+    // Reports that the state file name could not be read: a file that is there is put aside
+    // (or, in a program folder that cannot be written, left as it is) and noted for the user.
+    // A missing file is no fault.
+    void LoadFailed(std::string_view name);
+
+    // What the user is to hear about the state files since last asked, once: the first use of
+    // the data folder and the files put aside. Empty when there is nothing to say.
+    struct Notice {
+        std::string Text;
+        bool FilesPutAside = false; // a warning, not only news
+    };
+    Notice TakeNotice();
+
+    // Removes the temporary files that killed saves of the state files left in the save folder.
+    int RemoveLeftovers() const;
+
+private:
+    struct Aside {
+        std::string Name;
+        std::string Where; // the old copy; empty when it could not be put aside
+    };
+    std::string program_, data_;
+    bool inDataFolder_ = false;
+    bool announce_ = false;
+    std::vector<Aside> aside_;
+};
+
+} // namespace orrindale

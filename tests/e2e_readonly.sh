@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# End to end: the real calculator in a program folder it cannot write. The first start says once
+# where the settings and state go instead; switch on, key 1 2 Enter 3 +, close with Escape:
+# the machine state lies in the user's data folder and nothing is added to the program folder.
+# The second start says nothing, reads that state back and, closed at once, saves the same X
+# again (a state that was lost would come back as a reset machine's zero).
+# Root may write any folder whatever its mode, so as root the program runs as "nobody".
+#   e2e_readonly.sh PROGRAM_FOLDER READLIST
+set -euo pipefail
+program_dir=$1 readlist=$2
+
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_session.sh"
+e2e_work "$program_dir"
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+mkdir "$work/prog" "$work/home"
+mv "$work"/orrindale "$work"/*.dat "$work/prog/"
+runner=
+if [ "$(id -u)" = 0 ]; then
+  chmod 755 "$work"
+  chown nobody "$work/home"
+  runner="setpriv --reuid=nobody --regid=nogroup --clear-groups"
+fi
+chmod 555 "$work/prog"
+listing=$(ls "$work/prog")
+
+cat > "$work/session.sh" <<'SESSION'
+set -u
+[ -z "${E2E_TRACE:-}" ] || set -x
+cd "$1"
+runner=$2 phase=$3
+source ./e2e_session.sh
+E2E_PHASE=$phase
+if [ -n "$runner" ]; then
+  cp "$XAUTHORITY" home/xauth && chown nobody home/xauth && export XAUTHORITY=$PWD/home/xauth
+fi
+cd prog
+$runner ./orrindale &
+app=$!
+wid=$(find_window '^HP9100B')
+[ -n "$wid" ] || fail "the calculator window did not appear"
+box=
+for _ in $(seq 15); do
+  box=$(xdotool search --onlyvisible --name '^Orrindale' 2>/dev/null | head -n 1) && [ -n "$box" ] && break
+  sleep 0.2
+done
+if [ "$phase" = first ]; then
+  [ -n "$box" ] || fail "no word at the first start of where the state goes"
+  xdotool key --window "$box" Return
+  sleep 0.5
+  power_on
+  xdotool mousemove --window "$wid" 20 20
+  for key in 1 2 Return 3 equal; do
+    xdotool key --window "$wid" "$key"
+    sleep 0.15
+  done
+else
+  [ -z "$box" ] || fail "a message at the second start"
+fi
+close_calculator
+SESSION
+
+state=$work/home/.local/share/Orrindale/cif9B.ini
+first_x=
+for phase in first second; do
+  HOME=$work/home e2e_run_session "$work" "$runner" "$phase"
+  [ -f "$state" ] || { echo "$phase: no machine state in the data folder"; exit 1; }
+  [ "$(ls "$work/prog")" = "$listing" ] || { echo "$phase: the program folder changed"; exit 1; }
+  x=$("$readlist" "$state" | grep '^100' | cut -c4-)
+  echo "$phase: X in the saved state: $x"
+  if [ "$phase" = first ]; then
+    grep -q '[1-9]' <<< "$x" || { echo "the keyed sum is not in the state"; exit 1; }
+    first_x=$x
+  fi
+done
+[ "$x" = "$first_x" ]
