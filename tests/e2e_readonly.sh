@@ -30,7 +30,7 @@ cd "$1"
 runner=$2 phase=$3
 source ./e2e_session.sh
 E2E_PHASE=$phase
-if [ -n "$runner" ]; then
+if [ -n "$runner" ] && [ -n "${XAUTHORITY:-}" ]; then
   cp "$XAUTHORITY" home/xauth && chown nobody home/xauth && export XAUTHORITY=$PWD/home/xauth
 fi
 cd prog
