@@ -227,6 +227,14 @@ TEST(MemoryWindow, ViewerExpandedModeLoadsSavesAndSends) {
     view.LoadExpandedClick();
     EXPECT_EQ(m.win.messages.LastText(), "ERROR: Failed to load memory file");
     EXPECT_EQ(image.memWords[247][13], 046);
+    // Nor does one damaged past its first lines: 249 registers are one too many.
+    ASSERT_TRUE(SaveScrambledTextList(NativePath(m.win.File("long.exm")), TextList(249, "001")));
+    m.win.files.Script(m.win.File("long.exm"));
+    view.LoadExpandedClick();
+    EXPECT_EQ(m.win.messages.LastText(),
+              "ERROR: Memory file data is corrupt\r\rThe extended memory was left as it was");
+    EXPECT_EQ(image.memWords[247][13], 046);
+    EXPECT_EQ(view.Table().Code(3471), "46");
 }
 
 TEST(MemoryWindow, ViewerWithLineOffStillShowsTheMemory) {

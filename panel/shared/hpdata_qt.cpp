@@ -1,6 +1,8 @@
 #include "panel/shared/hpdata_qt.h"
 
 #include <QFile>
+#include <QRect>
+#include <algorithm>
 
 namespace orrindale {
 
@@ -95,6 +97,18 @@ QImage LoadSharpPicture(const QString& path, QSize onceSize, int scale) {
     if (scale != 2 || !LoadScrambledPng(path, sharp) || sharp.size() != 2 * onceSize) return {};
     sharp.setDevicePixelRatio(2);
     return sharp;
+}
+
+QPoint PlaceBeside(const QRect& calculator, const QSize& size, const QRect& screen) {
+    QRect centred(QPoint(), size);
+    centred.moveCenter(screen.center());
+    if (calculator.isEmpty()) return centred.topLeft();
+    const int top = std::clamp(calculator.top(), screen.top(),
+                               std::max(screen.top(), screen.bottom() + 1 - size.height()));
+    if (calculator.right() + size.width() <= screen.right()) return {calculator.right() + 1, top};
+    if (calculator.left() - size.width() >= screen.left())
+        return {calculator.left() - size.width(), top};
+    return centred.topLeft();
 }
 
 } // namespace orrindale

@@ -42,4 +42,8 @@ int PictureScale(qreal devicePixelRatio);
 // and the window keeps its 1x picture.
 QImage LoadSharpPicture(const QString& path, QSize onceSize, int scale);
 
+// Where a peripheral window first opens: right of the calculator when it fits on the screen,
+// else left of it, level with its top as far as the screen allows; else centred on the screen.
+QPoint PlaceBeside(const QRect& calculator, const QSize& size, const QRect& screen);
+
 } // namespace orrindale
