@@ -3,10 +3,12 @@
 #include <QBitmap>
 #include <QCloseEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <algorithm>
 
 #include "panel/shared/audio.h"
@@ -14,7 +16,6 @@
 #include "panel/shared/messages.h"
 #include "panel/shared/programfiles.h"
 #include "plotter/plotart.h"
-#include "plotter/plotfile.h"
 #include "plotter/tuner.h"
 
 namespace orrindale {
@@ -31,6 +32,7 @@ TplotFM::TplotFM(PlotterContext context, QWidget* parent)
     setWindowTitle("Plotter");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true); // hints and cursors follow the pointer
     model_.SetView(this);
     motionTimer_.setObjectName("motionTimer");
     motionTimer_.setInterval(kFrameMs);
@@ -79,12 +81,25 @@ void TplotFM::FirstShow() {
     QStringList lines;
     if (LoadScrambledTextList(context_.services.ProgramFile(files::kPlotterSettings), lines))
         ParsePlotSettings(ToTextList(lines), settings);
+    Place(settings);
     ApplySettings(settings, model_);
     model_.ApplyKnobsAndPen();
     model_.NewPlot();
     LoadPlotFile(context_.services.ProgramFile(files::kCurrentPlot), false);
     model_.CalcPowerChanged(context_.PowerOn && context_.PowerOn());
     PenShown(false);
+}
+
+void TplotFM::Place(const PlotSettings& settings) {
+    const QPoint saved(settings.left, settings.top);
+    if (settings.placed && QGuiApplication::screenAt(saved)) {
+        move(saved);
+        return;
+    }
+    const QScreen* screen = this->screen();
+    if (!screen) return;
+    const QRect calculator = context_.CalculatorFrame ? context_.CalculatorFrame() : QRect();
+    move(PlaceBeside(calculator, size(), screen->availableGeometry()));
 }
 
 void TplotFM::BuildMenu() {
@@ -144,7 +159,10 @@ void TplotFM::MotionTick() {
         static_cast<int>(std::clamp<qint64>(due - framesDone_, 1, kMaxCatchUpFrames));
     framesDone_ = std::max(due, framesDone_ + 1);
     const int speed = std::clamp(model_.plotSpeed, 1, plot::kMaxX);
-    if (!model_.Tick(frames * speed)) motionTimer_.stop();
+    if (model_.Tick(frames * speed)) return;
+    motionTimer_.stop();
+    // Last: what the callback does may start the next motion.
+    if (context_.MotionEnded) context_.MotionEnded();
 }
 
 void TplotFM::FeedSound(bool play) {
@@ -163,8 +181,16 @@ QRect TplotFM::ArmRect() const {
 }
 
 QRect TplotFM::HolderRect() const {
-    return {ArmRect().left() - plotart::kHolderOffset, plot::PaperY(model_.penY),
-            plotart::kHolderWidth, plotart::kHolderHeight};
+    const QPoint onPaper = plotart::kPaper.topLeft() + PaperPoint() - plotart::kPenTip;
+    return {onPaper, QSize(plotart::kHolderWidth, plotart::kHolderHeight)};
+}
+
+QPoint TplotFM::PaperPoint() const {
+    return {plot::PaperX(model_.penX), plot::PaperY(model_.penY)};
+}
+
+QPoint TplotFM::PenTip() const {
+    return HolderRect().topLeft() + plotart::kPenTip;
 }
 
 void TplotFM::CarriageMoved() {
