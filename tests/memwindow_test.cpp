@@ -96,6 +96,28 @@ TEST(MemoryWindow, SwitchesTheirSoundsAndTheirFile) {
     EXPECT_EQ(TextOf(m.win.File(files::kExtMemorySwitches)), "000-1|0010|");
 }
 
+TEST(MemoryWindow, TheLeverHalvesAndTheirCaptionsSetTheSwitch) {
+    using namespace memlayout;
+    const Rect& lever = kFilLever;
+    const struct {
+        const char* where;
+        int x, y;
+        bool on;
+    } cases[] = {
+        {"upper half", lever.Left + lever.Width / 2, lever.Top + 3, true},
+        {"lower half", lever.Left + lever.Width / 2, lever.Top + lever.Height - 3, false},
+        {"ON caption", lever.Left + kCaptionLeft + 12, lever.Top + kOnCaptionTop + 5, true},
+        {"OFF caption", lever.Left + kCaptionLeft + 12, lever.Top + kOffCaptionTop + 5, false},
+    };
+    MemoryWindow m;
+    TmemFM* mem = m.Open();
+    for (const auto& c : cases) {
+        mem->SetFilSwitch(!c.on, false);
+        m.Click(*mem, Rect{c.x, c.y, 1, 1});
+        EXPECT_EQ(mem->Memory().FilOn(), c.on) << c.where;
+    }
+}
+
 TEST(MemoryWindow, MemoryIsKeptBetweenOpenings) {
     MemoryWindow m;
     TmemFM* mem = m.Open();
