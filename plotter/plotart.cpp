@@ -108,7 +108,7 @@ QImage Holder(bool penDown, int penIndex, int scale) {
     if (!penDown) {
         // The raised pen's shadow where its tip would touch.
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0, 0, 0, 70));
+        p.setBrush(QColor(0, 0, 0, 110));
         p.drawEllipse(QRectF(kPenTip.x(), kPenTip.y() - 1.5, 22, 3));
         p.setPen(QColor(40, 40, 40));
     }
