@@ -395,16 +395,15 @@ void PlotterModel::ChooseGrid(int index) {
     view_->PaperCleared();
 }
 
-void PlotterModel::DragArmTo(int left) {
-    const int l = std::clamp(left, 0, plot::kPaperWidth);
-    penX = l * plot::kMaxX / plot::kPaperWidth;
+void PlotterModel::DragArmTo(int x) {
+    penX = std::clamp(x, 0, plot::kPaperWidth) * plot::kMaxX / plot::kPaperWidth;
     targetX = zeroX + static_cast<int>(std::abs(zeroX - targetX) * gainX);
     view_->CarriageMoved();
 }
 
-void PlotterModel::DragHolderTo(int top) {
-    const int t = std::clamp(top, 0, plot::kPaperHeight);
-    penY = (plot::kPaperHeight - t) * plot::kMaxY / plot::kPaperHeight;
+void PlotterModel::DragHolderTo(int y) {
+    penY = (plot::kPaperHeight - std::clamp(y, 0, plot::kPaperHeight)) * plot::kMaxY /
+           plot::kPaperHeight;
     targetY = zeroY + static_cast<int>(std::abs(zeroY - targetY) * gainY);
     view_->CarriageMoved();
 }

@@ -119,8 +119,8 @@ public:
     // Manual positioning while in STANDBY or powered off: the pen's place across and down the
     // paper in paper pixels (clamped to the sheet's edges).
     bool CanPositionByHand() const { return !modeOn || !powerLamp; }
-    void DragArmTo(int left);
-    void DragHolderTo(int top);
+    void DragArmTo(int x);
+    void DragHolderTo(int y);
     // Knob drag by the mouse: button down at mouse y, move, button up.
     void KnobPress(int knob, int mouseY, bool leftButton);
     void KnobMove(int knob, int mouseY);
