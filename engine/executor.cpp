@@ -427,7 +427,9 @@ void Calculator::StopProgram() {
     if (ListingMode != 0) host_.EndListing();
     host_.StopPaperFeed();
     Running = false;
-    PendingAction &= ~pending::Run; // STOP right after CONT, before the timer fired
+    // STOP right after CONT, before the timer fired; or during a wait for the pen, which a
+    // stopped program no longer needs (keys typed meanwhile then act when the pen is home).
+    PendingAction &= ~(pending::Run | pending::WaitPlotter);
     EndEntry();
 }
 

@@ -241,6 +241,19 @@ TEST(Plotter, AMoveTheProgramStartedHoldsTheNextStepUntilThePenArrives) {
     EXPECT_EQ(m.Y(), 2.0L);
 }
 
+TEST(Plotter, StopByHandDuringTheWaitSendsThePenHomeAndEndsTheWait) {
+    Machine m;
+    m.host.plotter = true;
+    m.host.plotterPort.state = PlotterStatus::Busy;
+    m.Program("2 SHUP 3 FMT SHDN 5 Stop");
+    m.Keys("Cont");
+    m.Tick(3);
+    m.Keys("Stop");
+    EXPECT_FALSE(m.calc.Running);
+    EXPECT_EQ(m.calc.PendingAction & pending::WaitPlotter, 0);
+    EXPECT_EQ(m.host.plotterPort.commands.back()[0], 1);
+}
+
 TEST(Timer, ReleaseRequestsAreNotLostAmongOtherBits) {
     Machine m;
     m.calc.PendingAction = pending::ReleasePlotter | pending::PowerOn;
