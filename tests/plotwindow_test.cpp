@@ -509,10 +509,12 @@ TEST(PlotterWindow, OpensBesideTheCalculatorAndAgainWhereItWasLeft) {
     const std::pair<QRect, QPoint> cases[] = {
         {{100, 100, 700, 500}, {800, 100}},  // right of it
         {{1000, 100, 700, 500}, {200, 100}}, // no room right: left of it
-        {{500, 100, 900, 500}, {560, 250}},  // room on neither side: centred
+        {{500, 100, 900, 500}, {1120, 100}}, // room on neither side: the roomier side's edge
+        {{600, 100, 900, 500}, {0, 100}},    // here the left one
         {{100, 900, 700, 150}, {800, 500}},  // level with it as far as the screen allows
         {{}, {560, 250}},                    // no calculator frame
     };
+    EXPECT_EQ(PlaceBeside({0, 0, 700, 500}, size, {0, 0, 640, 480}), QPoint(-80, -50));
     for (const auto& [calculator, place] : cases)
         EXPECT_EQ(PlaceBeside(calculator, size, screen), place) << calculator.x();
     Plotter p;
