@@ -76,7 +76,7 @@ struct Result {
 Result FullSheetMove(const QString& folder, int paintMs, int speed) {
     Services services;
     services.ProgramFolder = folder;
-    PlotterContext context{services, [] { return true; }, nullptr, nullptr};
+    PlotterContext context{services, [] { return true; }, nullptr, nullptr, nullptr, nullptr};
     TplotFM window(context);
     SlowPaint slow(paintMs);
     window.installEventFilter(&slow);

@@ -91,6 +91,9 @@ public:
     int ReturnTop = 0;
     bool Running = false;
     bool NoAdvance = false;
+    // The busy plotter turned the running step's command away: the step runs again when the
+    // plotter is ready. A command it took holds the next step instead, until the pen arrives.
+    bool PlotterRetry = false;
     int BusyTicks = 0;
     int PauseTicks = 0;
     bool ErrorLit = false;

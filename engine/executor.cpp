@@ -393,7 +393,12 @@ bool Calculator::PlotterKey(PlotterCommand command) {
     if (r == PlotterReply::Refused) return false;
     if (r == PlotterReply::Busy) {
         PendingAction |= pending::WaitPlotter;
+        PlotterRetry = Running;
         if (!Running) host_.StartChgModeTimer();
+    } else if (Running && command != PlotterCommand::Stop &&
+               plotter->State() == PlotterStatus::Busy) {
+        // The calculator takes no further step while the carriage travels.
+        PendingAction |= pending::WaitPlotter;
     }
     return true;
 }
@@ -407,7 +412,7 @@ void Calculator::ShiftKey(bool down) {
         ZReg = YReg;
         YReg = XReg;
     }
-    const bool retry = taken && Running && (PendingAction & pending::WaitPlotter);
+    const bool retry = taken && PlotterRetry;
     EndEntry();
     // The plotter was busy with the last move: the step runs again when it is ready, and the
     // command must reach the plotter then rather than shift the stack.
@@ -422,7 +427,9 @@ void Calculator::StopProgram() {
     if (ListingMode != 0) host_.EndListing();
     host_.StopPaperFeed();
     Running = false;
-    PendingAction &= ~pending::Run; // STOP right after CONT, before the timer fired
+    // STOP right after CONT, before the timer fired; or during a wait for the pen, which a
+    // stopped program no longer needs (keys typed meanwhile then act when the pen is home).
+    PendingAction &= ~(pending::Run | pending::WaitPlotter);
     EndEntry();
 }
 

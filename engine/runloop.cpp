@@ -3,6 +3,7 @@
 // waits out computing time, pauses and the paper feed as counted passes.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "engine/calculator.h"
 
@@ -55,7 +56,8 @@ void Calculator::RunSteps(bool single) {
         TKeyCode code = 0;
         StepAt(PcRow, PcStep, code);
         ExecuteKey(KeyPosOf[static_cast<size_t>(code)]);
-        if (PendingAction & pending::WaitPlotter) break; // run this step again when ready
+        if (std::exchange(PlotterRetry, false)) break; // run this step again when ready
+        // A move this step began asked for a wait: the loop leaves before the next step.
         if (NoAdvance)
             NoAdvance = false;
         else

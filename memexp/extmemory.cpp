@@ -16,12 +16,16 @@ bool IsEnd(int32_t word) {
     return (word & kWordMask) == kEndStep;
 }
 
-// The number of a register as if keyed into X: its digits from word 9 on, no sign or blanks.
+// The number of a register as if keyed into X: its digits from word 9 on, the rest blank.
 void WriteRegisterNumber(TCalcRegister& x, int number) {
     ClearReg(x, true);
+    // A keyed 0 leaves every digit blank and reads "0."; a shown leading 0 would read ".".
+    if (number == 0) return;
     const std::string digits = std::to_string(number);
     for (size_t i = 0; i < digits.size(); ++i)
         x[kLeadWord - static_cast<int>(i)] = digits[i] - '0';
+    // As keying does: each digit after the first raises the exponent, so 10 reads 10, not 1.0.
+    x[kExpUnits] = static_cast<int>(digits.size()) - 1;
 }
 
 bool ValidRegister(int a) {

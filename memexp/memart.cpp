@@ -115,8 +115,8 @@ QImage RenderPanel(int scale) {
         DrawSlot(p, lever);
         DrawHandle(p, lever, false);
         Label(p, QRect(lever.Left - 52, lever.Top + 6, 48, 14), name, 11);
-        Label(p, QRect(lever.Left + 30, kLineOnArea.Top - 2, 30, 11), "ON", 9);
-        Label(p, QRect(lever.Left + 30, kLineOffArea.Top - 1, 30, 11), "OFF", 9);
+        Label(p, QRect(lever.Left + kCaptionLeft, lever.Top + kOnCaptionTop, 30, 11), "ON", 9);
+        Label(p, QRect(lever.Left + kCaptionLeft, lever.Top + kOffCaptionTop, 30, 11), "OFF", 9);
     }
     Label(p, QRect(270, 84, 110, 14), "248 REGISTERS", 10);
     Label(p, QRect(270, 100, 110, 14), "3472 STEPS", 10);

@@ -109,10 +109,7 @@ MemoryLoad ReadMemoryLines(const TextList& lines, MemoryImage& image) {
     for (std::string line : lines) {
         const int key = TakeLineKey(line, true);
         if (key < 0) continue;
-        if (!ApplyLine(key, line, read, registers, calls)) {
-            image.ClearMemory();
-            return MemoryLoad::Damaged;
-        }
+        if (!ApplyLine(key, line, read, registers, calls)) return MemoryLoad::Damaged;
     }
     image = std::move(read);
     return MemoryLoad::Loaded;

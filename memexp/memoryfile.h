@@ -14,13 +14,13 @@ namespace orrindale {
 
 enum class MemoryLoad {
     Unreadable, // no file, or not a scrambled list: nothing was changed
-    Damaged,    // a line broke a rule: the memory is cleared
+    Damaged,    // a line broke a rule: nothing was changed
     Loaded,
 };
 
 TextList MemoryFileLines(const MemoryImage& image, bool full);
 // Lines in any order; unknown keys are skipped. Replaces the image only when every line is
-// good; a damaged list clears it.
+// good; a damaged list leaves it as it was.
 MemoryLoad ReadMemoryLines(const TextList& lines, MemoryImage& image);
 // The most a memory file can hold: 248 registers, 100 programs and 14 calls of short lines,
 // with ample room for lines a later version may add.

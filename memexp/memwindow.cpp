@@ -24,6 +24,8 @@ namespace orrindale {
 namespace {
 enum SettingsKey { kLineKey = 0, kFilKey = 1 };
 const char* const kLoadFailed = "ERROR: Failed to load memory file";
+const char* const kFileDamaged =
+    "ERROR: Memory file data is corrupt\r\rThe extended memory was left as it was";
 
 QPoint At(const QMouseEvent* event) {
     return event->position().toPoint();
@@ -70,9 +72,8 @@ void TmemFM::showEvent(QShowEvent* event) {
     if (!firstShow_) return;
     firstShow_ = false;
     if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
+        const QRect calculator = parentWidget() ? parentWidget()->frameGeometry() : QRect();
+        move(PlaceBeside(calculator, frameGeometry().size(), screen->availableGeometry()));
     }
     StartUp();
 }
@@ -128,9 +129,10 @@ bool TmemFM::ClearMemoryAndLoad(const QString& path) {
         services_.Messages->Error(kLoadFailed);
         return false;
     }
-    memory_.Image().ClearMemory();
+    // The whole file is checked before the memory changes: a damaged one would otherwise
+    // leave an emptied memory that the close then writes over the saved one.
     if (ReadMemoryLines(lines, memory_.Image()) == MemoryLoad::Loaded) return true;
-    services_.Messages->Error(kLoadFailed);
+    services_.Messages->Error(kFileDamaged);
     return false;
 }
 

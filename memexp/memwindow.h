@@ -53,8 +53,8 @@ public:
     // Failures are reported in a message box.
     bool SaveMemorySettings() const;
     bool SaveMemoryFile(const QString& path, bool full);
-    // ClearMemory, then the file; for the viewer's expanded files, so a file that cannot be
-    // read at all is reported too, and leaves the memory as it was.
+    // The memory in place of the file's, for the viewer's expanded files; a file that cannot be
+    // read, or whose any line is damaged, is reported and leaves the memory as it was.
     bool ClearMemoryAndLoad(const QString& path);
     // Everything the window keeps: at its own close and at the calculator's.
     void SaveAll();

@@ -69,7 +69,13 @@ KeyPresser::Panel TmainFM::KeyPanel() {
         }
     };
     p.ReleaseSound = [this] { doPlaySound("swu"); };
-    p.Computing = [this] { return calc_.BusyTicks > 0 || busyTimer_.isActive(); };
+    // Keys typed while the carriage travels wait for it too, as the calculator takes no key
+    // until the plotter is ready.
+    p.Computing = [this] {
+        PlotterPort* plotter = Plotter();
+        return calc_.BusyTicks > 0 || busyTimer_.isActive() ||
+               (plotter && plotter->State() == PlotterStatus::Busy);
+    };
     return p;
 }
 

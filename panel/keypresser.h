@@ -4,9 +4,10 @@
 // press waits for its release. A PC keyboard rolls over: the next key usually goes down before
 // the last comes up, so a PC key pressed while another PC key holds a calculator key releases
 // that key first (picture and sound included), then acts. A key pressed while the display is
-// dark with computing time is queued and acts, in order, when the time is over, through the
-// same checks as a key pressed then; starting a program, a listing, switching off or clearing
-// the memory drops what is queued. The window shows the key pictures and plays the release
+// dark with computing time, or while the plotter's carriage travels, is queued and acts, in
+// order, when the time is over or the pen has arrived, through the same checks as a key
+// pressed then; starting a program, a listing, switching off or clearing the memory drops
+// what is queued. The window shows the key pictures and plays the release
 // sound through the Panel callbacks; everything else is here, so tests drive it headless.
 #pragma once
 
@@ -23,7 +24,8 @@ public:
     struct Panel {
         std::function<void(int key, bool down)> ShowKey;
         std::function<void()> ReleaseSound;
-        std::function<bool()> Computing; // the display is dark with computing time
+        // The display is dark with computing time, or the plotter's carriage travels.
+        std::function<bool()> Computing;
     };
 
     KeyPresser(Calculator& calc, Panel panel) : calc_(calc), panel_(std::move(panel)) {}

@@ -79,8 +79,12 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
 
 void TmainFM::RegisterPlotter() {
     peripherals_.SetFactory(Peripherals::Kind::Plotter, [this](std::function<void()> release) {
-        auto window = std::make_unique<TplotFM>(
-            PlotterContext{services_, [this] { return calc_.PowerOn; }, std::move(release), {}});
+        auto window = std::make_unique<TplotFM>(PlotterContext{services_,
+                                                               [this] { return calc_.PowerOn; },
+                                                               std::move(release),
+                                                               {},
+                                                               [this] { keys_.ComputingOver(); },
+                                                               [this] { return frameGeometry(); }});
         // Without its picture the window is never shown.
         return window->Loaded() ? std::unique_ptr<QWidget>(std::move(window)) : nullptr;
     });

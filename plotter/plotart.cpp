@@ -104,20 +104,29 @@ QImage Holder(bool penDown, int penIndex, int scale) {
     p.setPen(QColor(40, 40, 40));
     p.setBrush(QColor(60, 62, 66));
     p.drawRoundedRect(QRect(30, 2, 40, 30), 4, 4);
-    // The pen, 26 wide at (0, 3), its tip on the holder's left edge; down: it touches the paper.
+    const int lift = penDown ? 0 : kPenLift;
+    if (!penDown) {
+        // The raised pen's shadow where its tip would touch.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 110));
+        p.drawEllipse(QRectF(kPenTip.x(), kPenTip.y() - 1.5, 22, 3));
+        p.setPen(QColor(40, 40, 40));
+    }
+    // The pen, 26 wide, its tip on the holder's left edge.
     p.setBrush(PenColour(penIndex));
-    const int drop = penDown ? 4 : 0;
-    p.drawRect(QRect(6, 3 + drop, 26, 8));
+    const int y = kPenTip.y() - lift;
+    p.drawRect(QRect(6, y - 4, 26, 8));
     QPainterPath tip;
-    tip.moveTo(6, 3 + drop);
-    tip.lineTo(0, 7 + drop);
-    tip.lineTo(6, 11 + drop);
+    tip.moveTo(6, y - 4);
+    tip.lineTo(kPenTip.x(), y);
+    tip.lineTo(6, y + 4);
     p.drawPath(tip);
     return image;
 }
 
 QImage Lever(int scale) {
-    QImage image = Blank(34, 28, scale);
+    // On the strip's colour, so the body's thumb at the other end does not show through.
+    QImage image = Blank(34, 28, scale, kStrip);
     QPainter p(&image);
     Switch(p, QRect(0, 0, 34, 28), true);
     return image;

@@ -14,8 +14,12 @@ inline constexpr int kHeight = 580;
 inline const QColor kSkyBlue{166, 202, 240}; // shows the desktop through
 
 inline constexpr QRect kPaper{65, 20, 660, 440};
-inline constexpr int kArmTop = 5, kArmWidth = 31, kArmHeight = 475, kArmOffset = 85;
-inline constexpr int kHolderWidth = 75, kHolderHeight = 35, kHolderOffset = 32;
+inline constexpr int kArmTop = 5, kArmWidth = 31, kArmHeight = 475, kArmOffset = 97;
+inline constexpr int kHolderWidth = 75, kHolderHeight = 35;
+// The tip of the lowered pen in the holder picture: it stands on the point being drawn. A
+// raised pen's tip is kPenLift pixels higher, its shadow left on the paper below it.
+inline constexpr QPoint kPenTip{0, 11};
+inline constexpr int kPenLift = 8;
 inline constexpr int kKnobSize = 37;
 inline constexpr QRect kKnobPanels[4] = {
     {171, 515, 37, 37}, {287, 515, 37, 37}, {473, 515, 37, 37}, {589, 515, 37, 37}};
@@ -24,8 +28,9 @@ inline QRect TurnHandle(int knob) {
     return {kKnobPanels[knob - 1].left() + 41, 500, 17, 57};
 }
 inline constexpr QRect kHoldLever{71, 518, 34, 28}, kOnLever{696, 518, 34, 28};
-inline constexpr QRect kRelArea{44, 508, 30, 5}, kHoldArea{110, 508, 19, 5};
-inline constexpr QRect kSbyArea{664, 508, 34, 5}, kOnArea{734, 508, 11, 5};
+// The switch settings' captions and the strips below them, clicked to set a switch.
+inline constexpr QRect kRelArea{36, 494, 50, 19}, kHoldArea{98, 494, 44, 19};
+inline constexpr QRect kSbyArea{650, 494, 60, 19}, kOnArea{722, 494, 36, 19};
 inline constexpr QRect kPowerLamp{85, 547, 11, 12}, kErrorLamp{393, 541, 13, 13};
 inline constexpr QRect kPenButton{385, 516, 27, 24};
 inline constexpr QRect kMoveStrip{360, 480, 75, 4};

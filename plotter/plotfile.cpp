@@ -103,6 +103,11 @@ void ParseKeyed(int key, const std::string& text, PlotSettings& s) {
     case 5: s.penX = number ? value : 0; break;
     case 6: s.penY = number ? value : 0; break;
     case 7: s.plotSpeed = number ? value : 50; break;
+    case 8:
+        // Both numbers or neither: half a place would put the window anywhere.
+        s.placed = ParseDecimal(GetTildeField(text, 0), s.left) &&
+                   ParseDecimal(GetTildeField(text, 1), s.top);
+        break;
     default: break;
     }
 }
@@ -129,14 +134,17 @@ TextList FormatPlotSettings(const PlotSettings& s) {
     std::string knobs;
     for (size_t k = 1; k <= 4; ++k)
         knobs += std::to_string(s.knobBase[k]) + "~" + std::to_string(s.knobValue[k]) + "~";
-    return {LineKey(0) + knobs,
-            LineKey(1) + BooleanText(!s.paperHeld),
-            LineKey(2) + BooleanText(!s.modeOn),
-            LineKey(3) + std::to_string(s.penIndex),
-            LineKey(4) + std::to_string(s.gridIndex),
-            LineKey(5) + std::to_string(s.penX),
-            LineKey(6) + std::to_string(s.penY),
-            LineKey(7) + std::to_string(s.plotSpeed)};
+    TextList lines{LineKey(0) + knobs,
+                   LineKey(1) + BooleanText(!s.paperHeld),
+                   LineKey(2) + BooleanText(!s.modeOn),
+                   LineKey(3) + std::to_string(s.penIndex),
+                   LineKey(4) + std::to_string(s.gridIndex),
+                   LineKey(5) + std::to_string(s.penX),
+                   LineKey(6) + std::to_string(s.penY),
+                   LineKey(7) + std::to_string(s.plotSpeed)};
+    if (s.placed)
+        lines.push_back(LineKey(8) + std::to_string(s.left) + "~" + std::to_string(s.top) + "~");
+    return lines;
 }
 
 PlotSettings SettingsOf(const PlotterModel& m) {

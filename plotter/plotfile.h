@@ -51,6 +51,10 @@ struct PlotSettings {
     int gridIndex = 0;
     int penX = 0, penY = 0;
     int plotSpeed = 50;
+    // Where the user left the window (its top left on the desktop); unplaced until it was
+    // closed once.
+    bool placed = false;
+    int left = 0, top = 0;
 };
 
 // Reads the lines of "ptdt.ini" over the settings given (the creation defaults).

@@ -29,7 +29,10 @@ public:
     void Grid(int g) override {
         if (g <= 0) return;
         const QPen pen = p_.pen();
-        p_.setPen(QPen(QColor(0, 255, 255), 1, Qt::DotLine));
+        // Dots one screen pixel long and two apart, as the paper on screen has them; a pen one
+        // printer dot wide would print them too fine to tell from a solid line.
+        const double pixel = std::max(1.0, sx_ * plot::kMaxX / plot::kPaperWidth);
+        p_.setPen(QPen(QColor(0, 255, 255), pixel, Qt::DotLine, Qt::FlatCap));
         PageGrid(g);
         p_.setPen(pen);
     }
@@ -44,13 +47,14 @@ public:
 
 private:
     void PageGrid(int g) {
-        const double a = 250 * sx_, b = 250 * sy_, w = plot::kMaxX * sx_;
-        const double h = height_;
-        const int rows = g == 1 ? 21 : 11, cols = g == 1 ? 31 : 16, step = g == 1 ? 1 : 2;
-        for (int i = 0; i < rows; ++i)
-            p_.drawLine(QPointF(a, b + i * step * b), QPointF(w - a, b + i * step * b));
-        for (int i = 0; i < cols; ++i)
-            p_.drawLine(QPointF(a + i * step * a, a), QPointF(a + i * step * a, h - a));
+        // From half an inch in to the last full cell, as on screen: the sheet's edges, half an
+        // inch further, hold no line.
+        constexpr int kIn = 250, kLastX = plot::kMaxX - kIn, kLastY = plot::kMaxY - kIn;
+        const int step = g == 1 ? 250 : 500;
+        for (int y = kIn; y <= kLastY; y += step)
+            p_.drawLine(At(kIn, y), At(kLastX, y));
+        for (int x = kIn; x <= kLastX; x += step)
+            p_.drawLine(At(x, kIn), At(x, kLastY));
     }
     QPainter& p_;
     double sx_, sy_;
@@ -64,8 +68,12 @@ FileQuestion PlotQuestion(const char* caption, const QString& start) {
 } // namespace
 
 void TplotFM::SavePlotSettings() {
+    PlotSettings settings = SettingsOf(model_);
+    settings.placed = firstShown_;
+    settings.left = x();
+    settings.top = y();
     SaveScrambledTextList(context_.services.SaveStateFile(files::kPlotterSettings),
-                          ToQStringList(FormatPlotSettings(SettingsOf(model_))));
+                          ToQStringList(FormatPlotSettings(settings)));
 }
 
 void TplotFM::SaveCurrentPlot() {
@@ -88,6 +96,8 @@ bool TplotFM::LoadPlotFile(const QString& path, bool fromDialog) {
     model_.RecordReplaced();
     if (fromDialog) model_.plotFileName = ToBytes(path);
     ReplayPlot();
+    // What is drawn next joins the opened plot as its replay will show it.
+    if (fromDialog) model_.PenToRecordEnd();
     model_.plotChanged = false;
     return true;
 }
@@ -134,11 +144,16 @@ void TplotFM::PrintPlot() {
         return;
     }
     const QRect page = printer.pageLayout().paintRectPixels(printer.logicalDpiX());
-    const int h = page.height();
-    p.setPen(QPen(Qt::black, std::max(1.0, printer.logicalDpiX() / 150.0)));
-    PainterReplay replay(p, double(page.width()) / plot::kMaxX, double(h) / plot::kMaxY, h, model_);
-    ReplayRecord(model_.plotRecord, replay);
+    PaintPlotPage(p, page.size(), printer.logicalDpiX(), model_.plotRecord, model_);
     p.end();
+}
+
+void PaintPlotPage(QPainter& p, QSize page, double dpi, const std::vector<int32_t>& record,
+                   PlotterModel& model) {
+    const int h = page.height();
+    p.setPen(QPen(Qt::black, std::max(1.0, dpi / 150.0)));
+    PainterReplay replay(p, double(page.width()) / plot::kMaxX, double(h) / plot::kMaxY, h, model);
+    ReplayRecord(record, replay);
 }
 
 } // namespace orrindale

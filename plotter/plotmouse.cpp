@@ -1,6 +1,8 @@
 // TplotFM's mouse: knobs, switches, the pen button, the arm and holder by hand, the window
 // dragged by its strip.
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 
 #include "panel/shared/hpdata.h"
 #include "plotter/plotart.h"
@@ -14,6 +16,37 @@ int TplotFM::KnobAt(QPoint at) const {
     return 0;
 }
 
+QString TplotFM::HintAt(QPoint at) const {
+    const std::pair<QRect, const char*> hints[] = {{plotart::kRelArea, "Release paper"},
+                                                   {plotart::kHoldArea, "Hold paper"},
+                                                   {plotart::kSbyArea, "Set Standby mode"},
+                                                   {plotart::kOnArea, "Set On mode"}};
+    for (const auto& [area, hint] : hints)
+        if (area.contains(at)) return hint;
+    return {};
+}
+
+Qt::CursorShape TplotFM::CursorAt(QPoint at) const {
+    if (KnobAt(at) || plotart::kMoveStrip.contains(at)) return Qt::OpenHandCursor;
+    if (plotart::kPenButton.contains(at) || !HintAt(at).isEmpty()) return Qt::PointingHandCursor;
+    if (model_.CanPositionByHand() && (HolderRect().contains(at) || ArmRect().contains(at)))
+        return Qt::OpenHandCursor;
+    return Qt::ArrowCursor;
+}
+
+bool TplotFM::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QString hint = HintAt(help->pos());
+    if (hint.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), hint, this);
+    }
+    return true;
+}
+
 void TplotFM::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     const bool left = event->button() == Qt::LeftButton;
@@ -23,6 +56,7 @@ void TplotFM::mousePressEvent(QMouseEvent* event) {
         if (left) {
             drag_ = Drag::Knob;
             dragKnob_ = k;
+            setCursor(Qt::ClosedHandCursor);
         }
         return;
     }
@@ -36,11 +70,11 @@ void TplotFM::mousePressEvent(QMouseEvent* event) {
     } else if (model_.CanPositionByHand() && HolderRect().contains(at)) {
         drag_ = Drag::Holder;
         dragFrom_ = at;
-        dragStart_ = HolderRect().top();
+        dragStart_ = PaperPoint().y();
     } else if (model_.CanPositionByHand() && ArmRect().contains(at)) {
         drag_ = Drag::Arm;
         dragFrom_ = at;
-        dragStart_ = ArmRect().left();
+        dragStart_ = PaperPoint().x();
     }
 }
 
@@ -51,7 +85,7 @@ void TplotFM::mouseMoveEvent(QMouseEvent* event) {
     case Drag::Window: move(event->globalPosition().toPoint() - dragFrom_); break;
     case Drag::Arm: model_.DragArmTo(dragStart_ + at.x() - dragFrom_.x()); break;
     case Drag::Holder: model_.DragHolderTo(dragStart_ + at.y() - dragFrom_.y()); break;
-    default: break;
+    default: setCursor(CursorAt(at)); break;
     }
 }
 
@@ -60,6 +94,7 @@ void TplotFM::mouseReleaseEvent(QMouseEvent* event) {
     const Drag drag = std::exchange(drag_, Drag::None);
     if (drag == Drag::Knob) {
         model_.KnobRelease(dragKnob_);
+        setCursor(CursorAt(at));
         return;
     }
     if (drag == Drag::PenButton) {
@@ -67,7 +102,7 @@ void TplotFM::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     if (drag == Drag::Window) {
-        unsetCursor();
+        setCursor(CursorAt(at));
         if (context_.services.Bounds) context_.services.Bounds->SetMainBounds(x(), width(), y());
         return;
     }

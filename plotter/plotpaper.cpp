@@ -30,9 +30,9 @@ public:
         model_.penIndex = pen;
         painter_.setPen(QPen(plotart::PenColour(pen), painter_.pen().widthF()));
     }
-    void Dot(int x, int y) override { painter_.drawPoint(paper_.ReplayPixel(x, y)); }
+    void Dot(int x, int y) override { painter_.drawPoint(paper_.Pixel(x, y)); }
     void Point(int x0, int y0, int x1, int y1, bool draw) override {
-        if (draw) painter_.drawLine(paper_.ReplayPixel(x0, y0), paper_.ReplayPixel(x1, y1));
+        if (draw) painter_.drawLine(paper_.Pixel(x0, y0), paper_.Pixel(x1, y1));
     }
 
 private:
@@ -82,12 +82,6 @@ QPoint PlotPaper::Pixel(int x, int y) const {
     const int64_t w = plot::kPaperWidth * scale_, h = plot::kPaperHeight * scale_;
     return {static_cast<int>(x * w / plot::kMaxX),
             static_cast<int>(h - static_cast<int64_t>(y) * h / plot::kMaxY)};
-}
-
-QPoint PlotPaper::ReplayPixel(int x, int y) const {
-    const double sx = double(plot::kPaperWidth * scale_) / plot::kMaxX;
-    const double sy = double(plot::kPaperHeight * scale_) / plot::kMaxY;
-    return {static_cast<int>(x * sx), plot::kPaperHeight * scale_ - static_cast<int>(y * sy)};
 }
 
 void PlotPaper::Line(int pen, int x0, int y0, int x1, int y1) {

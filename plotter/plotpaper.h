@@ -35,10 +35,9 @@ private:
     // A painter in the image's own pixels whose pen covers the pixels the once-size pen covers
     // scaled up.
     void BeginPen(QPainter& painter, int pen);
-    // A pen position in the image's own pixels: exact for drawing as the pen moves, and as a
-    // loaded record has always been replayed.
+    // A pen position in the image's own pixels, the same for drawing as the pen moves and for
+    // a replay, so a reopened plot lands on the pixels it was drawn on.
     QPoint Pixel(int x, int y) const;
-    QPoint ReplayPixel(int x, int y) const;
 
     int scale_;
     QImage image_;

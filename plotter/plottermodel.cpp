@@ -14,9 +14,6 @@ namespace {
 constexpr int kKnobCentre = 125;
 constexpr int kKnobMax = 250;
 constexpr double kGainPerDegree = 0.00016;
-// Arm and holder stops in window pixels.
-constexpr int kArmLeftMin = 85, kArmLeftMax = 745;
-constexpr int kHolderTopMin = 5, kHolderTopMax = 445;
 
 double Gain(int knob) {
     return (knob - kKnobCentre) * kGainPerDegree;
@@ -80,13 +77,21 @@ PlotterReply PlotterModel::PlotterCommand(int mode, int wheel, int x, int y, boo
 
 void PlotterModel::CalcPowerChanged(bool on) {
     powerLamp = on;
-    view_->StateChanged();
-    if (on) {
+    if (on)
         HomePen();
-    } else {
-        view_->PenShown(false);
-        view_->FeedSound(false);
+    else
+        Halt();
+    view_->StateChanged();
+}
+
+void PlotterModel::Halt() {
+    if (moving) {
+        // Cut short where the pen stands; the pen a move would lower afterwards stays up.
+        if (then_ == Then::RecordEndPenDown) then_ = Then::RecordEnd;
+        EndMotion();
     }
+    view_->FeedSound(false);
+    PenUp();
 }
 
 void PlotterModel::MovePen(Then then) {
@@ -96,6 +101,16 @@ void PlotterModel::MovePen(Then then) {
     }
     AppendPoint();
     StartMotion(true, then);
+}
+
+void PlotterModel::MarkPlace() {
+    // The pen came here by a move the record does not name (home, knob, by hand): the record
+    // first takes it here with the pen up, so a replay puts the next line or dot where it was
+    // drawn.
+    const int32_t point = plot::PointEntry(penX, penY);
+    if (lastPoint_ == point) return;
+    if (recordPen_) AddPlotEntry(plot::kPenUp);
+    AddPlotEntry(point);
 }
 
 void PlotterModel::AppendPoint() {
@@ -135,6 +150,8 @@ void PlotterModel::StartMotion(bool sound, Then then) {
 }
 
 void PlotterModel::RunMotion(bool sound) {
+    // A pen that is down draws on every move, commanded or not, and the record must hold it.
+    if (penDown) AppendPoint();
     moving = true;
     view_->MotionStarted();
     if (sound && std::abs(penX - targetX) + std::abs(penY - targetY) > plot::kFeedSoundDistance)
@@ -164,7 +181,7 @@ bool PlotterModel::Step() {
 bool PlotterModel::Tick(int steps) {
     if (!moving) return false;
     if (!modeOn || !powerLamp) {
-        EndMotion(); // cut short: the pen stays where it is
+        Halt(); // cut short: the pen stays where it is
         return false;
     }
     bool arrived = false;
@@ -185,7 +202,7 @@ void PlotterModel::EndMotion() {
     moving = false;
     view_->FeedSound(false);
     const Then then = std::exchange(then_, Then::Nothing);
-    if (then != Then::Nothing) AppendPoint();
+    if (then != Then::Nothing || penDown) AppendPoint();
     if (then == Then::RecordEndPenDown) PenDown();
     if (closePending) view_->CloseReady();
 }
@@ -206,6 +223,8 @@ void PlotterModel::PenUp() {
 
 void PlotterModel::PenDown() {
     if (penDown || errorLamp) return;
+    // Before the record's first point a replay draws nothing, so there is no place to mark.
+    if (lastPoint_ >= 0) MarkPlace();
     penDown = true;
     view_->PenShown(true);
     AddPlotEntry(plot::kPenDown);
@@ -214,6 +233,7 @@ void PlotterModel::PenDown() {
 
 bool PlotterModel::PenDot() {
     if (modeOn || !powerLamp || penDown) return false;
+    MarkPlace();
     view_->PenShown(true);
     view_->DotDrawn(penX, penY);
     AddPlotEntry(plot::kDot);
@@ -234,8 +254,7 @@ void PlotterModel::SetMode(bool on, bool withSound) {
         HomePen();
     } else {
         errorLamp = false;
-        view_->FeedSound(false);
-        if (penDown) view_->PenShown(false);
+        Halt();
     }
     if (withSound) view_->PlaySound("swc");
     view_->StateChanged();
@@ -322,6 +341,7 @@ void PlotterModel::ApplyKnobsAndPen() {
 
 void PlotterModel::NewPlot() {
     plotRecord.clear();
+    lastPoint_ = -1;
     AddPlotEntry(plot::kPenDown);
     AddPlotEntry(plot::kGridBase - gridIndex);
     AddPlotEntry(plot::kColourBase - penIndex);
@@ -335,17 +355,33 @@ void PlotterModel::AddPlotEntry(int32_t value) {
     try {
         plotRecord.push_back(value);
         plotChanged = true;
+        if (value >= 0) lastPoint_ = value;
         if (value == plot::kPenDown || value == plot::kPenUp) recordPen_ = value == plot::kPenDown;
     } catch (const std::bad_alloc&) {
         plotRecord.clear();
         plotRecord.shrink_to_fit();
         plotChanged = false;
+        lastPoint_ = -1;
         view_->MemoryFailed();
     }
 }
 
 void PlotterModel::RecordReplaced() {
     recordPen_ = RecordPenDown(plotRecord);
+    const auto point = std::find_if(plotRecord.rbegin(), plotRecord.rend(),
+                                    [](int32_t entry) { return entry >= 0; });
+    lastPoint_ = point == plotRecord.rend() ? -1 : *point;
+}
+
+void PlotterModel::PenToRecordEnd() {
+    penDown = false;
+    if (recordPen_) AddPlotEntry(plot::kPenUp);
+    if (lastPoint_ >= 0) {
+        penX = targetX = std::clamp(lastPoint_ / 65536, 0, plot::kMaxX);
+        penY = targetY = std::clamp(lastPoint_ % 65536, 0, plot::kMaxY);
+    }
+    view_->PenShown(false);
+    view_->CarriageMoved();
 }
 
 void PlotterModel::ChoosePen(int index) {
@@ -359,16 +395,15 @@ void PlotterModel::ChooseGrid(int index) {
     view_->PaperCleared();
 }
 
-void PlotterModel::DragArmTo(int left) {
-    const int l = std::clamp(left, kArmLeftMin, kArmLeftMax);
-    penX = (l * plot::kMaxX - 637500) / plot::kPaperWidth;
+void PlotterModel::DragArmTo(int x) {
+    penX = std::clamp(x, 0, plot::kPaperWidth) * plot::kMaxX / plot::kPaperWidth;
     targetX = zeroX + static_cast<int>(std::abs(zeroX - targetX) * gainX);
     view_->CarriageMoved();
 }
 
-void PlotterModel::DragHolderTo(int top) {
-    const int t = std::clamp(top, kHolderTopMin, kHolderTopMax);
-    penY = (2225000 - t * plot::kMaxY) / plot::kPaperHeight;
+void PlotterModel::DragHolderTo(int y) {
+    penY = (plot::kPaperHeight - std::clamp(y, 0, plot::kPaperHeight)) * plot::kMaxY /
+           plot::kPaperHeight;
     targetY = zeroY + static_cast<int>(std::abs(zeroY - targetY) * gainY);
     view_->CarriageMoved();
 }

@@ -116,11 +116,11 @@ public:
     // Colour and grid from the menu (each recorded, even when unchanged).
     void ChoosePen(int index);
     void ChooseGrid(int index);
-    // Manual positioning while in STANDBY or powered off: arm left and holder top in window
-    // pixels (clamped to their stops).
+    // Manual positioning while in STANDBY or powered off: the pen's place across and down the
+    // paper in paper pixels (clamped to the sheet's edges).
     bool CanPositionByHand() const { return !modeOn || !powerLamp; }
-    void DragArmTo(int left);
-    void DragHolderTo(int top);
+    void DragArmTo(int x);
+    void DragHolderTo(int y);
     // Knob drag by the mouse: button down at mouse y, move, button up.
     void KnobPress(int knob, int mouseY, bool leftButton);
     void KnobMove(int knob, int mouseY);
@@ -145,6 +145,8 @@ public:
 
     // A record was put in place of the old one (loaded from a file).
     void RecordReplaced();
+    // After an Open: the pen up, at the record's last point, and the record saying so.
+    void PenToRecordEnd();
 
     // Where the last line on the paper ended (plot units).
     int drawX = 0, drawY = 0;
@@ -157,6 +159,9 @@ private:
     bool Step();
     void EndMotion();
     void AppendPoint();
+    void MarkPlace();
+    // STANDBY or power off: a motion stops where it is and the pen goes up.
+    void Halt();
     void MovePen(Then then);
     void FollowKnob(bool xAxis);
 
@@ -164,6 +169,7 @@ private:
     PlotterView* view_;
     Then then_ = Then::Nothing;
     bool recordPen_ = false; // the pen state the record last names
+    int32_t lastPoint_ = -1; // the record's last point, -1 for none
 };
 
 } // namespace orrindale

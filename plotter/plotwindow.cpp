@@ -3,10 +3,12 @@
 #include <QBitmap>
 #include <QCloseEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <algorithm>
 
 #include "panel/shared/audio.h"
@@ -15,7 +17,6 @@
 #include "panel/shared/messages.h"
 #include "panel/shared/programfiles.h"
 #include "plotter/plotart.h"
-#include "plotter/plotfile.h"
 #include "plotter/tuner.h"
 
 namespace orrindale {
@@ -33,6 +34,7 @@ TplotFM::TplotFM(PlotterContext context, QWidget* parent)
     setWindowTitle("Plotter");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true); // hints and cursors follow the pointer
     model_.SetView(this);
     motionTimer_.setObjectName("motionTimer");
     motionTimer_.setInterval(kFrameMs);
@@ -85,6 +87,7 @@ void TplotFM::FirstShow() {
         ParsePlotSettings(ToTextList(lines), settings);
     else
         services.StateLoadFailed(files::kPlotterSettings);
+    Place(settings);
     ApplySettings(settings, model_);
     model_.ApplyKnobsAndPen();
     model_.NewPlot();
@@ -93,6 +96,18 @@ void TplotFM::FirstShow() {
     services.TellStateNotice();
     model_.CalcPowerChanged(context_.PowerOn && context_.PowerOn());
     PenShown(false);
+}
+
+void TplotFM::Place(const PlotSettings& settings) {
+    const QPoint saved(settings.left, settings.top);
+    if (settings.placed && QGuiApplication::screenAt(saved)) {
+        move(saved);
+        return;
+    }
+    const QScreen* screen = this->screen();
+    if (!screen) return;
+    const QRect calculator = context_.CalculatorFrame ? context_.CalculatorFrame() : QRect();
+    move(PlaceBeside(calculator, size(), screen->availableGeometry()));
 }
 
 void TplotFM::BuildMenu() {
@@ -152,7 +167,10 @@ void TplotFM::MotionTick() {
         static_cast<int>(std::clamp<qint64>(due - framesDone_, 1, kMaxCatchUpFrames));
     framesDone_ = std::max(due, framesDone_ + 1);
     const int speed = std::clamp(model_.plotSpeed, 1, plot::kMaxX);
-    if (!model_.Tick(frames * speed)) motionTimer_.stop();
+    if (model_.Tick(frames * speed)) return;
+    motionTimer_.stop();
+    // Last: what the callback does may start the next motion.
+    if (context_.MotionEnded) context_.MotionEnded();
 }
 
 void TplotFM::FeedSound(bool play) {
@@ -171,8 +189,16 @@ QRect TplotFM::ArmRect() const {
 }
 
 QRect TplotFM::HolderRect() const {
-    return {ArmRect().left() - plotart::kHolderOffset, plot::PaperY(model_.penY),
-            plotart::kHolderWidth, plotart::kHolderHeight};
+    const QPoint onPaper = plotart::kPaper.topLeft() + PaperPoint() - plotart::kPenTip;
+    return {onPaper, QSize(plotart::kHolderWidth, plotart::kHolderHeight)};
+}
+
+QPoint TplotFM::PaperPoint() const {
+    return {plot::PaperX(model_.penX), plot::PaperY(model_.penY)};
+}
+
+QPoint TplotFM::PenTip() const {
+    return HolderRect().topLeft() + plotart::kPenTip;
 }
 
 void TplotFM::CarriageMoved() {

@@ -16,11 +16,13 @@
 
 #include "panel/shared/services.h"
 #include "panel/shared/sounds.h"
+#include "plotter/plotfile.h"
 #include "plotter/plotpaper.h"
 #include "plotter/plottermodel.h"
 
 class QMenu;
 class QAction;
+class QPainter;
 
 namespace orrindale {
 
@@ -33,7 +35,16 @@ struct PlotterContext {
     std::function<void()> requestRelease;
     // The carriage sound; the desktop's (services.Audio) unless tests give their own.
     std::function<std::unique_ptr<CarriageSound>()> MakeFeed;
+    // The carriage came to rest: keys typed by hand meanwhile may act now.
+    std::function<void()> MotionEnded;
+    // The calculator's frame on the desktop, to open beside it.
+    std::function<QRect()> CalculatorFrame;
 };
+
+// A plot record drawn on a page of that many pixels at dpi, the sheet filling it: the grid
+// dotted, the lines in their pens. The replay leaves the model's pen as the record names it.
+void PaintPlotPage(QPainter& p, QSize page, double dpi, const std::vector<int32_t>& record,
+                   PlotterModel& model);
 
 class TplotFM : public QWidget, private PlotterView {
     Q_OBJECT
@@ -62,6 +73,11 @@ public:
     // Loads a plot file; fromDialog: the chosen file, with messages for a missing file.
     bool LoadPlotFile(const QString& path, bool fromDialog);
     void ReplayPlot();
+    // Where the lowered pen's tip touches, in window pixels.
+    QPoint PenTip() const;
+    // The hint and the cursor over a point of the window.
+    QString HintAt(QPoint at) const;
+    Qt::CursorShape CursorAt(QPoint at) const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -71,6 +87,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     // PlotterView.
@@ -91,12 +108,15 @@ private:
     void MemoryFailed() override;
 
     void FirstShow();
+    // Where the user left it, while that is on a screen; else beside the calculator.
+    void Place(const PlotSettings& settings);
     void BuildMenu();
     void UpdateMenus();
     void MotionTick();
     bool CloseQuery();
     QRect ArmRect() const;
     QRect HolderRect() const;
+    QPoint PaperPoint() const;
     int KnobAt(QPoint at) const;
 
     PlotterContext context_;

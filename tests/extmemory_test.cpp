@@ -152,6 +152,18 @@ TEST(ExtMemoryModel, StoringATwentyStepProgram) {
     EXPECT_EQ(a.image.protectLine, 4);
 }
 
+TEST(ExtMemoryModel, StoringShowsTheLastRegisterAsIfKeyed) {
+    const std::pair<int, const char*> rows[] = {{14, "0"}, {15, "1"}, {14 * 10 + 1, "1 0"}};
+    for (auto [steps, keyed] : rows) {
+        Attached a;
+        a.Program(steps);
+        a.m.Keys("3 FMT FMT");
+        Machine typed;
+        typed.Keys(keyed);
+        EXPECT_EQ(a.m.Bottom(), typed.Bottom()) << keyed;
+    }
+}
+
 TEST(ExtMemoryModel, StoringRefusesBadNumbersAndAFullMemory) {
     Attached a;
     a.Program(20);

@@ -100,6 +100,29 @@ TEST(HelpDocument, ExampleProgramsGiveTheResultsTheGuidePrints) {
     EXPECT_TRUE(KeyRun(kFactorial + "7 0 Cont").contains("bot SSSSSSSSSP00"));
 }
 
+// Every guide's words come out of its PDF as they were written: headings found by a search.
+TEST(HelpDocument, EveryGuidesHeadingWordsAreSearchable) {
+    for (const char* name : {"HP9100BHelp", "PlotterHelp", "CardHelp", "9101A"}) {
+        SCOPED_TRACE(name);
+        QProcess text;
+        text.start("pdftotext", {kProgramDir + "/" + name + ".pdf", "-"});
+        ASSERT_TRUE(text.waitForFinished());
+        const QString pdf = QString::fromUtf8(text.readAllStandardOutput());
+        const QString markdown = QString::fromUtf8(
+            ReadAll(QStringLiteral(ORRINDALE_SOURCE_DIR "/docs/") + name + ".md"));
+        int words = 0;
+        for (const QString& line : markdown.split('\n')) {
+            if (!line.startsWith('#')) continue;
+            for (const QString& word :
+                 line.split(QRegularExpression(QStringLiteral("[^A-Za-z]+")), Qt::SkipEmptyParts)) {
+                ++words;
+                EXPECT_TRUE(pdf.contains(word)) << word.toStdString();
+            }
+        }
+        EXPECT_GT(words, 5);
+    }
+}
+
 // The card help: a PDF in the program folder, and its table of the rows a slow instruction
 // loses in RUN mode is the one the reader goes by.
 TEST(CardHelpDocument, IsAPdfAndItsLostRowsAreTheReaders) {

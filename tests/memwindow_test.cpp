@@ -96,6 +96,28 @@ TEST(MemoryWindow, SwitchesTheirSoundsAndTheirFile) {
     EXPECT_EQ(TextOf(m.win.File(files::kExtMemorySwitches)), "000-1|0010|");
 }
 
+TEST(MemoryWindow, TheLeverHalvesAndTheirCaptionsSetTheSwitch) {
+    using namespace memlayout;
+    const Rect& lever = kFilLever;
+    const struct {
+        const char* where;
+        int x, y;
+        bool on;
+    } cases[] = {
+        {"upper half", lever.Left + lever.Width / 2, lever.Top + 3, true},
+        {"lower half", lever.Left + lever.Width / 2, lever.Top + lever.Height - 3, false},
+        {"ON caption", lever.Left + kCaptionLeft + 12, lever.Top + kOnCaptionTop + 5, true},
+        {"OFF caption", lever.Left + kCaptionLeft + 12, lever.Top + kOffCaptionTop + 5, false},
+    };
+    MemoryWindow m;
+    TmemFM* mem = m.Open();
+    for (const auto& c : cases) {
+        mem->SetFilSwitch(!c.on, false);
+        m.Click(*mem, Rect{c.x, c.y, 1, 1});
+        EXPECT_EQ(mem->Memory().FilOn(), c.on) << c.where;
+    }
+}
+
 TEST(MemoryWindow, MemoryIsKeptBetweenOpenings) {
     MemoryWindow m;
     TmemFM* mem = m.Open();
@@ -230,6 +252,14 @@ TEST(MemoryWindow, ViewerExpandedModeLoadsSavesAndSends) {
     view.LoadExpandedClick();
     EXPECT_EQ(m.win.messages.LastText(), "ERROR: Failed to load memory file");
     EXPECT_EQ(image.memWords[247][13], 046);
+    // Nor does one damaged past its first lines: 249 registers are one too many.
+    ASSERT_TRUE(SaveScrambledTextList(NativePath(m.win.File("long.exm")), TextList(249, "001")));
+    m.win.files.Script(m.win.File("long.exm"));
+    view.LoadExpandedClick();
+    EXPECT_EQ(m.win.messages.LastText(),
+              "ERROR: Memory file data is corrupt\r\rThe extended memory was left as it was");
+    EXPECT_EQ(image.memWords[247][13], 046);
+    EXPECT_EQ(view.Table().Code(3471), "46");
 }
 
 TEST(MemoryWindow, ViewerWithLineOffStillShowsTheMemory) {

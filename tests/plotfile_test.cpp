@@ -74,7 +74,11 @@ TEST(PlotSettings, WrittenSettingsReadBackTheSame) {
     s.penX = 3750;
     s.penY = 12;
     s.plotSpeed = 120;
+    s.placed = true; // a window left partly off the screen's left edge
+    s.left = -120;
+    s.top = 40;
     const TextList lines = FormatPlotSettings(s);
+    EXPECT_EQ(lines.back(), "008-120~40~");
     EXPECT_EQ(lines[0], "000125~125~125~90~125~125~125~125~");
     EXPECT_EQ(lines[1], "0010");
     EXPECT_EQ(lines[2], "0020");
@@ -112,7 +116,12 @@ TEST(PlotSettings, DamagedOrMissingLinesFallBack) {
         EXPECT_EQ(s.plotSpeed, c.speed);
         EXPECT_EQ(s.paperHeld, c.held);
         EXPECT_EQ(s.modeOn, c.on);
+        EXPECT_FALSE(s.placed);
     }
+    // Half a place is no place: the window opens beside the calculator.
+    PlotSettings half;
+    ParsePlotSettings({"00812~"}, half);
+    EXPECT_FALSE(half.placed);
 }
 
 } // namespace

@@ -152,18 +152,37 @@ TEST_F(Plotter, StopDuringAShiftDownRecordsWhereItStoppedAndLeavesThePenUp) {
     EXPECT_FALSE(m.penDown);
 }
 
-TEST_F(Plotter, StandbyOrPowerOffCutsAMotionShortAndRecordsWhereThePenStopped) {
-    for (bool power : {false, true}) {
+TEST_F(Plotter, StandbyOrPowerOffCutsAMotionShortLiftsThePenAndRecordsIt) {
+    struct Case {
+        bool power, penDown;
+    };
+    for (const Case c :
+         {Case{false, false}, Case{true, false}, Case{false, true}, Case{true, true}}) {
         SetUp();
-        m.PlotterCommand(3, 2, 2000, 0, false, false);
+        if (c.penDown) Run(2, 0, 0);
+        m.PlotterCommand(2, 2, 2000, 0, false, false);
         m.Tick(100);
-        if (power)
+        if (c.power)
             m.CalcPowerChanged(false);
         else
             m.SetMode(false, false);
         EXPECT_FALSE(m.Tick(100));
         EXPECT_EQ(m.penX, 3850);
-        EXPECT_EQ(m.plotRecord.back(), PointEntry(3850, 2500));
+        EXPECT_FALSE(m.penDown);
+        EXPECT_FALSE(view.shownDown);
+        // Where it stopped, then the pen up if it was down: never lowered after the cut.
+        std::vector<int32_t> end{PointEntry(3850, 2500)};
+        if (c.penDown) end.push_back(plot::kPenUp);
+        EXPECT_EQ(Since(m.plotRecord.size() - end.size()), end);
+        // Back in service, the pen goes home without a line.
+        const int lines = view.lines;
+        if (c.power)
+            m.CalcPowerChanged(true);
+        else
+            m.SetMode(true, false);
+        m.Finish();
+        EXPECT_EQ(m.penX, 3750);
+        EXPECT_EQ(view.lines, lines);
     }
 }
 
@@ -187,10 +206,9 @@ TEST_F(Plotter, ThePenButtonDotsOnlyInStandbyPoweredWithThePenUp) {
         m.penDown = c.down;
         const size_t before = m.plotRecord.size();
         EXPECT_EQ(m.PenDot(), c.dots);
-        EXPECT_EQ(m.plotRecord.size() - before, c.dots ? 1u : 0u);
-        if (c.dots) {
-            EXPECT_EQ(m.plotRecord.back(), plot::kDot);
-        }
+        // A dot names its place first, which the record had not reached yet.
+        const std::vector<int32_t> dot{PointEntry(m.penX, m.penY), plot::kDot};
+        EXPECT_EQ(Since(before), c.dots ? dot : std::vector<int32_t>{});
     }
 }
 
@@ -221,7 +239,7 @@ TEST_F(Plotter, ArmAndHolderStopsMapToTheSheetEdges) {
     ASSERT_TRUE(m.CanPositionByHand());
     struct Case {
         int pixel, expect;
-    } arm[] = {{85, 0}, {745, 7500}, {10, 0}, {900, 7500}}, holder[] = {{5, 5000}, {445, 0}};
+    } arm[] = {{0, 0}, {660, 7500}, {-75, 0}, {815, 7500}}, holder[] = {{0, 5000}, {440, 0}};
     for (const Case& c : arm) {
         m.DragArmTo(c.pixel);
         EXPECT_EQ(m.penX, c.expect) << c.pixel;

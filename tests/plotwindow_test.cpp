@@ -3,10 +3,14 @@
 // dialogs, the speed dialog and printing. The motion and close timers are fired by hand.
 #include <QAction>
 #include <QMenu>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <sstream>
+
+#include "engine/null_host.h"
 
 #include "plotter/plotart.h"
 #include "plotter/plotfile.h"
@@ -46,6 +50,10 @@ struct Plotter {
     void DrawTo(int x, int y) {
         Model().PlotterCommand(2, 0, Model().penX, Model().penY, false, false);
         Model().PlotterCommand(2, 0, x, y, false, false);
+        win.FireUntilStopped("motionTimer");
+    }
+    void MoveTo(int x, int y) {
+        Model().PlotterCommand(3, 0, x, y, false, false);
         win.FireUntilStopped("motionTimer");
     }
     void Click(const QRect& area) {
@@ -102,6 +110,58 @@ QPushButton* Button(QWidget& dialog, const char* text) {
     return nullptr;
 }
 
+// Keys a program in PRGM mode from the first step, by card mnemonics, and returns to RUN.
+void KeyProgram(Calculator& calc, const std::string& names) {
+    calc.SetProgramMode(true);
+    std::istringstream in(names);
+    std::string name;
+    while (in >> name)
+        calc.ExecuteKeyByHand(KeyPosFromMnemonic(name).value());
+    calc.SetProgramMode(false);
+    calc.PcRow = calc.PcStep = 0;
+}
+
+// The engine with a plotter whose every motion ends at once, as keyrun runs programs.
+class FinishingHost final : public NullEngineHost, public PlotterPort {
+public:
+    PlotterModel model;
+    bool timer = false;
+    void StartChgModeTimer() override { timer = true; }
+    void StopChgModeTimer() override { timer = false; }
+    PlotterPort* Plotter() override { return this; }
+    PlotterReply Command(PlotterCommand c, int wheel, int x, int y) override {
+        const PlotterReply r = model.Command(c, wheel, x, y);
+        model.Finish();
+        return r;
+    }
+    PlotterStatus State() const override { return model.State(); }
+};
+
+std::vector<int32_t> KeyrunRecord(const std::string& program) {
+    FinishingHost host;
+    Calculator calc(host);
+    calc.PowerOn = calc.DisplayOn = true;
+    host.model.CalcPowerChanged(true);
+    host.model.SetMode(true, false);
+    host.model.CentreControls();
+    host.model.Finish();
+    host.model.NewPlot();
+    KeyProgram(calc, program);
+    calc.ExecuteKeyByHand(keypos::Cont);
+    for (int i = 0; i < 10000 && host.timer; ++i)
+        calc.ChgModeTimerTimer();
+    return host.model.plotRecord;
+}
+
+// A record drawn on a blank sheet, as a reopened plot is.
+QImage Replayed(const std::vector<int32_t>& record) {
+    PlotPaper paper;
+    PlotterModel scratch;
+    paper.Clear();
+    paper.Replay(record, scratch);
+    return paper.Image();
+}
+
 class RecordingFeed final : public CarriageSound {
 public:
     explicit RecordingFeed(QStringList& log) : log_(log) {}
@@ -134,8 +194,12 @@ TEST(PlotterWindow, LongMovesPlayTheCarriageSoundUntilTheyArrive) {
         orrindale::testing::WriteScrambledPng(services.ProgramFile(files::kPlotterPicture),
                                               plotart::Body());
         QStringList heard;
-        TplotFM plotter({services, [] { return true; }, nullptr,
-                         [&heard] { return std::make_unique<RecordingFeed>(heard); }});
+        TplotFM plotter({services,
+                         [] { return true; },
+                         nullptr,
+                         [&heard] { return std::make_unique<RecordingFeed>(heard); },
+                         {},
+                         {}});
         plotter.show();
         for (int knob = 1; knob <= 4; ++knob)
             plotter.Model().SetKnob(knob, knob <= 2 ? 0 : 125);
@@ -347,4 +411,192 @@ TEST(PlotterPrint, OneLandscapePageWithThePlot) {
         QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)").match(text);
     ASSERT_TRUE(size.hasMatch());
     EXPECT_GT(size.captured(1).toDouble(), size.captured(2).toDouble());
+}
+
+TEST(PlotterProgram, WaitsForThePenAndRecordsWhatKeyrunRecords) {
+    const char* programs[] = {
+        // STOP right after the move: the line is drawn before the pen goes home.
+        "0 SHUP 0 FMT SHDN 0 SHUP 3 0 0 0 FMT SHDN Stop End",
+        // Arithmetic after the move, then STOP, then a move the STOP never reaches.
+        "1 0 0 0 SHUP 5 0 0 FMT SHUP 2 0 0 0 SHUP 1 0 0 0 Chs FMT SHDN 2 Add 3 Mul Stop "
+        "FMT SHUP End",
+    };
+    for (const char* program : programs) {
+        Plotter p;
+        p.win.PowerOn();
+        p.Click(plotart::kOnArea);
+        p.Item("Centre Controls")->trigger();
+        p.win.FireUntilStopped("motionTimer");
+        p.Model().NewPlot();
+        Calculator& calc = p.main->Engine();
+        KeyProgram(calc, program);
+        calc.ExecuteKeyByHand(keypos::Cont);
+        for (int i = 0; i < 5000 && (calc.Running || p.Model().moving); ++i) {
+            p.win.Fire("motionTimer");
+            p.win.Fire("ChgModeTimer");
+        }
+        EXPECT_FALSE(calc.Running) << program;
+        EXPECT_EQ(p.Model().plotRecord, KeyrunRecord(program)) << program;
+    }
+}
+
+TEST(PlotterWindow, KeysTypedWhileTheCarriageTravelsActWhenItArrives) {
+    Plotter p;
+    p.Ready();
+    for (int key : {Qt::Key_0, Qt::Key_Enter, Qt::Key_3, Qt::Key_0, Qt::Key_0, Qt::Key_0})
+        p.win.Type(key);
+    p.win.Type(Qt::Key_F, Qt::ShiftModifier);     // FMT
+    p.win.Type(Qt::Key_Enter, Qt::ShiftModifier); // SHIFT DOWN: to (3000, 0)
+    ASSERT_TRUE(p.Model().moving);
+    for (int key : {Qt::Key_5, Qt::Key_0, Qt::Key_0})
+        p.win.Type(key);
+    p.win.Type(Qt::Key_F, Qt::ShiftModifier);
+    p.win.Type(Qt::Key_Enter); // SHIFT UP: to (500, 0) once the pen has arrived
+    p.win.FireUntilStopped("motionTimer");
+    EXPECT_EQ(p.Model().penX, 500);
+    EXPECT_FALSE(p.Model().penDown);
+    const std::vector<int32_t> tail(p.Model().plotRecord.end() - 4, p.Model().plotRecord.end());
+    EXPECT_EQ(tail, (std::vector<int32_t>{plot::kPenDown, plot::kPenUp, plot::PointEntry(3000, 0),
+                                          plot::PointEntry(500, 0)}));
+}
+
+TEST(PlotterWindow, AReplayOfTheRecordDrawsWhatTheWindowDrew) {
+    enum class Then { StandbyAndOn, PowerOffMidMove, OpenAnother };
+    for (Then then : {Then::StandbyAndOn, Then::PowerOffMidMove, Then::OpenAnother}) {
+        Plotter p;
+        p.Ready();
+        p.MoveTo(1500, 1000);
+        const QString other = p.win.File("other.ptf");
+        if (then == Then::OpenAnother) {
+            p.DrawTo(4500, 1000);
+            p.win.files.Script(other);
+            ASSERT_TRUE(p.plot->SavePlotAs());
+            p.MoveTo(1500, 4000);
+        }
+        p.Model().PlotterCommand(2, 0, p.Model().penX, p.Model().penY, false, false);
+        p.Model().PlotterCommand(2, 0, 6000, p.Model().penY, false, false);
+        if (then == Then::PowerOffMidMove) {
+            for (int i = 0; i < 10; ++i)
+                p.win.Fire("motionTimer");
+            p.main->SetPowerSwitch(false);
+            p.win.Fire("ChgModeTimer");
+            p.win.PowerOn();
+        } else {
+            p.win.FireUntilStopped("motionTimer");
+            p.Click(plotart::kSbyArea);
+            if (then == Then::OpenAnother) {
+                p.Item("Blue", p.Item("Pen Color")->menu())->trigger();
+                p.win.files.Script(other);
+                p.Item("Open")->trigger();
+                EXPECT_EQ(p.Model().penIndex, 0) << "the file's red pen";
+                EXPECT_EQ(plot::PointEntry(p.Model().penX, p.Model().penY),
+                          plot::PointEntry(4500, 1000));
+            }
+            p.Click(plotart::kOnArea);
+        }
+        p.win.FireUntilStopped("motionTimer"); // home, with the pen up
+        EXPECT_FALSE(p.Model().penDown);
+        p.MoveTo(1500, 3000);
+        p.DrawTo(4500, 3000);
+        SCOPED_TRACE(static_cast<int>(then));
+        EXPECT_TRUE(p.plot->Paper() == Replayed(p.Model().plotRecord));
+    }
+}
+
+TEST(PlotterWindow, OpensBesideTheCalculatorAndAgainWhereItWasLeft) {
+    const QRect screen(0, 0, 1920, 1080);
+    const QSize size(800, 580);
+    const std::pair<QRect, QPoint> cases[] = {
+        {{100, 100, 700, 500}, {800, 100}},  // right of it
+        {{1000, 100, 700, 500}, {200, 100}}, // no room right: left of it
+        {{500, 100, 900, 500}, {1120, 100}}, // room on neither side: the roomier side's edge
+        {{600, 100, 900, 500}, {0, 100}},    // here the left one
+        {{100, 900, 700, 150}, {800, 500}},  // level with it as far as the screen allows
+        {{}, {560, 250}},                    // no calculator frame
+    };
+    EXPECT_EQ(PlaceBeside({0, 0, 700, 500}, size, {0, 0, 640, 480}), QPoint(-80, -50));
+    for (const auto& [calculator, place] : cases)
+        EXPECT_EQ(PlaceBeside(calculator, size, screen), place) << calculator.x();
+    Plotter p;
+    p.plot->move(40, 30);
+    ASSERT_TRUE(p.ClosePlotter());
+    p.main->PeripheralWindows().Open(Peripherals::Kind::Plotter);
+    EXPECT_EQ(p.Shown()->pos(), QPoint(40, 30));
+}
+
+TEST(PlotterWindow, ThePenTipStandsOnThePointItDraws) {
+    Plotter p;
+    for (const QPoint& at :
+         {QPoint(0, 0), QPoint(3750, 2500), QPoint(7500, 5000), QPoint(1234, 4321)}) {
+        p.Model().penX = at.x();
+        p.Model().penY = at.y();
+        EXPECT_EQ(p.plot->PenTip(),
+                  plotart::kPaper.topLeft() + QPoint(plot::PaperX(at.x()), plot::PaperY(at.y())))
+            << at.x();
+    }
+    // The pictures agree: the lowered tip is drawn there, the raised one higher, clear of it.
+    const QImage down = plotart::Holder(true, 3), up = plotart::Holder(false, 3);
+    const QPoint raised = plotart::kPenTip - QPoint(0, plotart::kPenLift);
+    EXPECT_GT(qAlpha(down.pixel(plotart::kPenTip)), 100);
+    EXPECT_GT(qAlpha(up.pixel(raised)), 100);
+    EXPECT_LT(qAlpha(up.pixel(plotart::kPenTip)), 100);
+}
+
+TEST(PlotterWindow, TheOnLeverHidesTheThumbItMovedFrom) {
+    QImage window = plotart::Body();
+    QPainter(&window).drawImage(plotart::kOnLever.topLeft(), plotart::Lever());
+    const QRgb thumb = plotart::Body().pixel(plotart::kOnLever.topLeft() + QPoint(8, 5));
+    int left = 0;
+    for (int y = plotart::kOnLever.top(); y <= plotart::kOnLever.bottom(); ++y)
+        for (int x = plotart::kOnLever.left(); x < plotart::kOnLever.center().x(); ++x)
+            left += window.pixel(x, y) == thumb;
+    EXPECT_EQ(left, 0);
+}
+
+TEST(PlotterWindow, HintsAndHandCursors) {
+    Plotter p;
+    p.Click(plotart::kSbyArea);
+    struct Case {
+        QPoint at;
+        const char* hint;
+        Qt::CursorShape cursor;
+    };
+    const Case cases[] = {
+        {plotart::kRelArea.center(), "Release paper", Qt::PointingHandCursor},
+        {plotart::kHoldArea.center(), "Hold paper", Qt::PointingHandCursor},
+        {plotart::kSbyArea.center(), "Set Standby mode", Qt::PointingHandCursor},
+        {plotart::kOnArea.center(), "Set On mode", Qt::PointingHandCursor},
+        {plotart::kPenButton.center(), "", Qt::PointingHandCursor},
+        {plotart::TurnHandle(3).center(), "", Qt::OpenHandCursor},
+        {plotart::kMoveStrip.center(), "", Qt::OpenHandCursor},
+        {plotart::kPaper.center() + QPoint(0, 100), "", Qt::ArrowCursor},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(p.plot->HintAt(c.at), c.hint) << c.at.x();
+        EXPECT_EQ(p.plot->CursorAt(c.at), c.cursor) << c.at.x();
+    }
+}
+
+TEST(PlotterPrint, TheGridPrintsDottedAndEndsAtItsLastFullCell) {
+    for (int grid : {1, 2}) {
+        QImage page(1500, 1000, QImage::Format_RGB32); // 100 dots an inch
+        page.fill(Qt::white);
+        PlotterModel model;
+        QPainter painter(&page);
+        PaintPlotPage(painter, page.size(), 100, {plot::kPenDown, plot::kGridBase - grid}, model);
+        painter.end();
+        const auto aqua = [&](int x, int y) {
+            const QRgb c = page.pixel(x, y);
+            return qRed(c) < 100 && qGreen(c) > 200 && qBlue(c) > 200;
+        };
+        int dots = 0, gaps = 0;
+        for (int x = 60; x < 1440; ++x)
+            (aqua(x, 50) ? dots : gaps) += 1;
+        EXPECT_GT(dots, 200) << grid;
+        EXPECT_GT(gaps, 400) << grid;
+        int stray = 0;
+        for (int i = 0; i < 1000; ++i)
+            stray += aqua(1480, i) + aqua(i, 985);
+        EXPECT_EQ(stray, 0) << grid;
+    }
 }

@@ -221,6 +221,39 @@ TEST(Plotter, ACommandTheBusyPlotterRefusedIsSentAgainWhenItIsReady) {
     EXPECT_EQ(m.X(), 5.0L); // the stack was not shifted: 5 keyed over the 3
 }
 
+TEST(Plotter, AMoveTheProgramStartedHoldsTheNextStepUntilThePenArrives) {
+    Machine m;
+    m.host.plotter = true;
+    m.host.plotterPort.state = PlotterStatus::Busy; // each taken move keeps it busy
+    m.Program("2 SHUP 3 FMT SHDN 5 Stop");
+    m.Keys("Cont");
+    m.Tick(3);
+    ASSERT_EQ(m.host.plotterPort.commands.size(), 1u);
+    EXPECT_TRUE(m.calc.Running);
+    EXPECT_EQ(m.X(), 3.0L); // the 5 waits for the pen
+    m.host.plotterPort.state = PlotterStatus::Ready;
+    m.Tick();
+    // The move is not sent again; the STOP step comes only now and homes the pen.
+    ASSERT_EQ(m.host.plotterPort.commands.size(), 2u);
+    EXPECT_EQ(m.host.plotterPort.commands[1][0], 1);
+    EXPECT_FALSE(m.calc.Running);
+    EXPECT_EQ(m.X(), 5.0L);
+    EXPECT_EQ(m.Y(), 2.0L);
+}
+
+TEST(Plotter, StopByHandDuringTheWaitSendsThePenHomeAndEndsTheWait) {
+    Machine m;
+    m.host.plotter = true;
+    m.host.plotterPort.state = PlotterStatus::Busy;
+    m.Program("2 SHUP 3 FMT SHDN 5 Stop");
+    m.Keys("Cont");
+    m.Tick(3);
+    m.Keys("Stop");
+    EXPECT_FALSE(m.calc.Running);
+    EXPECT_EQ(m.calc.PendingAction & pending::WaitPlotter, 0);
+    EXPECT_EQ(m.host.plotterPort.commands.back()[0], 1);
+}
+
 TEST(Timer, ReleaseRequestsAreNotLostAmongOtherBits) {
     Machine m;
     m.calc.PendingAction = pending::ReleasePlotter | pending::PowerOn;

@@ -69,6 +69,16 @@ void SpaceBlocks(QTextDocument& doc) {
     }
 }
 
+// Letters as they are: a ligature ("tt", "ti", "fi") comes out of the PDF writer as one glyph
+// that copies and searches as nothing, or as a character no search matches.
+void WithoutLigatures(QTextDocument& doc) {
+    QTextCharFormat plain;
+    plain.setFontStyleStrategy(QFont::PreferNoShaping);
+    QTextCursor all(&doc);
+    all.select(QTextCursor::Document);
+    all.mergeCharFormat(plain);
+}
+
 bool ReadText(const QString& path, QString& text) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
@@ -100,10 +110,12 @@ int main(int argc, char** argv) {
     QTextDocument doc;
     QFont body(QStringLiteral("Carlito"), 11);
     body.setStyleHint(QFont::SansSerif);
+    body.setStyleStrategy(QFont::PreferNoShaping);
     doc.setDefaultFont(body);
     doc.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
     StyleFrames(doc.rootFrame());
     SpaceBlocks(doc);
+    WithoutLigatures(doc);
 
     const QString out = QString::fromLocal8Bit(argv[2]);
     QFile::remove(out);

@@ -42,4 +42,10 @@ int PictureScale(qreal devicePixelRatio);
 // and the window keeps its 1x picture.
 QImage LoadSharpPicture(const QString& path, QSize onceSize, int scale);
 
+// Where a peripheral window first opens, level with the calculator's top as far as the screen
+// allows: right of the calculator when it fits on the screen, else left of it, else against the
+// screen's edge on the side with more room. Centred on the screen without a calculator frame,
+// or when the screen is narrower than the window.
+QPoint PlaceBeside(const QRect& calculator, const QSize& size, const QRect& screen);
+
 } // namespace orrindale
