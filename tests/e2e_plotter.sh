@@ -2,7 +2,8 @@
 # a square and a sine curve through FMT SHIFT UP/DOWN on the plotter opened from the menu; a
 # second card draws a line and stops right after it. The record is then found in "pvpt.dat"
 # after the plotter window closed, and must be keyrun's record of the same two runs: the
-# program waits for the pen, so the STOP no longer cuts the last line short.
+# program waits for the pen, so the STOP no longer cuts the last line short. An Escape that
+# closes the plotter's pop-up menu leaves the plotter open.
 #   e2e_plotter.sh PROGRAM_DIR READLIST KEYRUN SOURCE_DIR [SCREENSHOT]
 set -euo pipefail
 program_dir=$1 readlist=$2 keyrun=$3 source_dir=$4 shot=${5:-}
@@ -63,6 +64,9 @@ sleep 4
 xdotool windowraise "$pid"
 sleep 0.5
 [ -z "$shot" ] || import -window root "$shot"
+# Escape that closes the pop-up menu leaves the plotter open.
+menu "$pid" 400 300 Escape
+xdotool search --name '^Plotter$' >/dev/null 2>&1 || fail "Escape that closed the menu closed the plotter"
 menu "$pid" 400 300 Up Return               # Close  (Esc)
 sleep 0.8
 [ -z "$shot" ] || import -window root "${shot%.png}-question.png"

@@ -231,6 +231,7 @@ TEST(MemoryWindow, ViewerExpandedModeLoadsSavesAndSends) {
     const QString exm = m.win.File("prog.exm");
     m.win.files.Script(exm);
     ASSERT_TRUE(view.SaveExpandedClick());
+    EXPECT_EQ(m.win.files.asked.back().Start, m.win.File("*.exm"));
     const std::string saved = TextOf(exm);
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '|'), 1 + 248 + 1); // the short form
     view.NewClick(); // the state goes, the words stay
@@ -246,6 +247,9 @@ TEST(MemoryWindow, ViewerExpandedModeLoadsSavesAndSends) {
     EXPECT_EQ(image.progDirectory, (std::vector<MemoryImage::Program>{{4, 1}}));
     EXPECT_EQ(view.Table().Code(3471), "46");
     EXPECT_EQ(view.windowTitle(), "HP-9100B Program Memory Viewer [prog]");
+    m.win.files.Script(""); // an expanded file is never proposed to take a listing
+    EXPECT_FALSE(view.SaveTextClick());
+    EXPECT_EQ(m.win.files.asked.back().Start, m.win.File("*.txt"));
     // A file that is no memory file at all is reported and leaves the memory alone.
     WriteScrambledBmp(m.win.File("bad.exm"), QImage(2, 2, QImage::Format_RGB32));
     m.win.files.Script(m.win.File("bad.exm"));

@@ -27,8 +27,18 @@ constexpr int kClientWidth = 397, kClientHeight = 404, kMaxWidth = 415;
 constexpr int kColumnWidths[] = {64, 47, 256};
 const char* const kTextFilter = "Text Files (*.txt);;All Files (*.*)";
 const char* const kTextStart = "*.txt";
+const char* const kExpandedStart = "*.exm";
+
 const char* const kExpandedFilter = "Expanded Files (*.exm);;All Files (*.*)";
 const char* const kCodeErrors = "Program code has errors";
+
+// Where a save dialog starts: the file the table came from when it is of the kind saved (a
+// listing is never proposed to take an expanded file, nor the other way round), else the
+// kind's pattern in the program folder.
+QString SaveStart(const QString& fileName, const QString& folder, const QString& pattern) {
+    const bool sameKind = fileName.endsWith(pattern.mid(1), Qt::CaseInsensitive);
+    return sameKind && QFileInfo::exists(fileName) ? fileName : folder + pattern;
+}
 
 // Hands every keystroke of an instruction cell to the table at once, so its code cell follows
 // the typing rather than waiting for the edit to end.
@@ -237,8 +247,7 @@ bool TviewFM::SaveTextClick() {
         services_.Messages->Error(kCodeErrors);
         return false;
     }
-    const QString start =
-        QFileInfo::exists(fileName_) ? fileName_ : services_.ProgramFolder + kTextStart;
+    const QString start = SaveStart(fileName_, services_.ProgramFolder, kTextStart);
     const QString path = services_.Files->SaveFile({"Save Program File", start, kTextFilter}, this);
     if (path.isEmpty()) return false;
     if (!listing::WriteListingFile(NativePath(path), table_.Lines())) {
@@ -254,7 +263,8 @@ bool TviewFM::SaveTextClick() {
 void TviewFM::LoadExpandedClick() {
     if (!memory_.LoadFile) return;
     const QString path = services_.Files->OpenFile(
-        {"Load Expanded File", services_.ProgramFolder, kExpandedFilter, "exm"}, this);
+        {"Load Expanded File", services_.ProgramFolder + kExpandedStart, kExpandedFilter, "exm"},
+        this);
     if (path.isEmpty() || !memory_.LoadFile(path)) return;
     FillTable();
     fileName_ = path;
@@ -269,7 +279,7 @@ bool TviewFM::SaveExpandedClick() {
         services_.Messages->Error(kCodeErrors);
         return false;
     }
-    const QString start = QFileInfo::exists(fileName_) ? fileName_ : services_.ProgramFolder;
+    const QString start = SaveStart(fileName_, services_.ProgramFolder, kExpandedStart);
     const QString path =
         services_.Files->SaveFile({"Save Expanded File", start, kExpandedFilter, "exm"}, this);
     if (path.isEmpty()) return false;
