@@ -20,11 +20,7 @@ namespace {
 using Kind = Peripherals::Kind;
 
 void WriteScrambledBmp(const QString& path, const QImage& picture) {
-    std::string bytes = memart::Bmp24(picture);
-    ScrambleBytes(bytes);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    orrindale::testing::WriteScrambledBytes(path, memart::Bmp24(picture));
 }
 
 struct MemoryWindow {

@@ -29,6 +29,14 @@
 
 namespace orrindale::testing {
 
+// Bytes as the program folder keeps them, scrambled.
+inline void WriteScrambledBytes(const QString& path, std::string bytes) {
+    ScrambleBytes(bytes);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
 // A picture as the program folder keeps it (LoadScrambledPng reads it back).
 inline void WriteScrambledPng(const QString& path, const QImage& picture) {
     QByteArray png;

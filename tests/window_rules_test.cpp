@@ -18,19 +18,13 @@
 
 using namespace orrindale;
 using orrindale::testing::Window;
+using orrindale::testing::WriteScrambledBytes;
 
 namespace {
 
 void SendEscape(QWidget* to, QEvent::Type type) {
     QKeyEvent e(type, Qt::Key_Escape, Qt::NoModifier);
     QCoreApplication::sendEvent(to, &e);
-}
-
-void WriteScrambledBytes(const QString& path, std::string bytes) {
-    ScrambleBytes(bytes);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
 // Every window that closes on Escape, each made and shown beside a running calculator.
