@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "panel/layout.h"
-#include "panel/shared/startprobe.h"
+#include "panel/startprobe.h"
 
 namespace {
 class Bare final : public QWidget {

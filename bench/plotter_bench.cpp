@@ -23,7 +23,7 @@
 #include <cstring>
 #include <thread>
 
-#include "panel/shared/programfiles.h"
+#include "common/programfiles.h"
 #include "plotter/plotart.h"
 #include "plotter/plotwindow.h"
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/images.h"
 #include "fuzz/decoder_check.h"
-#include "panel/shared/images.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return orrindale::CheckDecoder(orrindale::DecodeBmp24, data, size);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "cards/magneticcard.h"
+#include "cards/magnetic/magneticcard.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "cards/cardstack.h"
+#include "cards/marked/cardstack.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace orrindale;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "panel/shared/images.h"
+#include "common/images.h"
 
 namespace orrindale {
 

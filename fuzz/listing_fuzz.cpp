@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "panel/shared/hpdata.h"
+#include "common/hpdata.h"
 #include "viewer/listing.h"
 #include "viewer/viewtable.h"
 

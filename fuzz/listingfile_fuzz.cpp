@@ -9,7 +9,7 @@
 #include <string_view>
 #include <unistd.h>
 
-#include "panel/shared/hpdata.h"
+#include "common/hpdata.h"
 #include "viewer/listing.h"
 
 namespace {

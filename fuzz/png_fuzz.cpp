@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/images.h"
 #include "fuzz/decoder_check.h"
-#include "panel/shared/images.h"
 
 extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "panel/shared/hpdata.h"
+#include "common/hpdata.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace orrindale;

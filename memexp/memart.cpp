@@ -3,6 +3,8 @@
 #include <QPainterPath>
 #include <cstdint>
 
+#include "common/hpdata_qt.h"
+
 namespace orrindale::memart {
 
 namespace {
@@ -14,13 +16,6 @@ const QColor kSlot(24, 24, 26), kChrome(214, 216, 220), kLampOff(92, 30, 28);
 
 QRect Q(const Rect& r) {
     return QRect(r.Left, r.Top, r.Width, r.Height);
-}
-
-// A picture of w by h logical pixels at the scale; painters on it draw in logical pixels.
-QImage Blank(int w, int h, int scale) {
-    QImage image(w * scale, h * scale, QImage::Format_RGB32);
-    image.setDevicePixelRatio(scale);
-    return image;
 }
 
 QFont Font(int pixels, bool bold) {
@@ -100,7 +95,7 @@ void DrawLeverUp(QPainter& p, const Rect& lever) {
 
 QImage RenderPanel(int scale) {
     using namespace memlayout;
-    QImage panel = Blank(kPanelWidth, kPanelHeight, scale);
+    QImage panel = BlankPicture(kPanelWidth, kPanelHeight, scale);
     QPainter p(&panel);
     p.setRenderHint(QPainter::Antialiasing);
     DrawCase(p);
@@ -125,7 +120,7 @@ QImage RenderPanel(int scale) {
 
 QImage RenderCard(int scale) {
     using namespace memlayout;
-    QImage card = Blank(kCardWidth, kCardHeight, scale);
+    QImage card = BlankPicture(kCardWidth, kCardHeight, scale);
     card.fill(QColor(250, 248, 240));
     QPainter p(&card);
     p.setRenderHint(QPainter::Antialiasing);

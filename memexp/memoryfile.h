@@ -7,8 +7,8 @@
 
 #include <string>
 
+#include "common/hpdata.h"
 #include "memexp/extmemory.h"
-#include "panel/shared/hpdata.h"
 
 namespace orrindale {
 

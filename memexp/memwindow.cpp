@@ -9,15 +9,17 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "common/escapeclose.h"
+#include "common/hpdata.h"
+#include "common/hpdata_qt.h"
+#include "common/messages.h"
+#include "common/placement.h"
+#include "common/programfiles.h"
+#include "memexp/instructioncard.h"
 #include "memexp/memart.h"
-#include "memexp/memdialogs.h"
 #include "memexp/memlayout.h"
 #include "memexp/memoryfile.h"
-#include "panel/shared/escapeclose.h"
-#include "panel/shared/hpdata.h"
-#include "panel/shared/hpdata_qt.h"
-#include "panel/shared/messages.h"
-#include "panel/shared/programfiles.h"
+#include "memexp/memorymap.h"
 
 namespace orrindale {
 

@@ -11,8 +11,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "common/services.h"
 #include "memexp/extmemory.h"
-#include "panel/shared/services.h"
 
 namespace orrindale {
 

@@ -7,25 +7,17 @@
 #include <array>
 #include <utility>
 
-#include "panel/mainwindow.h"
+#include "panel/layoutrects.h"
 #include "panel/pictures.h"
 
 namespace orrindale::access {
 
 namespace {
-
 // A scientific line: sign, digit, point, nine digits, three group blanks, exponent sign and
 // two exponent digits.
 constexpr size_t kScientificLength = 18;
 constexpr int kExponentAt = 15;
 constexpr int kPrintItems = layout::kPrintButtonCount + 1; // the feed button last
-
-QRect ToQRect(const layout::Rect& r) {
-    return QRect(r.Left, r.Top, r.Width, r.Height);
-}
-QRect ToQRect(const layout::Box& b) {
-    return QRect(QPoint(b.X1, b.Y1), QPoint(b.X2, b.Y2));
-}
 
 // Where an item stands on the panel, in window coordinates.
 QRect ItemArea(int item) {
@@ -106,7 +98,8 @@ public:
     const PanelInterface* Panel() const { return panel_; }
 
 protected:
-    const TmainFM& Window() const;
+    const PanelReadout& Readout() const;
+    const QWidget& Window() const;
 
 private:
     PanelInterface* panel_;
@@ -141,13 +134,14 @@ public:
     using PanelItem::text;
 
 private:
-    QString Reading() const { return ReadDisplay(Window().Display().ShownLines()); }
+    QString Reading() const { return ReadDisplay(Readout().ShownLines()); }
 };
 
 class PanelInterface final : public QAccessibleWidget {
 public:
-    explicit PanelInterface(TmainFM* window)
-        : QAccessibleWidget(window, QAccessible::Client, QStringLiteral("HP 9100B calculator")) {}
+    PanelInterface(QWidget* window, const PanelReadout& readout)
+        : QAccessibleWidget(window, QAccessible::Client, QStringLiteral("HP 9100B calculator")),
+          readout_(readout) {}
     ~PanelInterface() override {
         // The children have no object of their own, so nothing else removes them.
         for (QAccessible::Id id : ids_)
@@ -175,9 +169,11 @@ public:
             if (ItemArea(item).contains(local)) return child(item);
         return nullptr;
     }
-    const TmainFM& Window() const { return *static_cast<const TmainFM*>(widget()); }
+    const QWidget& Window() const { return *widget(); }
+    const PanelReadout& Readout() const { return readout_; }
 
 private:
+    const PanelReadout& readout_;
     mutable std::array<QAccessible::Id, kItemCount> ids_{};
 };
 
@@ -190,8 +186,11 @@ QWindow* PanelItem::window() const {
 QAccessibleInterface* PanelItem::parent() const {
     return panel_;
 }
-const TmainFM& PanelItem::Window() const {
+const QWidget& PanelItem::Window() const {
     return panel_->Window();
+}
+const PanelReadout& PanelItem::Readout() const {
+    return panel_->Readout();
 }
 
 QRect PanelItem::rect() const {
@@ -202,11 +201,11 @@ QRect PanelItem::rect() const {
 QString PanelItem::text(QAccessible::Text t) const {
     if (t == QAccessible::Name) return ItemName(item_);
     if (t != QAccessible::Value) return {};
-    if (item_ == kDisplayItem) return ReadDisplay(Window().Display().ShownLines());
-    if (item_ == kWheelItem) return QString::number(Window().Engine().DecimalWheel);
+    if (item_ == kDisplayItem) return ReadDisplay(Readout().ShownLines());
+    if (item_ == kWheelItem) return QString::number(Readout().DecimalWheel());
     if (item_ >= kFirstSwitchItem && item_ < kWheelItem) {
         const layout::SwitchSetting second = SecondSetting(item_);
-        const bool on = Window().Scene().IsShown(pictures::SwitchLever(second));
+        const bool on = Readout().PictureShown(pictures::SwitchLever(second));
         return QLatin1String(layout::Switch(on ? second : layout::Partner(second)).Label);
     }
     return {};
@@ -214,27 +213,28 @@ QString PanelItem::text(QAccessible::Text t) const {
 
 QAccessible::State PanelItem::state() const {
     QAccessible::State s;
-    const TmainFM& window = Window();
-    if (!window.isVisible()) s.invisible = true;
+    const PanelReadout& panel = Readout();
+    if (!Window().isVisible()) s.invisible = true;
     if (item_ == kDisplayItem) {
         s.readOnly = true;
     } else if (item_ < kFirstSwitchItem) {
-        s.pressed = window.Scene().IsShown(pictures::PressedKey(item_ - kFirstKeyItem + 1));
+        s.pressed = panel.PictureShown(pictures::PressedKey(item_ - kFirstKeyItem + 1));
     } else if (item_ < kWheelItem) {
         s.checkable = true;
-        s.checked = window.Scene().IsShown(pictures::SwitchLever(SecondSetting(item_)));
+        s.checked = panel.PictureShown(pictures::SwitchLever(SecondSetting(item_)));
     } else if (item_ >= kFirstPrintItem && item_ < kFirstPrintItem + 4) {
         // ON and the X, Y, Z buttons latch; L and the feed do not.
         const int button = item_ - kFirstPrintItem;
         s.checkable = true;
-        s.checked = button == 0 ? window.Printer().OnButton()
-                                : window.Printer().Latches()[static_cast<size_t>(button - 1)];
+        s.checked = button == 0 ? panel.PrinterOnButton() : panel.PrinterLatched(button - 1);
     }
     return s;
 }
 
 QAccessibleInterface* PanelFactory(const QString&, QObject* object) {
-    if (auto* window = qobject_cast<TmainFM*>(object)) return new PanelInterface(window);
+    auto* window = qobject_cast<QWidget*>(object);
+    if (const auto* readout = dynamic_cast<const PanelReadout*>(object); window && readout)
+        return new PanelInterface(window, *readout);
     return nullptr;
 }
 

@@ -32,7 +32,21 @@ inline constexpr int kFirstPrintItem = kWheelItem + 1;     // ON, X, Y, Z, L, th
 inline constexpr int kFirstCardItem = kFirstPrintItem + 6; // Card Program, Card Enter
 inline constexpr int kItemCount = kFirstCardItem + 2;
 
-// Makes the calculator window's accessible object the one Qt hands out; safe to call often.
+// The calculator window as a screen reader sees it: what it shows, and no way to change it.
+// The window implements it; the accessible objects read the panel through it alone.
+class PanelReadout {
+public:
+    virtual ~PanelReadout() = default;
+    virtual const DisplayTexts& ShownLines() const = 0;
+    virtual int DecimalWheel() const = 0;
+    // Whether the panel picture of this name (pictures.h) stands at its shown place.
+    virtual bool PictureShown(const QString& name) const = 0;
+    virtual bool PrinterOnButton() const = 0;          // the ON button latched
+    virtual bool PrinterLatched(int button) const = 0; // X, Y, Z as 0, 1, 2
+};
+
+// Makes the accessible object of a window that is a PanelReadout the one Qt hands out; safe to
+// call often.
 void InstallPanelAccessibility();
 
 // Tells assistive technology when the display reads differently. It speaks only while some

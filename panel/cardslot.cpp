@@ -6,15 +6,16 @@
 #include <QPainter>
 #include <QTimer>
 
-#include "cards/cardnames.h"
+#include "cards/magnetic/cardnames.h"
+#include "common/choosers.h"
+#include "common/hpdata_qt.h"
+#include "common/messages.h"
+#include "common/services.h"
 #include "engine/calculator.h"
 #include "panel/layout.h"
+#include "panel/layoutrects.h"
 #include "panel/pictures.h"
 #include "panel/scene.h"
-#include "panel/shared/choosers.h"
-#include "panel/shared/hpdata_qt.h"
-#include "panel/shared/messages.h"
-#include "panel/shared/services.h"
 
 namespace orrindale {
 
@@ -29,9 +30,6 @@ constexpr int kNameLength = 94, kNameHeight = 8, kNameLeft = 58, kNameTop = 7;
 QPoint At(const layout::Rect& r) {
     return QPoint(r.Left, r.Top);
 }
-QRect ToQRect(const layout::Rect& r) {
-    return QRect(r.Left, r.Top, r.Width, r.Height);
-}
 QString NativeToQString(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
@@ -45,26 +43,6 @@ void DrawPart(QImage& target, QPoint at, const QImage& source, const QRect& from
     QPainter(&target).drawImage(at, source, QRect(from.topLeft() * s, from.size() * s));
 }
 } // namespace
-
-QImage RotateBitmap180(const QImage& source) {
-    QImage target(source.size(), source.format());
-    const int w = source.width(), h = source.height();
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            target.setPixel(w - 1 - x, h - 1 - y, source.pixel(x, y));
-    target.setDevicePixelRatio(source.devicePixelRatio());
-    return target;
-}
-
-QImage RotateBitmap90(const QImage& source) {
-    QImage target(source.height(), source.width(), source.format());
-    const int h = source.height();
-    for (int j = 0; j < h; ++j)
-        for (int i = 0; i < source.width(); ++i)
-            target.setPixel(h - 1 - j, i, source.pixel(i, j));
-    target.setDevicePixelRatio(source.devicePixelRatio());
-    return target;
-}
 
 CardSlot::CardSlot(Calculator& calc, PanelScene& scene, const Services& services, Window window,
                    QObject* parent)

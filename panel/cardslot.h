@@ -16,8 +16,8 @@
 #include <functional>
 #include <optional>
 
-#include "cards/cardcycle.h"
-#include "cards/magneticcard.h"
+#include "cards/magnetic/cardcycle.h"
+#include "cards/magnetic/magneticcard.h"
 
 class QAction;
 class QMenu;
@@ -114,11 +114,5 @@ private:
     QAction* protectB_ = nullptr;
     std::vector<QAction*> powerActions_; // New, Swap, Eject, Load, Save
 };
-
-// Half a turn: pixel (x, y) goes to (W - 1 - x, H - 1 - y). Both turns keep the device pixel
-// ratio.
-QImage RotateBitmap180(const QImage& source);
-// A quarter turn clockwise: pixel (i, j) goes to (H - 1 - j, i).
-QImage RotateBitmap90(const QImage& source);
 
 } // namespace orrindale

@@ -1,8 +1,8 @@
 #include "panel/extmemlink.h"
 
+#include "common/messages.h"
 #include "engine/calculator.h"
 #include "memexp/memwindow.h"
-#include "panel/shared/messages.h"
 
 namespace orrindale {
 

@@ -4,9 +4,9 @@
 // and keeps the memory's files when the calculator closes.
 #pragma once
 
+#include "common/services.h"
 #include "engine/ports.h"
 #include "panel/peripherals.h"
-#include "panel/shared/services.h"
 #include "viewer/view.h"
 
 namespace orrindale {

@@ -2,7 +2,7 @@
 
 #include <QVBoxLayout>
 
-#include "panel/shared/hpdata_qt.h"
+#include "common/hpdata_qt.h"
 
 namespace orrindale {
 

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "panel/layout.h"
+#include "panel/layoutrects.h"
 #include "panel/mainwindow.h"
 #include "panel/pckeys.h"
 #include "panel/pictures.h"
@@ -17,9 +18,6 @@
 namespace orrindale {
 
 namespace {
-QRect ToQRect(const layout::Rect& r) {
-    return QRect(r.Left, r.Top, r.Width, r.Height);
-}
 QPoint At(const QMouseEvent* e) {
     return e->position().toPoint();
 }

@@ -16,8 +16,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/hpdata.h"
 #include "engine/calculator.h"
-#include "panel/shared/hpdata.h"
 
 namespace orrindale {
 

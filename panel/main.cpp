@@ -7,17 +7,17 @@
 #include <future>
 #include <memory>
 
+#include "common/audio.h"
+#include "common/choosers.h"
+#include "common/hpdata.h"
+#include "common/messages.h"
+#include "common/programfiles.h"
+#include "common/sounds.h"
 #include "panel/funccard.h"
 #include "panel/mainwindow.h"
 #include "panel/panelpicture.h"
-#include "panel/plist.h"
-#include "panel/shared/audio.h"
-#include "panel/shared/choosers.h"
-#include "panel/shared/hpdata.h"
-#include "panel/shared/messages.h"
-#include "panel/shared/programfiles.h"
-#include "panel/shared/sounds.h"
-#include "panel/shared/startprobe.h"
+#include "panel/paperviewer.h"
+#include "panel/startprobe.h"
 
 namespace {
 

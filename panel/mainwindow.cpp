@@ -10,17 +10,17 @@
 #include <QStandardPaths>
 #include <utility>
 
+#include "common/escapeclose.h"
+#include "common/hpdata_qt.h"
+#include "common/messages.h"
+#include "common/programfiles.h"
+#include "common/sounds.h"
+#include "common/statefiles.h"
 #include "panel/funccard.h"
 #include "panel/layout.h"
 #include "panel/machinestate.h"
+#include "panel/paperviewer.h"
 #include "panel/pictures.h"
-#include "panel/plist.h"
-#include "panel/shared/escapeclose.h"
-#include "panel/shared/hpdata_qt.h"
-#include "panel/shared/messages.h"
-#include "panel/shared/programfiles.h"
-#include "panel/shared/sounds.h"
-#include "panel/shared/statefiles.h"
 #include "plotter/plotwindow.h"
 #include "viewer/view.h"
 

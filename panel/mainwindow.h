@@ -25,6 +25,8 @@
 #include <optional>
 #include <vector>
 
+#include "common/services.h"
+#include "common/statefiles.h"
 #include "engine/calculator.h"
 #include "engine/pacer.h"
 #include "panel/accessibility.h"
@@ -38,8 +40,6 @@
 #include "panel/printerpanel.h"
 #include "panel/scene.h"
 #include "panel/settings.h"
-#include "panel/shared/services.h"
-#include "panel/shared/statefiles.h"
 
 class QLabel;
 
@@ -49,7 +49,7 @@ class TfuncCardFM;
 class TplistFM;
 class TplotFM;
 
-class TmainFM : public QWidget, public EngineHost {
+class TmainFM : public QWidget, public EngineHost, public access::PanelReadout {
     Q_OBJECT
 
 public:
@@ -106,6 +106,15 @@ public:
     void SetDisplayHidden(bool hidden);
     // The viewer's "Optical Card" export: program codes written as a marked card stack.
     bool ExportCards(const std::vector<int>& codes, QWidget* parent);
+
+    // PanelReadout: what screen readers read.
+    const DisplayTexts& ShownLines() const override { return display_.ShownLines(); }
+    int DecimalWheel() const override { return calc_.DecimalWheel; }
+    bool PictureShown(const QString& name) const override { return scene_.IsShown(name); }
+    bool PrinterOnButton() const override { return printer_.OnButton(); }
+    bool PrinterLatched(int button) const override {
+        return printer_.Latches()[static_cast<size_t>(button)];
+    }
 
     // EngineHost.
     void RedrawDisplay() override;

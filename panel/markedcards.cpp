@@ -3,11 +3,11 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "cards/cardeditor.h"
-#include "cards/cardreader.h"
+#include "cards/marked/cardeditor.h"
+#include "cards/marked/cardreader.h"
+#include "common/messages.h"
 #include "panel/layout.h"
 #include "panel/mainwindow.h"
-#include "panel/shared/messages.h"
 #include "viewer/view.h"
 
 namespace orrindale {

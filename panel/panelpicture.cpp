@@ -4,8 +4,8 @@
 #include <sched.h>
 #include <vector>
 
+#include "common/hpdata_qt.h"
 #include "panel/layout.h"
-#include "panel/shared/hpdata_qt.h"
 
 namespace orrindale {
 

@@ -18,7 +18,7 @@
 #include <functional>
 #include <memory>
 
-#include "cards/cardstack.h"
+#include "cards/marked/cardstack.h"
 
 namespace orrindale {
 

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "panel/shared/hpdata_qt.h"
+#include "common/hpdata_qt.h"
 
 // The pictures are compiled into a static library; nothing in the program refers to its resource
 // object, so the linker would drop it unless it is initialised by name here.

@@ -3,9 +3,9 @@
 #include <QPainter>
 #include <cstring>
 
+#include "common/lanczos.h"
 #include "engine/keys.h"
 #include "panel/layout.h"
-#include "panel/shared/lanczos.h"
 
 namespace orrindale {
 

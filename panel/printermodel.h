@@ -17,8 +17,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "common/hpdata.h"
 #include "engine/calculator.h"
-#include "panel/shared/hpdata.h"
 
 namespace orrindale {
 

@@ -1,13 +1,14 @@
 #include "panel/printerpanel.h"
 
+#include "common/choosers.h"
+#include "common/messages.h"
+#include "common/services.h"
 #include "engine/calculator.h"
+#include "panel/layoutrects.h"
+#include "panel/paperviewer.h"
 #include "panel/pictures.h"
-#include "panel/plist.h"
 #include "panel/rollprint.h"
 #include "panel/scene.h"
-#include "panel/shared/choosers.h"
-#include "panel/shared/messages.h"
-#include "panel/shared/services.h"
 
 namespace orrindale {
 
@@ -15,9 +16,6 @@ namespace {
 using layout::PrintButton;
 constexpr int kFeedInterval = 250;
 
-QRect ToQRect(const layout::Rect& r) {
-    return QRect(r.Left, r.Top, r.Width, r.Height);
-}
 const layout::PrintButtonPlace& Place(int index) {
     return layout::kPrintButtons[static_cast<size_t>(index)];
 }

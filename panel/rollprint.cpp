@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "common/choosers.h"
 #include "panel/printermodel.h"
-#include "panel/shared/choosers.h"
 
 namespace orrindale {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "panel/shared/hpdata.h"
+#include "common/hpdata.h"
 
 namespace orrindale {
 

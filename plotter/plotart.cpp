@@ -3,19 +3,14 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "common/hpdata_qt.h"
+
 namespace orrindale::plotart {
 
 namespace {
 const QColor kCase{214, 208, 192}, kCaseDark{120, 116, 104}, kStrip{70, 72, 76};
+constexpr QImage::Format kArgb = QImage::Format_ARGB32_Premultiplied;
 const QColor kMetal{178, 182, 188}, kLabel{236, 236, 228};
-
-// A picture w by h logical pixels at the scale; painters on it draw in logical pixels.
-QImage Blank(int w, int h, int scale, QColor fill = Qt::transparent) {
-    QImage image(w * scale, h * scale, QImage::Format_ARGB32_Premultiplied);
-    image.fill(fill);
-    image.setDevicePixelRatio(scale);
-    return image;
-}
 
 void Label(QPainter& p, QRect r, const char* text, int size = 7) {
     p.setPen(kLabel);
@@ -44,7 +39,7 @@ QColor PenColour(int penIndex) {
 }
 
 QImage Body(int scale) {
-    QImage image = Blank(kWidth, kHeight, scale, kSkyBlue);
+    QImage image = BlankPicture(kWidth, kHeight, scale, kArgb, kSkyBlue);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
     // Unsmoothed, a once-size pen covers the pixel right of and below its line. Scaled up, it
@@ -88,7 +83,7 @@ QImage Body(int scale) {
 }
 
 QImage Arm(bool penDown, int scale) {
-    QImage image = Blank(kArmWidth, kArmHeight, scale);
+    QImage image = BlankPicture(kArmWidth, kArmHeight, scale, kArgb);
     QPainter p(&image);
     p.setPen(QColor(80, 84, 90));
     p.setBrush(penDown ? QColor(150, 156, 164) : kMetal);
@@ -98,7 +93,7 @@ QImage Arm(bool penDown, int scale) {
 }
 
 QImage Holder(bool penDown, int penIndex, int scale) {
-    QImage image = Blank(kHolderWidth, kHolderHeight, scale);
+    QImage image = BlankPicture(kHolderWidth, kHolderHeight, scale, kArgb);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QColor(40, 40, 40));
@@ -126,7 +121,7 @@ QImage Holder(bool penDown, int penIndex, int scale) {
 
 QImage Lever(int scale) {
     // On the strip's colour, so the body's thumb at the other end does not show through.
-    QImage image = Blank(34, 28, scale, kStrip);
+    QImage image = BlankPicture(34, 28, scale, kArgb, kStrip);
     QPainter p(&image);
     Switch(p, QRect(0, 0, 34, 28), true);
     return image;
@@ -134,7 +129,7 @@ QImage Lever(int scale) {
 
 QImage Lamp(bool error, int scale) {
     const QRect r = error ? kErrorLamp : kPowerLamp;
-    QImage image = Blank(r.width(), r.height(), scale);
+    QImage image = BlankPicture(r.width(), r.height(), scale, kArgb);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
@@ -144,7 +139,7 @@ QImage Lamp(bool error, int scale) {
 }
 
 QImage Knob(int value, int scale) {
-    QImage image = Blank(kKnobSize, kKnobSize, scale);
+    QImage image = BlankPicture(kKnobSize, kKnobSize, scale, kArgb);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.translate(kKnobSize / 2.0, kKnobSize / 2.0);

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "panel/shared/hpdata.h"
+#include "common/hpdata.h"
 
 namespace orrindale {
 

@@ -4,10 +4,10 @@
 #include <QPainter>
 #include <cmath>
 
-#include "panel/shared/choosers.h"
-#include "panel/shared/hpdata_qt.h"
-#include "panel/shared/messages.h"
-#include "panel/shared/programfiles.h"
+#include "common/choosers.h"
+#include "common/hpdata_qt.h"
+#include "common/messages.h"
+#include "common/programfiles.h"
 #include "plotter/plotart.h"
 #include "plotter/plotfile.h"
 #include "plotter/plotwindow.h"

@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 #include <QToolTip>
 
-#include "panel/shared/hpdata.h"
+#include "common/hpdata.h"
 #include "plotter/plotart.h"
 #include "plotter/plotwindow.h"
 

@@ -11,11 +11,12 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "panel/shared/audio.h"
-#include "panel/shared/escapeclose.h"
-#include "panel/shared/hpdata_qt.h"
-#include "panel/shared/messages.h"
-#include "panel/shared/programfiles.h"
+#include "common/audio.h"
+#include "common/escapeclose.h"
+#include "common/hpdata_qt.h"
+#include "common/messages.h"
+#include "common/placement.h"
+#include "common/programfiles.h"
 #include "plotter/plotart.h"
 #include "plotter/tuner.h"
 

@@ -14,8 +14,8 @@
 #include <functional>
 #include <memory>
 
-#include "panel/shared/services.h"
-#include "panel/shared/sounds.h"
+#include "common/services.h"
+#include "common/sounds.h"
 #include "plotter/plotfile.h"
 #include "plotter/plotpaper.h"
 #include "plotter/plottermodel.h"

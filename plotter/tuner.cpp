@@ -1,5 +1,5 @@
 #include "plotter/tuner.h"
-#include "panel/shared/escapeclose.h"
+#include "common/escapeclose.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -6,7 +6,7 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include "cards/cardnames.h"
+#include "cards/magnetic/cardnames.h"
 #include "engine/null_host.h"
 #include "panel/pictures.h"
 #include "panel/scene.h"

@@ -1,10 +1,10 @@
 // Marked cards without windows: the stack file, the reader's feed and the editor's card.
-#include "cards/cardstack.h"
+#include "cards/marked/cardstack.h"
 
 #include <gtest/gtest.h>
 
-#include "cards/cardfeed.h"
-#include "cards/markedcard.h"
+#include "cards/marked/cardfeed.h"
+#include "cards/marked/markedcard.h"
 #include "engine/registers.h"
 #include "fake_host.h"
 #include "panel_test_util.h"

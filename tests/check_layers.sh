@@ -1,45 +1,53 @@
 #!/usr/bin/env bash
-# Keeps the layers apart, reading only the sources (nothing needs to be built):
-#   engine  <-  panel/shared  <-  cards, viewer, plotter, memexp  <-  panel
-# engine/ includes only engine/ and no Qt; panel/shared/ includes only engine/ and itself;
-# a peripheral folder includes only engine/, panel/shared/ and itself. The rest of panel/
-# (the main window and main.cpp) may use everything. Folders that do not exist yet are skipped.
+# The folder tree is the layer diagram; this check reads only the sources (nothing is built):
+#   floor 1   engine/   common/          the calculator (standard library only, no Qt) and what
+#                                        every window uses; common/ may include engine/
+#   floor 2   cards/magnetic/ cards/marked/ viewer/ plotter/ memexp/
+#                                        the peripherals, each including only floor 1 and itself
+#   floor 3   panel/                     the main window, which may include everything below
+#   floor 4   tools/ bench/ fuzz/ tests/ may include everything
 # Prints every offending include as file:line and fails if there is one.
 #   check_layers.sh [SOURCE_ROOT]
 set -euo pipefail
 cd "${1:-$(dirname "$0")/..}"
 
-peripherals=(cards viewer plotter memexp)
-
 # The layer a path within the tree belongs to, or nothing for a path outside our folders.
 layer_of() {
     case $1 in
     engine/*) echo engine ;;
-    panel/shared/*) echo shared ;;
+    common/*) echo common ;;
+    cards/magnetic/*) echo cards/magnetic ;;
+    cards/marked/*) echo cards/marked ;;
+    cards/*) echo cards ;; # only its build file: every source lives in one of the two families
+    viewer/* | plotter/* | memexp/*) echo "${1%%/*}" ;;
     panel/*) echo panel ;;
-    cards/* | viewer/* | plotter/* | memexp/*) echo "${1%%/*}" ;;
+    tools/* | bench/* | fuzz/* | tests/*) echo top ;;
     esac
 }
 
-# Whether a file of layer $1 may include a header of layer $2.
+floor_of() {
+    case $1 in
+    engine | common) echo 1 ;;
+    panel) echo 3 ;;
+    top) echo 4 ;;
+    *) echo 2 ;;
+    esac
+}
+
+# Whether a file of layer $1 may include a header of layer $2: its own layer, or a lower floor
+# (the engine excepted, which includes only itself).
 allowed() {
     local from=$1 to=$2
     [ "$from" = "$to" ] && return 0
-    case $from in
-    engine) return 1 ;;
-    shared) [ "$to" = engine ] ;;
-    *) [ "$to" = engine ] || [ "$to" = shared ] ;;
-    esac
+    [ "$from" = engine ] && return 1
+    [ "$from" = common ] && { [ "$to" = engine ]; return; }
+    [ "$(floor_of "$to")" -lt "$(floor_of "$from")" ]
 }
-
-folders=()
-for f in engine panel/shared "${peripherals[@]}"; do
-    [ -d "$f" ] && folders+=("$f")
-done
 
 failures=0
 while IFS= read -r file; do
     from=$(layer_of "$file")
+    [ -n "$from" ] || continue
     dir=$(dirname "$file")
     # file:line:text of every include directive, quoted or angled.
     while IFS=: read -r line text; do
@@ -62,11 +70,11 @@ while IFS= read -r file; do
             failures=$((failures + 1))
         fi
     done < <(grep -n '^[[:space:]]*#[[:space:]]*include' "$file" || true)
-done < <(find "${folders[@]}" -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' \
-    -o -name '*.cc' -o -name '*.inl' \) | sort)
+done < <(find engine common cards viewer plotter memexp panel tools bench fuzz tests -type f \
+    \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' -o -name '*.cc' -o -name '*.inl' \) | sort)
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures include(s) cross the layers"
     exit 1
 fi
-echo "layers ok: ${folders[*]}"
+echo "layers ok"

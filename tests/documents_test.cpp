@@ -7,10 +7,10 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
-#include "panel/shared/choosers.h"
-#include "panel/shared/messages.h"
-#include "panel/shared/programfiles.h"
-#include "panel/shared/sounds.h"
+#include "common/choosers.h"
+#include "common/messages.h"
+#include "common/programfiles.h"
+#include "common/sounds.h"
 #include "tests/doubles.h"
 
 namespace orrindale {

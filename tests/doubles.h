@@ -14,10 +14,10 @@
 #include <memory>
 #include <vector>
 
-#include "panel/shared/choosers.h"
-#include "panel/shared/messages.h"
-#include "panel/shared/qtprint.h"
-#include "panel/shared/sounds.h"
+#include "common/choosers.h"
+#include "common/messages.h"
+#include "common/qtprint.h"
+#include "common/sounds.h"
 
 namespace orrindale::testing {
 

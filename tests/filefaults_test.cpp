@@ -9,17 +9,17 @@
 
 #include <gtest/gtest.h>
 
-#include "cards/cardstack.h"
-#include "cards/magneticcard.h"
+#include "cards/magnetic/magneticcard.h"
+#include "cards/marked/cardstack.h"
+#include "common/atomicfile.h"
+#include "common/images.h"
+#include "common/programfiles.h"
+#include "common/statefiles.h"
 #include "engine/null_host.h"
 #include "memexp/memoryfile.h"
 #include "panel/machinestate.h"
 #include "panel/printermodel.h"
 #include "panel/settings.h"
-#include "panel/shared/atomicfile.h"
-#include "panel/shared/images.h"
-#include "panel/shared/programfiles.h"
-#include "panel/shared/statefiles.h"
 #include "panel_test_util.h"
 #include "plotter/plotfile.h"
 #include "viewer/listing.h"

@@ -1,5 +1,5 @@
 // The QString and QImage faces of the file routines.
-#include "panel/shared/hpdata_qt.h"
+#include "common/hpdata_qt.h"
 
 #include <gtest/gtest.h>
 

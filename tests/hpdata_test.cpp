@@ -1,11 +1,11 @@
 // The scrambled text list, the atomic file replacement and the small text helpers.
-#include "panel/shared/hpdata.h"
+#include "common/hpdata.h"
 
 #include <climits>
 
 #include <gtest/gtest.h>
 
-#include "panel/shared/atomicfile.h"
+#include "common/atomicfile.h"
 #include "panel_test_util.h"
 
 namespace orrindale {

@@ -1,5 +1,5 @@
 // The scrambled PNG and BMP picture readers.
-#include "panel/shared/images.h"
+#include "common/images.h"
 
 #include <cstring>
 #include <png.h>

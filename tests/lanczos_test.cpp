@@ -9,8 +9,8 @@
 #include <cmath>
 #include <numeric>
 
+#include "common/lanczos.h"
 #include "panel/printermodel.h"
-#include "panel/shared/lanczos.h"
 
 namespace orrindale {
 namespace {

@@ -6,9 +6,9 @@
 #include <regex>
 #include <sstream>
 
+#include "common/hpdata.h"
 #include "engine/calculator.h"
 #include "engine/null_host.h"
-#include "panel/shared/hpdata.h"
 #include "viewer/listing.h"
 #include "viewer/viewtable.h"
 

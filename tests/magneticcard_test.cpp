@@ -1,12 +1,12 @@
 // The magnetic card: its file, the two transfers and the cycle's ticks.
-#include "cards/magneticcard.h"
+#include "cards/magnetic/magneticcard.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 
-#include "cards/cardcycle.h"
+#include "cards/magnetic/cardcycle.h"
 #include "engine/calculator.h"
 #include "engine/null_host.h"
 #include "panel_test_util.h"

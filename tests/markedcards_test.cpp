@@ -5,10 +5,10 @@
 #include <QListWidget>
 #include <QProcess>
 
-#include "cards/cardart.h"
-#include "cards/cardeditor.h"
-#include "cards/cardreader.h"
-#include "cards/cardtitle.h"
+#include "cards/marked/cardeditor.h"
+#include "cards/marked/cardreader.h"
+#include "cards/marked/cardtitle.h"
+#include "cards/marked/readerart.h"
 #include "viewer/view.h"
 #include "window_fixture.h"
 

@@ -4,10 +4,11 @@
 #include <algorithm>
 #include <sstream>
 
+#include "memexp/instructioncard.h"
 #include "memexp/memart.h"
-#include "memexp/memdialogs.h"
 #include "memexp/memlayout.h"
 #include "memexp/memoryfile.h"
+#include "memexp/memorymap.h"
 #include "memexp/memwindow.h"
 #include "viewer/view.h"
 #include "window_fixture.h"

@@ -12,10 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "cards/cardart.h"
+#include "cards/marked/readerart.h"
+#include "common/programfiles.h"
 #include "panel/layout.h"
 #include "panel/pictures.h"
-#include "panel/shared/programfiles.h"
 #include "plotter/plotart.h"
 
 namespace orrindale {

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <sstream>
 
+#include "common/placement.h"
 #include "engine/null_host.h"
 
 #include "plotter/plotart.h"

@@ -1,6 +1,6 @@
 // The sounds the executable carries, doPlaySound with the "Sounds" check mark, and the real
 // player on a machine without audio.
-#include "panel/shared/sounds.h"
+#include "common/sounds.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>
@@ -22,10 +22,10 @@
 
 #include <gtest/gtest.h>
 
-#include "panel/shared/audio.h"
-#include "panel/shared/programfiles.h"
-#include "panel/shared/qtaudio.h"
-#include "panel/shared/startprobe.h"
+#include "common/audio.h"
+#include "common/programfiles.h"
+#include "common/qtaudio.h"
+#include "panel/startprobe.h"
 #include "tests/doubles.h"
 
 namespace orrindale {

@@ -17,14 +17,14 @@
 #include <future>
 #include <memory>
 
+#include "common/hpdata.h"
+#include "common/hpdata_qt.h"
+#include "common/programfiles.h"
 #include "panel/funccard.h"
 #include "panel/layout.h"
 #include "panel/mainwindow.h"
 #include "panel/panelpicture.h"
-#include "panel/plist.h"
-#include "panel/shared/hpdata.h"
-#include "panel/shared/hpdata_qt.h"
-#include "panel/shared/programfiles.h"
+#include "panel/paperviewer.h"
 #include "tests/doubles.h"
 
 namespace orrindale::testing {

@@ -4,13 +4,14 @@
 #include <QKeyEvent>
 #include <functional>
 
-#include "cards/cardart.h"
-#include "cards/cardeditor.h"
-#include "cards/cardnames.h"
-#include "cards/cardtitle.h"
+#include "cards/magnetic/cardnames.h"
+#include "cards/marked/cardeditor.h"
+#include "cards/marked/cardtitle.h"
+#include "cards/marked/readerart.h"
+#include "common/messages.h"
+#include "memexp/instructioncard.h"
 #include "memexp/memart.h"
-#include "memexp/memdialogs.h"
-#include "panel/shared/messages.h"
+#include "memexp/memorymap.h"
 #include "plotter/plotart.h"
 #include "plotter/tuner.h"
 #include "viewer/view.h"

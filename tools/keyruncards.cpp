@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "cards/cardcycle.h"
-#include "cards/markedcard.h"
+#include "cards/magnetic/cardcycle.h"
+#include "cards/marked/markedcard.h"
 #include "engine/calculator.h"
 #include "viewer/listing.h"
 

@@ -13,7 +13,7 @@
 
 #include <string>
 
-#include "cards/magneticcard.h"
+#include "cards/magnetic/magneticcard.h"
 
 namespace orrindale {
 

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "panel/shared/hpdata.h"
+#include "common/hpdata.h"
 #include "plotter/plotfile.h"
 
 namespace orrindale {

@@ -7,8 +7,8 @@
 #include <QGuiApplication>
 #include <cstdio>
 
-#include "cards/cardart.h"
-#include "panel/shared/programfiles.h"
+#include "cards/marked/readerart.h"
+#include "common/programfiles.h"
 #include "tools/outline2x.h"
 #include "tools/picturefiles.h"
 

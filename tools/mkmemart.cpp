@@ -7,8 +7,8 @@
 #include <QGuiApplication>
 #include <cstdio>
 
+#include "common/programfiles.h"
 #include "memexp/memart.h"
-#include "panel/shared/programfiles.h"
 #include "tools/picturefiles.h"
 
 using namespace orrindale;

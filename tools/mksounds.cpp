@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "panel/shared/soundset.h"
+#include "common/soundset.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <png.h>
 
-#include "panel/shared/hpdata.h"
+#include "common/hpdata.h"
 
 namespace orrindale::tools {
 

@@ -2,7 +2,7 @@
 // program folder), one per line. Exit status 1 when the file cannot be read as one.
 #include <iostream>
 
-#include "panel/shared/hpdata.h"
+#include "common/hpdata.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/atomicfile.h"
+#include "common/hpdata.h"
 #include "engine/calculator.h"
-#include "panel/shared/atomicfile.h"
-#include "panel/shared/hpdata.h"
 
 namespace orrindale::listing {
 

@@ -5,7 +5,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
-#include "panel/shared/choosers.h"
+#include "common/choosers.h"
 
 namespace orrindale {
 

@@ -11,11 +11,11 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "common/choosers.h"
+#include "common/escapeclose.h"
+#include "common/hpdata_qt.h"
+#include "common/messages.h"
 #include "engine/calculator.h"
-#include "panel/shared/choosers.h"
-#include "panel/shared/escapeclose.h"
-#include "panel/shared/hpdata_qt.h"
-#include "panel/shared/messages.h"
 #include "viewer/listing.h"
 #include "viewer/listingprint.h"
 #include "viewer/viewmodel.h"

@@ -13,7 +13,7 @@
 #include <functional>
 #include <vector>
 
-#include "panel/shared/services.h"
+#include "common/services.h"
 #include "viewer/viewtable.h"
 
 class QAction;

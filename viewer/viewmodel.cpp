@@ -3,7 +3,7 @@
 #include <QBrush>
 #include <QColor>
 
-#include "panel/shared/hpdata_qt.h"
+#include "common/hpdata_qt.h"
 
 namespace orrindale {
 

@@ -1,6 +1,6 @@
 #include "viewer/viewtable.h"
 
-#include "panel/shared/hpdata.h"
+#include "common/hpdata.h"
 
 namespace orrindale {
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "art.h"
+#include "common/programfiles.h"
 #include "panel/pictures.h"
-#include "panel/shared/programfiles.h"
 #include "plotter/plotart.h"
 #include "tools/outline2x.h"
 #include "tools/picturefiles.h"
