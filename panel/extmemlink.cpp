@@ -7,14 +7,15 @@
 namespace orrindale {
 
 std::unique_ptr<QWidget> ExtMemoryLink::MakeWindow(std::function<void()> requestRelease) {
-    TmemFM::Hooks hooks;
-    hooks.RequestRelease = std::move(requestRelease);
-    hooks.ViewMemory = [this] {
+    TmemFM::Context context;
+    context.Calc = &calc_;
+    context.RequestRelease = std::move(requestRelease);
+    context.ViewMemory = [this] {
         if (TmemFM* window = Window()) ViewMemory(*window);
     };
-    auto window = std::make_unique<TmemFM>(services_, calc_, std::move(hooks), owner_);
+    auto window = std::make_unique<TmemFM>(services_, std::move(context), owner_);
     // Without its picture the window is let go at once, without a message.
-    if (!window->LoadImage()) return nullptr;
+    if (!window->LoadPicture()) return nullptr;
     return window;
 }
 

@@ -5,14 +5,13 @@
 namespace orrindale {
 
 std::unique_ptr<QWidget> PlotterLink::MakeWindow(std::function<void()> requestRelease) {
-    auto window = std::make_unique<TplotFM>(PlotterContext{services_,
-                                                           panel_.PowerOn,
-                                                           std::move(requestRelease),
-                                                           {},
-                                                           panel_.MotionEnded,
-                                                           panel_.Frame});
+    auto window = std::make_unique<TplotFM>(
+        services_,
+        TplotFM::Context{
+            panel_.PowerOn, std::move(requestRelease), {}, panel_.MotionEnded, panel_.Frame});
     // Without its picture the window is never shown.
-    return window->Loaded() ? std::unique_ptr<QWidget>(std::move(window)) : nullptr;
+    if (!window->LoadPicture()) return nullptr;
+    return window;
 }
 
 void PlotterLink::PowerChanged(bool on) {
