@@ -36,7 +36,7 @@ QPoint At(const QMouseEvent* event) {
 
 TmemFM::TmemFM(const Services& services, Context context, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(services),
-      context_(std::move(context)), memory_(*context_.Calc) {
+      context_(std::move(context)) {
     EscapeCloser::Install(this);
     setWindowTitle("HP9101A");
     setAttribute(Qt::WA_OpaquePaintEvent);

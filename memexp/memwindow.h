@@ -16,14 +16,11 @@
 
 namespace orrindale {
 
-class Calculator;
-
 class TmemFM final : public QWidget {
     Q_OBJECT
 
 public:
     struct Context {
-        Calculator* Calc = nullptr;           // whose program memory programs pass to and from
         std::function<void()> RequestRelease; // the window closed: let it go
         std::function<void()> ViewMemory;     // "View Extended Memory"
     };

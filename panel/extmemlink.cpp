@@ -8,7 +8,6 @@ namespace orrindale {
 
 std::unique_ptr<QWidget> ExtMemoryLink::MakeWindow(std::function<void()> requestRelease) {
     TmemFM::Context context;
-    context.Calc = &calc_;
     context.RequestRelease = std::move(requestRelease);
     context.ViewMemory = [this] {
         if (TmemFM* window = Window()) ViewMemory(*window);
