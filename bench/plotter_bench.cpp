@@ -76,8 +76,8 @@ struct Result {
 Result FullSheetMove(const QString& folder, int paintMs, int speed) {
     Services services;
     services.ProgramFolder = folder;
-    PlotterContext context{services, [] { return true; }, nullptr, nullptr, nullptr, nullptr};
-    TplotFM window(context);
+    TplotFM window(services, {[] { return true; }, nullptr, nullptr, nullptr, nullptr});
+    window.LoadPicture();
     SlowPaint slow(paintMs);
     window.installEventFilter(&slow);
     window.show();

@@ -81,6 +81,8 @@ public:
     TCalcRegister XReg, YReg, ZReg, ZSave;
     std::array<TCalcRegister, 64> RegisterFile{};
     int PcRow = 0, PcStep = 0;
+    // Program memory and the counter, as the extended memory's program calls borrow them.
+    ProgramMemory LentProgram() { return {RegisterFile, PcRow, PcStep}; }
     TEngineFlags Flags;
     int BankSelect = 0; // 0 none, 1 first bank, 2 second bank
     int AddrRow = 0;

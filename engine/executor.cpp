@@ -259,7 +259,7 @@ void Calculator::ShowExtResult(ExtResult result) {
 
 void Calculator::GoToKey() {
     if (ExtMemReady()) {
-        ShowExtResult(host_.ExtMemory()->GoTo(XReg));
+        ShowExtResult(host_.ExtMemory()->GoTo(XReg, LentProgram()));
         PcRow = PcStep = 0;
         NoAdvance = true;
         EndEntry();
@@ -369,7 +369,7 @@ void Calculator::FmtKey() {
     } else if (ext && ext->On()) {
         if (wasPending) {
             PcRow = PcStep = 0;
-            ShowExtResult(ext->FmtFmt(XReg));
+            ShowExtResult(ext->FmtFmt(XReg, LentProgram()));
             EndEntry();
         } else {
             Flags.FmtPending = 1;
@@ -435,7 +435,7 @@ void Calculator::StopProgram() {
 
 void Calculator::EndKey() {
     if (ExtMemReady() && Running) {
-        ShowExtResult(host_.ExtMemory()->End(XReg));
+        ShowExtResult(host_.ExtMemory()->End(XReg, LentProgram()));
         NoAdvance = true;
     } else {
         PcRow = PcStep = 0;

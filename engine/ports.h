@@ -1,7 +1,8 @@
 // The engine's view of the two peripherals that answer it: the plotter and the extended memory.
 // The host hands them out (EngineHost::Plotter, EngineHost::ExtMemory) while their windows
 // exist; without the window it hands out null. Each call is made from the user interface
-// thread inside a key or a program step, and none may call back into the engine.
+// thread inside a key or a program step, and none may call back into the engine: what a device
+// reads or writes of the calculator is handed to it with the call.
 #pragma once
 
 #include "engine/registers.h"
@@ -41,6 +42,14 @@ enum class ExtResult {
     BadProgramNumber = 9, // a program number outside 0-99
 };
 
+// The calculator's program memory and program counter, lent to the extended memory for the one
+// call that stores a program from it or loads one into it.
+struct ProgramMemory {
+    std::array<TCalcRegister, 64>& Steps; // row r step w is word w of register r
+    int& PcRow;
+    int& PcStep;
+};
+
 class ExtMemoryPort {
 public:
     virtual ~ExtMemoryPort() = default;
@@ -57,11 +66,12 @@ public:
     virtual ExtResult StoreY(TCalcRegister& x, TCalcRegister& y) = 0;
     // Store program memory from the program counter on under the number in X, moving the
     // counter along. No pumping.
-    virtual ExtResult FmtFmt(TCalcRegister& x) = 0;
-    // Call the program numbered in X: load it into program memory. No pumping.
-    virtual ExtResult GoTo(TCalcRegister& x) = 0;
+    virtual ExtResult FmtFmt(TCalcRegister& x, ProgramMemory program) = 0;
+    // Call the program numbered in X: load it into program memory; the counter says where the
+    // caller goes on on its return. No pumping.
+    virtual ExtResult GoTo(TCalcRegister& x, ProgramMemory program) = 0;
     // Return from a called program: reload the caller and set the program counter. No pumping.
-    virtual ExtResult End(TCalcRegister& x) = 0;
+    virtual ExtResult End(TCalcRegister& x, ProgramMemory program) = 0;
     // Put out the panel's lamp that shows a pending FMT. No pumping.
     virtual void LampOff() = 0;
 };

@@ -54,15 +54,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         __builtin_trap();
     NullEngineHost host;
     Calculator calc(host);
-    ExtMemory memory(calc);
+    ExtMemory memory;
     memory.Image() = image;
     memory.SetLine(true);
     for (size_t i = 0; i < image.progDirectory.size() && i < 20; ++i) {
         TCalcRegister x = Number(image.progDirectory[i].Number % 100);
-        memory.GoTo(x);
-        memory.End(x);
+        memory.GoTo(x, calc.LentProgram());
+        memory.End(x, calc.LentProgram());
     }
     TCalcRegister x = Number(size % 100);
-    memory.FmtFmt(x);
+    memory.FmtFmt(x, calc.LentProgram());
     return 0;
 }

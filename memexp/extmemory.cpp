@@ -141,17 +141,17 @@ ExtResult ExtMemory::Arith(long double& y, TCalcRegister& x, int op) {
     return ExtResult::Done;
 }
 
-ExtResult ExtMemory::FmtFmt(TCalcRegister& x) {
+ExtResult ExtMemory::FmtFmt(TCalcRegister& x, ProgramMemory program) {
     const int n = MemAddress(x);
     if (n < 0 || n > kMaxProgramNumber) return Fail(ExtResult::BadProgramNumber);
     if (image_.protectLine >= kMemRegisters) return Fail(ExtResult::MemoryFull);
     const int start = image_.protectLine;
     int reg = start, word = 0;
-    int& row = calc_.PcRow;
-    int& step = calc_.PcStep;
+    int& row = program.PcRow;
+    int& step = program.PcStep;
     if (row < 0 || row >= kFileRows || step < 0 || step >= kWords) row = step = 0;
     for (;;) {
-        const int32_t code = calc_.RegisterFile[static_cast<size_t>(row)][step];
+        const int32_t code = program.Steps[static_cast<size_t>(row)][step];
         image_.memWords[static_cast<size_t>(reg)][word] = code;
         if (IsEnd(code)) {
             WriteRegisterNumber(x, reg);
@@ -177,11 +177,11 @@ ExtResult ExtMemory::FmtFmt(TCalcRegister& x) {
     }
 }
 
-ExtResult ExtMemory::Load(int start, int& endRegister) {
+ExtResult ExtMemory::Load(int start, int& endRegister, ProgramMemory program) {
     int reg = start, word = 0, row = 0, step = 0;
     for (;;) {
         const int32_t code = image_.memWords[static_cast<size_t>(reg)][word];
-        calc_.RegisterFile[static_cast<size_t>(row)][step] = code;
+        program.Steps[static_cast<size_t>(row)][step] = code;
         if (IsEnd(code)) {
             endRegister = reg;
             return ExtResult::Done;
@@ -195,17 +195,17 @@ ExtResult ExtMemory::Load(int start, int& endRegister) {
     }
 }
 
-ExtResult ExtMemory::GoTo(TCalcRegister& x) {
+ExtResult ExtMemory::GoTo(TCalcRegister& x, ProgramMemory program) {
     const int n = MemAddress(x);
     if (n < 0 || n > kMaxProgramNumber) return Fail(ExtResult::BadProgramNumber);
     const int k = image_.FindProgram(n);
     if (k < 0) return ExtResult::Done; // an unknown program: the calculator's own runs on
     const int start = image_.progDirectory[static_cast<size_t>(k)].Start;
     if (start >= image_.protectLine) return Fail(ExtResult::ProgramProtected);
-    int returnRow = calc_.PcRow, returnStep = calc_.PcStep;
+    int returnRow = program.PcRow, returnStep = program.PcStep;
     AdvancePc(returnRow, returnStep);
     int endRegister = 0;
-    if (Load(start, endRegister) != ExtResult::Done) return Fail(ExtResult::NoEnd);
+    if (Load(start, endRegister, program) != ExtResult::Done) return Fail(ExtResult::NoEnd);
     WriteRegisterNumber(x, endRegister);
     image_.callStack[static_cast<size_t>(image_.callTop)] = {image_.currentProgram, returnRow,
                                                              returnStep};
@@ -214,7 +214,7 @@ ExtResult ExtMemory::GoTo(TCalcRegister& x) {
     return ExtResult::Done;
 }
 
-ExtResult ExtMemory::End(TCalcRegister& x) {
+ExtResult ExtMemory::End(TCalcRegister& x, ProgramMemory program) {
     image_.callTop = (image_.callTop + kCallDepth - 1) % kCallDepth;
     const MemoryImage::Call back = image_.callStack[static_cast<size_t>(image_.callTop)];
     const int k = image_.FindProgram(back.Caller);
@@ -224,10 +224,10 @@ ExtResult ExtMemory::End(TCalcRegister& x) {
     const ExtResult code =
         start >= image_.protectLine ? ExtResult::ProgramProtected : ExtResult::Done;
     int endRegister = 0;
-    if (Load(start, endRegister) != ExtResult::Done) return Fail(ExtResult::NoEnd);
+    if (Load(start, endRegister, program) != ExtResult::Done) return Fail(ExtResult::NoEnd);
     WriteRegisterNumber(x, endRegister);
-    calc_.PcRow = back.Row;
-    calc_.PcStep = back.Step;
+    program.PcRow = back.Row;
+    program.PcStep = back.Step;
     image_.currentProgram = back.Caller;
     return code == ExtResult::Done ? code : Fail(code);
 }

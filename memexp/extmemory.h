@@ -17,8 +17,6 @@
 
 namespace orrindale {
 
-class Calculator;
-
 inline constexpr int kMemRegisters = 248;
 inline constexpr int kCallDepth = 14;
 inline constexpr int kMaxProgramNumber = 99;
@@ -58,9 +56,6 @@ int MemAddress(const TCalcRegister& r);
 
 class ExtMemory final : public ExtMemoryPort {
 public:
-    // The calculator whose program memory programs are stored from and loaded into.
-    explicit ExtMemory(Calculator& calc) : calc_(calc) {}
-
     MemoryImage& Image() { return image_; }
     const MemoryImage& Image() const { return image_; }
 
@@ -79,18 +74,17 @@ public:
     ExtResult Pi(TCalcRegister& x) override;
     ExtResult SetFlag(TCalcRegister& x) override;
     ExtResult StoreY(TCalcRegister& x, TCalcRegister& y) override;
-    ExtResult FmtFmt(TCalcRegister& x) override;
-    ExtResult GoTo(TCalcRegister& x) override;
-    ExtResult End(TCalcRegister& x) override;
+    ExtResult FmtFmt(TCalcRegister& x, ProgramMemory program) override;
+    ExtResult GoTo(TCalcRegister& x, ProgramMemory program) override;
+    ExtResult End(TCalcRegister& x, ProgramMemory program) override;
     void LampOff() override { SetLamp(false); }
 
 private:
     ExtResult Fail(ExtResult code);
     void SetLamp(bool lit);
     // Copies a stored program into program memory from row 0 step 0 up to its END.
-    ExtResult Load(int start, int& endRegister);
+    ExtResult Load(int start, int& endRegister, ProgramMemory program);
 
-    Calculator& calc_;
     MemoryImage image_;
     bool lineOn_ = false, filOn_ = false, fmtLamp_ = false;
     std::function<void()> lampChanged_;

@@ -34,9 +34,9 @@ QPoint At(const QMouseEvent* event) {
 }
 } // namespace
 
-TmemFM::TmemFM(const Services& services, Calculator& calc, Hooks hooks, QWidget* parent)
+TmemFM::TmemFM(const Services& services, Context context, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(services),
-      hooks_(std::move(hooks)), memory_(calc) {
+      context_(std::move(context)) {
     EscapeCloser::Install(this);
     setWindowTitle("HP9101A");
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -59,7 +59,7 @@ void TmemFM::BuildMenu() {
     popup_->addAction("Close  (Esc)", this, &QWidget::close);
 }
 
-bool TmemFM::LoadImage() {
+bool TmemFM::LoadPicture() {
     if (!LoadScrambledBitmap(services_.ProgramFile(files::kExtMemoryPicture), memImage_))
         return false;
     setFixedSize(memImage_.size());
@@ -161,7 +161,7 @@ void TmemFM::closeEvent(QCloseEvent* event) {
         // what went wrong with the first.
         if (!savedAtClose_) SaveAll();
         closed_ = true;
-        if (hooks_.RequestRelease) hooks_.RequestRelease();
+        if (context_.RequestRelease) context_.RequestRelease();
     }
     event->accept();
 }
@@ -238,7 +238,7 @@ void TmemFM::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TmemFM::ViewExtendedMemoryClick() {
-    if (hooks_.ViewMemory) hooks_.ViewMemory();
+    if (context_.ViewMemory) context_.ViewMemory();
     update();
 }
 

@@ -16,23 +16,21 @@
 
 namespace orrindale {
 
-class Calculator;
-
 class TmemFM final : public QWidget {
     Q_OBJECT
 
 public:
-    struct Hooks {
+    struct Context {
         std::function<void()> RequestRelease; // the window closed: let it go
         std::function<void()> ViewMemory;     // "View Extended Memory"
     };
 
-    TmemFM(const Services& services, Calculator& calc, Hooks hooks, QWidget* parent = nullptr);
+    TmemFM(const Services& services, Context context, QWidget* parent = nullptr);
     ~TmemFM() override;
 
     // Loads the panel picture "mmexig.dat" (and on screens that scale by two "mmexig@2x.dat" to
     // draw); false when the first cannot be loaded, and the window is not to be shown.
-    bool LoadImage();
+    bool LoadPicture();
     ExtMemory& Memory() { return memory_; }
     // The port for the engine: null once the window has closed.
     ExtMemoryPort* Port() { return closed_ ? nullptr : &memory_; }
@@ -79,7 +77,7 @@ private:
     bool LoadMemoryFile(const QString& path);
 
     Services services_;
-    Hooks hooks_;
+    Context context_;
     ExtMemory memory_;
     QImage memImage_;
     QMenu* popup_ = nullptr;

@@ -6,27 +6,23 @@
 
 namespace orrindale {
 
-void ExtMemoryLink::Register(Peripherals& peripherals) {
-    peripherals_ = &peripherals;
-    peripherals.SetFactory(Peripherals::Kind::ExtMemory, [this](std::function<void()> release) {
-        TmemFM::Hooks hooks;
-        hooks.RequestRelease = std::move(release);
-        hooks.ViewMemory = [this] {
-            if (TmemFM* window = Window()) ViewMemory(*window);
-        };
-        auto window = std::make_unique<TmemFM>(services_, calc_, std::move(hooks), owner_);
-        // Without its picture the window is let go at once, without a message.
-        if (!window->LoadImage()) return std::unique_ptr<QWidget>();
-        return std::unique_ptr<QWidget>(std::move(window));
-    });
+std::unique_ptr<QWidget> ExtMemoryLink::MakeWindow(std::function<void()> requestRelease) {
+    TmemFM::Context context;
+    context.RequestRelease = std::move(requestRelease);
+    context.ViewMemory = [this] {
+        if (TmemFM* window = Window()) ViewMemory(*window);
+    };
+    auto window = std::make_unique<TmemFM>(services_, std::move(context), owner_);
+    // Without its picture the window is let go at once, without a message.
+    if (!window->LoadPicture()) return nullptr;
+    return window;
 }
 
 TmemFM* ExtMemoryLink::Window() const {
-    if (!peripherals_) return nullptr;
-    return qobject_cast<TmemFM*>(peripherals_->Window(Peripherals::Kind::ExtMemory));
+    return OpenWindow<TmemFM>();
 }
 
-ExtMemoryPort* ExtMemoryLink::Port() const {
+ExtMemoryPort* ExtMemoryLink::ExtMemory() const {
     TmemFM* window = Window();
     return window ? window->Port() : nullptr;
 }

@@ -1,12 +1,11 @@
-// The HP 9101A beside the calculator: registers the memory window's factory with Peripherals,
-// hands the engine the memory's port while the window is open, opens the program viewer on the
-// memory (the viewer and the memory never see each other; they meet here through ViewerMemory),
-// and keeps the memory's files when the calculator closes.
+// The HP 9101A beside the calculator: makes the memory window, hands the engine the memory's
+// port while the window is open, opens the program viewer on the memory (the viewer and the
+// memory never see each other; they meet here through ViewerMemory), and keeps the memory's
+// files when the calculator closes.
 #pragma once
 
 #include "common/services.h"
-#include "engine/ports.h"
-#include "panel/peripherals.h"
+#include "panel/peripherallink.h"
 #include "viewer/view.h"
 
 namespace orrindale {
@@ -18,18 +17,19 @@ class TmemFM;
 // switch and its files.
 ViewerMemory ExpandedMemoryOf(TmemFM& window);
 
-class ExtMemoryLink {
+class ExtMemoryLink final : public PeripheralLink {
 public:
-    ExtMemoryLink(const Services& services, Calculator& calc, QWidget* owner)
-        : services_(services), calc_(calc), owner_(owner) {}
+    ExtMemoryLink(Peripherals& peripherals, const Services& services, Calculator& calc,
+                  QWidget* owner)
+        : PeripheralLink(peripherals, Peripherals::Kind::ExtMemory), services_(services),
+          calc_(calc), owner_(owner) {}
 
-    void Register(Peripherals& peripherals);
+    std::unique_ptr<QWidget> MakeWindow(std::function<void()> requestRelease) override;
+    // The memory and its switches are written.
+    void SaveAtClose() override;
+    ExtMemoryPort* ExtMemory() const override;
     // The open memory window, or null.
     TmemFM* Window() const;
-    // The memory while its window is open, else null.
-    ExtMemoryPort* Port() const;
-    // The calculator is closing: the memory and its switches are written.
-    void SaveAtClose();
 
 private:
     void ViewMemory(TmemFM& window);
@@ -37,7 +37,6 @@ private:
     const Services& services_;
     Calculator& calc_;
     QWidget* owner_;
-    Peripherals* peripherals_ = nullptr;
 };
 
 } // namespace orrindale

@@ -21,7 +21,8 @@
 #include "panel/machinestate.h"
 #include "panel/paperviewer.h"
 #include "panel/pictures.h"
-#include "plotter/plotwindow.h"
+#include "panel/plotterlink.h"
+#include "panel/readerlink.h"
 #include "viewer/view.h"
 
 namespace orrindale {
@@ -47,8 +48,7 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
       cards_(calc_, scene_, services_, CardWindow(), this), peripherals_([this](int bit) {
           calc_.PendingAction |= bit;
           StartChgModeTimer();
-      }),
-      extMemory_(services_, calc_, this) {
+      }) {
     // The user's data folder unless told otherwise; none at all (no home) keeps everything in
     // the program folder.
     QString data = services_.DataFolder;
@@ -72,31 +72,33 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
     calc_.ResetMachine();
     CreateTimers();
     BuildMenu();
-    RegisterCardReader();
-    extMemory_.Register(peripherals_);
-    RegisterPlotter();
+    MakeLinks();
 }
 
-void TmainFM::RegisterPlotter() {
-    peripherals_.SetFactory(Peripherals::Kind::Plotter, [this](std::function<void()> release) {
-        auto window = std::make_unique<TplotFM>(PlotterContext{services_,
-                                                               [this] { return calc_.PowerOn; },
-                                                               std::move(release),
-                                                               {},
-                                                               [this] { keys_.ComputingOver(); },
-                                                               [this] { return frameGeometry(); }});
-        // Without its picture the window is never shown.
-        return window->Loaded() ? std::unique_ptr<QWidget>(std::move(window)) : nullptr;
-    });
-}
-
-TplotFM* TmainFM::PlotterWindow() const {
-    return qobject_cast<TplotFM*>(peripherals_.Window(Peripherals::Kind::Plotter));
+void TmainFM::MakeLinks() {
+    links_.push_back(std::make_unique<ReaderLink>(
+        peripherals_, services_,
+        ReaderLink::Panel{&calc_, [this](bool hidden) { SetDisplayHidden(hidden); },
+                          [this](QSize reader) { return ReaderPlaceOnScreen(reader); }}));
+    auto extMemory = std::make_unique<ExtMemoryLink>(peripherals_, services_, calc_, this);
+    extMemory_ = extMemory.get();
+    links_.push_back(std::move(extMemory));
+    links_.push_back(std::make_unique<PlotterLink>(
+        peripherals_, services_,
+        PlotterLink::Panel{[this] { return calc_.PowerOn; }, [this] { keys_.ComputingOver(); },
+                           [this] { return frameGeometry(); }}));
 }
 
 PlotterPort* TmainFM::Plotter() {
-    TplotFM* plotter = PlotterWindow();
-    return plotter ? &plotter->Model() : nullptr;
+    for (const auto& link : links_)
+        if (PlotterPort* port = link->Plotter()) return port;
+    return nullptr;
+}
+
+ExtMemoryPort* TmainFM::ExtMemory() {
+    for (const auto& link : links_)
+        if (ExtMemoryPort* port = link->ExtMemory()) return port;
+    return nullptr;
 }
 
 TmainFM::~TmainFM() = default;
@@ -376,9 +378,9 @@ bool TmainFM::CloseQuery() {
     // Whatever the answer about the card, the machine state and the roll are kept.
     if (!cards_.CloseQuery()) return false;
     SaveMachineState(SavePath(files::kMachineState), calc_);
-    extMemory_.SaveAtClose();
     SaveScrambledTextList(services_.SaveStateFile(files::kPaperRoll), paperRoll_);
-    if (TplotFM* plotter = PlotterWindow()) plotter->SavePlotSettings();
+    for (const auto& link : links_)
+        link->SaveAtClose();
     return true;
 }
 
@@ -400,7 +402,8 @@ void TmainFM::closeEvent(QCloseEvent* event) {
         settings_.CardSide = cards_.Card().cardSide;
         SaveSettings(SavePath(files::kPanelSettings), settings_);
     }
-    if (TplotFM* plotter = PlotterWindow()) plotter->ShutDown();
+    for (const auto& link : links_)
+        link->ShutDown();
     chgModeTimer_.stop();
     event->accept();
     QApplication::closeAllWindows();
@@ -503,7 +506,8 @@ void TmainFM::PowerSwitched(bool on, bool changed) {
     }
     scene_.Show(pictures::kDisplayLamp, on);
     cards_.PowerSwitched(on);
-    if (TplotFM* plotter = PlotterWindow()) plotter->CalcPowerChanged(on);
+    for (const auto& link : links_)
+        link->PowerChanged(on);
     if (on) {
         dimTimer_.stop();
         display_.PowerOn();

@@ -6,9 +6,9 @@
 // folder; closing writes them back. The pieces it creates, connects and forwards to live beside
 // it: PanelScene (the pictures), DisplayRenderer (the display), PrinterPanel (the printer's
 // buttons and feed), CardSlot (the magnetic card, its keys, timer and menu), Peripherals (the
-// windows of the pop-up menu), the settings and state files, and the Services it is given (program
-// folder, message boxes, sounds, documents, dialogs), which tests replace. input.cpp holds its
-// mouse and keyboard handlers.
+// windows of the pop-up menu) with one PeripheralLink per device, the settings and state files, and
+// the Services it is given (program folder, message boxes, sounds, documents, dialogs), which tests
+// replace. input.cpp holds its mouse and keyboard handlers.
 #pragma once
 
 #include <QCursor>
@@ -36,6 +36,7 @@
 #include "panel/keypresser.h"
 #include "panel/layout.h"
 #include "panel/panelpicture.h"
+#include "panel/peripherallink.h"
 #include "panel/peripherals.h"
 #include "panel/printerpanel.h"
 #include "panel/scene.h"
@@ -47,7 +48,6 @@ namespace orrindale {
 
 class TfuncCardFM;
 class TplistFM;
-class TplotFM;
 
 class TmainFM : public QWidget, public EngineHost, public access::PanelReadout {
     Q_OBJECT
@@ -70,7 +70,7 @@ public:
     const PrinterPanel& Printer() const { return printer_; }
     CardSlot& Cards() { return cards_; }
     Peripherals& PeripheralWindows() { return peripherals_; }
-    ExtMemoryLink& ExtMemoryWindow() { return extMemory_; }
+    ExtMemoryLink& ExtMemoryWindow() { return *extMemory_; }
     access::DisplayAnnouncer& Announcer() { return announcer_; }
 
     void SetFunctionCardWindow(TfuncCardFM* window) { funcCard_ = window; }
@@ -132,8 +132,8 @@ public:
     void PowerSwitched(bool on, bool changed) override;
     void CloseMainWindow() override { close(); }
     void ReleaseWindow(int bit) override { peripherals_.Release(bit); }
-    ExtMemoryPort* ExtMemory() override { return extMemory_.Port(); }
-    // The plotter model while its window exists.
+    // The ports of the open peripheral windows.
+    ExtMemoryPort* ExtMemory() override;
     PlotterPort* Plotter() override;
     void ShowInternalError(const std::string& message) override;
 
@@ -157,11 +157,13 @@ private:
     PrinterPanel::Window PrinterWindow();
     CardSlot::Window CardWindow();
     void BuildMenu();
-    void RegisterCardReader(); // markedcards.cpp
+    void MakeLinks();
     // Where the display and the keys (with the switches and the wheel) stand on the screen, which
     // the card reader leaves in view.
     QRect DisplayOnScreen() const;
     QRect KeysOnScreen() const;
+    // Where a card reader of that size opens: beside the calculator, those left in view.
+    QPoint ReaderPlaceOnScreen(QSize reader) const; // markedcards.cpp
     void CreateTimers();
     void PlacePictures();
     // 2 where the screen shows two device pixels per logical one, else 1.
@@ -186,8 +188,6 @@ private:
     void SetLabels(const QString& name, const QString& pcKey);
     // Escape leaves the calculator open while the plotter window is.
     bool PlotterOpen() const { return peripherals_.Window(Peripherals::Kind::Plotter) != nullptr; }
-    TplotFM* PlotterWindow() const;
-    void RegisterPlotter();
     void LoadRollAndState();
     // Where a settings or state file is read and written (statefiles.h).
     std::string StatePath(const char* name) const;
@@ -214,7 +214,8 @@ private:
     PrinterPanel printer_;
     CardSlot cards_;
     Peripherals peripherals_;
-    ExtMemoryLink extMemory_;
+    std::vector<std::unique_ptr<PeripheralLink>> links_;
+    ExtMemoryLink* extMemory_ = nullptr; // one of links_
     access::DisplayAnnouncer announcer_;
     Pacer pacer_;
     bool firstActivation_ = true;

@@ -1,5 +1,6 @@
-// TmainFM's side of the marked cards: the reader's factory, the editor's run and the display
-// that a passing card keeps dark. The windows themselves live in cards/.
+// TmainFM's side of the marked cards: where the reader opens, the editor's run and the display
+// that a passing card keeps dark. The windows themselves live in cards/marked/, the reader's
+// link in readerlink.h.
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -12,24 +13,10 @@
 
 namespace orrindale {
 
-void TmainFM::RegisterCardReader() {
-    peripherals_.SetFactory(
-        Peripherals::Kind::CardReader,
-        [this](std::function<void()> requestRelease) -> std::unique_ptr<QWidget> {
-            TcardReadFM::Context context;
-            context.Calc = &calc_;
-            context.Stack = &peripherals_.CardStack();
-            context.RequestRelease = std::move(requestRelease);
-            context.SetDisplayHidden = [this](bool hidden) { SetDisplayHidden(hidden); };
-            auto reader = std::make_unique<TcardReadFM>(services_, std::move(context));
-            // Without its picture the reader has asked for its release; it is not shown.
-            if (!reader->LoadPicture()) return nullptr;
-            const QScreen* screen = QGuiApplication::primaryScreen();
-            reader->move(
-                ReaderPlace(geometry(), {DisplayOnScreen(), KeysOnScreen()}, reader->size(),
-                            screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800)));
-            return reader;
-        });
+QPoint TmainFM::ReaderPlaceOnScreen(QSize reader) const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return ReaderPlace(geometry(), {DisplayOnScreen(), KeysOnScreen()}, reader,
+                       screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800));
 }
 
 QRect TmainFM::DisplayOnScreen() const {

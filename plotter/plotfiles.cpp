@@ -72,24 +72,24 @@ void TplotFM::SavePlotSettings() {
     settings.placed = firstShown_;
     settings.left = x();
     settings.top = y();
-    SaveScrambledTextList(context_.services.SaveStateFile(files::kPlotterSettings),
+    SaveScrambledTextList(services_.SaveStateFile(files::kPlotterSettings),
                           ToQStringList(FormatPlotSettings(settings)));
 }
 
 void TplotFM::SaveCurrentPlot() {
-    SaveScrambledTextList(context_.services.SaveStateFile(files::kCurrentPlot),
+    SaveScrambledTextList(services_.SaveStateFile(files::kCurrentPlot),
                           ToQStringList(FormatPlotRecord(model_.plotRecord)));
 }
 
 bool TplotFM::LoadPlotFile(const QString& path, bool fromDialog) {
     QStringList lines;
     if (!LoadScrambledTextList(path, lines, kPlotFileLimits)) {
-        if (fromDialog) context_.services.Messages->Error("ERROR: Failed to open file");
+        if (fromDialog) services_.Messages->Error("ERROR: Failed to open file");
         return false;
     }
     std::vector<int32_t> record;
     if (!ParsePlotRecord(ToTextList(lines), record)) {
-        context_.services.Messages->Error("ERROR: Plotter file data is corrupt");
+        services_.Messages->Error("ERROR: Plotter file data is corrupt");
         return false;
     }
     model_.plotRecord = std::move(record);
@@ -110,18 +110,17 @@ void TplotFM::ReplayPlot() {
 
 void TplotFM::OpenPlot() {
     const QString path =
-        context_.services.Files->OpenFile(PlotQuestion("Open Plotter File", "*.ptf"), this);
+        services_.Files->OpenFile(PlotQuestion("Open Plotter File", "*.ptf"), this);
     if (!path.isEmpty()) LoadPlotFile(path, true);
 }
 
 bool TplotFM::SavePlotAs() {
     const QString last = FromBytes(model_.plotFileName);
     const QString start = !last.isEmpty() && QFile::exists(last) ? last : "*.ptf";
-    const QString path =
-        context_.services.Files->SaveFile(PlotQuestion("Save Plotter File", start), this);
+    const QString path = services_.Files->SaveFile(PlotQuestion("Save Plotter File", start), this);
     if (path.isEmpty()) return false;
     if (!SaveScrambledTextList(path, ToQStringList(FormatPlotRecord(model_.plotRecord)))) {
-        context_.services.Messages->Error("ERROR: Failed to save file");
+        services_.Messages->Error("ERROR: Failed to save file");
         return false;
     }
     model_.plotFileName = ToBytes(path);
@@ -130,7 +129,7 @@ bool TplotFM::SavePlotAs() {
 }
 
 void TplotFM::PrintPlot() {
-    const auto job = context_.services.Printers->Choose(QPageLayout::Landscape, this);
+    const auto job = services_.Printers->Choose(QPageLayout::Landscape, this);
     if (!job) return;
     QPagedPaintDevice& printer = job->Device();
     // The sheet is wider than high whatever page the dialog chose: a paper size that is
@@ -140,7 +139,7 @@ void TplotFM::PrintPlot() {
     if (paper.height() > paper.width()) printer.setPageOrientation(QPageLayout::Portrait);
     QPainter p;
     if (!p.begin(&printer)) {
-        context_.services.Messages->Error("ERROR: Printing failed");
+        services_.Messages->Error("ERROR: Printing failed");
         return;
     }
     const QRect page = printer.pageLayout().paintRectPixels(printer.logicalDpiX());

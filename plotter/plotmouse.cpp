@@ -103,7 +103,7 @@ void TplotFM::mouseReleaseEvent(QMouseEvent* event) {
     }
     if (drag == Drag::Window) {
         setCursor(CursorAt(at));
-        if (context_.services.Bounds) context_.services.Bounds->SetMainBounds(x(), width(), y());
+        if (services_.Bounds) services_.Bounds->SetMainBounds(x(), width(), y());
         return;
     }
     if (event->button() != Qt::LeftButton || drag != Drag::None) return;

@@ -28,9 +28,9 @@ constexpr int kCloseDelayMs = 50;
 constexpr int kMaxCatchUpFrames = 8;
 } // namespace
 
-TplotFM::TplotFM(PlotterContext context, QWidget* parent)
-    : QWidget(parent), context_(std::move(context)), scale_(PictureScale(devicePixelRatioF())),
-      paper_(scale_) {
+TplotFM::TplotFM(const Services& services, Context context, QWidget* parent)
+    : QWidget(parent), services_(services), context_(std::move(context)),
+      scale_(PictureScale(devicePixelRatioF())), paper_(scale_) {
     EscapeCloser::Install(this);
     setWindowTitle("Plotter");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -48,22 +48,26 @@ TplotFM::TplotFM(PlotterContext context, QWidget* parent)
         model_.closePending = false;
         close();
     });
+    BuildMenu();
+}
+
+bool TplotFM::LoadPicture() {
     QImage body;
-    if (!LoadScrambledPng(context_.services.ProgramFile(files::kPlotterPicture), body)) return;
+    if (!LoadScrambledPng(services_.ProgramFile(files::kPlotterPicture), body)) return false;
     body = body.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     setFixedSize(body.size());
     // The sky-blue parts let the desktop show through.
     setMask(QRegion(
         QBitmap::fromImage(body.createMaskFromColor(plotart::kSkyBlue.rgb(), Qt::MaskInColor))));
-    const QImage sharp = LoadSharpPicture(context_.services.ProgramFile(files::kPlotterPicture2x),
-                                          body.size(), scale_);
+    const QImage sharp =
+        LoadSharpPicture(services_.ProgramFile(files::kPlotterPicture2x), body.size(), scale_);
     body_ = sharp.isNull() ? body : sharp;
     for (int down = 0; down < 2; ++down)
         arms_[static_cast<size_t>(down)] = plotart::Arm(down != 0, scale_);
     lever_ = plotart::Lever(scale_);
     powerLamp_ = plotart::Lamp(false, scale_);
     errorLamp_ = plotart::Lamp(true, scale_);
-    BuildMenu();
+    return true;
 }
 
 TplotFM::~TplotFM() = default;
@@ -77,10 +81,10 @@ void TplotFM::FirstShow() {
     firstShown_ = true;
     if (context_.MakeFeed)
         feed_ = context_.MakeFeed();
-    else if (context_.services.Audio)
-        feed_ = context_.services.Audio->NewLoop();
-    feedReady_ = feed_ && feed_->Open(context_.services.ProgramFile(files::kFeedSound));
-    const Services& services = context_.services;
+    else if (services_.Audio)
+        feed_ = services_.Audio->NewLoop();
+    feedReady_ = feed_ && feed_->Open(services_.ProgramFile(files::kFeedSound));
+    const Services& services = services_;
     PlotSettings settings;
     QStringList lines;
     if (LoadScrambledTextList(services.StateFile(files::kPlotterSettings), lines,
@@ -135,8 +139,7 @@ void TplotFM::BuildMenu() {
     menu_->addAction("Plotter Speed", this, &TplotFM::ChooseSpeed);
     menu_->addAction("Centre Controls", this, [this] { model_.CentreControls(); });
     menu_->addSeparator();
-    menu_->addAction("Help", this,
-                     [this] { context_.services.OpenDocument(files::kPlotterHelpDocument); });
+    menu_->addAction("Help", this, [this] { services_.OpenDocument(files::kPlotterHelpDocument); });
     menu_->addAction("Close  (Esc)", this, &QWidget::close);
 }
 
@@ -178,7 +181,7 @@ void TplotFM::FeedSound(bool play) {
     if (!feedReady_) return;
     if (!play)
         feed_->Stop();
-    else if (context_.services.Sounds && context_.services.Sounds->On())
+    else if (services_.Sounds && services_.Sounds->On())
         feed_->Play();
 }
 
@@ -254,7 +257,7 @@ void TplotFM::paintEvent(QPaintEvent* event) {
 }
 
 void TplotFM::MemoryFailed() {
-    context_.services.Messages->Error(
+    services_.Messages->Error(
         "ERROR: Memory failed to save plotter data\r\rAll previous lines discarded");
 }
 
@@ -267,8 +270,8 @@ bool TplotFM::CloseQuery() {
         allow = false;
     }
     if (model_.plotChanged) {
-        const MessageAnswer a = context_.services.Messages->Confirm(
-            "Plot has changed\r\rSave changes?", MessageButtons::YesNoCancel);
+        const MessageAnswer a = services_.Messages->Confirm("Plot has changed\r\rSave changes?",
+                                                            MessageButtons::YesNoCancel);
         if (a == MessageAnswer::Cancel) allow = false;
         if (a == MessageAnswer::Yes) allow = SavePlotAs() && allow;
     }
@@ -285,7 +288,7 @@ void TplotFM::closeEvent(QCloseEvent* event) {
     if (!shutDown_) SavePlotSettings();
     motionTimer_.stop();
     event->accept();
-    if (!shutDown_ && context_.requestRelease) context_.requestRelease();
+    if (!shutDown_ && context_.RequestRelease) context_.RequestRelease();
 }
 
 void TplotFM::ShutDown() {

@@ -2,8 +2,8 @@
 // knobs, switches and lamps from plotart's table; forwards mouse, menu and engine calls to the
 // PlotterModel; paces motions with its frame timer (a fixed number of plot units per frame,
 // so a move takes the same time on any machine and no core spins); keeps "ptdt.ini" and
-// "pvpt.dat"; opens, saves and prints plot files. The main window hands the model to the
-// engine as its PlotterPort while this window exists.
+// "pvpt.dat"; opens, saves and prints plot files. Its link (panel/plotterlink.h) hands the model to
+// the engine as its PlotterPort while this window exists.
 #pragma once
 
 #include <QElapsedTimer>
@@ -29,18 +29,6 @@ namespace orrindale {
 // The carriage sound ("Feed.wav"): silent without an audio output.
 using CarriageSound = LoopingSound;
 
-struct PlotterContext {
-    Services services;
-    std::function<bool()> PowerOn; // the calculator's power switch
-    std::function<void()> requestRelease;
-    // The carriage sound; the desktop's (services.Audio) unless tests give their own.
-    std::function<std::unique_ptr<CarriageSound>()> MakeFeed;
-    // The carriage came to rest: keys typed by hand meanwhile may act now.
-    std::function<void()> MotionEnded;
-    // The calculator's frame on the desktop, to open beside it.
-    std::function<QRect()> CalculatorFrame;
-};
-
 // A plot record drawn on a page of that many pixels at dpi, the sheet filling it: the grid
 // dotted, the lines in their pens. The replay leaves the model's pen as the record names it.
 void PaintPlotPage(QPainter& p, QSize page, double dpi, const std::vector<int32_t>& record,
@@ -52,10 +40,22 @@ class TplotFM : public QWidget, private PlotterView {
 public:
     static constexpr int kFrameMs = 20; // the motion's pace: plotSpeed units a frame
 
-    explicit TplotFM(PlotterContext context, QWidget* parent = nullptr);
+    struct Context {
+        std::function<bool()> PowerOn; // the calculator's power switch
+        std::function<void()> RequestRelease;
+        // The carriage sound; the desktop's (services.Audio) unless tests give their own.
+        std::function<std::unique_ptr<CarriageSound>()> MakeFeed;
+        // The carriage came to rest: keys typed by hand meanwhile may act now.
+        std::function<void()> MotionEnded;
+        // The calculator's frame on the desktop, to open beside it.
+        std::function<QRect()> CalculatorFrame;
+    };
+
+    TplotFM(const Services& services, Context context, QWidget* parent = nullptr);
     ~TplotFM() override;
-    // Whether the body picture loaded; without it the window is never shown.
-    bool Loaded() const { return !body_.isNull(); }
+    // Loads the body picture "HP9plig.dat" (and on screens that scale by two "HP9plig@2x.dat" to
+    // draw); false when the first cannot be loaded, and the window is not to be shown.
+    bool LoadPicture();
 
     PlotterModel& Model() { return model_; }
     const QImage& Paper() const { return paper_.Image(); }
@@ -100,7 +100,7 @@ private:
         knobs_[static_cast<size_t>(knob)] = 0;
         update();
     }
-    void PlaySound(const char* name) override { context_.services.doPlaySound(name); }
+    void PlaySound(const char* name) override { services_.doPlaySound(name); }
     void MotionStarted() override;
     void FeedSound(bool play) override;
     void PaperCleared() override;
@@ -119,7 +119,8 @@ private:
     QPoint PaperPoint() const;
     int KnobAt(QPoint at) const;
 
-    PlotterContext context_;
+    Services services_;
+    Context context_;
     PlotterModel model_;
     // The scale the pictures and the paper are drawn at (2 on screens that scale by two).
     const int scale_;

@@ -293,6 +293,35 @@ TEST(ExtendedMemory, FmtPrefixedKeysGoThroughThePortAndShowItsCode) {
     }
 }
 
+TEST(ExtendedMemory, ProgramCallsWorkOnTheProgramMemoryTheEngineLends) {
+    Machine m;
+    m.host.extMem = m.host.extPort.on = true;
+    auto firstSteps = [&m] {
+        const TCalcRegister& row = m.calc.RegisterFile[0];
+        return std::vector<int32_t>{row[0], row[1], row[2]};
+    };
+    m.Program("7 FMT End");
+    m.host.extPort.called = firstSteps();
+    // FMT FMT stores from step 0 on; the counter rests on the END step.
+    m.calc.PcStep = 5;
+    m.Keys("FMT FMT");
+    EXPECT_EQ(m.host.extPort.stored, firstSteps());
+    EXPECT_EQ(std::make_pair(m.calc.PcRow, m.calc.PcStep), std::make_pair(0, 2));
+    // The call runs the program it loaded from step 0; its END runs on where the return left
+    // the counter (the caller's STOP).
+    m.calc.PcRow = m.calc.PcStep = 0;
+    m.Program("FMT GoTo Stop");
+    m.host.extPort.caller = firstSteps();
+    m.host.extPort.back = {0, 2};
+    m.host.extPort.calls.clear();
+    m.Keys("Cont");
+    m.Tick();
+    EXPECT_EQ(m.host.extPort.calls,
+              (std::vector<std::string>{"lampoff", "goto", "lampoff", "end", "lampoff"}));
+    EXPECT_EQ(m.X(), 7.0L);
+    EXPECT_FALSE(m.calc.Running);
+}
+
 TEST(ExtendedMemory, SwitchedOffMemoryIsNotAsked) {
     Machine m;
     m.host.extMem = true; // the window exists, its switch is off

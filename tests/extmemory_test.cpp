@@ -14,7 +14,7 @@ constexpr int kEnd = 38;
 
 struct Attached {
     Machine m;
-    ExtMemory mem{m.calc};
+    ExtMemory mem;
     MemoryImage& image = mem.Image();
 
     Attached() {
@@ -214,7 +214,7 @@ TEST(ExtMemoryModel, CallingLoadsTheProgramAndRemembersTheCaller) {
     a.m.calc.PcRow = 2;
     a.m.calc.PcStep = 7;
     TCalcRegister x = Keyed("3");
-    EXPECT_EQ(a.mem.GoTo(x), ExtResult::Done);
+    EXPECT_EQ(a.mem.GoTo(x, a.m.calc.LentProgram()), ExtResult::Done);
     EXPECT_EQ(a.m.calc.RegisterFile[1][5], kEnd);
     EXPECT_EQ(a.m.calc.RegisterFile[0][0], 1);
     EXPECT_EQ(Machine::Value(x), 1.0L);
@@ -229,15 +229,15 @@ TEST(ExtMemoryModel, CallingUnknownOrUnprotectedPrograms) {
     a.m.Keys("3 FMT FMT");
     a.m.calc.RegisterFile[0][0] = 9;
     TCalcRegister x = Keyed("4");
-    EXPECT_EQ(a.mem.GoTo(x), ExtResult::Done); // unknown: nothing loaded
+    EXPECT_EQ(a.mem.GoTo(x, a.m.calc.LentProgram()), ExtResult::Done); // unknown: nothing loaded
     EXPECT_EQ(a.m.calc.RegisterFile[0][0], 9);
     EXPECT_EQ(a.image.callTop, 0);
     a.image.protectLine = 0;
     x = Keyed("3");
-    EXPECT_EQ(a.mem.GoTo(x), ExtResult::ProgramProtected);
+    EXPECT_EQ(a.mem.GoTo(x, a.m.calc.LentProgram()), ExtResult::ProgramProtected);
     EXPECT_EQ(a.m.calc.RegisterFile[0][0], 9);
     x = Keyed("9999999999");
-    EXPECT_EQ(a.mem.GoTo(x), ExtResult::BadProgramNumber);
+    EXPECT_EQ(a.mem.GoTo(x, a.m.calc.LentProgram()), ExtResult::BadProgramNumber);
 }
 
 TEST(ExtMemoryModel, TheFifteenthNestedCallWraps) {
@@ -248,7 +248,7 @@ TEST(ExtMemoryModel, TheFifteenthNestedCallWraps) {
         a.m.calc.PcRow = 0;
         a.m.calc.PcStep = call % 10;
         TCalcRegister x = Keyed("1");
-        ASSERT_EQ(a.mem.GoTo(x), ExtResult::Done);
+        ASSERT_EQ(a.mem.GoTo(x, a.m.calc.LentProgram()), ExtResult::Done);
         EXPECT_EQ(a.image.callTop, call % 14) << call;
     }
     EXPECT_EQ(a.image.callStack[0], (MemoryImage::Call{1, 0, 6})); // the 15th call's return
@@ -265,7 +265,7 @@ TEST(ExtMemoryModel, ReturningReloadsTheCaller) {
     a.image.callStack[0] = {1, 16, 4};
     a.image.callTop = 1;
     TCalcRegister x;
-    EXPECT_EQ(a.mem.End(x), ExtResult::Done);
+    EXPECT_EQ(a.mem.End(x, a.m.calc.LentProgram()), ExtResult::Done);
     EXPECT_EQ(a.m.calc.RegisterFile[0][2], kEnd);
     EXPECT_EQ(a.m.calc.PcRow, 16);
     EXPECT_EQ(a.m.calc.PcStep, 4);
@@ -273,13 +273,13 @@ TEST(ExtMemoryModel, ReturningReloadsTheCaller) {
     EXPECT_EQ(Machine::Value(x), 0.0L); // program 1's END lies in register 0
     // A caller that was never stored: the return does nothing but pop.
     a.m.calc.PcRow = 5;
-    EXPECT_EQ(a.mem.End(x), ExtResult::Done); // pops entry 13, caller 0
+    EXPECT_EQ(a.mem.End(x, a.m.calc.LentProgram()), ExtResult::Done); // pops entry 13, caller 0
     EXPECT_EQ(a.m.calc.PcRow, 5);
     EXPECT_EQ(a.image.callTop, 13);
     // An unprotected caller is reloaded and still answers 6.
     a.image.callStack[12] = {2, 0, 9};
     a.image.protectLine = 1;
-    EXPECT_EQ(a.mem.End(x), ExtResult::ProgramProtected);
+    EXPECT_EQ(a.mem.End(x, a.m.calc.LentProgram()), ExtResult::ProgramProtected);
     EXPECT_EQ(a.m.calc.PcStep, 9);
     EXPECT_EQ(a.image.currentProgram, 2);
 }

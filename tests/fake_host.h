@@ -26,12 +26,18 @@ public:
     PlotterStatus State() const override { return state; }
 };
 
-// An extended memory that records the operations asked of it.
+// An extended memory that records the operations asked of it. Its program calls do to the
+// program memory lent with them what the memory does: FMT FMT reads the steps from the counter
+// on up to END and leaves the counter on the END, a call puts `called` in from step 0, a return
+// puts `caller` in and sets the counter to `back`.
 class FakeExtMemory : public ExtMemoryPort {
 public:
     std::vector<std::string> calls;
     bool on = false;
     ExtResult reply = ExtResult::Done;
+    std::vector<int32_t> stored;         // what FMT FMT read
+    std::vector<int32_t> called, caller; // what a call and a return load
+    std::pair<int, int> back{0, 0};      // where a return leaves the counter
 
     bool On() const override { return on; }
     ExtResult Arith(long double& y, TCalcRegister&, int op) override {
@@ -42,12 +48,36 @@ public:
     ExtResult Pi(TCalcRegister&) override { return Record("pi"); }
     ExtResult SetFlag(TCalcRegister&) override { return Record("setflag"); }
     ExtResult StoreY(TCalcRegister&, TCalcRegister&) override { return Record("storey"); }
-    ExtResult FmtFmt(TCalcRegister&) override { return Record("fmtfmt"); }
-    ExtResult GoTo(TCalcRegister&) override { return Record("goto"); }
-    ExtResult End(TCalcRegister&) override { return Record("end"); }
+    ExtResult FmtFmt(TCalcRegister&, ProgramMemory program) override {
+        stored.clear();
+        for (int row = program.PcRow, step = program.PcStep;;) {
+            stored.push_back(program.Steps[static_cast<size_t>(row)][step]);
+            program.PcRow = row;
+            program.PcStep = step;
+            if ((stored.back() & kWordMask) == kEndCode) break;
+            if (++step == kWords && (step = 0, ++row) == 64) break;
+        }
+        return Record("fmtfmt");
+    }
+    ExtResult GoTo(TCalcRegister&, ProgramMemory program) override {
+        Put(called, program);
+        return Record("goto");
+    }
+    ExtResult End(TCalcRegister&, ProgramMemory program) override {
+        Put(caller, program);
+        program.PcRow = back.first;
+        program.PcStep = back.second;
+        return Record("end");
+    }
     void LampOff() override { calls.push_back("lampoff"); }
 
 private:
+    static constexpr int kEndCode = 38; // END, octal 46
+
+    static void Put(const std::vector<int32_t>& codes, ProgramMemory program) {
+        for (size_t i = 0; i < codes.size(); ++i)
+            program.Steps[i / kWords][static_cast<int>(i % kWords)] = codes[i];
+    }
     ExtResult Record(const char* name) {
         calls.emplace_back(name);
         return reply;

@@ -195,12 +195,12 @@ TEST(PlotterWindow, LongMovesPlayTheCarriageSoundUntilTheyArrive) {
         orrindale::testing::WriteScrambledPng(services.ProgramFile(files::kPlotterPicture),
                                               plotart::Body());
         QStringList heard;
-        TplotFM plotter({services,
-                         [] { return true; },
-                         nullptr,
-                         [&heard] { return std::make_unique<RecordingFeed>(heard); },
-                         {},
-                         {}});
+        TplotFM plotter(services, {[] { return true; },
+                                   nullptr,
+                                   [&heard] { return std::make_unique<RecordingFeed>(heard); },
+                                   {},
+                                   {}});
+        ASSERT_TRUE(plotter.LoadPicture());
         plotter.show();
         for (int knob = 1; knob <= 4; ++knob)
             plotter.Model().SetKnob(knob, knob <= 2 ? 0 : 125);

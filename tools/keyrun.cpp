@@ -207,7 +207,7 @@ public:
             Press(*p);
         } else if (auto c = cards_.Apply(token, calc_); c != KeyrunCards::Result::NotCard) {
             if (c == KeyrunCards::Result::Failed) return false;
-        } else if (auto e = extMem_.Apply(token, calc_); e != KeyrunExtMem::Result::NotExtMem) {
+        } else if (auto e = extMem_.Apply(token); e != KeyrunExtMem::Result::NotExtMem) {
             if (e == KeyrunExtMem::Result::Failed) return false;
         } else if (auto c = host_.plotter.Apply(token); c != KeyrunPlotter::Result::NotPlotter) {
             if (c == KeyrunPlotter::Result::Failed) return Fail(host_.plotter.Error());

@@ -15,15 +15,15 @@ bool StartsWith(const std::string& token, const std::string& prefix) {
 }
 } // namespace
 
-void KeyrunExtMem::Attach(Calculator& calc) {
+void KeyrunExtMem::Attach() {
     if (memory_) return;
-    memory_ = std::make_unique<ExtMemory>(calc);
+    memory_ = std::make_unique<ExtMemory>();
     memory_->SetLine(true);
 }
 
-KeyrunExtMem::Result KeyrunExtMem::Apply(const std::string& token, Calculator& calc) {
+KeyrunExtMem::Result KeyrunExtMem::Apply(const std::string& token) {
     if (StartsWith(token, "extmem-load=")) {
-        Attach(calc);
+        Attach();
         const std::string path = token.substr(12);
         const MemoryLoad read = LoadMemoryFile(path, memory_->Image());
         if (read == MemoryLoad::Loaded) return Result::Done;
@@ -41,7 +41,7 @@ KeyrunExtMem::Result KeyrunExtMem::Apply(const std::string& token, Calculator& c
         return Result::Failed;
     }
     if (token.size() != 6 || !StartsWith(token, "extmem")) return Result::NotExtMem;
-    Attach(calc);
+    Attach();
     return Result::Done;
 }
 

@@ -13,20 +13,18 @@
 
 namespace orrindale {
 
-class Calculator;
-
 class KeyrunExtMem {
 public:
     enum class Result { NotExtMem, Done, Failed };
 
     // token as typed (a path keeps its case); Error() tells why a token failed.
-    Result Apply(const std::string& token, Calculator& calc);
+    Result Apply(const std::string& token);
     const std::string& Error() const { return error_; }
     // The memory for the engine once attached, else null.
     ExtMemoryPort* Port() { return memory_.get(); }
 
 private:
-    void Attach(Calculator& calc);
+    void Attach();
 
     std::unique_ptr<ExtMemory> memory_;
     std::string error_;

@@ -1,0 +1,34 @@
+#include "panel/plotterlink.h"
+
+#include "plotter/plotwindow.h"
+
+namespace orrindale {
+
+std::unique_ptr<QWidget> PlotterLink::MakeWindow(std::function<void()> requestRelease) {
+    auto window = std::make_unique<TplotFM>(
+        services_,
+        TplotFM::Context{
+            panel_.PowerOn, std::move(requestRelease), {}, panel_.MotionEnded, panel_.Frame});
+    // Without its picture the window is never shown.
+    if (!window->LoadPicture()) return nullptr;
+    return window;
+}
+
+void PlotterLink::PowerChanged(bool on) {
+    if (TplotFM* window = OpenWindow<TplotFM>()) window->CalcPowerChanged(on);
+}
+
+void PlotterLink::SaveAtClose() {
+    if (TplotFM* window = OpenWindow<TplotFM>()) window->SavePlotSettings();
+}
+
+void PlotterLink::ShutDown() {
+    if (TplotFM* window = OpenWindow<TplotFM>()) window->ShutDown();
+}
+
+PlotterPort* PlotterLink::Plotter() const {
+    TplotFM* window = OpenWindow<TplotFM>();
+    return window ? &window->Model() : nullptr;
+}
+
+} // namespace orrindale
