@@ -50,7 +50,7 @@ else
   card_menu 3                      # Load
   card_see card-enter "side A was not entered"
   xdotool mousemove --window "$wid" 20 20
-  run_see $(at Cont) "CONT"
+  run_see CONT xdotool mousemove --window "$wid" $(at Cont) click 1
 fi
 close_calculator
 SESSION

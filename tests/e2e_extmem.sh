@@ -40,8 +40,7 @@ click_see "$wid" $(at RUN) "RUN was not set"
 keys shift+o 1 shift+f shift+f shift+o
 # Call program 1 and run it: it calls program 2, which returns into it; the display shows the
 # 5 it recalled once it stops.
-keys 1 shift+f g
-see "$wid" "the programs did not run" rest xdotool key --window "$wid" n
+run_see "program 1" xdotool key --window "$wid" 1 shift+f g n
 [ -z "$shot" ] || import -window root "$shot"
 # The memory map: the panel's menu, second entry.
 menu_see "$mid" 300 30 Down Down Return

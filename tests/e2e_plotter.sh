@@ -37,17 +37,19 @@ menu_see "$wid" 300 200 Down Down Right Return    # Peripherals, Plotter
 pid=$(find_window '^Plotter$')
 [ -n "$pid" ] || fail "the plotter window did not open"
 wait_for "the plotter was not drawn" is_drawn "$pid"
-see root "the plotter did not move" xdotool windowmove "$pid" 0 0
+xdotool windowmove --sync "$pid" 0 0
 menu_see "$pid" 400 300 Down Down Down Down Down Down Down Down Return   # Centre Controls
 click_see "$pid" 739 510 "the plotter did not switch on"
 # The calculator over the plotter, its display in sight.
 see root "the calculator did not come up" xdotool windowraise "$wid"
 xdotool mousemove --window "$wid" 20 20
-run_see $(at Cont) "the square and the curve"         # CONT
+run_see "the square and the curve" xdotool mousemove --window "$wid" $(at Cont) click 1         # CONT
+wait_for "the pen did not come to rest" shows_rest "$pid"
 menu_see "$wid" 300 200 Down Right Down Down Down Return   # Magnetic Card, Load: the STOP card
 card_see card-enter "the STOP card was not entered"
 xdotool mousemove --window "$wid" 20 20
-run_see $(at Cont) "the STOP card"                    # CONT
+run_see "the STOP card" xdotool mousemove --window "$wid" $(at Cont) click 1                    # CONT
+wait_for "the pen did not come to rest" shows_rest "$pid"
 see root "the plotter did not come up" xdotool windowraise "$pid"
 [ -z "$shot" ] || import -window root "$shot"
 # Escape that closes the pop-up menu leaves the plotter open.
@@ -57,6 +59,8 @@ menu_see "$pid" 400 300 Up Return               # Close  (Esc)
 [ -z "$shot" ] || import -window root "${shot%.png}-question.png"
 answer n "closing the plotter"                  # do not save as a plot file
 wait_for "the plotter did not close" no_window '^Plotter$'
+# A click on the bare case gives the calculator the keyboard again.
+xdotool mousemove --window "$wid" 390 385 click 1
 close_calculator
 SESSION
 

@@ -113,11 +113,13 @@ has_stopped() {
   fi
   [ -n "$went_dark" ] || [ "$(display_shot rgb:- | md5sum)" != "$display_before" ]
 }
-# Clicks at X Y on the calculator (CONT, say) and waits for the program started to stop.
-run_see() { # X Y WHAT
+# Runs ACTION (a click on CONT, say) and waits for the program it starts to stop.
+run_see() { # WHAT ACTION...
+  local what=$1
+  shift
   display_before=$(display_shot rgb:- | md5sum) went_dark=
-  xdotool mousemove --window "$wid" "$1" "$2" click 1
-  wait_for "$3: the program did not stop" has_stopped
+  "$@"
+  wait_for "$what: the program did not stop" has_stopped
 }
 
 # Runs ACTION and waits until WINDOW shows its effect: a key on the display, a menu opening or
@@ -137,26 +139,33 @@ click_see() { # WINDOW X Y WHAT [WATCHED]
   see "${5:-$1}" "$4" xdotool mousemove --window "$1" "$2" "$3" click 1
 }
 
-# Types keys into WINDOW, each shown on the display before the next; "-" types to the focus.
+# Types keys into WINDOW, each shown on the display before the next.
 keys_see() { # WINDOW KEY...
   local window=$1 key
   shift
-  for key in "$@"; do
-    if [ "$window" = - ]; then
-      see root "key $key" xdotool key "$key"
-    else
-      see "$window" "key $key" xdotool key --window "$window" "$key"
-    fi
-  done
+  for key in "$@"; do see "$window" "key $key" xdotool key --window "$window" "$key"; done
 }
 
-# Opens the pop-up menu of WINDOW at X Y and walks it with KEYS, each seen on the screen.
+# Opens the pop-up menu of WINDOW at X Y and walks it with KEYS, which end with Return or Escape.
+# The menu, a window of its own, takes them in order (a sub-menu opens on Right at once); the
+# walk is over when the menu has gone. MENU_BUTTON=1 opens a menu bar's menu instead.
 menu_see() { # WINDOW X Y KEY...
-  local window=$1 x=$2 y=$3
+  local window=$1 x=$2 y=$3 before_ids menu
   shift 3
-  see root "the menu did not open" xdotool mousemove --window "$window" "$x" "$y" click 3
-  keys_see - "$@"
+  before_ids=$(xdotool search --onlyvisible --class '' 2> /dev/null | sort)
+  # A click that comes while the toolkit still lets go of the menu before gets lost: one more.
+  for _ in 1 2 3; do
+    xdotool mousemove --window "$window" "$x" "$y" click "${MENU_BUTTON:-3}"
+    poll 3 new_window "$before_ids" > /dev/null && break
+  done
+  wait_for "the menu did not open" new_window "$before_ids"
+  menu=$(new_window "$before_ids")
+  xdotool key --delay 50 "$@"
+  wait_for "the menu did not close" not_drawn "$menu"
 }
+# Prints the first shown window that is not among the ids given, false when there is none.
+new_window() { comm -13 <(echo "$1") <(xdotool search --onlyvisible --class '' 2> /dev/null | sort) | grep -m 1 .; }
+not_drawn() { ! is_drawn "$1"; }
 
 # Answers the program's message box with KEY once it is up and has the keyboard.
 answer() { # KEY WHAT

@@ -35,8 +35,7 @@ xdotool mousemove --window "$vid" 200 28 click 1
 see "$vid" "the step was not typed" xdotool type --delay 60 Subtract
 see "$vid" "the step was not entered" xdotool key Return
 # File, then its fifth entry: Send To Memory; Y answers the question.
-click_see "$vid" 18 9 "the File menu did not open" root
-keys_see - Down Down Down Down Down Return
+MENU_BUTTON=1 menu_see "$vid" 18 9 Down Down Down Down Down Return
 answer y "Send To Memory"
 # Escape closes the viewer; N declines saving the edited table as a file.
 xdotool key Escape
