@@ -98,11 +98,11 @@ display_shot() { # FORMAT: an output format of import, "rgb:-" for the pixels
 display_dark() { [ "$(display_shot -format %k info:)" -eq 1 ]; }
 display_lit() { ! display_dark; }
 # Clicks the card slot's NAME area ("card-record", "card-enter") and waits for the card to have
-# passed: the display, blank while the card moves, lit again and the slot at rest.
+# passed: the panel hides the display while the card moves and shows it when the card is in.
 card_see() { # NAME WHAT
-  see "$wid" "$2" xdotool mousemove --window "$wid" $(at "$1") click 1
-  wait_for "$2 (the display stayed blank)" display_lit
-  wait_for "$2 (at rest)" shows_rest "$wid"
+  xdotool mousemove --window "$wid" $(at "$1") click 1
+  wait_for "$2 (the card did not move)" display_dark
+  wait_for "$2 (the card did not come to rest)" display_lit
 }
 # True once the program started has stopped: the display was seen blank and is lit again, or
 # (for a short program run between two looks) is lit with other figures than before.
