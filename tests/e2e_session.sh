@@ -103,6 +103,7 @@ card_see() { # NAME WHAT
   xdotool mousemove --window "$wid" $(at "$1") click 1
   wait_for "$2 (the card did not move)" display_dark
   wait_for "$2 (the card did not come to rest)" display_lit
+  wait_for "$2 (the card did not come to rest)" shows_rest "$wid"
 }
 # True once the program started has stopped: the display was seen blank and is lit again, or
 # (for a short program run between two looks) is lit with other figures than before.
