@@ -1,5 +1,6 @@
 #include "common/placement.h"
 
+#include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
@@ -29,6 +30,14 @@ void CentreOnAsker(QWidget& dialog) {
     QRect frame = dialog.frameGeometry();
     frame.moveCenter(asker->frameGeometry().center());
     dialog.move(frame.topLeft());
+}
+
+void CentreOnScreen(QWidget& window) {
+    if (const QScreen* screen = window.screen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
 }
 
 } // namespace orrindale

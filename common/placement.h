@@ -1,5 +1,5 @@
 // Where windows and dialogs open: a peripheral window beside the calculator, a dialog centred on
-// the window that asked for it.
+// the window that asked for it, a modal window centred on the screen.
 #pragma once
 
 #include <QPoint>
@@ -19,5 +19,8 @@ QPoint PlaceBeside(const QRect& calculator, const QSize& size, const QRect& scre
 // Moves a dialog about to show so that it stands centred on the window of its parent, the
 // window that asked for it; nothing when that window is not shown.
 void CentreOnAsker(QWidget& dialog);
+
+// Moves a window so that it stands centred on its screen's free area.
+void CentreOnScreen(QWidget& window);
 
 } // namespace orrindale

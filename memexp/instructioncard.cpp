@@ -1,24 +1,14 @@
 #include "memexp/instructioncard.h"
 
 #include <QPainter>
-#include <QScreen>
 
 #include "common/escapeclose.h"
 #include "common/hpdata_qt.h"
 #include "common/messages.h"
+#include "common/placement.h"
 #include "common/programfiles.h"
 
 namespace orrindale {
-
-namespace {
-void CentreOnScreen(QWidget& window) {
-    if (const QScreen* screen = window.screen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
-    }
-}
-} // namespace
 
 TmmpnFM::TmmpnFM(const Services& services, QWidget* parent) : QDialog(parent), services_(services) {
     EscapeCloser::Install(this);

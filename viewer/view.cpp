@@ -15,6 +15,7 @@
 #include "common/escapeclose.h"
 #include "common/hpdata_qt.h"
 #include "common/messages.h"
+#include "common/placement.h"
 #include "engine/calculator.h"
 #include "viewer/listing.h"
 #include "viewer/listingprint.h"
@@ -155,11 +156,7 @@ void TviewFM::showEvent(QShowEvent* event) {
     FillTable();
     sendToMemoryAction_->setEnabled(memory_.On);
     modified_ = false;
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(*this);
 }
 
 void TviewFM::FillTable() {

@@ -21,6 +21,7 @@
 #include "common/escapeclose.h"
 #include "common/hpdata_qt.h"
 #include "common/messages.h"
+#include "common/placement.h"
 #include "common/programfiles.h"
 
 namespace orrindale {
@@ -148,11 +149,7 @@ void TprgCrdFM::showEvent(QShowEvent* event) {
     }
     cardView_->setFixedSize(blankCard_.size());
     setFixedSize(blankCard_.width() + kPanelWidth, blankCard_.height() + kToolbarHeight);
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(*this);
     ResetStack();
 }
 
