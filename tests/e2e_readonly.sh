@@ -38,15 +38,23 @@ $runner ./orrindale &
 app=$!
 wid=$(find_window '^HP9100B')
 [ -n "$wid" ] || fail "the calculator window did not appear"
-wait_for "the calculator window was not drawn" is_drawn "$wid"
+box=
+for _ in $(seq 15); do
+  box=$(xdotool search --onlyvisible --name '^Orrindale' 2>/dev/null | head -n 1) && [ -n "$box" ] && break
+  sleep 0.2
+done
 if [ "$phase" = first ]; then
-  answer Return "the word at the first start of where the state goes"
+  [ -n "$box" ] || fail "no word at the first start of where the state goes"
+  xdotool key --window "$box" Return
+  sleep 0.5
   power_on
   xdotool mousemove --window "$wid" 20 20
-  keys_see "$wid" 1 2 Return 3 equal
+  for key in 1 2 Return 3 equal; do
+    xdotool key --window "$wid" "$key"
+    sleep 0.15
+  done
 else
-  # A message would also keep the Escape of close_calculator from closing the calculator.
-  ! has_window --onlyvisible '^Orrindale' || fail "a message at the second start"
+  [ -z "$box" ] || fail "a message at the second start"
 fi
 close_calculator
 SESSION
