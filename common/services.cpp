@@ -1,6 +1,7 @@
 #include "common/services.h"
 
 #include <QFile>
+#include <QStandardPaths>
 
 #include "common/messages.h"
 #include "common/sounds.h"
@@ -35,6 +36,20 @@ void Services::TellStateNotice(const QString& error) const {
         Messages->Warning(notice);
     else if (!notice.isEmpty())
         Messages->Information(notice);
+}
+
+std::unique_ptr<StateFiles> MakeStateFiles(const Services& services, bool installed) {
+    QString data = services.DataFolder;
+    if (data.isEmpty()) {
+        data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        if (!data.isEmpty()) data += "/";
+    }
+    std::string program = QFile::encodeName(services.ProgramFolder).toStdString();
+    std::string dataFolder = QFile::encodeName(data).toStdString();
+    if (installed)
+        return std::make_unique<StateFiles>(
+            StateFiles::Installed(std::move(program), std::move(dataFolder)));
+    return std::make_unique<StateFiles>(std::move(program), std::move(dataFolder));
 }
 
 bool Services::OpenDocument(const char* name) const {

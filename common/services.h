@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 namespace orrindale {
 
@@ -27,8 +28,9 @@ struct Services {
     PrinterChooser* Printers = nullptr;
     FileChooser* Files = nullptr;
     // Where the settings and state go when the program folder cannot be written (empty: the
-    // user's data folder); the main window makes State from it and the program folder. Without
-    // State they stay in the program folder and a damaged one is not put aside.
+    // user's data folder); the main window makes State from it and the program folder unless
+    // State is given. Without State they stay in the program folder and a damaged one is not put
+    // aside.
     QString DataFolder; // with a trailing separator
     StateFiles* State = nullptr;
 
@@ -47,5 +49,10 @@ struct Services {
     // Shows a PDF of the program folder; a failure is reported to the user and gives false.
     bool OpenDocument(const char* name) const;
 };
+
+// The settings and state files of services' program folder, with services.DataFolder or else the
+// user's data folder beside it (none at all, without a home, keeps everything in the program
+// folder); installed: always in the data folder (StateFiles::Installed).
+std::unique_ptr<StateFiles> MakeStateFiles(const Services& services, bool installed);
 
 } // namespace orrindale

@@ -47,6 +47,12 @@ StateFiles::StateFiles(std::string programFolder, std::string dataFolder,
     announce_ = !AnyStateFileIn(data_);
 }
 
+StateFiles StateFiles::Installed(std::string programFolder, std::string dataFolder) {
+    StateFiles files(std::move(programFolder), std::move(dataFolder), false);
+    files.announce_ = false;
+    return files;
+}
+
 std::string StateFiles::ReadPath(std::string_view name) const {
     const std::string saved = SavePath(name);
     if (!inDataFolder_ || Exists(saved)) return saved;

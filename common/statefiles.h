@@ -25,6 +25,10 @@ public:
     // The same with the answer to whether the program folder can be written already known.
     StateFiles(std::string programFolder, std::string dataFolder, bool programFolderWritable);
 
+    // An installed program: the settings and state always go to the data folder, where they
+    // simply belong, so its first use is not announced.
+    static StateFiles Installed(std::string programFolder, std::string dataFolder);
+
     // Whether this process may make and replace files in folder.
     static bool Writable(const std::string& folder);
 

@@ -310,7 +310,14 @@ void CardSlot::LoadProgramCard1Click() {
     const QString path = services_.Files->OpenFile(
         {"Open Magnetic Card File", "*.mcf", "Program Card File (*.mcf);;All Files (*.*)", "mcf"},
         window_.Widget);
-    if (path.isEmpty()) return;
+    if (!path.isEmpty()) TakeCardFile(path);
+}
+
+void CardSlot::OpenCardFile(const QString& path) {
+    if (SaveQuestion()) TakeCardFile(path);
+}
+
+void CardSlot::TakeCardFile(const QString& path) {
     lastLoadName_ = path;
     EndCycle();
     LoadCardFile(path, true);

@@ -75,6 +75,8 @@ public:
     void CardAWriteProtect1Click() { ToggleProtection(true); }
     void CardBWriteProtect1Click() { ToggleProtection(false); }
 
+    // A card file named from outside (the command line, a drop): as Load with that file chosen.
+    void OpenCardFile(const QString& path);
     void LoadCardFile(const QString& path, bool side);
     bool SaveCardAs();
     void StartCardCycle(CardMode mode);
@@ -85,6 +87,8 @@ private:
     bool AskUnsaved();
     // "Save changes?" about a modified card: false when the user cancelled or the save failed.
     bool SaveQuestion();
+    // The chosen card into the slot, remembered for the next start.
+    void TakeCardFile(const QString& path);
     static QString LoadFailure(CardLoad result);
     void ToggleProtection(bool sideA);
     void InsertCard();

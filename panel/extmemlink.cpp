@@ -61,4 +61,11 @@ ViewerMemory ExpandedMemoryOf(TmemFM& window) {
     return memory;
 }
 
+bool ExtMemoryLink::OpenFile(FileKind kind, const QString& path) {
+    if (kind != FileKind::Memory) return false;
+    if (auto* window = qobject_cast<TmemFM*>(Owner().Open(Peripherals::Kind::ExtMemory)))
+        window->ClearMemoryAndLoad(path);
+    return true;
+}
+
 } // namespace orrindale

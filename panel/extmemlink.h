@@ -25,6 +25,7 @@ public:
           calc_(calc), owner_(owner) {}
 
     std::unique_ptr<QWidget> MakeWindow(std::function<void()> requestRelease) override;
+    bool OpenFile(FileKind kind, const QString& path) override;
     // The memory and its switches are written.
     void SaveAtClose() override;
     ExtMemoryPort* ExtMemory() const override;

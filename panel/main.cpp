@@ -3,7 +3,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <filesystem>
+#include <QFileInfo>
+#include <QTimer>
 #include <future>
 #include <memory>
 
@@ -12,14 +13,20 @@
 #include "common/hpdata.h"
 #include "common/messages.h"
 #include "common/programfiles.h"
+#include "common/programfolders.h"
 #include "common/sounds.h"
+#include "common/statefiles.h"
 #include "panel/funccard.h"
+#include "panel/instance.h"
 #include "panel/mainwindow.h"
 #include "panel/panelpicture.h"
 #include "panel/paperviewer.h"
 #include "panel/startprobe.h"
 
 namespace {
+
+// The desktop entry's name, without ".desktop": the desktop matches the windows to it.
+constexpr char kDesktopFileName[] = "org.orrindale.Orrindale";
 
 // Test hook for the end-to-end tests, and nothing else: with ORRINDALE_TEST_FILE_ANSWERS naming
 // a text file, each open or save dialog is answered by the next line of that file (an empty
@@ -44,13 +51,13 @@ private:
     QStringList answers_;
 };
 
-// The program folder, found from the executable's own link before the toolkit starts (as the
-// toolkit finds it later); empty when the link cannot be read.
-QString ExecutableFolder() {
-    std::error_code error;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return {};
-    return QString::fromStdString(exe.parent_path().string()) + "/";
+// The files named on the command line, as absolute paths: a running calculator that takes them
+// over works in another folder.
+QStringList NamedFiles(const QStringList& arguments) {
+    QStringList files;
+    for (const QString& argument : arguments.mid(1))
+        files.append(QFileInfo(argument).absoluteFilePath());
+    return files;
 }
 
 } // namespace
@@ -58,28 +65,36 @@ QString ExecutableFolder() {
 int main(int argc, char** argv) {
     using namespace orrindale;
     // The panel picture is decoded on a second thread while the toolkit connects to the display.
-    QString folder = ExecutableFolder();
+    const ProgramFolders folders = LocateProgramFolders(ExecutableFolder());
     std::future<PanelPicture> panel;
-    if (!folder.isEmpty()) panel = PreloadPanelPicture(folder + files::kPanelPicture);
+    if (!folders.Data.isEmpty()) panel = PreloadPanelPicture(folders.Data + files::kPanelPicture);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Orrindale");
     QApplication::setApplicationDisplayName("Orrindale");
+    QApplication::setDesktopFileName(kDesktopFileName);
 
+    QString folder = folders.Data, modules = folders.Modules;
     if (folder.isEmpty())
-        folder = QDir(QCoreApplication::applicationDirPath()).absolutePath() + "/";
+        folder = modules = QDir(QCoreApplication::applicationDirPath()).absolutePath() + "/";
+    Services services;
+    services.ProgramFolder = folder;
+    const std::unique_ptr<StateFiles> state = MakeStateFiles(services, folders.Installed);
+    services.State = state.get();
+    InstanceLink instance(QFile::decodeName(QByteArray::fromStdString(state->SaveFolder())));
+    const QStringList named = NamedFiles(QCoreApplication::arguments());
+    if (instance.HandOver(named)) return 0;
+
     BoxMessenger messenger;
-    AudioModule audio(folder + files::kAudioModule);
+    AudioModule audio(modules + files::kAudioModule);
     DesktopSoundPlayer player(audio);
     SoundSwitch sounds(player);
     DesktopOpener documents;
     MainBounds bounds;
-    DialogPrinterChooser printers(folder + files::kPrintModule, messenger);
+    DialogPrinterChooser printers(modules + files::kPrintModule, messenger);
     DialogFileChooser dialogs;
     std::unique_ptr<ListedFileChooser> listed;
     if (const QString list = qEnvironmentVariable("ORRINDALE_TEST_FILE_ANSWERS"); !list.isEmpty())
         listed = std::make_unique<ListedFileChooser>(list);
-    Services services;
-    services.ProgramFolder = folder;
     services.Messages = &messenger;
     services.Sounds = &sounds;
     services.Audio = &audio;
@@ -99,6 +114,14 @@ int main(int argc, char** argv) {
     // The audio output is found (and the sounds loaded) when the calculator is first used, in
     // time for the first click; one merely started never needs it.
     AtFirstUse::Run(&mainWindow, [&player] { player.Prepare(); });
+    instance.Listen([&mainWindow](const QStringList& files) {
+        mainWindow.raise();
+        mainWindow.activateWindow();
+        mainWindow.OpenFiles(files);
+    });
     mainWindow.show();
+    // The named files open once the calculator stands on the screen, after its own start-up.
+    if (!named.isEmpty())
+        QTimer::singleShot(0, &mainWindow, [&mainWindow, named] { mainWindow.OpenFiles(named); });
     return QApplication::exec();
 }

@@ -7,10 +7,10 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
-#include <QStandardPaths>
 #include <utility>
 
 #include "common/escapeclose.h"
+#include "common/filedrop.h"
 #include "common/hpdata_qt.h"
 #include "common/messages.h"
 #include "common/programfiles.h"
@@ -49,16 +49,10 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
           calc_.PendingAction |= bit;
           StartChgModeTimer();
       }) {
-    // The user's data folder unless told otherwise; none at all (no home) keeps everything in
-    // the program folder.
-    QString data = services_.DataFolder;
-    if (data.isEmpty()) {
-        data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        if (!data.isEmpty()) data += "/";
+    if (!services_.State) {
+        state_ = MakeStateFiles(services_, false);
+        services_.State = state_.get();
     }
-    state_ = std::make_unique<StateFiles>(QFile::encodeName(services_.ProgramFolder).toStdString(),
-                                          QFile::encodeName(data).toStdString());
-    services_.State = state_.get();
     setWindowTitle("HP9100B");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -73,6 +67,9 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
     CreateTimers();
     BuildMenu();
     MakeLinks();
+    const FilesDropped dropped = [this](const QStringList& files) { OpenFiles(files); };
+    AcceptFileDrops(this, dropped);
+    peripherals_.SetFilesDropped(dropped);
 }
 
 void TmainFM::MakeLinks() {
@@ -169,7 +166,7 @@ void TmainFM::BuildMenu() {
     roll->addAction("Discard", &printer_, &PrinterPanel::Discard);
     roll->addAction("View", &printer_, &PrinterPanel::View);
     popup_->addSeparator();
-    popup_->addAction("View Program Memory", this, &TmainFM::ViewProgramMemory);
+    popup_->addAction("View Program Memory", this, [this] { ViewProgramMemory(); });
     QMenu* reset = popup_->addMenu("Reset Memory");
     reset->addAction("Reset Now", this, &TmainFM::ResetNow);
     resetOnStartUpAction_ =
@@ -227,7 +224,7 @@ void TmainFM::StartUp() {
     hiddenX_ = (screen ? screen->geometry().width() : 1920) + 200;
     PlacePictures();
     settings_ = PanelSettings{};
-    state_->RemoveLeftovers();
+    services_.State->RemoveLeftovers();
     if (!LoadSettings(StatePath(files::kPanelSettings), settings_))
         services_.StateLoadFailed(files::kPanelSettings);
     calc_.ApplyRunSpeed(settings_.RunSpeed);
@@ -415,7 +412,7 @@ void TmainFM::contextMenuEvent(QContextMenuEvent* event) {
     popup_->popup(event->globalPos());
 }
 
-void TmainFM::ViewProgramMemory() {
+void TmainFM::ViewProgramMemory(const QString& listing) {
     if (calc_.Running) {
         services_.Messages->Information("Please stop program running to view code");
         return;
@@ -424,6 +421,7 @@ void TmainFM::ViewProgramMemory() {
     viewer.SetCardExport([this](const std::vector<int>& codes, QWidget* parent) {
         return ExportCards(codes, parent);
     });
+    if (!listing.isEmpty()) viewer.LoadListing(listing);
     viewer.exec();
     // Send To Memory may have rewritten the step the display shows in PRGM mode.
     if (calc_.PowerOn) calc_.RefreshDisplay();

@@ -98,8 +98,12 @@ public:
     void ToggleSounds();
     void ShowAbout();
     void ViewFunctionCard();
-    // Runs the program memory viewer modally; refused while a program runs.
-    void ViewProgramMemory();
+    // Runs the program memory viewer modally, on the listing of a file if one is named; refused
+    // while a program runs.
+    void ViewProgramMemory(const QString& listing = {});
+    // Files named from outside (command line, second start, drop), each where its kind belongs
+    // (fileopening.h); one the calculator has no place for is reported.
+    void OpenFiles(const QStringList& paths);
     // Runs the marked card editor modally; refused while the card reader exists.
     void RunCardEditor();
     // The marked card reader keeps the display dark while a card passes.
@@ -158,6 +162,7 @@ private:
     CardSlot::Window CardWindow();
     void BuildMenu();
     void MakeLinks();
+    void OpenFile(const QString& path); // fileopening.cpp
     // Where the display and the keys (with the switches and the wheel) stand on the screen, which
     // the card reader leaves in view.
     QRect DisplayOnScreen() const;

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "engine/ports.h"
+#include "panel/fileopening.h"
 #include "panel/peripherals.h"
 
 namespace orrindale {
@@ -40,6 +41,9 @@ public:
     virtual void SaveAtClose() {}
     // The calculator has closed: the window goes without questions.
     virtual void ShutDown() {}
+    // A file from outside: one of the device's kind is opened in its window (opened first) as
+    // the window's own Load opens it, and true returned; false for a file of another kind.
+    virtual bool OpenFile(FileKind /*kind*/, const QString& /*path*/) { return false; }
     // The device's port for the engine while its window is open, else null.
     virtual PlotterPort* Plotter() const { return nullptr; }
     virtual ExtMemoryPort* ExtMemory() const { return nullptr; }

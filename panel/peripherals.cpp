@@ -26,6 +26,7 @@ QWidget* Peripherals::Open(Kind kind) {
         const int bit = ReleaseBit(kind);
         entry.window = entry.factory([this, bit] { request_(bit); });
         if (!entry.window) return nullptr;
+        if (dropped_) AcceptFileDrops(entry.window.get(), dropped_);
     }
     entry.window->show();
     entry.window->raise();

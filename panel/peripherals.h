@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "cards/marked/cardstack.h"
+#include "common/filedrop.h"
 
 namespace orrindale {
 
@@ -38,6 +39,8 @@ public:
     Peripherals& operator=(const Peripherals&) = delete;
 
     void SetFactory(Kind kind, Factory factory);
+    // Where the files dropped on any window made from now on go.
+    void SetFilesDropped(FilesDropped dropped) { dropped_ = std::move(dropped); }
     bool CanOpen(Kind kind) const { return static_cast<bool>(Slot(kind).factory); }
     // Shows the window of this kind, making it first if it is not open; null without a factory.
     QWidget* Open(Kind kind);
@@ -60,6 +63,7 @@ private:
     const Entry& Slot(Kind kind) const { return slots_[static_cast<size_t>(kind)]; }
 
     Request request_;
+    FilesDropped dropped_;
     std::array<Entry, kKinds> slots_;
     TCardStack cardStack_;
 };

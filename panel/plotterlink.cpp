@@ -31,4 +31,11 @@ PlotterPort* PlotterLink::Plotter() const {
     return window ? &window->Model() : nullptr;
 }
 
+bool PlotterLink::OpenFile(FileKind kind, const QString& path) {
+    if (kind != FileKind::Plot) return false;
+    if (auto* window = qobject_cast<TplotFM*>(Owner().Open(Peripherals::Kind::Plotter)))
+        window->LoadPlotFile(path, true);
+    return true;
+}
+
 } // namespace orrindale

@@ -22,6 +22,7 @@ public:
           panel_(std::move(panel)) {}
 
     std::unique_ptr<QWidget> MakeWindow(std::function<void()> requestRelease) override;
+    bool OpenFile(FileKind kind, const QString& path) override;
     void PowerChanged(bool on) override;
     void SaveAtClose() override;
     void ShutDown() override;

@@ -17,4 +17,11 @@ std::unique_ptr<QWidget> ReaderLink::MakeWindow(std::function<void()> requestRel
     return reader;
 }
 
+bool ReaderLink::OpenFile(FileKind kind, const QString& path) {
+    if (kind != FileKind::CardStack) return false;
+    if (auto* reader = qobject_cast<TcardReadFM*>(Owner().Open(Peripherals::Kind::CardReader)))
+        reader->LoadStack(path);
+    return true;
+}
+
 } // namespace orrindale

@@ -26,6 +26,7 @@ public:
           panel_(std::move(panel)) {}
 
     std::unique_ptr<QWidget> MakeWindow(std::function<void()> requestRelease) override;
+    bool OpenFile(FileKind kind, const QString& path) override;
 
 private:
     const Services& services_;

@@ -31,6 +31,10 @@ cmake --build build-asan -j "$JOBS" --target test_programs
   ctest --output-on-failure -j "$JOBS" -LE "fuzz|bench")
 
 cmake -G Ninja -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORRINDALE_CCACHE="$CCACHE"
-# The benchmark too, which no test runs, so that it keeps compiling.
-cmake --build build -j "$JOBS" --target test_programs steps_bench pacing_bench
+# The benchmark too, which no test runs, so that it keeps compiling; and the icon, which only
+# the installation takes.
+cmake --build build -j "$JOBS" --target test_programs steps_bench pacing_bench desktop_icon
+# The installed program and its Debian package (tests/install_check.sh), before the CTest
+# summary, which stays the last output.
+bash tests/install_check.sh build build/bin/readlist
 (cd build && ctest --output-on-failure -j "$JOBS" -LE fuzz)

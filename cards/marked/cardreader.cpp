@@ -233,7 +233,10 @@ void TcardReadFM::StopCard() {
 void TcardReadFM::LoadStackClick() {
     const QString path = services_.Files->OpenFile(
         {"Open Optical Card File", services_.ProgramFolder, kStackFilter, "ocf"}, this);
-    if (path.isEmpty()) return;
+    if (!path.isEmpty()) LoadStack(path);
+}
+
+void TcardReadFM::LoadStack(const QString& path) {
     if (!context_.Stack->LoadStackFile(NativePath(path), list_))
         services_.Messages->Error("ERROR: Program file data is corrupt");
     // A new stack, or the empty one a corrupt file leaves, starts at its first card.

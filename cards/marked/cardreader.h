@@ -51,6 +51,8 @@ public:
 
     void cardFeedClick();
     void LoadStackClick();
+    // The stack of a file, as Load Stack loads the chosen one (its message when it cannot).
+    void LoadStack(const QString& path);
     void ResetStackClick();
     void HelpClick();
     void cardTimerTimer();

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# End to end: files opened from outside the real calculator under Xvfb, as the desktop opens
+# them. "orrindale sum.mcf" starts with the card in the slot (the power switched on for it); a
+# stack file dragged from another program (xdrop) and dropped on the calculator opens the
+# marked card reader with it, and its first card fed in PRGM keys rows 0 and 1; a second start
+# "orrindale square.ptf" hands the plot to the running calculator and ends, and the plot is
+# drawn in that calculator's plotter. Found after the close: the card remembered, the program
+# rows of the card, and the plotter's current plot the same as the file.
+#   e2e_desktop.sh PROGRAM_DIR READLIST KEYRUN XDROP SOURCE_DIR [SCREENSHOT]
+set -euo pipefail
+program_dir=$1 readlist=$2 keyrun=$3 xdrop=$4 source_dir=$5 shot=${6:-}
+
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_session.sh"
+e2e_work "$program_dir" CR91B.dat HP9plig.dat
+cp "$xdrop" "$work/xdrop"
+card="$work/sum.mcf" stack="$work/mul.ocf" plot="$work/square.ptf"
+"$keyrun" prgm 4 SHUP 5 Add End card-new record card-save="$card" > /dev/null
+"$keyrun" prgm 6 SHUP 7 Mul End "stack-save=$stack" > /dev/null
+# shellcheck disable=SC2046
+"$keyrun" plotter $(cat "$source_dir/tests/plotter_program.txt") Cont plot-save="$plot" > /dev/null
+
+cat > "$work/session.sh" <<'SESSION'
+set -u
+[ -z "${E2E_TRACE:-}" ] || set -x
+cd "$1"
+shot=$2
+source ./e2e_session.sh
+./orrindale sum.mcf &
+app=$!
+wid=$(find_window '^HP9100B$')
+[ -n "$wid" ] || fail "the calculator window did not appear"
+sleep 1.5
+# The stack, dragged from the bottom left corner and let go over the calculator's case.
+./xdrop mul.ocf > drop.log &
+drop=$!
+did=$(find_window '^xdrop$')
+[ -n "$did" ] || fail "the drag source did not appear"
+xdotool mousemove --window "$did" 40 40 mousedown 1
+sleep 0.3
+for x in 200 250 300; do xdotool mousemove --window "$wid" "$x" 200; sleep 0.2; done
+xdotool mouseup 1
+wait "$drop" || fail "the calculator refused the dropped stack: $(cat drop.log)"
+rid=$(find_window '^Marked Card Reader$')
+[ -n "$rid" ] || fail "the dropped stack did not open the reader"
+sleep 0.5
+xdotool windowraise "$rid" 2>/dev/null || true
+xdotool mousemove --window "$wid" 535 361 click 1   # PRGM
+sleep 0.3
+xdotool mousemove --window "$rid" 150 234 click 1   # Card Feed
+sleep 2
+xdotool mousemove --window "$rid" 60 100 click 3    # the reader's menu: Close  (Esc)
+sleep 0.5
+xdotool key Up Return
+sleep 0.5
+# A second start on the same folder hands its file over and ends at once.
+timeout 10 ./orrindale square.ptf || fail "the second start did not end by itself"
+pid=$(find_window '^Plotter$')
+[ -n "$pid" ] || fail "the handed plot did not open the plotter"
+[ "$(xdotool search --name '^HP9100B$' | wc -l)" = 1 ] || fail "a second calculator is running"
+sleep 1
+[ -z "$shot" ] || import -window root "$shot"
+xdotool mousemove --window "$pid" 400 300 click 3   # the plotter's menu: Close  (Esc)
+sleep 0.5
+xdotool key Up Return
+sleep 0.8
+if xdotool search --name '^Plotter$' >/dev/null 2>&1; then
+  xdotool key n                                     # not saved as another plot file
+  sleep 0.8
+fi
+xdotool search --name '^Plotter$' >/dev/null 2>&1 && fail "the plotter did not close"
+close_calculator
+SESSION
+
+e2e_run_session "$work" "$shot"
+
+"$readlist" "$work/cce9B.ini" | grep -q "^012$card\$" || { echo "the named card is not in the slot"; exit 1; }
+card1=$("$readlist" "$stack" | sed -n 6p | cut -d'~' -f3-30)
+state=$("$readlist" "$work/cif9B.ini")
+rows=$(printf '%s\n' "$state" | grep '^000' | cut -c4- | cut -d'~' -f1-14)~$(printf '%s\n' "$state" | grep '^001' | cut -c4- | cut -d'~' -f1-14)
+echo "dropped stack's card 1: $card1"
+echo "program rows 0 and 1:   $rows"
+[ "$card1" = "$rows" ] || { echo "the dropped stack did not reach the reader"; exit 1; }
+# The plotter's current plot: the handed file's record, and after it only what the plotter
+# itself added at its close.
+handed=$("$readlist" "$plot")
+current=$("$readlist" "$work/pvpt.dat" | head -n "$(printf '%s\n' "$handed" | wc -l)")
+[ "$current" = "$handed" ] \
+  || { echo "the plotter of the running calculator does not hold the handed plot:"
+       diff <(printf '%s\n' "$current") <(printf '%s\n' "$handed") | head -n 10; exit 1; }
+echo "card in the slot, stack in the reader, plot in the running calculator's plotter"

@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# The installed calculator as users meet it. Installs the build into a temporary prefix and
+# checks the desktop entry, the catalogue entry, the file types and the icon; makes the prefix
+# read-only and starts the installed program twice under Xvfb with a home of its own: switched
+# on, 1 2 Enter 3 + keyed and closed, the sum must be back in the second start, kept in that
+# home's data folder and nowhere in the prefix. Then makes the Debian package with CPack and
+# checks what it holds and what it depends on. Root writes anywhere, so as root the program
+# runs as "nobody", as in e2e_readonly.sh.
+#   install_check.sh BUILD_DIR READLIST
+set -euo pipefail
+build=$(cd "$1" && pwd) readlist=$2
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+id=org.orrindale.Orrindale
+
+source "$here/e2e_session.sh"
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+cp "$here/e2e_session.sh" "$work/"
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" > /dev/null
+
+installed=(bin/orrindale lib/orrindale/orrindale_audio.so lib/orrindale/orrindale_print.so
+  share/orrindale/PM91B.dat share/orrindale/HP9100BHelp.pdf share/orrindale/Feed.wav
+  "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" "share/mime/packages/$id.xml"
+  "share/icons/hicolor/scalable/apps/$id.svg" "share/icons/hicolor/48x48/apps/$id.png"
+  "share/icons/hicolor/256x256/apps/$id.png")
+for file in "${installed[@]}"; do
+  [ -f "$prefix/$file" ] || { echo "not installed: $file"; exit 1; }
+done
+# Nothing of a run of the build comes along.
+if find "$prefix" -name '*.ini' -o -name 'pvpt.dat' -o -name 'pf9B.dat' | grep -q .; then
+  echo "settings or state were installed"; exit 1
+fi
+desktop-file-validate "$prefix/share/applications/$id.desktop"
+appstreamcli validate --no-net --no-color "$prefix/share/metainfo/$id.metainfo.xml" > /dev/null
+# The file types, as the desktop's database learns them.
+mkdir -p "$work/mime/packages"
+cp "$prefix/share/mime/packages/$id.xml" "$work/mime/packages/"
+update-mime-database "$work/mime"
+for pair in mcf:magnetic-card ocf:card-stack ptf:plot exm:memory; do
+  grep -q "^50:application/x-orrindale-${pair#*:}:\*\.${pair%%:*}$" "$work/mime/globs2" \
+    || { echo "no file type for *.${pair%%:*}"; exit 1; }
+done
+echo "installed files, desktop entry, metadata and file types: fine"
+
+mkdir "$work/home"
+runner=
+if [ "$(id -u)" = 0 ]; then
+  chmod 755 "$work"
+  chown nobody "$work/home"
+  runner="setpriv --reuid=nobody --regid=nogroup --clear-groups"
+fi
+chmod -R a-w "$prefix"
+listing=$(ls -lR "$prefix")
+
+cat > "$work/session.sh" <<'SESSION'
+set -u
+cd "$1"
+runner=$2 phase=$3
+source ./e2e_session.sh
+E2E_PHASE=$phase
+if [ -n "$runner" ] && [ -n "${XAUTHORITY:-}" ]; then
+  cp "$XAUTHORITY" home/xauth && chown nobody home/xauth && export XAUTHORITY=$PWD/home/xauth
+fi
+cd /
+$runner "$1/prefix/bin/orrindale" &
+app=$!
+wid=$(find_window '^HP9100B$')
+[ -n "$wid" ] || fail "the installed calculator did not appear"
+sleep 1
+if [ "$phase" = first ]; then
+  power_on
+  xdotool mousemove --window "$wid" 20 20
+  for key in 1 2 Return 3 equal; do
+    xdotool key --window "$wid" "$key"
+    sleep 0.15
+  done
+fi
+close_calculator
+SESSION
+
+state=$work/home/.local/share/Orrindale/cif9B.ini
+for phase in first second; do
+  HOME=$work/home XDG_DATA_HOME= XDG_RUNTIME_DIR= e2e_run_session "$work" "$runner" "$phase"
+  [ -f "$state" ] || { echo "$phase: no machine state in the user's data folder"; exit 1; }
+  [ "$(ls -lR "$prefix")" = "$listing" ] || { echo "$phase: the prefix changed"; exit 1; }
+  x=$("$readlist" "$state" | grep '^100' | cut -c4-)
+  echo "$phase start: X kept in the user's data folder: $x"
+  [ "$phase" = second ] || first_x=$x
+done
+grep -q '[1-9]' <<< "$first_x" || { echo "the keyed sum is not in the state"; exit 1; }
+[ "$x" = "$first_x" ] || { echo "the second start lost the keyed sum"; exit 1; }
+
+# The Debian package.
+rm -f "$build"/orrindale_*.deb
+(cd "$build" && cpack -G DEB > "$work/cpack.log") || { cat "$work/cpack.log"; exit 1; }
+deb=$(ls "$build"/orrindale_*.deb)
+dpkg-deb -c "$deb" | awk '{print $6}' > "$work/contents"
+for file in "${installed[@]}"; do
+  file=${file/#lib\//lib*/}
+  # shellcheck disable=SC2053
+  grep -q "^\./usr/${file//\*/[^/]*}$" "$work/contents" || { echo "not in the package: $file"; exit 1; }
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libqt6widgets6 libqt6network6 libqt6multimedia6; do
+  grep -q "$library" <<< "$depends" || { echo "the package does not depend on $library"; exit 1; }
+done
+echo "package $(basename "$deb"): $(wc -l < "$work/contents") entries; depends on $depends"
