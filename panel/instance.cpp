@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 
 namespace orrindale {
 
@@ -22,8 +21,9 @@ QString InstanceLink::ServerName(const QString& stateFolder) {
     const QByteArray hash =
         QCryptographicHash::hash(QFile::encodeName(stateFolder), QCryptographicHash::Sha256);
     const QString name = "orrindale-" + QString::fromLatin1(hash.toHex().left(24));
-    // The runtime folder is the user's own; without one the toolkit's default place is used.
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // The session's runtime folder is the user's own; without one the socket goes to the
+    // temporary folder, where the user access option still keeps it theirs.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     return runtime.isEmpty() ? name : runtime + "/" + name;
 }
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QIcon>
 #include <QTimer>
 #include <future>
 #include <memory>
@@ -72,6 +73,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Orrindale");
     QApplication::setApplicationDisplayName("Orrindale");
     QApplication::setDesktopFileName(kDesktopFileName);
+    // The installed icon, for task bars that take it from the window.
+    QApplication::setWindowIcon(QIcon::fromTheme(kDesktopFileName));
 
     QString folder = folders.Data, modules = folders.Modules;
     if (folder.isEmpty())

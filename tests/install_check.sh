@@ -36,7 +36,7 @@ appstreamcli validate --no-net --no-color "$prefix/share/metainfo/$id.metainfo.x
 # The file types, as the desktop's database learns them.
 mkdir -p "$work/mime/packages"
 cp "$prefix/share/mime/packages/$id.xml" "$work/mime/packages/"
-update-mime-database "$work/mime"
+update-mime-database "$work/mime" > /dev/null
 for pair in mcf:magnetic-card ocf:card-stack ptf:plot exm:memory; do
   grep -q "^50:application/x-orrindale-${pair#*:}:\*\.${pair%%:*}$" "$work/mime/globs2" \
     || { echo "no file type for *.${pair%%:*}"; exit 1; }
