@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <memory>
 
 namespace orrindale {
 
@@ -52,7 +53,8 @@ bool InstanceLink::HandOver(const QStringList& paths) {
     socket.connectToServer(name_);
     if (!socket.waitForConnected(kConnectWait)) return false;
     socket.write(Encode(paths));
-    if (!socket.waitForBytesWritten(kConnectWait)) return false;
+    // What is still unwritten goes before the close.
+    socket.waitForBytesWritten(kConnectWait);
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kConnectWait);
     return true;
@@ -71,17 +73,16 @@ bool InstanceLink::Listen(std::function<void(const QStringList&)> received) {
 
 void InstanceLink::Accept() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        auto* message = new QByteArray;
+        // Freed with the socket's connections.
+        auto message = std::make_shared<QByteArray>();
         connect(socket, &QLocalSocket::readyRead, socket, [socket, message] {
             *message += socket->readAll();
             if (message->size() > kMaxMessage) socket->abort();
         });
         connect(socket, &QLocalSocket::disconnected, this, [this, socket, message] {
             *message += socket->readAll();
-            const QStringList paths = Decode(*message);
-            delete message;
             socket->deleteLater();
-            received_(paths);
+            received_(Decode(*message));
         });
     }
 }

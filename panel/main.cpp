@@ -53,11 +53,11 @@ private:
 };
 
 // The files named on the command line, as absolute paths: a running calculator that takes them
-// over works in another folder.
+// over works in another folder. Options the toolkit left are no files.
 QStringList NamedFiles(const QStringList& arguments) {
     QStringList files;
     for (const QString& argument : arguments.mid(1))
-        files.append(QFileInfo(argument).absoluteFilePath());
+        if (!argument.startsWith('-')) files.append(QFileInfo(argument).absoluteFilePath());
     return files;
 }
 
@@ -73,8 +73,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Orrindale");
     QApplication::setApplicationDisplayName("Orrindale");
     QApplication::setDesktopFileName(kDesktopFileName);
-    // The installed icon, for task bars that take it from the window.
-    QApplication::setWindowIcon(QIcon::fromTheme(kDesktopFileName));
+    // The installed icon, for task bars that take it from the window; a build has none.
+    if (folders.Installed) QApplication::setWindowIcon(QIcon::fromTheme(kDesktopFileName));
 
     QString folder = folders.Data, modules = folders.Modules;
     if (folder.isEmpty())

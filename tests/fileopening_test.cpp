@@ -66,11 +66,28 @@ TEST(InstanceLink, TheHandedOverMessageCarriesEveryPathAndNothingElse) {
         EXPECT_TRUE(InstanceLink::Decode(message).isEmpty()) << message.left(40).toStdString();
 }
 
-TEST(InstanceLink, CalculatorsOnDifferentFoldersNeverMeet) {
-    EXPECT_EQ(InstanceLink::ServerName("/home/a/.local/share/Orrindale/"),
-              InstanceLink::ServerName("/home/a/.local/share/Orrindale/"));
-    EXPECT_NE(InstanceLink::ServerName("/home/a/.local/share/Orrindale/"),
-              InstanceLink::ServerName("/home/b/.local/share/Orrindale/"));
+TEST(InstanceLink, ASecondStartHandsItsFilesOnlyToTheCalculatorOnItsFolder) {
+    QTemporaryDir runtime;
+    const QByteArray kept = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    {
+        InstanceLink running("/home/a/.local/share/Orrindale/");
+        QStringList received;
+        bool heard = false;
+        ASSERT_TRUE(running.Listen([&](const QStringList& paths) {
+            received = paths;
+            heard = true;
+        }));
+        EXPECT_FALSE(InstanceLink("/home/b/.local/share/Orrindale/").HandOver({"/b.mcf"}));
+        const QStringList files{"/home/a/sum.mcf", "/home/a/sine.ptf"};
+        EXPECT_TRUE(InstanceLink("/home/a/.local/share/Orrindale/").HandOver(files));
+        QElapsedTimer waited;
+        waited.start();
+        while (!heard && waited.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_EQ(received, files);
+    }
+    qputenv("XDG_RUNTIME_DIR", kept);
 }
 
 TEST(FileDrop, OnlyLocalFilesAreTaken) {
