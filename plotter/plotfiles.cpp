@@ -1,5 +1,6 @@
 // TplotFM's files: settings, the current plot, plot files and printing.
 #include <QFile>
+#include <QFileInfo>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <cmath>
@@ -16,6 +17,9 @@ namespace orrindale {
 
 namespace {
 const char kFilter[] = "Plotter File (*.ptf);;All Files (*.*)";
+// The name says which picture: "@2x.png" is twice the window's paper.
+const char kPictureFilter[] = "SVG Picture (*.svg);;PNG Picture (*.png);;"
+                              "PNG Picture at Twice the Size (*@2x.png)";
 
 // Replays a record onto a printed page (the screen's paper is drawn by plotpaper.h).
 class PainterReplay final : public ReplaySink {
@@ -126,6 +130,19 @@ bool TplotFM::SavePlotAs() {
     model_.plotFileName = ToBytes(path);
     model_.plotChanged = false;
     return true;
+}
+
+void TplotFM::ExportPicture() {
+    // Named after the plot's file when it has one, else "plot.svg" in the picture folder.
+    const QFileInfo plotFile(FromBytes(model_.plotFileName));
+    const QString start = model_.plotFileName.empty()
+                              ? QStringLiteral("plot.svg")
+                              : plotFile.path() + '/' + plotFile.completeBaseName() + ".svg";
+    const QString path =
+        services_.Files->SaveFile({"Export Picture", start, kPictureFilter, "svg"}, this);
+    if (path.isEmpty()) return;
+    const QString error = ExportPlotPicture(path, model_.plotRecord, model_.penIndex);
+    if (!error.isEmpty()) services_.Messages->Error(error);
 }
 
 void TplotFM::PrintPlot() {

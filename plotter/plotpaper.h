@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
 #include <cstdint>
 #include <vector>
 
@@ -42,5 +43,14 @@ private:
     int scale_;
     QImage image_;
 };
+
+// The record replayed on a fresh sheet as the window replays an opened plot, at a scale (1: the
+// window's paper, 2: twice its pixels); startPen draws until the record names a pen.
+QImage PlotPicture(const std::vector<int32_t>& record, int startPen, int scale);
+
+// Writes the record as the picture the path's name asks for (plotexport.h): SVG, or PNG at the
+// window's paper size or twice it, replacing the file atomically. Empty on success, otherwise
+// the message for the user.
+QString ExportPlotPicture(const QString& path, const std::vector<int32_t>& record, int startPen);
 
 } // namespace orrindale

@@ -121,6 +121,7 @@ void TplotFM::BuildMenu() {
     fileActions_[1] = menu_->addAction("Open", this, &TplotFM::OpenPlot);
     fileActions_[2] = menu_->addAction("Save", this, [this] { SavePlotAs(); });
     menu_->addAction("Print", this, &TplotFM::PrintPlot);
+    menu_->addAction("Export Picture…", this, &TplotFM::ExportPicture);
     menu_->addSeparator();
     QMenu* pens = menu_->addMenu("Pen Color");
     const std::pair<const char*, int> colours[] = {

@@ -69,6 +69,8 @@ public:
     void OpenPlot();
     bool SavePlotAs();
     void PrintPlot();
+    // The record as an SVG or PNG picture, in a file the user chooses.
+    void ExportPicture();
     void ChooseSpeed();
     // Loads a plot file; fromDialog: the chosen file, with messages for a missing file.
     bool LoadPlotFile(const QString& path, bool fromDialog);
