@@ -121,7 +121,6 @@ void TplotFM::BuildMenu() {
     fileActions_[1] = menu_->addAction("Open", this, &TplotFM::OpenPlot);
     fileActions_[2] = menu_->addAction("Save", this, [this] { SavePlotAs(); });
     menu_->addAction("Print", this, &TplotFM::PrintPlot);
-    menu_->addAction("Export Picture…", this, &TplotFM::ExportPicture);
     menu_->addSeparator();
     QMenu* pens = menu_->addMenu("Pen Color");
     const std::pair<const char*, int> colours[] = {
@@ -139,6 +138,9 @@ void TplotFM::BuildMenu() {
     fileActions_[4] = grids->menuAction();
     menu_->addAction("Plotter Speed", this, &TplotFM::ChooseSpeed);
     menu_->addAction("Centre Controls", this, [this] { model_.CentreControls(); });
+    menu_->addSeparator();
+    // Below the items above, whose places the keyboard walks by in scripts of the menu.
+    menu_->addAction("Export Picture…", this, &TplotFM::ExportPicture);
     menu_->addSeparator();
     menu_->addAction("Help", this, [this] { services_.OpenDocument(files::kPlotterHelpDocument); });
     menu_->addAction("Close  (Esc)", this, &QWidget::close);

@@ -225,9 +225,9 @@ TEST(PlotterWindow, LongMovesPlayTheCarriageSoundUntilTheyArrive) {
 TEST(PlotterWindow, MenuItemsStandInTheirOrder) {
     Plotter p;
     ASSERT_NE(p.plot, nullptr);
-    EXPECT_EQ(p.Texts(p.Menu()), QStringList({"New", "Open", "Save", "Print", "Export Picture…",
-                                              "-", "Pen Color", "Grid", "Plotter Speed",
-                                              "Centre Controls", "-", "Help", "Close  (Esc)"}));
+    EXPECT_EQ(p.Texts(p.Menu()), QStringList({"New", "Open", "Save", "Print", "-", "Pen Color",
+                                              "Grid", "Plotter Speed", "Centre Controls", "-",
+                                              "Export Picture…", "-", "Help", "Close  (Esc)"}));
     EXPECT_EQ(p.Texts(*p.Item("Pen Color")->menu()),
               QStringList({"Black", "Red", "Blue", "Green"}));
     EXPECT_EQ(p.Texts(*p.Item("Grid")->menu()), QStringList({"None", "0.5 Inch", "1 inch"}));
