@@ -1,7 +1,5 @@
 #include "plotter/plotexport.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 #include "common/atomicfile.h"
@@ -107,16 +105,6 @@ private:
     bool open_ = false, grouped_ = false;
 };
 } // namespace
-
-PlotPictureKind PlotPictureKindOf(std::string_view path) {
-    std::string name(path);
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (name.ends_with("@2x.png")) return PlotPictureKind::Png2x;
-    if (name.ends_with(".png")) return PlotPictureKind::Png;
-    if (name.ends_with(".svg")) return PlotPictureKind::Svg;
-    return PlotPictureKind::Unknown;
-}
 
 std::string PlotSvg(const std::vector<int32_t>& record, int startPen) {
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"

@@ -9,15 +9,13 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace orrindale {
 
-// What a picture file's name asks for: SVG, PNG at the paper's size in the window, or PNG at
-// twice it ("NAME@2x.png", as pictures for screens that scale by two are named).
-enum class PlotPictureKind { Unknown, Svg, Png, Png2x };
-PlotPictureKind PlotPictureKindOf(std::string_view path);
+// The pictures a plot is exported as: SVG, or PNG at the paper's size in the window or at twice
+// it.
+enum class PlotPictureKind { Svg, Png, Png2x };
 
 // The sheet with the record drawn on it: the grey edge, the grid dotted in paper pixels where
 // the record names it, the lines and dots in their pens' colours, one paper pixel wide. startPen

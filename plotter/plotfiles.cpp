@@ -17,9 +17,6 @@ namespace orrindale {
 
 namespace {
 const char kFilter[] = "Plotter File (*.ptf);;All Files (*.*)";
-// The name says which picture: "@2x.png" is twice the window's paper.
-const char kPictureFilter[] = "SVG Picture (*.svg);;PNG Picture (*.png);;"
-                              "PNG Picture at Twice the Size (*@2x.png)";
 
 // Replays a record onto a printed page (the screen's paper is drawn by plotpaper.h).
 class PainterReplay final : public ReplaySink {
@@ -132,16 +129,21 @@ bool TplotFM::SavePlotAs() {
     return true;
 }
 
-void TplotFM::ExportPicture() {
-    // Named after the plot's file when it has one, else "plot.svg" in the picture folder.
+void TplotFM::ExportPicture(PlotPictureKind kind) {
+    const bool svg = kind == PlotPictureKind::Svg;
+    // Named after the plot's file when it has one; a picture twice the size is marked as such
+    // pictures for screens that scale by two are.
     const QFileInfo plotFile(FromBytes(model_.plotFileName));
-    const QString start = model_.plotFileName.empty()
-                              ? QStringLiteral("plot.svg")
-                              : plotFile.path() + '/' + plotFile.completeBaseName() + ".svg";
-    const QString path =
-        services_.Files->SaveFile({"Export Picture", start, kPictureFilter, "svg"}, this);
+    const QString name = model_.plotFileName.empty()
+                             ? QStringLiteral("plot")
+                             : plotFile.path() + '/' + plotFile.completeBaseName();
+    const QString suffix = svg ? ".svg" : kind == PlotPictureKind::Png2x ? "@2x.png" : ".png";
+    const FileQuestion question{"Export Picture", name + suffix,
+                                svg ? "SVG Picture (*.svg)" : "PNG Picture (*.png)",
+                                svg ? "svg" : "png"};
+    const QString path = services_.Files->SaveFile(question, this);
     if (path.isEmpty()) return;
-    const QString error = ExportPlotPicture(path, model_.plotRecord, model_.penIndex);
+    const QString error = ExportPlotPicture(path, kind, model_.plotRecord, model_.penIndex);
     if (!error.isEmpty()) services_.Messages->Error(error);
 }
 

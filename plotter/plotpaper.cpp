@@ -7,7 +7,6 @@
 #include "common/hpdata_qt.h"
 
 #include "plotter/plotart.h"
-#include "plotter/plotexport.h"
 #include "plotter/plotfile.h"
 #include "plotter/plottermodel.h"
 
@@ -120,10 +119,8 @@ QImage PlotPicture(const std::vector<int32_t>& record, int startPen, int scale) 
     return image;
 }
 
-QString ExportPlotPicture(const QString& path, const std::vector<int32_t>& record, int startPen) {
-    const PlotPictureKind kind = PlotPictureKindOf(NativePath(path));
-    if (kind == PlotPictureKind::Unknown)
-        return "ERROR: A picture is exported as an .svg or a .png file";
+QString ExportPlotPicture(const QString& path, PlotPictureKind kind,
+                          const std::vector<int32_t>& record, int startPen) {
     bool written = false;
     if (kind == PlotPictureKind::Svg) {
         written = WritePlotSvg(NativePath(path), record, startPen);

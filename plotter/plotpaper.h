@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "plotter/plotexport.h"
+
 class QPainter;
 
 namespace orrindale {
@@ -48,9 +50,9 @@ private:
 // window's paper, 2: twice its pixels); startPen draws until the record names a pen.
 QImage PlotPicture(const std::vector<int32_t>& record, int startPen, int scale);
 
-// Writes the record as the picture the path's name asks for (plotexport.h): SVG, or PNG at the
-// window's paper size or twice it, replacing the file atomically. Empty on success, otherwise
-// the message for the user.
-QString ExportPlotPicture(const QString& path, const std::vector<int32_t>& record, int startPen);
+// Writes the record as a picture of that kind, replacing the file atomically. Empty on success,
+// otherwise the message for the user.
+QString ExportPlotPicture(const QString& path, PlotPictureKind kind,
+                          const std::vector<int32_t>& record, int startPen);
 
 } // namespace orrindale

@@ -149,9 +149,15 @@ TEST(PlotPicture, PngInkLiesOnTheRecordsLinesAtEitherSize) {
     QTemporaryDir dir;
     const std::vector<int32_t> record = SquareAndSine();
     const std::vector<Segment> lines = Replayed(record, 1);
-    for (const auto& [name, scale] : {std::pair{"plot.png", 1}, {"plot@2x.PNG", 2}}) {
+    struct Case {
+        const char* name;
+        PlotPictureKind kind;
+        int scale;
+    };
+    for (const auto& [name, kind, scale] : {Case{"plot.png", PlotPictureKind::Png, 1},
+                                            Case{"plot@2x.png", PlotPictureKind::Png2x, 2}}) {
         const QString path = dir.filePath(name);
-        ASSERT_EQ(ExportPlotPicture(path, record, 1), QString());
+        ASSERT_EQ(ExportPlotPicture(path, kind, record, 1), QString());
         const QImage png(path, "PNG");
         ASSERT_EQ(png.size(), QSize(660 * scale, 440 * scale)) << name;
         // Every line is inked along its length in its colour...
@@ -185,19 +191,21 @@ TEST(PlotPicture, PngInkLiesOnTheRecordsLinesAtEitherSize) {
 
 TEST(PlotPicture, AFileThatCannotBeWrittenIsReportedAndNothingIsLeft) {
     QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("taken.svg"));
     struct Case {
         const char* name;
-        const char* message;
+        PlotPictureKind kind;
     };
-    for (const Case& c :
-         {Case{"no folder/plot.svg", "ERROR: Failed to export picture"},
-          Case{"no folder/plot.png", "ERROR: Failed to export picture"},
-          Case{"plot.jpg", "ERROR: A picture is exported as an .svg or a .png file"}}) {
-        const QString path = dir.filePath(c.name);
-        EXPECT_EQ(ExportPlotPicture(path, SquareAndSine(), 0), c.message) << c.name;
-        EXPECT_FALSE(QFile::exists(path)) << c.name;
+    for (const Case& c : {Case{"no folder/plot.svg", PlotPictureKind::Svg},
+                          Case{"no folder/plot.png", PlotPictureKind::Png},
+                          Case{"taken.svg", PlotPictureKind::Svg}}) {
+        EXPECT_EQ(ExportPlotPicture(dir.filePath(c.name), c.kind, SquareAndSine(), 0),
+                  "ERROR: Failed to export picture")
+            << c.name;
     }
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList({"taken.svg"}));
+    EXPECT_TRUE(QDir(dir.filePath("taken.svg")).isEmpty());
 }
 
 TEST(PlotPicture, KeyrunDrawsTheSvgTheWindowExports) {
@@ -217,7 +225,8 @@ TEST(PlotPicture, KeyrunDrawsTheSvgTheWindowExports) {
     std::vector<int32_t> record;
     ASSERT_TRUE(LoadScrambledTextList(dir.filePath("plot.ptf"), lines, kPlotFileLimits));
     ASSERT_TRUE(ParsePlotRecord(ToTextList(lines), record));
-    ASSERT_EQ(ExportPlotPicture(dir.filePath("window.svg"), record, 0), QString());
+    ASSERT_EQ(ExportPlotPicture(dir.filePath("window.svg"), PlotPictureKind::Svg, record, 0),
+              QString());
     const QByteArray svg = ReadAll(dir.filePath("keyrun.svg"));
     EXPECT_EQ(svg, ReadAll(dir.filePath("window.svg")));
     EXPECT_GE(ReadSvg(svg).paths, 2); // the square and the sine
