@@ -41,7 +41,7 @@ QChar TextOf(QChar c) {
     const int glyph = PrinterGlyph(c);
     if (glyph < 0) return ' ';
     if (glyph < 10) return c;
-    return QChar("abcdEF-."[glyph - 10]);
+    return QLatin1Char("abcdEF-."[glyph - 10]);
 }
 } // namespace
 
@@ -155,27 +155,29 @@ void TplistFM::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TplistFM::SaveAsPicture() {
-    QByteArray png;
-    QBuffer buffer(&png);
-    const QImage picture = RollPicture(roll_, orrindale::PictureScale(devicePixelRatioF()));
-    if (picture.isNull() || !buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
-        if (services_.Messages) services_.Messages->Error("ERROR: Failed to save file");
-        return;
-    }
-    SaveRoll({"Save Paper As Picture", "paper.png", "PNG Picture (*.png)", "png"},
-             png.toStdString());
+    const int scale = orrindale::PictureScale(devicePixelRatioF());
+    SaveRoll({"Save Paper As Picture", "paper.png", "PNG Picture (*.png)", "png"}, [&] {
+        QByteArray png;
+        QBuffer buffer(&png);
+        const QImage picture = RollPicture(roll_, scale);
+        if (picture.isNull() || !buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG"))
+            return std::string();
+        return png.toStdString();
+    });
 }
 
 void TplistFM::SaveAsText() {
     SaveRoll({"Save Paper As Text", "paper.txt", "Text File (*.txt)", "txt"},
-             RollText(roll_).toStdString());
+             [this] { return RollText(roll_).toStdString(); });
 }
 
-void TplistFM::SaveRoll(const FileQuestion& question, const std::string& bytes) {
+void TplistFM::SaveRoll(const FileQuestion& question, const std::function<std::string()>& bytes) {
     if (!services_.Files || !services_.Messages) return;
     const QString path = services_.Files->SaveFile(question, this);
     if (path.isEmpty()) return;
-    if (!WriteFileAtomically(NativePath(path), bytes))
+    // Made once a file is chosen: the picture of a full roll takes a moment.
+    const std::string made = bytes();
+    if (made.empty() || !WriteFileAtomically(NativePath(path), made))
         services_.Messages->Error("ERROR: Failed to save file");
 }
 

@@ -7,6 +7,8 @@
 #include <QPoint>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
+#include <string>
 
 #include "common/services.h"
 
@@ -62,7 +64,8 @@ protected:
 
 private:
     void PaintRoll();
-    void SaveRoll(const FileQuestion& question, const std::string& bytes);
+    // Asks for the file, then writes what bytes makes (empty: it could not be made).
+    void SaveRoll(const FileQuestion& question, const std::function<std::string()>& bytes);
 
     Services services_;
     const QStringList& roll_;
