@@ -131,8 +131,8 @@ bool TplotFM::SavePlotAs() {
 
 void TplotFM::ExportPicture(PlotPictureKind kind) {
     const bool svg = kind == PlotPictureKind::Svg;
-    // Named after the plot's file when it has one; a picture twice the size is marked as such
-    // pictures for screens that scale by two are.
+    // Named after the plot's file when it has one; a picture twice the size gets "@2x" before
+    // its suffix, as pictures for screens that scale by two are named.
     const QFileInfo plotFile(FromBytes(model_.plotFileName));
     const QString name = model_.plotFileName.empty()
                              ? QStringLiteral("plot")
