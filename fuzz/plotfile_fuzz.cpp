@@ -1,10 +1,11 @@
 // The plotter's files, given as the plain text of a body: the first byte picks the plot record
-// or the settings. A record read must replay and write back the same lines; settings read must
-// stay in the ranges the window draws and survive a save and a load.
+// or the settings. A record read must replay, draw as an SVG picture and write back the same
+// lines; settings read must stay in the ranges the window draws and survive a save and a load.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+#include "plotter/plotexport.h"
 #include "plotter/plotfile.h"
 
 namespace {
@@ -26,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!ParsePlotRecord(lines, record)) return 0;
         NullSink sink;
         ReplayRecord(record, sink);
+        if (!PlotSvg(record, (data[0] >> 1) & 3).ends_with("</svg>\n")) __builtin_trap();
         std::vector<int32_t> again;
         if (!ParsePlotRecord(FormatPlotRecord(record), again) || again != record) __builtin_trap();
         return 0;

@@ -125,6 +125,7 @@ CardSlot::Window TmainFM::CardWindow() {
 
 void TmainFM::SetPaperWindow(TplistFM* window) {
     plist_ = window;
+    if (window) window->SetServices(services_);
     printer_.SetViewer(window);
 }
 

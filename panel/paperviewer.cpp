@@ -1,20 +1,74 @@
 #include "panel/paperviewer.h"
 
+#include <QBuffer>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include "common/atomicfile.h"
+#include "common/choosers.h"
 #include "common/escapeclose.h"
 #include "common/hpdata.h"
 #include "common/hpdata_qt.h"
+#include "common/messages.h"
 #include "panel/pictures.h"
 #include "panel/printermodel.h"
 
 namespace orrindale {
+
+namespace {
+using Viewer = TplistFM;
+
+// The roll's lines from first on, as long as a line fits above height (logical pixels).
+void PaintLines(QPainter& p, const QStringList& roll, int first, int height, int scale,
+                QImage& bitmap) {
+    const QSize size(Viewer::kLineWidth * scale, Viewer::kLineHeight * scale);
+    for (int i = first, y = Viewer::kFirstLineTop; i < roll.size(); ++i, y += Viewer::kLinePitch) {
+        QImage line = ScaledPrintLine(bitmap, roll[i], size, printer::kViewerDotRim);
+        line.setDevicePixelRatio(scale);
+        p.drawImage(Viewer::kLineLeft, y, line);
+        if (y + Viewer::kLinePitch >= height) break; // the next line would start below
+    }
+}
+
+QChar TextOf(QChar c) {
+    const int glyph = PrinterGlyph(c);
+    if (glyph < 0) return ' ';
+    if (glyph < 10) return c;
+    return QLatin1Char("abcdEF-."[glyph - 10]);
+}
+} // namespace
+
+QString RollText(const QStringList& roll) {
+    QString text;
+    for (const QString& line : roll) {
+        QString shown;
+        for (QChar c : line.left(printer::kLineChars))
+            shown += TextOf(c);
+        while (shown.endsWith(' '))
+            shown.chop(1);
+        text += shown + '\n';
+    }
+    return text;
+}
+
+QImage RollPicture(const QStringList& roll, int scale) {
+    if (roll.isEmpty()) return {};
+    const int height = Viewer::kFirstLineTop + static_cast<int>(roll.size()) * Viewer::kLinePitch;
+    QImage picture(Viewer::kPictureWidth * scale, height * scale, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(scale);
+    picture.fill(Qt::white);
+    QImage bitmap = NewPrintLineBitmap();
+    QPainter p(&picture);
+    PaintLines(p, roll, 0, height + Viewer::kLinePitch, scale, bitmap);
+    return picture;
+}
 
 TplistFM::TplistFM(const QStringList& roll, const MainBounds& main, QWidget* parent)
     : QWidget(parent), roll_(roll), main_(main) {
@@ -78,15 +132,8 @@ void TplistFM::PaintRoll() {
         picture_.setDevicePixelRatio(s);
     }
     picture_.fill(Qt::white);
-    const QStringList& roll = roll_;
     QPainter p(&picture_);
-    for (int i = bar_->value(), y = kFirstLineTop; i < roll.size(); ++i, y += kLinePitch) {
-        QImage line = ScaledPrintLine(lineBitmap_, roll[i], QSize(kLineWidth * s, kLineHeight * s),
-                                      printer::kViewerDotRim);
-        line.setDevicePixelRatio(s);
-        p.drawImage(kLineLeft, y, line);
-        if (y + kLinePitch >= kClientHeight) break; // the next line would start below
-    }
+    PaintLines(p, roll_, bar_->value(), kClientHeight, s, lineBitmap_);
     update();
 }
 
@@ -97,6 +144,41 @@ void TplistFM::wheelEvent(QWheelEvent* event) {
 
 void TplistFM::paintEvent(QPaintEvent*) {
     QPainter(this).drawImage(0, 0, picture_);
+}
+
+void TplistFM::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    const bool any = !roll_.isEmpty() && services_.Files && services_.Messages;
+    menu.addAction("Save As Picture…", this, &TplistFM::SaveAsPicture)->setEnabled(any);
+    menu.addAction("Save As Text…", this, &TplistFM::SaveAsText)->setEnabled(any);
+    menu.exec(event->globalPos());
+}
+
+void TplistFM::SaveAsPicture() {
+    const int scale = orrindale::PictureScale(devicePixelRatioF());
+    SaveRoll({"Save Paper As Picture", "paper.png", "PNG Picture (*.png)", "png"}, [&] {
+        QByteArray png;
+        QBuffer buffer(&png);
+        const QImage picture = RollPicture(roll_, scale);
+        if (picture.isNull() || !buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG"))
+            return std::string();
+        return png.toStdString();
+    });
+}
+
+void TplistFM::SaveAsText() {
+    SaveRoll({"Save Paper As Text", "paper.txt", "Text File (*.txt)", "txt"},
+             [this] { return RollText(roll_).toStdString(); });
+}
+
+void TplistFM::SaveRoll(const FileQuestion& question, const std::function<std::string()>& bytes) {
+    if (!services_.Files || !services_.Messages) return;
+    const QString path = services_.Files->SaveFile(question, this);
+    if (path.isEmpty()) return;
+    // Made once a file is chosen: the picture of a full roll takes a moment.
+    const std::string made = bytes();
+    if (made.empty() || !WriteFileAtomically(NativePath(path), made))
+        services_.Messages->Error("ERROR: Failed to save file");
 }
 
 } // namespace orrindale

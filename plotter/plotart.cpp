@@ -4,6 +4,7 @@
 #include <QPainterPath>
 
 #include "common/hpdata_qt.h"
+#include "plotter/plottermodel.h"
 
 namespace orrindale::plotart {
 
@@ -30,12 +31,7 @@ void Switch(QPainter& p, QRect r, bool right) {
 } // namespace
 
 QColor PenColour(int penIndex) {
-    switch (penIndex) {
-    case 0: return QColor(255, 0, 0);
-    case 1: return QColor(0, 128, 0);
-    case 2: return QColor(0, 0, 255);
-    default: return QColor(0, 0, 0);
-    }
+    return QColor::fromRgb(0xff000000u | plot::PenRgb(penIndex));
 }
 
 QImage Body(int scale) {

@@ -1,5 +1,6 @@
 // TplotFM's files: settings, the current plot, plot files and printing.
 #include <QFile>
+#include <QFileInfo>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <cmath>
@@ -126,6 +127,24 @@ bool TplotFM::SavePlotAs() {
     model_.plotFileName = ToBytes(path);
     model_.plotChanged = false;
     return true;
+}
+
+void TplotFM::ExportPicture(PlotPictureKind kind) {
+    const bool svg = kind == PlotPictureKind::Svg;
+    // Named after the plot's file when it has one; a picture twice the size gets "@2x" before
+    // its suffix, as pictures for screens that scale by two are named.
+    const QFileInfo plotFile(FromBytes(model_.plotFileName));
+    const QString name = model_.plotFileName.empty()
+                             ? QStringLiteral("plot")
+                             : plotFile.path() + '/' + plotFile.completeBaseName();
+    const QString suffix = svg ? ".svg" : kind == PlotPictureKind::Png2x ? "@2x.png" : ".png";
+    const FileQuestion question{"Export Picture", name + suffix,
+                                svg ? "SVG Picture (*.svg)" : "PNG Picture (*.png)",
+                                svg ? "svg" : "png"};
+    const QString path = services_.Files->SaveFile(question, this);
+    if (path.isEmpty()) return;
+    const QString error = ExportPlotPicture(path, kind, model_.plotRecord, model_.penIndex);
+    if (!error.isEmpty()) services_.Messages->Error(error);
 }
 
 void TplotFM::PrintPlot() {

@@ -1,6 +1,10 @@
 #include "plotter/plotpaper.h"
 
+#include <QBuffer>
 #include <QPainter>
+
+#include "common/atomicfile.h"
+#include "common/hpdata_qt.h"
 
 #include "plotter/plotart.h"
 #include "plotter/plotfile.h"
@@ -99,6 +103,36 @@ void PlotPaper::Dot(int pen, int x, int y) {
 void PlotPaper::Replay(const std::vector<int32_t>& record, PlotterModel& model) {
     PaperReplay replay(*this, model);
     ReplayRecord(record, replay);
+}
+
+QImage PlotPicture(const std::vector<int32_t>& record, int startPen, int scale) {
+    PlotterModel scratch;
+    scratch.penIndex = startPen;
+    PlotPaper paper(scale);
+    paper.Clear();
+    paper.Replay(record, scratch);
+    QImage image = paper.Image();
+    // Printed, the picture is as large as the plotter's sheet: 44 paper pixels an inch.
+    const int dotsPerMeter = static_cast<int>(44 * scale / 0.0254 + 0.5);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    return image;
+}
+
+QString ExportPlotPicture(const QString& path, PlotPictureKind kind,
+                          const std::vector<int32_t>& record, int startPen) {
+    bool written = false;
+    if (kind == PlotPictureKind::Svg) {
+        written = WritePlotSvg(NativePath(path), record, startPen);
+    } else {
+        QByteArray png;
+        QBuffer buffer(&png);
+        const QImage image = PlotPicture(record, startPen, kind == PlotPictureKind::Png2x ? 2 : 1);
+        written =
+            buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG") &&
+            WriteFileAtomically(NativePath(path), std::string_view(png.constData(), png.size()));
+    }
+    return written ? QString() : "ERROR: Failed to export picture";
 }
 
 } // namespace orrindale

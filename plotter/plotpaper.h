@@ -5,8 +5,11 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
 #include <cstdint>
 #include <vector>
+
+#include "plotter/plotexport.h"
 
 class QPainter;
 
@@ -42,5 +45,14 @@ private:
     int scale_;
     QImage image_;
 };
+
+// The record replayed on a fresh sheet as the window replays an opened plot, at a scale (1: the
+// window's paper, 2: twice its pixels); startPen draws until the record names a pen.
+QImage PlotPicture(const std::vector<int32_t>& record, int startPen, int scale);
+
+// Writes the record as a picture of that kind, replacing the file atomically. Empty on success,
+// otherwise the message for the user.
+QString ExportPlotPicture(const QString& path, PlotPictureKind kind,
+                          const std::vector<int32_t>& record, int startPen);
 
 } // namespace orrindale

@@ -45,6 +45,15 @@ inline int PaperX(int x) {
 inline int PaperY(int y) {
     return kPaperHeight - static_cast<int>(static_cast<int64_t>(y) * kPaperHeight / kMaxY);
 }
+// The pens' inks as 0xRRGGBB, by pen index: red, green, blue, black.
+inline uint32_t PenRgb(int pen) {
+    switch (pen) {
+    case 0: return 0xff0000;
+    case 1: return 0x008000;
+    case 2: return 0x0000ff;
+    default: return 0x000000;
+    }
+}
 inline int32_t PointEntry(int x, int y) {
     return static_cast<int32_t>(x * 65536 + y);
 }

@@ -139,6 +139,17 @@ void TplotFM::BuildMenu() {
     menu_->addAction("Plotter Speed", this, &TplotFM::ChooseSpeed);
     menu_->addAction("Centre Controls", this, [this] { model_.CentreControls(); });
     menu_->addSeparator();
+    // Below the items above, whose places the keyboard walks by in scripts of the menu. Each
+    // picture its own item: a file dialog's type list renames the file as it is changed, so
+    // "twice the size" could not be read from the name chosen there.
+    QMenu* pictures = menu_->addMenu("Export Picture");
+    const std::pair<const char*, PlotPictureKind> kinds[] = {
+        {"SVG…", PlotPictureKind::Svg},
+        {"PNG…", PlotPictureKind::Png},
+        {"PNG at Twice the Size…", PlotPictureKind::Png2x}};
+    for (const auto& [name, kind] : kinds)
+        pictures->addAction(name, this, [this, k = kind] { ExportPicture(k); });
+    menu_->addSeparator();
     menu_->addAction("Help", this, [this] { services_.OpenDocument(files::kPlotterHelpDocument); });
     menu_->addAction("Close  (Esc)", this, &QWidget::close);
 }

@@ -69,6 +69,8 @@ public:
     void OpenPlot();
     bool SavePlotAs();
     void PrintPlot();
+    // The record as a picture, in a file the user chooses.
+    void ExportPicture(PlotPictureKind kind);
     void ChooseSpeed();
     // Loads a plot file; fromDialog: the chosen file, with messages for a missing file.
     bool LoadPlotFile(const QString& path, bool fromDialog);

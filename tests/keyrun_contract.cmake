@@ -151,8 +151,11 @@ if(NOT rc EQUAL 0 OR NOT head STREQUAL "${square}" OR crest EQUAL -1 OR
    NOT last STREQUAL "434506180" OR NOT count EQUAL 65)
     message(FATAL_ERROR "plotter program: rc=${rc} err='${err}' ${count} lines: ${lines}")
 endif()
-# plot-save without a plotter fails with exit status 2.
-execute_process(COMMAND ${KEYRUN} plot-save=${plot} RESULT_VARIABLE rc OUTPUT_QUIET ERROR_QUIET)
-if(NOT rc EQUAL 2)
-    message(FATAL_ERROR "plot-save without a plotter: rc=${rc}")
-endif()
+# plot-save and plot-svg without a plotter, or into a folder that is not there, fail with exit
+# status 2.
+foreach(failing "plot-save=${plot}" "plot-svg=${WORK}/x.svg" "plotter;plot-svg=${WORK}/no/x.svg")
+    execute_process(COMMAND ${KEYRUN} ${failing} RESULT_VARIABLE rc OUTPUT_QUIET ERROR_QUIET)
+    if(NOT rc EQUAL 2)
+        message(FATAL_ERROR "${failing}: rc=${rc}")
+    endif()
+endforeach()

@@ -14,6 +14,7 @@
 #include "engine/null_host.h"
 
 #include "plotter/plotart.h"
+#include "plotter/plotexport.h"
 #include "plotter/plotfile.h"
 #include "plotter/plotwindow.h"
 #include "plotter/tuner.h"
@@ -224,12 +225,14 @@ TEST(PlotterWindow, LongMovesPlayTheCarriageSoundUntilTheyArrive) {
 TEST(PlotterWindow, MenuItemsStandInTheirOrder) {
     Plotter p;
     ASSERT_NE(p.plot, nullptr);
-    EXPECT_EQ(p.Texts(p.Menu()),
-              QStringList({"New", "Open", "Save", "Print", "-", "Pen Color", "Grid",
-                           "Plotter Speed", "Centre Controls", "-", "Help", "Close  (Esc)"}));
+    EXPECT_EQ(p.Texts(p.Menu()), QStringList({"New", "Open", "Save", "Print", "-", "Pen Color",
+                                              "Grid", "Plotter Speed", "Centre Controls", "-",
+                                              "Export Picture", "-", "Help", "Close  (Esc)"}));
     EXPECT_EQ(p.Texts(*p.Item("Pen Color")->menu()),
               QStringList({"Black", "Red", "Blue", "Green"}));
     EXPECT_EQ(p.Texts(*p.Item("Grid")->menu()), QStringList({"None", "0.5 Inch", "1 inch"}));
+    EXPECT_EQ(p.Texts(*p.Item("Export Picture")->menu()),
+              QStringList({"SVG…", "PNG…", "PNG at Twice the Size…"}));
 }
 
 TEST(PlotterWindow, FileItemsOnlyInStandbyOrWithThePowerOff) {
@@ -369,6 +372,26 @@ TEST(PlotterWindow, GridWipesTheScreenAndTheReopenedFileDrawsBoth) {
     EXPECT_GT(gridDots, 100);
     EXPECT_EQ(p.win.files.asked.back().Start, "*.ptf");
     EXPECT_EQ(p.win.files.asked.back().Filter, "Plotter File (*.ptf);;All Files (*.*)");
+}
+
+TEST(PlotterWindow, ExportPictureProposesANameAndWritesTheRecordOrSaysWhyNot) {
+    Plotter p;
+    p.Ready();
+    p.DrawTo(3000, 2000);
+    const QString path = p.win.File("drawn.svg");
+    p.win.files.Script(path);
+    p.Item("SVG…", p.Item("Export Picture")->menu())->trigger();
+    EXPECT_EQ(p.win.files.asked.back().Start, "plot.svg");
+    EXPECT_EQ(p.win.files.asked.back().Filter, "SVG Picture (*.svg)");
+    QFile svg(path);
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    EXPECT_EQ(svg.readAll().toStdString(), PlotSvg(p.Model().plotRecord, p.Model().penIndex));
+    // Named after the plot's file once it has one; a failed write says so.
+    p.Model().plotFileName = ToBytes(p.win.File("square.ptf"));
+    p.win.files.Script(p.win.File("no folder/square.png"));
+    p.plot->ExportPicture(PlotPictureKind::Png2x);
+    EXPECT_EQ(p.win.files.asked.back().Start, p.win.File("square@2x.png"));
+    EXPECT_EQ(p.win.messages.LastText(), "ERROR: Failed to export picture");
 }
 
 TEST(PlotterWindow, SpeedDialogShowsAtMost200AndCancelKeepsTheSpeed) {

@@ -370,6 +370,60 @@ TEST(PaperViewer, ShowsTheLastTwentyLinesAndScrollsBack) {
     EXPECT_EQ(ViewerBand(v, 19), ViewerLine(kBlankPrintLine));
 }
 
+TEST(PaperViewer, RollTextShowsEachPrintedLineInTheDisplaysCharacters) {
+    struct Case {
+        const char* line;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"SSSSSSS12P5SSSS", "       12.5"},      // blanks at the end dropped
+        {"MSSSS1P23SSSSM05", "-    1.23    -0"}, // a sixteenth cell is off the paper
+        {"SSSSSSSSSSSSSSS", ""},                 // a fed blank line
+        {"S3PAMMMMMMMMM27", " 3.a---------27"},  // a listing line
+        {"SBCDEF?x", " bcdEF"},                  // what has no glyph prints as a blank
+    };
+    QStringList roll;
+    QString expected;
+    for (const Case& c : cases) {
+        roll << c.line;
+        expected += QString(c.text) + '\n';
+    }
+    EXPECT_EQ(RollText(roll), expected);
+}
+
+TEST(PaperViewer, RollPictureIsEveryLineAsTheViewerPaintsIt) {
+    const QStringList roll = NumberedLines(25);
+    const QImage picture = RollPicture(roll, 1);
+    ASSERT_EQ(picture.size(), QSize(166, 2 + 25 * 18));
+    for (int slot : {0, 12, 24})
+        EXPECT_EQ(picture.copy(TplistFM::kLineLeft, TplistFM::kFirstLineTop + 18 * slot,
+                               TplistFM::kLineWidth, TplistFM::kLineHeight),
+                  ViewerLine(roll[slot]))
+            << slot;
+    EXPECT_EQ(RollPicture(roll, 2).size(), QSize(332, 2 * (2 + 25 * 18)));
+    EXPECT_TRUE(RollPicture({}, 1).isNull());
+}
+
+TEST(PaperViewer, SavesTheRollAsPictureAndTextAndReportsAFailure) {
+    Window win;
+    TmainFM& w = win.Start();
+    w.PaperRoll() = NumberedLines(3);
+    TplistFM& v = Viewer(win, w);
+    win.files.Script(win.File("roll.txt"));
+    v.SaveAsText();
+    QFile text(win.File("roll.txt"));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_EQ(text.readAll(), "    01\n    02\n    03\n");
+    win.files.Script(win.File("roll.png"));
+    v.SaveAsPicture();
+    EXPECT_EQ(QImage(win.File("roll.png"), "PNG"), RollPicture(w.PaperRoll(), 1));
+    EXPECT_EQ(win.files.asked.back().Filter, "PNG Picture (*.png)");
+    win.files.Script(win.File("no folder/roll.txt"));
+    v.SaveAsText();
+    EXPECT_EQ(win.messages.LastText(), "ERROR: Failed to save file");
+    EXPECT_FALSE(QFile::exists(win.File("no folder/roll.txt")));
+}
+
 TEST(PaperViewer, GoesBesideTheMainWindow) {
     struct Case {
         MainBounds main;

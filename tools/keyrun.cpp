@@ -13,9 +13,10 @@
 // "listing-load=PATH" puts a text listing into program memory and "listing-save=PATH" writes
 // memory as one. The extended memory tokens (keyrunextmem.h) attach an HP 9101A and read or
 // write its memory files; the plotter tokens (keyrunplotter.h) attach the plotter and save its
-// plot. As in the windows, the card, listing and stack tokens are refused with the power off or
-// while a program runs (one left running by --max-steps): keyrun says why and exits with 2.
-// "off" stops such a run between two steps, as the window does; "on" resumes it.
+// plot as a plot file or an SVG picture. As in the windows, the card, listing and stack tokens are
+// refused with the power off or while a program runs (one left running by --max-steps): keyrun says
+// why and exits with 2. "off" stops such a run between two steps, as the window does; "on" resumes
+// it.
 #include <cctype>
 #include <cstdlib>
 #include <iostream>

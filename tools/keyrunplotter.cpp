@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "common/hpdata.h"
+#include "plotter/plotexport.h"
 #include "plotter/plotfile.h"
 
 namespace orrindale {
@@ -21,12 +22,18 @@ KeyrunPlotter::Result KeyrunPlotter::Apply(const std::string& token) {
         model_.NewPlot();
         return Result::Done;
     }
-    if (verb != "plot-save=") return Result::NotPlotter;
+    if (verb != "plot-save=" && verb != "plot-svg=") return Result::NotPlotter;
     if (!attached_) {
         error_ = "no plotter attached";
         return Result::Failed;
     }
-    if (!SaveScrambledTextList(token.substr(verb.size()), FormatPlotRecord(model_.plotRecord))) {
+    const std::string path = token.substr(verb.size());
+    if (verb == "plot-svg=") {
+        if (WritePlotSvg(path, model_.plotRecord, model_.penIndex)) return Result::Done;
+        error_ = "ERROR: Failed to export picture";
+        return Result::Failed;
+    }
+    if (!SaveScrambledTextList(path, FormatPlotRecord(model_.plotRecord))) {
         error_ = "ERROR: Failed to save file";
         return Result::Failed;
     }

@@ -4,6 +4,7 @@
 //   plotter             attaches the plotter: switched ON, knobs centred, the pen at the zero,
 //                       a new plot (red pen, no grid)
 //   plot-save=PATH      writes the plot record as a plot file (*.ptf)
+//   plot-svg=PATH       writes the plot as an SVG picture, as the window's Export Picture does
 #pragma once
 
 #include <string>
