@@ -11,6 +11,8 @@ e2e_work() { # PROGRAM_DIR [FILE...]
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
   cp "${BASH_SOURCE[0]}" "$work/e2e_session.sh"
+  # The click points, listed at build time from the panel's layout (tools/clickpoints).
+  cp "${E2E_POINTS:-$dir/../clickpoints.txt}" "$work/points"
   for file in orrindale PM91B.dat HPfncd.dat "$@"; do cp "$dir/$file" "$work/"; done
 }
 
@@ -20,11 +22,7 @@ e2e_work() { # PROGRAM_DIR [FILE...]
 e2e_run_session() {
   Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
   local xvfb=$! rc=0
-  for _ in $(seq 200); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-  done
-  [ -s "$work/display" ] || { cat "$work/xvfb.log"; kill "$xvfb"; echo "Xvfb did not start"; exit 1; }
+  poll 10 test -s "$work/display" || { cat "$work/xvfb.log"; kill "$xvfb"; echo "Xvfb did not start"; exit 1; }
   QT_QPA_PLATFORM=xcb DISPLAY=":$(head -n 1 "$work/display")" bash "$work/session.sh" "$@" \
     2> "$work/stderr.log" || rc=$?
   kill "$xvfb" 2>/dev/null
@@ -34,6 +32,8 @@ e2e_run_session() {
 }
 
 # ---- The session ----------------------------------------------------------------------------------
+# The click points (see e2e_work), wherever the session goes after sourcing this in its folder.
+points=$PWD/points
 # Ends the session with a message (prefixed by $E2E_PHASE when set), closing the program; with
 # E2E_DEBUG_SHOT set, the screen is saved there first.
 fail() {
@@ -43,38 +43,157 @@ fail() {
   exit 1
 }
 
-# Prints the id of the first window whose title matches, waiting up to ten seconds; nothing
-# when none appears.
-find_window() {
-  for _ in $(seq 50); do
-    id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && { echo "$id"; return; }
-    sleep 0.2
+# ---- Waiting -------------------------------------------------------------------------------------
+# The one poller: true as soon as COMMAND succeeds, tried every tenth of a second for at most
+# LIMIT seconds. Every wait of the sessions is on a condition through here, never on the clock
+# alone, so a loaded machine only makes them slower.
+poll() { # LIMIT COMMAND...
+  local end=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.1
   done
 }
 
-# Starts the calculator in the current folder: its process in $app, its window in $wid.
+# Fails the session with WHAT unless COMMAND comes true within E2E_LIMIT seconds (30).
+wait_for() { # WHAT COMMAND...
+  local what=$1
+  shift
+  poll "${E2E_LIMIT:-30}" "$@" || fail "$what"
+}
+
+has_window() { xdotool search "${@:1:$#-1}" --name "${!#}" > /dev/null 2>&1; } # [--onlyvisible] TITLE
+no_window() { ! has_window "$@"; }
+has_ended() { ! kill -0 "$1" 2> /dev/null; }
+has_file() { [ -s "$1" ]; }
+
+# Prints the id of the first window whose title matches once one appears; nothing when none does.
+find_window() {
+  poll "${E2E_LIMIT:-30}" has_window "$1" && xdotool search --name "$1" 2> /dev/null | head -n 1
+}
+
+# A digest of what a window (the whole screen by default) shows.
+picture() { import -silent -window "${1:-root}" -depth 8 rgb:- 2> /dev/null | md5sum; }
+# True once WINDOW shows something else than the digest in $before; then the new one is there.
+shows_change() {
+  local now
+  now=$(picture "$1")
+  [ "$now" != "$before" ] || return 1
+  before=$now
+}
+# True once WINDOW shows the same twice in a row: what moves on it has come to rest.
+shows_rest() { ! shows_change "$1"; }
+
+# The click point NAME of the calculator ("PRGM", "End"; see tools/clickpoints) as "X Y".
+at() { awk -v name="$1" '$1 == name { print $2, $3 }' "$points"; }
+
+# The calculator's display (not to be covered by another window), blank while a program runs.
+display_shot() { # FORMAT: an output format of import, "rgb:-" for the pixels
+  local area
+  read -r _ left top width height < <(grep '^display ' "$points")
+  area=${width}x$height+$left+$top
+  import -silent -window "$wid" -crop "$area" +repage -depth 8 "$@" 2> /dev/null
+}
+display_dark() { [ "$(display_shot -format %k info:)" -eq 1 ]; }
+display_lit() { ! display_dark; }
+# Clicks the card slot's NAME area ("card-record", "card-enter") and waits for the card to have
+# passed: the panel hides the display while the card moves and shows it when the card is in.
+card_see() { # NAME WHAT
+  xdotool mousemove --window "$wid" $(at "$1") click 1
+  wait_for "$2 (the card did not move)" display_dark
+  wait_for "$2 (the card did not come to rest)" display_lit
+  wait_for "$2 (the card did not come to rest)" shows_rest "$wid"
+}
+# True once the program started has stopped: the display was seen blank and is lit again, or
+# (for a short program run between two looks) is lit with other figures than before.
+has_stopped() {
+  if display_dark; then
+    went_dark=1
+    return 1
+  fi
+  [ -n "$went_dark" ] || [ "$(display_shot rgb:- | md5sum)" != "$display_before" ]
+}
+# Runs ACTION (a click on CONT, say) and waits for the program it starts to stop.
+run_see() { # WHAT ACTION...
+  local what=$1
+  shift
+  display_before=$(display_shot rgb:- | md5sum) went_dark=
+  "$@"
+  wait_for "$what: the program did not stop" has_stopped
+}
+
+# Runs ACTION and waits until WINDOW shows its effect: a key on the display, a menu opening or
+# its highlight moving (on the whole screen, "root"), a card or pen done moving (with "rest").
+see() { # WINDOW WHAT [rest] ACTION...
+  local window=$1 what=$2 rest=
+  shift 2
+  [ "$1" != rest ] || { rest=1 && shift; }
+  before=$(picture "$window")
+  "$@"
+  wait_for "$what" shows_change "$window"
+  [ -z "$rest" ] || wait_for "$what (at rest)" shows_rest "$window"
+}
+
+# Clicks at X Y in WINDOW and waits for WATCHED (the same window by default) to show it.
+click_see() { # WINDOW X Y WHAT [WATCHED]
+  see "${5:-$1}" "$4" xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+
+# Types keys into WINDOW, each shown on the display before the next.
+keys_see() { # WINDOW KEY...
+  local window=$1 key
+  shift
+  for key in "$@"; do see "$window" "key $key" xdotool key --window "$window" "$key"; done
+}
+
+# Opens the pop-up menu of WINDOW at X Y and walks it with KEYS, which end with Return or Escape.
+# The menu, a window of its own, takes them in order (a sub-menu opens on Right at once); the
+# walk is over when the menu has gone. MENU_BUTTON=1 opens a menu bar's menu instead.
+menu_see() { # WINDOW X Y KEY...
+  local window=$1 x=$2 y=$3 before_ids menu
+  shift 3
+  before_ids=$(xdotool search --onlyvisible --class '' 2> /dev/null | sort)
+  # A click that comes while the toolkit still lets go of the menu before gets lost: one more.
+  for _ in 1 2 3; do
+    xdotool mousemove --window "$window" "$x" "$y" click "${MENU_BUTTON:-3}"
+    poll 3 new_window "$before_ids" > /dev/null && break
+  done
+  wait_for "the menu did not open" new_window "$before_ids"
+  menu=$(new_window "$before_ids")
+  xdotool key --delay 50 "$@"
+  wait_for "the menu did not close" not_drawn "$menu"
+}
+# Prints the first shown window that is not among the ids given, false when there is none.
+new_window() { comm -13 <(echo "$1") <(xdotool search --onlyvisible --class '' 2> /dev/null | sort) | grep -m 1 .; }
+not_drawn() { ! is_drawn "$1"; }
+
+# Answers the program's message box with KEY once it is up and has the keyboard.
+answer() { # KEY WHAT
+  local box
+  wait_for "$2: no question" has_window --onlyvisible '^Orrindale$'
+  box=$(xdotool search --onlyvisible --name '^Orrindale$' | head -n 1)
+  xdotool key --window "$box" "$1"
+  wait_for "$2: the question stayed" no_window --onlyvisible '^Orrindale$'
+}
+has_focus() { is_drawn "$1" && [ "$(xdotool getwindowfocus 2> /dev/null)" = "$1" ]; }
+
+# Starts the calculator in the current folder: its process in $app, its window in $wid, drawn.
 start_calculator() {
   ./orrindale &
   app=$!
   wid=$(find_window '^HP9100B$')
   [ -n "$wid" ] || fail "the calculator window did not appear"
-  sleep 0.5
+  wait_for "the calculator window was not drawn" is_drawn "$wid"
 }
+is_drawn() { xwininfo -id "$1" 2> /dev/null | grep -q IsViewable; }
 
 # Switches the calculator on with a click on the ON label beside the power switch.
-power_on() {
-  xdotool mousemove --window "$wid" 465 361 click 1
-  sleep 1
-}
+power_on() { click_see "$wid" $(at ON) "the calculator did not switch on"; }
 
 # Closes the calculator with Escape (the pointer parked off the keys) and ends the session.
 close_calculator() {
-  xdotool mousemove --window "$wid" 20 20
-  sleep 0.3
-  xdotool key --window "$wid" Escape
-  for _ in $(seq 50); do
-    kill -0 "$app" 2>/dev/null || exit 0
-    sleep 0.2
-  done
+  xdotool mousemove --window "$wid" 20 20 key --window "$wid" Escape
+  poll "${E2E_LIMIT:-30}" has_ended "$app" && exit 0
   fail "the calculator did not close on Escape"
 }

@@ -1,0 +1,41 @@
+// Prints the calculator's click points, one "NAME X Y" line each, from the layout the program
+// itself hits against, so the end-to-end scripts never carry coordinates of their own: a key by
+// its name ("End", "Cont"), a switch setting by its label ("ON", "PRGM"), a printer button as
+// "print-" and its legend, the card slot's record and enter areas, and the display as
+// "display LEFT TOP WIDTH HEIGHT".
+#include "panel/layout.h"
+
+#include <cstdio>
+#include <string>
+
+using namespace orrindale::layout;
+
+namespace {
+void Print(const std::string& name, Box area) {
+    std::printf("%s %d %d\n", name.c_str(), (area.X1 + area.X2) / 2, (area.Y1 + area.Y2) / 2);
+}
+void Print(const std::string& name, Rect area) {
+    std::printf("%s %d %d\n", name.c_str(), area.Left + area.Width / 2, area.Top + area.Height / 2);
+}
+// Key names hold spaces ("Clear X"); the scripts read a name as one word.
+std::string OneWord(std::string name) {
+    for (char& c : name)
+        if (c == ' ') c = '_';
+    return name;
+}
+} // namespace
+
+int main() {
+    for (int key = 1; key <= kKeyCount; ++key)
+        if (*kKeys[static_cast<size_t>(key)].Name)
+            Print(OneWord(kKeys[static_cast<size_t>(key)].Name), KeyArea(key));
+    for (const SwitchPlace& place : kSwitches)
+        Print(place.Label, place.LabelArea);
+    for (const PrintButtonPlace& place : kPrintButtons)
+        Print(std::string("print-") + place.Legend, place.Area);
+    Print("card-record", kCardRecordArea);
+    Print("card-enter", kCardEnterArea);
+    std::printf("display %d %d %d %d\n", kDisplay.Left, kDisplay.Top, kDisplay.Width,
+                kDisplay.Height);
+    return 0;
+}
