@@ -28,17 +28,20 @@ see "$wid" "the rolled-over keys" xdotool keydown --window "$wid" 4 keydown --wi
   keyup --window "$wid" 4 keyup --window "$wid" 5
 # An Escape that closes the menu leaves the calculator open.
 menu_see "$wid" 300 200 Escape
-kill -0 $app 2>/dev/null || fail "Escape on the menu closed the calculator"
+is_drawn "$wid" || fail "Escape on the menu closed the calculator"
 # Printer ON and the X button latched, then PRINT SPACE (T) prints X on the strip.
 click_see "$wid" $(at print-ON) "the printer did not switch on"
 click_see "$wid" $(at print-X) "the X button did not latch"
 xdotool mousemove --window "$wid" 20 20
-see "$wid" "X was not printed" xdotool key --window "$wid" t
+# The strip shows X once the line is on the roll.
+before=$(area_shot paper rgb:- | md5sum)
+xdotool key --window "$wid" t
+wait_for "X was not printed" paper_changed
 # Pop-up menu, "Printer Roll", "Print": the print dialog offers a PDF file in the home folder.
 menu_see "$wid" 300 200 Down Down Down Right Return
 pdid=$(find_window '^Print')
 [ -n "$pdid" ] || fail "the print dialog did not open"
-wait_for "the print dialog was not drawn" is_drawn "$pdid"
+wait_for "the print dialog did not take the keyboard" has_focus "$pdid"
 xdotool key Return
 wait_for "the roll was not printed" has_file "$HOME/print.pdf"
 close_calculator

@@ -42,7 +42,9 @@ if [ "$phase" = record ]; then
   card_menu 4                      # Save
   did=$(find_window '^Card Names$')
   [ -n "$did" ] || fail "the Card Names dialog did not appear"
+  wait_for "the Card Names dialog was not drawn" is_drawn "$did"
   xdotool windowfocus --sync "$did" 2>/dev/null || true
+  wait_for "the Card Names dialog did not take the keyboard" has_focus "$did"
   xdotool type --window "$did" sum
   xdotool key --window "$did" Return
   wait_for "the card was not saved" has_file "$PWD/sum.mcf"
@@ -50,7 +52,7 @@ else
   card_menu 3                      # Load
   card_see card-enter "side A was not entered"
   xdotool mousemove --window "$wid" 20 20
-  run_see CONT xdotool mousemove --window "$wid" $(at Cont) click 1
+  run_see CONT short xdotool mousemove --window "$wid" $(at Cont) click 1
 fi
 close_calculator
 SESSION

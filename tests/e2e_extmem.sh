@@ -40,7 +40,8 @@ click_see "$wid" $(at RUN) "RUN was not set"
 keys shift+o 1 shift+f shift+f shift+o
 # Call program 1 and run it: it calls program 2, which returns into it; the display shows the
 # 5 it recalled once it stops.
-run_see "program 1" xdotool key --window "$wid" 1 shift+f g n
+keys 1 shift+f g
+run_see "program 1" short xdotool key --window "$wid" n
 [ -z "$shot" ] || import -window root "$shot"
 # The memory map: the panel's menu, second entry.
 menu_see "$mid" 300 30 Down Down Return

@@ -88,39 +88,55 @@ shows_rest() { ! shows_change "$1"; }
 # The click point NAME of the calculator ("PRGM", "End"; see tools/clickpoints) as "X Y".
 at() { awk -v name="$1" '$1 == name { print $2, $3 }' "$points"; }
 
-# The calculator's display (not to be covered by another window), blank while a program runs.
-display_shot() { # FORMAT: an output format of import, "rgb:-" for the pixels
-  local area
-  read -r _ left top width height < <(grep '^display ' "$points")
-  area=${width}x$height+$left+$top
-  import -silent -window "$wid" -crop "$area" +repage -depth 8 "$@" 2> /dev/null
+# A part of the calculator window listed with the click points ("display", blank while a
+# program runs or a card moves; "paper", the printer's strip), which no other window may cover.
+area_shot() { # NAME FORMAT: an output format of import, "rgb:-" for the pixels
+  local name=$1 left top width height
+  shift
+  read -r _ left top width height < <(grep "^$name " "$points")
+  import -silent -window "$wid" -crop "${width}x$height+$left+$top" +repage -depth 8 "$@" 2> /dev/null
 }
+display_shot() { area_shot display "$@"; }
+paper_changed() { [ "$(area_shot paper rgb:- | md5sum)" != "$before" ]; }
 display_dark() { [ "$(display_shot -format %k info:)" -eq 1 ]; }
 display_lit() { ! display_dark; }
-# Clicks the card slot's NAME area ("card-record", "card-enter") and waits for the card to have
-# passed: the panel hides the display while the card moves and shows it when the card is in.
-card_see() { # NAME WHAT
-  xdotool mousemove --window "$wid" $(at "$1") click 1
-  wait_for "$2 (the card did not move)" display_dark
-  wait_for "$2 (the card did not come to rest)" display_lit
-  wait_for "$2 (the card did not come to rest)" shows_rest "$wid"
+# Runs ACTION, which sets a card moving, and waits for the card to have passed: the panel hides
+# the display while a card moves and shows it again the moment the card's codes are in.
+pass_see() { # WHAT ACTION...
+  local what=$1
+  shift
+  "$@"
+  wait_for "$what (the card did not move)" display_dark
+  wait_for "$what (the card did not pass)" display_lit
 }
-# True once the program started has stopped: the display was seen blank and is lit again, or
-# (for a short program run between two looks) is lit with other figures than before.
+# A pass through the magnetic card slot, started by a click on its NAME area ("card-record",
+# "card-enter").
+card_see() { pass_see "$2" xdotool mousemove --window "$wid" $(at "$1") click 1; } # NAME WHAT
+# True once the program started has stopped: the display, blank while a program runs, was seen
+# blank and is lit again. A look before the program took the key finds it lit as well, so the
+# blank must come first.
 has_stopped() {
   if display_dark; then
     went_dark=1
     return 1
   fi
-  [ -n "$went_dark" ] || [ "$(display_shot rgb:- | md5sum)" != "$display_before" ]
+  [ -n "$went_dark" ]
 }
-# Runs ACTION (a click on CONT, say) and waits for the program it starts to stop.
-run_see() { # WHAT ACTION...
-  local what=$1
+# True once a program too short to be seen blank between two looks has stopped: the display
+# is lit with other figures than before. It shows nothing between the figures it had and the
+# program's last ones.
+has_shown_result() { display_lit && [ "$(display_shot rgb:- | md5sum)" != "$display_before" ]; }
+# Runs ACTION (a click on CONT, say) and waits for the program it starts to stop. "short" takes
+# a program that may run between two looks.
+run_see() { # WHAT [short] ACTION...
+  local what=$1 stopped=has_stopped
   shift
+  [ "$1" != short ] || { stopped=has_shown_result && shift; }
+  # What the display showed before, once the last key's computing time is over.
+  wait_for "$what: the display was dark before the start" display_lit
   display_before=$(display_shot rgb:- | md5sum) went_dark=
   "$@"
-  wait_for "$what: the program did not stop" has_stopped
+  wait_for "$what: the program did not stop" "$stopped"
 }
 
 # Runs ACTION and waits until WINDOW shows its effect: a key on the display, a menu opening or
@@ -168,12 +184,16 @@ menu_see() { # WINDOW X Y KEY...
 new_window() { comm -13 <(echo "$1") <(xdotool search --onlyvisible --class '' 2> /dev/null | sort) | grep -m 1 .; }
 not_drawn() { ! is_drawn "$1"; }
 
-# Answers the program's message box with KEY once it is up and has the keyboard.
+# Answers the program's message box with KEY once it is up and has the keyboard, as a user's
+# key comes: after a Return sent to the box alone (xdotool key --window), which bears no time,
+# the next Return sent to the calculator was lost.
 answer() { # KEY WHAT
   local box
   wait_for "$2: no question" has_window --onlyvisible '^Orrindale$'
   box=$(xdotool search --onlyvisible --name '^Orrindale$' | head -n 1)
-  xdotool key --window "$box" "$1"
+  xdotool windowfocus "$box" 2> /dev/null
+  wait_for "$2: the question did not take the keyboard" has_focus "$box"
+  xdotool key "$1"
   wait_for "$2: the question stayed" no_window --onlyvisible '^Orrindale$'
 }
 has_focus() { is_drawn "$1" && [ "$(xdotool getwindowfocus 2> /dev/null)" = "$1" ]; }

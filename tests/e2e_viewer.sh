@@ -37,8 +37,9 @@ see "$vid" "the step was not entered" xdotool key Return
 # File, then its fifth entry: Send To Memory; Y answers the question.
 MENU_BUTTON=1 menu_see "$vid" 18 9 Down Down Down Down Down Return
 answer y "Send To Memory"
-# Escape closes the viewer; N declines saving the edited table as a file.
-xdotool key Escape
+# Escape closes the viewer (sent to it: the keyboard goes back to no window in particular once
+# the question has gone); N declines saving the edited table as a file.
+xdotool key --window "$vid" Escape
 answer n "closing the viewer"
 wait_for "the viewer did not close" no_window 'Program Memory Viewer'
 close_calculator

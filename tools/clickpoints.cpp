@@ -1,8 +1,8 @@
 // Prints the calculator's click points, one "NAME X Y" line each, from the layout the program
 // itself hits against, so the end-to-end scripts never carry coordinates of their own: a key by
 // its name ("End", "Cont"), a switch setting by its label ("ON", "PRGM"), a printer button as
-// "print-" and its legend, the card slot's record and enter areas, and the display as
-// "display LEFT TOP WIDTH HEIGHT".
+// "print-" and its legend, the card slot's record and enter areas, and the display and the
+// paper strip as "display LEFT TOP WIDTH HEIGHT" and "paper ...".
 #include "panel/layout.h"
 
 #include <cstdio>
@@ -35,7 +35,7 @@ int main() {
         Print(std::string("print-") + place.Legend, place.Area);
     Print("card-record", kCardRecordArea);
     Print("card-enter", kCardEnterArea);
-    std::printf("display %d %d %d %d\n", kDisplay.Left, kDisplay.Top, kDisplay.Width,
-                kDisplay.Height);
+    for (const auto& [name, area] : {std::pair{"display", kDisplay}, std::pair{"paper", kPaper}})
+        std::printf("%s %d %d %d %d\n", name, area.Left, area.Top, area.Width, area.Height);
     return 0;
 }
