@@ -26,7 +26,7 @@ menu_see "$wid" 300 200 Down Down Right Up Up Return
 mid=$(find_window '^HP9101A$')
 [ -n "$mid" ] || fail "the memory window did not open"
 wait_for "the memory window was not drawn" is_drawn "$mid"
-click_see "$mid" 98 82 "LINE did not switch on"
+click_see "$mid" $(at memory-LINE-ON) "LINE did not switch on"
 xdotool mousemove --window "$wid" 20 20 click 1
 # Program 2: 5 X->( ) b FMT END, stored with FMT FMT from step 0.
 click_see "$wid" $(at PRGM) "PRGM was not set"

@@ -42,7 +42,7 @@ xdotool windowraise "$rid" 2>/dev/null || true
 # Its own menu: Load Stack is the first entry; the stack shows in the hopper.
 see "$rid" "the stack was not loaded" menu_see "$rid" 60 100 Down Return
 click_see "$wid" $(at PRGM) "PRGM was not set"
-pass_see "the card was not fed" xdotool mousemove --window "$rid" 150 234 click 1
+pass_see "the card was not fed" xdotool mousemove --window "$rid" $(at reader-feed) click 1
 [ -z "$shot" ] || import -window root "$shot"
 # The reader's menu again: Close  (Esc) is the last entry.
 menu_see "$rid" 60 100 Up Return

@@ -39,7 +39,7 @@ pid=$(find_window '^Plotter$')
 wait_for "the plotter was not drawn" is_drawn "$pid"
 xdotool windowmove --sync "$pid" 0 0
 menu_see "$pid" 400 300 Down Down Down Down Down Down Down Down Return   # Centre Controls
-click_see "$pid" 739 510 "the plotter did not switch on"
+click_see "$pid" $(at plotter-ON) "the plotter did not switch on"
 # The calculator over the plotter, its display in sight.
 see root "the calculator did not come up" xdotool windowraise "$wid"
 xdotool mousemove --window "$wid" 20 20

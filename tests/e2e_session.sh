@@ -85,7 +85,8 @@ shows_change() {
 # True once WINDOW shows the same twice in a row: what moves on it has come to rest.
 shows_rest() { ! shows_change "$1"; }
 
-# The click point NAME of the calculator ("PRGM", "End"; see tools/clickpoints) as "X Y".
+# The click point NAME ("PRGM", "End", "plotter-ON"; see tools/clickpoints) in its window as
+# "X Y".
 at() { awk -v name="$1" '$1 == name { print $2, $3 }' "$points"; }
 
 # A part of the calculator window listed with the click points ("display", blank while a

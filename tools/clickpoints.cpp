@@ -1,9 +1,13 @@
-// Prints the calculator's click points, one "NAME X Y" line each, from the layout the program
-// itself hits against, so the end-to-end scripts never carry coordinates of their own: a key by
-// its name ("End", "Cont"), a switch setting by its label ("ON", "PRGM"), a printer button as
-// "print-" and its legend, the card slot's record and enter areas, and the display and the
-// paper strip as "display LEFT TOP WIDTH HEIGHT" and "paper ...".
+// Prints the click points, one "NAME X Y" line each, from the layouts the program itself hits
+// against, so the end-to-end scripts never carry coordinates of their own. On the calculator: a
+// key by its name ("End", "Cont"), a switch setting by its label ("ON", "PRGM"), a printer
+// button as "print-" and its legend, the card slot's record and enter areas, and the display
+// and the paper strip as "display LEFT TOP WIDTH HEIGHT" and "paper ...". On the peripheral
+// windows: the plotter's ON switch, the memory's LINE ON and the reader's feed button.
+#include "cards/marked/readerart.h"
+#include "memexp/memlayout.h"
 #include "panel/layout.h"
+#include "plotter/plotart.h"
 
 #include <cstdio>
 #include <string>
@@ -35,6 +39,11 @@ int main() {
         Print(std::string("print-") + place.Legend, place.Area);
     Print("card-record", kCardRecordArea);
     Print("card-enter", kCardEnterArea);
+    for (const auto& [name, area] : {std::pair{"plotter-ON", orrindale::plotart::kOnArea},
+                                     std::pair{"reader-feed", orrindale::readerart::kFeedButton}})
+        std::printf("%s %d %d\n", name, area.center().x(), area.center().y());
+    const orrindale::memlayout::Rect line = orrindale::memlayout::kLineOnArea;
+    std::printf("memory-LINE-ON %d %d\n", line.Left + line.Width / 2, line.Top + line.Height / 2);
     for (const auto& [name, area] : {std::pair{"display", kDisplay}, std::pair{"paper", kPaper}})
         std::printf("%s %d %d %d %d\n", name, area.Left, area.Top, area.Width, area.Height);
     return 0;
