@@ -11,7 +11,7 @@ e2e_work() { # PROGRAM_DIR [FILE...]
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
   cp "${BASH_SOURCE[0]}" "$work/e2e_session.sh"
-  # The click points, listed at build time from the panel's layout (tools/clickpoints).
+  # The click points, listed at build time from the windows' layouts (tools/clickpoints).
   cp "${E2E_POINTS:-$dir/../clickpoints.txt}" "$work/points"
   for file in orrindale PM91B.dat HPfncd.dat "$@"; do cp "$dir/$file" "$work/"; done
 }
@@ -75,15 +75,8 @@ find_window() {
 
 # A digest of what a window (the whole screen by default) shows.
 picture() { import -silent -window "${1:-root}" -depth 8 rgb:- 2> /dev/null | md5sum; }
-# True once WINDOW shows something else than the digest in $before; then the new one is there.
-shows_change() {
-  local now
-  now=$(picture "$1")
-  [ "$now" != "$before" ] || return 1
-  before=$now
-}
-# True once WINDOW shows the same twice in a row: what moves on it has come to rest.
-shows_rest() { ! shows_change "$1"; }
+# True once WINDOW shows something else than the digest in $before.
+shows_change() { [ "$(picture "$1")" != "$before" ]; }
 
 # The click point NAME ("PRGM", "End", "plotter-ON"; see tools/clickpoints) in its window as
 # "X Y".
@@ -140,16 +133,14 @@ run_see() { # WHAT [short] ACTION...
   wait_for "$what: the program did not stop" "$stopped"
 }
 
-# Runs ACTION and waits until WINDOW shows its effect: a key on the display, a menu opening or
-# its highlight moving (on the whole screen, "root"), a card or pen done moving (with "rest").
-see() { # WINDOW WHAT [rest] ACTION...
-  local window=$1 what=$2 rest=
+# Runs ACTION and waits until WINDOW shows its effect: a key on the display, a switch or button
+# set, a menu opening or its highlight moving (on the whole screen, "root").
+see() { # WINDOW WHAT ACTION...
+  local window=$1 what=$2
   shift 2
-  [ "$1" != rest ] || { rest=1 && shift; }
   before=$(picture "$window")
   "$@"
   wait_for "$what" shows_change "$window"
-  [ -z "$rest" ] || wait_for "$what (at rest)" shows_rest "$window"
 }
 
 # Clicks at X Y in WINDOW and waits for WATCHED (the same window by default) to show it.
@@ -157,11 +148,18 @@ click_see() { # WINDOW X Y WHAT [WATCHED]
   see "${5:-$1}" "$4" xdotool mousemove --window "$1" "$2" "$3" click 1
 }
 
-# Types keys into WINDOW, each shown on the display before the next.
+# Types KEYs into the calculator WINDOW, each held until the panel shows it pressed and let go
+# once it shows it released: the calculator has then taken it, whether or not the display
+# shows it. Then waits for the computing time the keys began, and with it for the keys queued
+# behind it, to be over.
 keys_see() { # WINDOW KEY...
   local window=$1 key
   shift
-  for key in "$@"; do see "$window" "key $key" xdotool key --window "$window" "$key"; done
+  for key in "$@"; do
+    see "$window" "key $key did not go down" xdotool keydown --window "$window" "$key"
+    see "$window" "key $key did not come up" xdotool keyup --window "$window" "$key"
+  done
+  wait_for "the computing time of the keys did not end" display_lit
 }
 
 # Opens the pop-up menu of WINDOW at X Y and walks it with KEYS, which end with Return or Escape.
