@@ -16,15 +16,31 @@ e2e_work() { # PROGRAM_DIR [FILE...]
   for file in orrindale PM91B.dat HPfncd.dat "$@"; do cp "$dir/$file" "$work/"; done
 }
 
-# Runs "$work/session.sh" with the arguments under an Xvfb of its own; its errors show if it
-# fails. The server picks a free display and names it (-displayfd), so sessions started side by
-# side never race for one.
-e2e_run_session() {
+# Starts an Xvfb of its own: its process in $xvfb and, once the server answers there, its
+# display in $display; false when it does not. The server picks a free display and names it
+# (-displayfd), so sessions started side by side never race for one.
+start_xvfb() {
+  rm -f "$work/display"
   Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-  local xvfb=$! rc=0
-  poll 10 test -s "$work/display" || { cat "$work/xvfb.log"; kill "$xvfb"; echo "Xvfb did not start"; exit 1; }
-  QT_QPA_PLATFORM=xcb DISPLAY=":$(head -n 1 "$work/display")" bash "$work/session.sh" "$@" \
-    2> "$work/stderr.log" || rc=$?
+  xvfb=$!
+  poll 10 grep -qx '[0-9][0-9]*' "$work/display" || return 1
+  display=:$(head -n 1 "$work/display")
+  poll 10 xvfb_answers
+}
+xvfb_answers() { kill -0 "$xvfb" 2> /dev/null && xdpyinfo -display "$display" > /dev/null 2>&1; }
+
+# Runs "$work/session.sh" with the arguments under an Xvfb of its own; its errors show if it
+# fails. A server that does not answer is given up for another (a loaded run once found no
+# server at the display it was named).
+e2e_run_session() {
+  local xvfb display rc=0
+  for attempt in 1 2 3; do
+    start_xvfb && break
+    kill "$xvfb" 2> /dev/null
+    wait "$xvfb" 2> /dev/null
+    [ "$attempt" -lt 3 ] || { cat "$work/xvfb.log"; echo "Xvfb did not start"; exit 1; }
+  done
+  QT_QPA_PLATFORM=xcb DISPLAY=$display bash "$work/session.sh" "$@" 2> "$work/stderr.log" || rc=$?
   kill "$xvfb" 2>/dev/null
   wait "$xvfb" 2>/dev/null
   rm -f "$work/display"
