@@ -34,11 +34,8 @@ if [ -n "$runner" ] && [ -n "${XAUTHORITY:-}" ]; then
   cp "$XAUTHORITY" home/xauth && chown nobody home/xauth && export XAUTHORITY=$PWD/home/xauth
 fi
 cd prog
-$runner ./orrindale &
-app=$!
-wid=$(find_window '^HP9100B')
-[ -n "$wid" ] || fail "the calculator window did not appear"
-wait_for "the calculator window was not drawn" is_drawn "$wid"
+# shellcheck disable=SC2086
+launch '^HP9100B' $runner ./orrindale
 if [ "$phase" = first ]; then
   answer Return "the word at the first start of where the state goes"
   power_on

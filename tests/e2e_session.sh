@@ -214,13 +214,25 @@ answer() { # KEY WHAT
 has_focus() { is_drawn "$1" && [ "$(xdotool getwindowfocus 2> /dev/null)" = "$1" ]; }
 
 # Starts the calculator in the current folder: its process in $app, its window in $wid, drawn.
-start_calculator() {
-  ./orrindale &
-  app=$!
-  wid=$(find_window '^HP9100B$')
-  [ -n "$wid" ] || fail "the calculator window did not appear"
+start_calculator() { launch '^HP9100B$' ./orrindale; }
+# Starts COMMAND, the calculator, in the background: its process in $app, its window (named
+# TITLE) in $wid, drawn. Now and then a connection to the X server is refused at once, on a
+# server that takes the next one ("could not connect to display"); a calculator that ended so,
+# before its window appeared, is started again, twice at most.
+launch() { # TITLE COMMAND...
+  local title=$1 attempt
+  shift
+  for attempt in 1 2 3; do
+    "$@" &
+    app=$!
+    poll "${E2E_LIMIT:-30}" window_or_end "$title"
+    has_window "$title" && break
+    has_ended "$app" && [ "$attempt" -lt 3 ] || fail "the calculator window did not appear"
+  done
+  wid=$(xdotool search --name "$title" 2> /dev/null | head -n 1)
   wait_for "the calculator window was not drawn" is_drawn "$wid"
 }
+window_or_end() { has_window "$1" || has_ended "$app"; }
 is_drawn() { xwininfo -id "$1" 2> /dev/null | grep -q IsViewable; }
 
 # Switches the calculator on with a click on the ON label beside the power switch.
