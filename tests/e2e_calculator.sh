@@ -18,8 +18,8 @@ cd "$1"
 source ./e2e_session.sh
 start_calculator
 # The desktop names the window after the calculator and the application.
-xprop -id "$wid" _NET_WM_NAME | grep -q '"HP9100B — Orrindale"' ||
-  fail "window title: $(xprop -id "$wid" _NET_WM_NAME)"
+titled() { xprop -id "$wid" _NET_WM_NAME 2> /dev/null | grep -q '"HP9100B — Orrindale"'; }
+wait_for "window title: $(xprop -id "$wid" _NET_WM_NAME)" titled
 power_on
 # Park the pointer off the keys, then type.
 xdotool mousemove --window "$wid" 20 20
@@ -34,7 +34,7 @@ click_see "$wid" $(at print-ON) "the printer did not switch on"
 click_see "$wid" $(at print-X) "the X button did not latch"
 xdotool mousemove --window "$wid" 20 20
 # The strip shows X once the line is on the roll.
-before=$(area_shot paper rgb:- | md5sum)
+take_before area_shot paper rgb:-
 xdotool key --window "$wid" t
 wait_for "X was not printed" paper_changed
 # Pop-up menu, "Printer Roll", "Print": the print dialog offers a PDF file in the home folder.

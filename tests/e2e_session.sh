@@ -59,6 +59,20 @@ fail() {
   exit 1
 }
 
+# xdotool, tried again when the X server refused it the connection (see launch): it did nothing
+# then.
+xdotool() {
+  local attempt err rc=1
+  for attempt in 1 2 3; do
+    { err=$(command xdotool "$@" 2>&1 >&3 3>&-); } 3>&1
+    rc=$?
+    case $err in *"open display"*) continue ;; esac
+    [ -z "$err" ] || printf '%s\n' "$err" >&2
+    return "$rc"
+  done
+  return "$rc"
+}
+
 # ---- Waiting -------------------------------------------------------------------------------------
 # The one poller: true as soon as COMMAND succeeds, tried every tenth of a second for at most
 # LIMIT seconds. Every wait of the sessions is on a condition through here, never on the clock
@@ -89,10 +103,16 @@ find_window() {
   poll "${E2E_LIMIT:-30}" has_window "$1" && xdotool search --name "$1" 2> /dev/null | head -n 1
 }
 
-# A digest of what a window (the whole screen by default) shows.
-picture() { import -silent -window "${1:-root}" -depth 8 rgb:- 2> /dev/null | md5sum; }
+# What a window (the whole screen by default) shows, as pixels.
+picture() { import -silent -window "${1:-root}" -depth 8 rgb:-; }
+# The digest of what COMMAND, a look at the screen, prints; false when the X server refused the
+# look (see launch), which then shows neither a change nor its absence.
+digest() { "$@" 2> /dev/null | md5sum; return "${PIPESTATUS[0]}"; } # COMMAND...
+# Sets $before to the digest of what COMMAND prints, once it does.
+take_before() { wait_for "what was there before could not be seen" take "$@"; } # COMMAND...
+take() { before=$(digest "$@"); }
 # True once WINDOW shows something else than the digest in $before.
-shows_change() { [ "$(picture "$1")" != "$before" ]; }
+shows_change() { local now; now=$(digest picture "$1") && [ "$now" != "$before" ]; }
 
 # The click point NAME ("PRGM", "End", "plotter-ON"; see tools/clickpoints) in its window as
 # "X Y".
@@ -107,9 +127,11 @@ area_shot() { # NAME FORMAT: an output format of import, "rgb:-" for the pixels
   import -silent -window "$wid" -crop "${width}x$height+$left+$top" +repage -depth 8 "$@" 2> /dev/null
 }
 display_shot() { area_shot display "$@"; }
-paper_changed() { [ "$(area_shot paper rgb:- | md5sum)" != "$before" ]; }
-display_dark() { [ "$(display_shot -format %k info:)" -eq 1 ]; }
-display_lit() { ! display_dark; }
+paper_changed() { local now; now=$(digest area_shot paper rgb:-) && [ "$now" != "$before" ]; }
+# The display shows one colour (dark), or more (lit); neither when the look was refused.
+display_colours() { local k; k=$(display_shot -format %k info:) && [ "$k" "$1" 1 ]; }
+display_dark() { display_colours -eq; }
+display_lit() { display_colours -gt; }
 # Runs ACTION, which sets a card moving, and waits for the card to have passed: the panel hides
 # the display while a card moves and shows it again the moment the card's codes are in.
 pass_see() { # WHAT ACTION...
@@ -130,12 +152,15 @@ has_stopped() {
     went_dark=1
     return 1
   fi
-  [ -n "$went_dark" ]
+  [ -n "$went_dark" ] && display_lit
 }
 # True once a program too short to be seen blank between two looks has stopped: the display
 # is lit with other figures than before. It shows nothing between the figures it had and the
 # program's last ones.
-has_shown_result() { display_lit && [ "$(display_shot rgb:- | md5sum)" != "$display_before" ]; }
+has_shown_result() {
+  local now
+  display_lit && now=$(digest display_shot rgb:-) && [ "$now" != "$display_before" ]
+}
 # Runs ACTION (a click on CONT, say) and waits for the program it starts to stop. "short" takes
 # a program that may run between two looks.
 run_see() { # WHAT [short] ACTION...
@@ -144,7 +169,8 @@ run_see() { # WHAT [short] ACTION...
   [ "$1" != short ] || { stopped=has_shown_result && shift; }
   # What the display showed before, once the last key's computing time is over.
   wait_for "$what: the display was dark before the start" display_lit
-  display_before=$(display_shot rgb:- | md5sum) went_dark=
+  take_before display_shot rgb:-
+  display_before=$before went_dark=
   "$@"
   wait_for "$what: the program did not stop" "$stopped"
 }
@@ -154,7 +180,7 @@ run_see() { # WHAT [short] ACTION...
 see() { # WINDOW WHAT ACTION...
   local window=$1 what=$2
   shift 2
-  before=$(picture "$window")
+  take_before picture "$window"
   "$@"
   wait_for "$what" shows_change "$window"
 }
