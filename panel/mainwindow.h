@@ -23,6 +23,7 @@
 #include <future>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "common/services.h"
@@ -72,6 +73,9 @@ public:
     Peripherals& PeripheralWindows() { return peripherals_; }
     ExtMemoryLink& ExtMemoryWindow() { return *extMemory_; }
     access::DisplayAnnouncer& Announcer() { return announcer_; }
+    // The clock and sleep a running program paces itself by; tests hand in their own, so that
+    // no test waits on the wall clock.
+    void SetPacer(Pacer pacer) { pacer_ = std::move(pacer); }
 
     void SetFunctionCardWindow(TfuncCardFM* window) { funcCard_ = window; }
     // The panel picture read ahead (panelpicture.h); start-up reads it itself without one.

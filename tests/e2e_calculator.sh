@@ -18,42 +18,32 @@ cd "$1"
 source ./e2e_session.sh
 start_calculator
 # The desktop names the window after the calculator and the application.
-xprop -id "$wid" _NET_WM_NAME | grep -q '"HP9100B — Orrindale"' ||
-  fail "window title: $(xprop -id "$wid" _NET_WM_NAME)"
+titled() { xprop -id "$wid" _NET_WM_NAME 2> /dev/null | grep -q '"HP9100B — Orrindale"'; }
+wait_for "window title: $(xprop -id "$wid" _NET_WM_NAME)" titled
 power_on
 # Park the pointer off the keys, then type.
 xdotool mousemove --window "$wid" 20 20
-for key in 1 2 Return 3 equal; do
-  xdotool key --window "$wid" "$key"
-  sleep 0.15
-done
-xdotool keydown --window "$wid" 4 keydown --window "$wid" 5
-xdotool keyup --window "$wid" 4 keyup --window "$wid" 5
-sleep 0.3
+keys_see "$wid" 1 2 Return 3 equal
+see "$wid" "the rolled-over keys" xdotool keydown --window "$wid" 4 keydown --window "$wid" 5 \
+  keyup --window "$wid" 4 keyup --window "$wid" 5
 # An Escape that closes the menu leaves the calculator open.
-xdotool mousemove --window "$wid" 300 200 click 3
-sleep 1 # the menu must be up before its Escape, or the Escape goes to the calculator
-xdotool key Escape
-sleep 0.5
-kill -0 $app 2>/dev/null || fail "Escape on the menu closed the calculator"
+menu_see "$wid" 300 200 Escape
+is_drawn "$wid" || fail "Escape on the menu closed the calculator"
 # Printer ON and the X button latched, then PRINT SPACE (T) prints X on the strip.
-xdotool mousemove --window "$wid" 430 155 click 1
-sleep 0.3
-xdotool mousemove --window "$wid" 466 155 click 1
-sleep 0.3
+click_see "$wid" $(at print-ON) "the printer did not switch on"
+click_see "$wid" $(at print-X) "the X button did not latch"
 xdotool mousemove --window "$wid" 20 20
+# The strip shows X once the line is on the roll.
+take_before area_shot paper rgb:-
 xdotool key --window "$wid" t
-sleep 1
+wait_for "X was not printed" paper_changed
 # Pop-up menu, "Printer Roll", "Print": the print dialog offers a PDF file in the home folder.
-xdotool mousemove --window "$wid" 300 200 click 3
-sleep 1
-xdotool key Down Down Down Right Return
-sleep 2
+menu_see "$wid" 300 200 Down Down Down Right Return
+pdid=$(find_window '^Print')
+[ -n "$pdid" ] || fail "the print dialog did not open"
+wait_for "the print dialog did not take the keyboard" has_focus "$pdid"
 xdotool key Return
-for _ in $(seq 25); do
-  [ -s "$HOME/print.pdf" ] && break
-  sleep 0.2
-done
+wait_for "the roll was not printed" has_file "$HOME/print.pdf"
 close_calculator
 SESSION
 

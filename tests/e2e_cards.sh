@@ -23,44 +23,36 @@ export ORRINDALE_TEST_FILE_ANSWERS="$1/answers"
 E2E_PHASE=$phase
 source ./e2e_session.sh
 start_calculator
-click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; sleep 0.3; }
 # The Magnetic Card sub-menu by keyboard: New 0, Swap 1, Eject 2, Load 3, Save 4.
 card_menu() {
-  xdotool mousemove --window "$wid" 300 200 click 3
-  sleep 0.5
-  xdotool key Down Right
-  for _ in $(seq "$1"); do xdotool key Down; done
-  xdotool key Return
-  sleep 0.5
+  local downs=()
+  for _ in $(seq "$1"); do downs+=(Down); done
+  menu_see "$wid" 300 200 Down Right "${downs[@]}" Return
 }
 power_on
 if [ "$phase" = record ]; then
-  click 535 361                    # PRGM
+  click_see "$wid" $(at PRGM) "PRGM was not set"
   xdotool mousemove --window "$wid" 20 20
-  for key in 4 Return 5 equal; do xdotool key --window "$wid" "$key"; sleep 0.15; done
-  click 616 443                    # END
-  click 606 361                    # RUN
-  click 616 443                    # END: the counter goes home
+  keys_see "$wid" 4 Return 5 equal
+  click_see "$wid" $(at End) "END was not keyed"
+  click_see "$wid" $(at RUN) "RUN was not set"
+  click_see "$wid" $(at End) "END did not send the counter home"
   card_menu 0                      # New
-  click 475 314                    # record
-  sleep 2.5
+  card_see card-record "side A was not recorded"
   card_menu 4                      # Save
-  for _ in $(seq 25); do
-    did=$(xdotool search --name '^Card Names$' 2>/dev/null | head -n 1) && [ -n "$did" ] && break
-    sleep 0.2
-  done
-  [ -n "${did:-}" ] || fail "the Card Names dialog did not appear"
+  did=$(find_window '^Card Names$')
+  [ -n "$did" ] || fail "the Card Names dialog did not appear"
+  wait_for "the Card Names dialog was not drawn" is_drawn "$did"
   xdotool windowfocus --sync "$did" 2>/dev/null || true
+  wait_for "the Card Names dialog did not take the keyboard" has_focus "$did"
   xdotool type --window "$did" sum
   xdotool key --window "$did" Return
-  sleep 0.5
+  wait_for "the card was not saved" has_file "$PWD/sum.mcf"
 else
   card_menu 3                      # Load
-  click 605 314                    # enter
-  sleep 2.5
+  card_see card-enter "side A was not entered"
   xdotool mousemove --window "$wid" 20 20
-  click 548 466                    # CONT
-  sleep 1.5
+  run_see CONT short xdotool mousemove --window "$wid" $(at Cont) click 1
 fi
 close_calculator
 SESSION

@@ -17,61 +17,45 @@ set -u
 cd "$1"
 shot=$2 mapshot=$3
 source ./e2e_session.sh
-keys() {
-  for key in "$@"; do
-    xdotool key --window "$wid" "$key"
-    sleep 0.12
-  done
-}
+keys() { keys_see "$wid" "$@"; }
 start_calculator
 power_on
 # The pop-up menu: its second entry, Peripherals, and in it Extended Memory, the entry above
 # the last (the card editor).
-xdotool mousemove --window "$wid" 300 200 click 3
-sleep 0.5
-for key in Down Down Right Up Up Return; do
-  xdotool key "$key"
-  sleep 0.2
-done
+menu_see "$wid" 300 200 Down Down Right Up Up Return
 mid=$(find_window '^HP9101A$')
 [ -n "$mid" ] || fail "the memory window did not open"
-sleep 0.5
-xdotool mousemove --window "$mid" 98 82 click 1      # LINE on
-sleep 0.3
+wait_for "the memory window was not drawn" is_drawn "$mid"
+click_see "$mid" $(at memory-LINE-ON) "LINE did not switch on"
 xdotool mousemove --window "$wid" 20 20 click 1
 # Program 2: 5 X->( ) b FMT END, stored with FMT FMT from step 0.
-xdotool mousemove --window "$wid" 535 361 click 1   # PRGM
+click_see "$wid" $(at PRGM) "PRGM was not set"
 keys 5 m b shift+f shift+o
-xdotool mousemove --window "$wid" 606 361 click 1   # RUN
+click_see "$wid" $(at RUN) "RUN was not set"
 keys shift+o 2 shift+f shift+f shift+o
 # Program 1: 2 FMT GO TO b END, stored likewise.
-xdotool mousemove --window "$wid" 535 361 click 1   # PRGM
+click_see "$wid" $(at PRGM) "PRGM was not set"
 keys 2 shift+f g b shift+o
-xdotool mousemove --window "$wid" 606 361 click 1   # RUN
+click_see "$wid" $(at RUN) "RUN was not set"
 keys shift+o 1 shift+f shift+f shift+o
-# Call program 1 and run it: it calls program 2, which returns into it.
-keys 1 shift+f g n
-sleep 1.5
+# Call program 1 and run it: it calls program 2, which returns into it; the display shows the
+# 5 it recalled once it stops.
+keys 1 shift+f g
+run_see "program 1" short xdotool key --window "$wid" n
 [ -z "$shot" ] || import -window root "$shot"
 # The memory map: the panel's menu, second entry.
-xdotool mousemove --window "$mid" 300 30 click 3
-sleep 0.5
-for key in Down Down Return; do
-  xdotool key "$key"
-  sleep 0.2
-done
+menu_see "$mid" 300 30 Down Down Return
 map=$(find_window '^9101A Memory Map$')
 [ -n "$map" ] || fail "the memory map did not open"
-sleep 0.5
+wait_for "the memory map did not take the keyboard" has_focus "$map"
 [ -z "$mapshot" ] || import -window root "$mapshot"
 # To the focused window: the map, which is modal.
 xdotool key Escape
-sleep 0.5
+wait_for "the memory map did not close" no_window '^9101A Memory Map$'
 # Escape closes the memory, then the calculator.
 xdotool mousemove --window "$mid" 300 30
 xdotool key --window "$mid" Escape
-sleep 0.5
-xdotool search --name '^HP9101A$' >/dev/null 2>&1 && fail "the memory window did not close"
+wait_for "the memory window did not close" no_window '^HP9101A$'
 # A click on the bare case gives the calculator the keyboard again.
 xdotool mousemove --window "$wid" 390 385 click 1
 close_calculator

@@ -29,56 +29,35 @@ cd "$1"
 shot=$2
 export ORRINDALE_TEST_FILE_ANSWERS="$1/answers"
 source ./e2e_session.sh
-menu_keys() {
-  for key in "$@"; do
-    xdotool key "$key"
-    sleep 0.2
-  done
-}
 start_calculator
 power_on
 # The pop-up menu: its second entry, Peripherals, and in it the reader below the plotter.
-xdotool mousemove --window "$wid" 300 200 click 3
-sleep 0.5
-menu_keys Down Down Right Down Return
+menu_see "$wid" 300 200 Down Down Right Down Return
 rid=$(find_window '^Marked Card Reader$')
 [ -n "$rid" ] || fail "the reader did not open"
-sleep 0.5
+wait_for "the reader was not drawn" is_drawn "$rid"
 # Without room beside the calculator the reader stands over a part of it that is neither the
 # display nor the keyboard.
 xdotool windowraise "$rid" 2>/dev/null || true
-# Its own menu: Load Stack is the first entry.
-xdotool mousemove --window "$rid" 60 100 click 3
-sleep 0.5
-menu_keys Down Return
-sleep 0.5
-xdotool mousemove --window "$wid" 535 361 click 1   # PRGM
-sleep 0.3
-xdotool mousemove --window "$rid" 150 234 click 1   # Card Feed
-sleep 0.35
+# Its own menu: Load Stack is the first entry; the stack shows in the hopper.
+see "$rid" "the stack was not loaded" menu_see "$rid" 60 100 Down Return
+click_see "$wid" $(at PRGM) "PRGM was not set"
+pass_see "the card was not fed" xdotool mousemove --window "$rid" $(at reader-feed) click 1
 [ -z "$shot" ] || import -window root "$shot"
-sleep 1.5
 # The reader's menu again: Close  (Esc) is the last entry.
-xdotool mousemove --window "$rid" 60 100 click 3
-sleep 0.5
-menu_keys Up Return
-sleep 0.5
-xdotool search --name '^Marked Card Reader$' >/dev/null 2>&1 && fail "the reader did not close"
+menu_see "$rid" 60 100 Up Return
+wait_for "the reader did not close" no_window '^Marked Card Reader$'
 # The editor, the last entry of Peripherals; its toolbar's Text and Save buttons.
-xdotool mousemove --window "$wid" 300 200 click 3
-sleep 0.5
-menu_keys Down Down Right Down Down Down Return
+menu_see "$wid" 300 200 Down Down Right Down Down Down Return
 eid=$(find_window '^Marked Card Editor$')
 [ -n "$eid" ] || fail "the editor did not open"
-sleep 0.5
-xdotool mousemove --window "$eid" 118 18 click 1   # Text
-sleep 0.5
+wait_for "the editor was not drawn" is_drawn "$eid"
+click_see "$eid" 118 18 "the program text was not read"
 xdotool mousemove --window "$eid" 162 18 click 1   # Save
-sleep 0.5
+wait_for "the stack was not saved" has_file "$PWD/sinx.ocf"
 [ -z "${E2E_EDITOR_SHOT:-}" ] || import -window root "$E2E_EDITOR_SHOT"
 xdotool key Escape
-sleep 0.5
-xdotool search --name '^Marked Card Editor$' >/dev/null 2>&1 && fail "the editor did not close"
+wait_for "the editor did not close" no_window '^Marked Card Editor$'
 # A click on the bare case gives the calculator the keyboard again.
 xdotool mousemove --window "$wid" 390 385 click 1
 close_calculator

@@ -24,55 +24,43 @@ printf '%s\n%s\n' "$card" "$card2" > "$work/answers"
 
 cat > "$work/session.sh" <<'SESSION'
 set -u
+[ -z "${E2E_TRACE:-}" ] || set -x
 cd "$1"
 shot=$2
 export ORRINDALE_TEST_FILE_ANSWERS="$1/answers"
 source ./e2e_session.sh
 start_calculator
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.3; }
-menu() { # window, x, y, keys...
-  local w=$1 x=$2 y=$3
-  shift 3
-  xdotool mousemove --window "$w" "$x" "$y" click 3
-  sleep 0.5
-  for key in "$@"; do xdotool key "$key"; sleep 0.1; done
-  sleep 0.5
-}
 power_on
-menu "$wid" 300 200 Down Right Down Down Down Return   # Magnetic Card, Load
-click "$wid" 605 314                          # enter
-sleep 2.5
-menu "$wid" 300 200 Down Down Right Return    # Peripherals, Plotter
+menu_see "$wid" 300 200 Down Right Down Down Down Return   # Magnetic Card, Load
+card_see card-enter "the card was not entered"
+menu_see "$wid" 300 200 Down Down Right Return    # Peripherals, Plotter
 pid=$(find_window '^Plotter$')
 [ -n "$pid" ] || fail "the plotter window did not open"
-xdotool windowmove "$pid" 0 0
-sleep 0.5
-menu "$pid" 400 300 Down Down Down Down Down Down Down Down Return   # Centre Controls
-click "$pid" 739 510                          # ON
-sleep 0.5
+wait_for "the plotter was not drawn" is_drawn "$pid"
+xdotool windowmove --sync "$pid" 0 0
+menu_see "$pid" 400 300 Down Down Down Down Down Down Down Down Return   # Centre Controls
+click_see "$pid" $(at plotter-ON) "the plotter did not switch on"
+# The calculator over the plotter, its display in sight.
+see root "the calculator did not come up" xdotool windowraise "$wid"
 xdotool mousemove --window "$wid" 20 20
-click "$wid" 548 466                          # CONT
-sleep 16
-xdotool windowraise "$wid"                    # the calculator over the plotter
-sleep 0.5
-menu "$wid" 300 200 Down Right Down Down Down Return   # Magnetic Card, Load: the STOP card
-click "$wid" 605 314                          # enter
-sleep 2.5
+# A program takes no step while the pen travels, so once it has stopped the pen is at rest and
+# the record holds every line before the stop. The curve takes a while on a loaded machine.
+E2E_LIMIT=90 run_see "the square and the curve" xdotool mousemove --window "$wid" $(at Cont) click 1
+menu_see "$wid" 300 200 Down Right Down Down Down Return   # Magnetic Card, Load: the STOP card
+card_see card-enter "the STOP card was not entered"
 xdotool mousemove --window "$wid" 20 20
-click "$wid" 548 466                          # CONT
-sleep 4
-xdotool windowraise "$pid"
-sleep 0.5
+run_see "the STOP card" xdotool mousemove --window "$wid" $(at Cont) click 1
+see root "the plotter did not come up" xdotool windowraise "$pid"
 [ -z "$shot" ] || import -window root "$shot"
 # Escape that closes the pop-up menu leaves the plotter open.
-menu "$pid" 400 300 Escape
-xdotool search --name '^Plotter$' >/dev/null 2>&1 || fail "Escape that closed the menu closed the plotter"
-menu "$pid" 400 300 Up Return               # Close  (Esc)
-sleep 0.8
+menu_see "$pid" 400 300 Escape
+has_window '^Plotter$' || fail "Escape that closed the menu closed the plotter"
+menu_see "$pid" 400 300 Up Return               # Close  (Esc)
 [ -z "$shot" ] || import -window root "${shot%.png}-question.png"
-xdotool key n                                 # do not save as a plot file
-sleep 0.8
-xdotool search --name '^Plotter$' >/dev/null 2>&1 && fail "the plotter did not close"
+answer n "closing the plotter"                  # do not save as a plot file
+wait_for "the plotter did not close" no_window '^Plotter$'
+# A click on the bare case gives the calculator the keyboard again.
+xdotool mousemove --window "$wid" 390 385 click 1
 close_calculator
 SESSION
 

@@ -18,49 +18,30 @@ shot=$2
 source ./e2e_session.sh
 start_calculator
 power_on
-xdotool mousemove --window "$wid" 535 361 click 1   # PRGM
+click_see "$wid" $(at PRGM) "PRGM was not set"
 xdotool mousemove --window "$wid" 20 20
 # The factorial: SHIFT UP 1 x<->y MULTIPLY SHIFT UP 1 SUBTRACT IF X<Y 0 c ROLL UP END
 # ROLL DOWN GO TO 0 3, from step 0.0 on (a fresh machine's counter).
-for key in Return 1 w x Return 1 minus shift+y 0 c u shift+o shift+u g 0 3; do
-  xdotool key --window "$wid" "$key"
-  sleep 0.1
-done
-xdotool mousemove --window "$wid" 606 361 click 1   # RUN
-sleep 0.3
+keys_see "$wid" Return 1 w x Return 1 minus shift+y 0 c u shift+o shift+u g 0 3
+click_see "$wid" $(at RUN) "RUN was not set"
 # The pop-up menu, then its fourth entry: View Program Memory.
-xdotool mousemove --window "$wid" 300 200 click 3
-sleep 0.5
-for key in Down Down Down Down Return; do
-  xdotool key "$key"
-  sleep 0.15
-done
+menu_see "$wid" 300 200 Down Down Down Down Return
 vid=$(find_window '^HP-9100B Program Memory Viewer \[\]$')
 [ -n "$vid" ] || fail "the viewer did not open"
-sleep 0.5
+wait_for "the viewer was not drawn" is_drawn "$vid"
 [ -z "$shot" ] || import -window root "$shot"
 # The instruction cell of step 0.0, below the menu bar; type over it.
 xdotool mousemove --window "$vid" 200 28 click 1
-sleep 0.3
-xdotool type --delay 60 Subtract
-xdotool key Return
-sleep 0.3
+see "$vid" "the step was not typed" xdotool type --delay 60 Subtract
+see "$vid" "the step was not entered" xdotool key Return
 # File, then its fifth entry: Send To Memory; Y answers the question.
-xdotool mousemove --window "$vid" 18 9 click 1
-sleep 0.5
-for key in Down Down Down Down Down Return; do
-  xdotool key "$key"
-  sleep 0.15
-done
-sleep 0.5
-xdotool key y
-sleep 0.5
-# Escape closes the viewer; N declines saving the edited table as a file.
-xdotool key Escape
-sleep 0.5
-xdotool key n
-sleep 0.5
-xdotool search --name 'Program Memory Viewer' >/dev/null 2>&1 && fail "the viewer did not close"
+MENU_BUTTON=1 menu_see "$vid" 18 9 Down Down Down Down Down Return
+answer y "Send To Memory"
+# Escape closes the viewer (sent to it: the keyboard goes back to no window in particular once
+# the question has gone); N declines saving the edited table as a file.
+xdotool key --window "$vid" Escape
+answer n "closing the viewer"
+wait_for "the viewer did not close" no_window 'Program Memory Viewer'
 close_calculator
 SESSION
 

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 #include <utime.h>
 
@@ -177,31 +178,44 @@ void Age(const std::string& path, int seconds) {
     ::utime(path.c_str(), &times);
 }
 
-TEST(Leftovers, OldOnesOfTheSavedNameGoAndNothingElse) {
-    TempFolder dir;
-    const char* const kept[] = {"card.mcf.tmp-young1", "other.mcf.tmp-abcdef",
-                                "card.mcf.tmp-toolong", "card.mcf.tmp-short"};
-    for (const char* name : kept) {
-        WriteRaw(dir.File(name), "x");
-        if (std::string(name) != "card.mcf.tmp-young1") Age(dir.File(name), 120);
+// A save takes away the old leftovers of its own name, the start those of every state file;
+// young ones (a save under way) and those of other names stay.
+TEST(Leftovers, OldOnesOfTheFileAtHandGoAndNothingElse) {
+    using Leftovers = std::vector<std::tuple<std::string, bool, bool>>; // name, old, goes
+    Leftovers ofStateFiles;
+    for (const char* name : files::kStateFiles)
+        ofStateFiles.emplace_back(std::string(name) + ".tmp-a1b2c3", true, true);
+    const struct {
+        const char* when;
+        Leftovers leftovers;
+        std::function<void(TempFolder&)> act;
+    } cases[] = {
+        {"saving card.mcf",
+         {{"card.mcf.tmp-old123", true, true},
+          {"card.mcf.tmp-young1", false, false},
+          {"other.mcf.tmp-abcdef", true, false},
+          {"card.mcf.tmp-toolong", true, false},
+          {"card.mcf.tmp-short", true, false}},
+         [](TempFolder& dir) { ASSERT_TRUE(WriteFileAtomically(dir.File("card.mcf"), "saved")); }},
+        {"the start", ofStateFiles,
+         [&](TempFolder& dir) {
+             StateFiles state(dir.Path().string() + "/", dir.File("data") + "/", true);
+             EXPECT_EQ(state.RemoveLeftovers(), static_cast<int>(ofStateFiles.size()));
+             EXPECT_EQ(dir.EntryCount(), 0); // and nothing was made
+         }},
+    };
+    for (const auto& c : cases) {
+        TempFolder dir;
+        for (const auto& [name, old, goes] : c.leftovers) {
+            WriteRaw(dir.File(name), "x");
+            if (old) Age(dir.File(name), 120);
+        }
+        c.act(dir);
+        for (const auto& leftover : c.leftovers)
+            EXPECT_EQ(std::filesystem::exists(dir.File(std::get<0>(leftover))),
+                      !std::get<2>(leftover))
+                << c.when << ": " << std::get<0>(leftover);
     }
-    WriteRaw(dir.File("card.mcf.tmp-old123"), "x");
-    Age(dir.File("card.mcf.tmp-old123"), 120);
-    ASSERT_TRUE(WriteFileAtomically(dir.File("card.mcf"), "saved"));
-    EXPECT_FALSE(std::filesystem::exists(dir.File("card.mcf.tmp-old123")));
-    for (const char* name : kept)
-        EXPECT_TRUE(std::filesystem::exists(dir.File(name))) << name;
-}
-
-TEST(Leftovers, AtStartThoseOfEveryStateFileGo) {
-    TempFolder dir;
-    for (const char* name : files::kStateFiles) {
-        WriteRaw(dir.File(std::string(name) + ".tmp-a1b2c3"), "x");
-        Age(dir.File(std::string(name) + ".tmp-a1b2c3"), 120);
-    }
-    StateFiles state(dir.Path().string() + "/", dir.File("data") + "/", true);
-    EXPECT_EQ(state.RemoveLeftovers(), static_cast<int>(std::size(files::kStateFiles)));
-    EXPECT_EQ(dir.EntryCount(), 0);
 }
 
 // ---- State files -------------------------------------------------------------------------------

@@ -548,24 +548,6 @@ TEST(PlotterWindow, OpensBesideTheCalculatorAndAgainWhereItWasLeft) {
     EXPECT_EQ(p.Shown()->pos(), QPoint(40, 30));
 }
 
-TEST(PlotterWindow, ThePenTipStandsOnThePointItDraws) {
-    Plotter p;
-    for (const QPoint& at :
-         {QPoint(0, 0), QPoint(3750, 2500), QPoint(7500, 5000), QPoint(1234, 4321)}) {
-        p.Model().penX = at.x();
-        p.Model().penY = at.y();
-        EXPECT_EQ(p.plot->PenTip(),
-                  plotart::kPaper.topLeft() + QPoint(plot::PaperX(at.x()), plot::PaperY(at.y())))
-            << at.x();
-    }
-    // The pictures agree: the lowered tip is drawn there, the raised one higher, clear of it.
-    const QImage down = plotart::Holder(true, 3), up = plotart::Holder(false, 3);
-    const QPoint raised = plotart::kPenTip - QPoint(0, plotart::kPenLift);
-    EXPECT_GT(qAlpha(down.pixel(plotart::kPenTip)), 100);
-    EXPECT_GT(qAlpha(up.pixel(raised)), 100);
-    EXPECT_LT(qAlpha(up.pixel(plotart::kPenTip)), 100);
-}
-
 TEST(PlotterWindow, TheOnLeverHidesTheThumbItMovedFrom) {
     QImage window = plotart::Body();
     QPainter(&window).drawImage(plotart::kOnLever.topLeft(), plotart::Lever());
@@ -577,15 +559,16 @@ TEST(PlotterWindow, TheOnLeverHidesTheThumbItMovedFrom) {
     EXPECT_EQ(left, 0);
 }
 
-TEST(PlotterWindow, HintsAndHandCursors) {
+// What the pointer finds where the art draws each control, and the pen tip where the pictures
+// draw it, on the point the pen is at: the lowered tip there, the raised one higher, clear of it.
+TEST(PlotterWindow, ThePointerAndThePenFindWhatTheArtDraws) {
     Plotter p;
     p.Click(plotart::kSbyArea);
-    struct Case {
+    const struct {
         QPoint at;
         const char* hint;
         Qt::CursorShape cursor;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {plotart::kRelArea.center(), "Release paper", Qt::PointingHandCursor},
         {plotart::kHoldArea.center(), "Hold paper", Qt::PointingHandCursor},
         {plotart::kSbyArea.center(), "Set Standby mode", Qt::PointingHandCursor},
@@ -595,10 +578,19 @@ TEST(PlotterWindow, HintsAndHandCursors) {
         {plotart::kMoveStrip.center(), "", Qt::OpenHandCursor},
         {plotart::kPaper.center() + QPoint(0, 100), "", Qt::ArrowCursor},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(p.plot->HintAt(c.at), c.hint) << c.at.x();
         EXPECT_EQ(p.plot->CursorAt(c.at), c.cursor) << c.at.x();
     }
+    p.Model().penX = 1234;
+    p.Model().penY = 4321;
+    EXPECT_EQ(p.plot->PenTip(),
+              plotart::kPaper.topLeft() + QPoint(plot::PaperX(1234), plot::PaperY(4321)));
+    const QImage down = plotart::Holder(true, 3), up = plotart::Holder(false, 3);
+    const QPoint raised = plotart::kPenTip - QPoint(0, plotart::kPenLift);
+    EXPECT_GT(qAlpha(down.pixel(plotart::kPenTip)), 100);
+    EXPECT_GT(qAlpha(up.pixel(raised)), 100);
+    EXPECT_LT(qAlpha(up.pixel(plotart::kPenTip)), 100);
 }
 
 TEST(PlotterPrint, TheGridPrintsDottedAndEndsAtItsLastFullCell) {

@@ -4,7 +4,6 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -223,13 +222,18 @@ TEST(RunningProgram, WaitsForEachLineToFeedBeforeItsNextStep) {
     TmainFM& w = Ready(win, {PrintButton::On, PrintButton::Y});
     Calculator& calc = w.Engine();
     Store(calc, {001, 033, 045, 044, 000, 000}); // 1 + PRINT GO TO 0 0
-    QTimer::singleShot(1400, &w, [&] { calc.ExecuteKey(pos::Stop); });
-    calc.ExecuteKey(pos::Cont);
-    win.LetProgramRun(1600);
-    ASSERT_FALSE(calc.Running);
     const QStringList& roll = w.PaperRoll();
-    EXPECT_GE(roll.size(), 3);
-    EXPECT_LE(roll.size(), 6); // one line per 250 ms tick
+    // A feed tick every eighth sleep of the run loop, as 250 ms ticks come between 30 ms sleeps;
+    // STOP once four lines are out.
+    int sleeps = 0;
+    win.WhileAsleep = [&] {
+        if (++sleeps % 8 == 0) win.Fire("feedTimer");
+        if (roll.size() == 4) calc.ExecuteKey(pos::Stop);
+    };
+    calc.ExecuteKey(pos::Cont);
+    win.Fire("ChgModeTimer");
+    ASSERT_FALSE(calc.Running);
+    ASSERT_EQ(roll.size(), 4);
     // Y counts the passes: the lines read 1, 2, 3, ... in the same layout.
     for (int i = 0; i < roll.size(); ++i)
         EXPECT_EQ(roll[i], QString(roll[0]).replace('1', QString::number(i + 1))) << i;
@@ -246,12 +250,15 @@ TEST(RunningProgram, PrintSpaceWithThePrinterOffStopsIt) {
     TmainFM& w = Ready(win, {PrintButton::Y}); // ON not latched
     Calculator& calc = w.Engine();
     Store(calc, {001, 033, 045, 044, 000, 000});
-    QTimer::singleShot(500, &w, [&] { calc.ExecuteKey(pos::Stop); });
+    int sleeps = 0;
+    win.WhileAsleep = [&] {
+        if (++sleeps == 100) calc.ExecuteKey(pos::Stop); // had it not stopped by itself
+    };
     calc.ExecuteKey(pos::Cont);
-    win.LetProgramRun(700);
+    win.Fire("ChgModeTimer");
     EXPECT_FALSE(calc.Running);
     EXPECT_TRUE(w.PaperRoll().isEmpty());
-    EXPECT_EQ(Value(calc.YReg), 1); // stopped on the first PRINT/SPACE, not by the timer
+    EXPECT_EQ(Value(calc.YReg), 1); // stopped on the first PRINT/SPACE, not by STOP
 }
 
 // ---- The roll across a restart

@@ -228,13 +228,11 @@ TEST(QtSoundPlayer, QtsSampleLoaderAcceptsEverySound) {
 }
 
 // The program's own path to its sounds: the module is loaded from the program folder, and
-// everything is played quickly and quietly with or without an audio output; without the module
-// the player is silent.
-TEST(DesktopSoundPlayer, LoadsTheModuleAndPlaysQuicklyAndQuietlyWithOrWithoutAudio) {
+// everything is played quietly with or without an audio output; without the module the player
+// is silent. (How quickly is bench/sound_bench's to tell.)
+TEST(DesktopSoundPlayer, LoadsTheModuleAndPlaysQuietlyWithOrWithoutAudio) {
     g_qtMessages.clear();
     const QtMessageHandler previous = qInstallMessageHandler(CollectMessage);
-    QElapsedTimer timer;
-    timer.start();
     {
         AudioModule audio(QStringLiteral(ORRINDALE_PROGRAM_DIR "/") + files::kAudioModule);
         ASSERT_NE(audio.Backend(), nullptr);
@@ -249,11 +247,9 @@ TEST(DesktopSoundPlayer, LoadsTheModuleAndPlaysQuicklyAndQuietlyWithOrWithoutAud
             loop->Play();
             loop->Stop();
         }
-        EXPECT_LT(timer.elapsed(), 2000);
         Pump(300);
     }
     qInstallMessageHandler(previous);
-    EXPECT_LT(timer.elapsed(), 5000);
     EXPECT_TRUE(g_qtMessages.isEmpty()) << g_qtMessages.join('\n').toStdString();
 
     AudioModule missing(QDir::temp().filePath("no-such-module.so"));

@@ -1,19 +1,20 @@
 // A calculator window on Qt's offscreen platform, in a temporary program folder, with message
 // boxes, sounds, documents and dialogs replaced by the strict doubles of doubles.h. Timers are
-// fired by hand (Fire), so no test waits on the wall clock to count ticks.
+// fired by hand (Fire) and a running program's sleeps take no time (WhileAsleep), so no test
+// waits on the wall clock.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QBuffer>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 #include <future>
 #include <memory>
 
@@ -80,6 +81,11 @@ public:
         services.Printers = &printers;
         services.Files = &files;
         main_ = std::make_unique<TmainFM>(services);
+        main_->SetPacer(Pacer([this] { return now_; },
+                              [this](Pacer::TimePoint until) {
+                                  now_ = until;
+                                  if (WhileAsleep) WhileAsleep();
+                              }));
         if (preloaded.valid()) main_->SetPreloadedPanel(std::move(preloaded));
         plist_ = std::make_unique<TplistFM>(main_->PaperRoll(), bounds);
         main_->SetPaperWindow(plist_.get());
@@ -123,14 +129,10 @@ public:
 
     // Delivers the events already posted (a deferred close, say); no time passes.
     void Pump() { QCoreApplication::processEvents(); }
-    // A running program paces itself against the clock and lets messages through as it goes;
-    // tests of running programs give it real time. Nothing else waits on the clock.
-    void LetProgramRun(int milliseconds) {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < milliseconds)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
+    // A running program paces itself by sleeps of the run loop. Here they take no time: each
+    // moves the window's clock on to the mark it sleeps until and calls WhileAsleep, where a
+    // test makes happen what that time would bring (a feed tick, a key).
+    std::function<void()> WhileAsleep;
 
     // Power on through the ON switch label, as a click does; the mode-change timer then
     // switches the engine on.
@@ -184,6 +186,7 @@ public:
 
 private:
     SoundSwitch soundSwitch_{sounds};
+    Pacer::TimePoint now_{};
     QTemporaryDir dir_;
     std::unique_ptr<TmainFM> main_;
     std::unique_ptr<TplistFM> plist_;

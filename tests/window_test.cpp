@@ -1,6 +1,5 @@
 // The calculator window's life: first start, saved state, closing, the display.
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QPointer>
 
 #include "engine/null_host.h"
