@@ -18,6 +18,7 @@
 #include "common/statefiles.h"
 #include "panel/funccard.h"
 #include "panel/layout.h"
+#include "panel/layoutrects.h"
 #include "panel/machinestate.h"
 #include "panel/paperviewer.h"
 #include "panel/pictures.h"
@@ -519,11 +520,15 @@ void TmainFM::PowerSwitched(bool on, bool changed) {
         if (display_.PowerOff()) brightTimer_.start();
         dimTimer_.start();
     }
+    update(); // the lamp, the card slot and the peripherals' parts of the panel too
     DisplayChanged();
 }
 
 void TmainFM::DisplayChanged() {
-    update();
+    // Only the display and the error lamp: a running program redraws its display again and
+    // again, and a repaint of the whole panel each time took most of the process's time under X.
+    update(ToQRect(layout::kDisplay));
+    update(ToQRect(layout::kErrorLamp));
     announcer_.Update(this, display_.ShownLines());
 }
 
