@@ -3,13 +3,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QScreen>
 #include <filesystem>
-#include <future>
 #include <memory>
 
 #include "common/audio.h"
 #include "common/choosers.h"
 #include "common/hpdata.h"
+#include "common/hpdata_qt.h"
 #include "common/messages.h"
 #include "common/programfiles.h"
 #include "common/sounds.h"
@@ -59,9 +60,14 @@ int main(int argc, char** argv) {
     using namespace orrindale;
     // The panel picture is decoded on a second thread while the toolkit connects to the display.
     QString folder = ExecutableFolder();
-    std::future<PanelPicture> panel;
-    if (!folder.isEmpty()) panel = PreloadPanelPicture(folder + files::kPanelPicture);
+    std::unique_ptr<PanelPreload> panel;
+    if (!folder.isEmpty())
+        panel = std::make_unique<PanelPreload>(folder + files::kPanelPicture,
+                                               folder + files::kPanelPicture2x);
     QApplication app(argc, argv);
+    // The screen is known now: on one that scales by two the 2x picture is read next.
+    if (QScreen* screen = QGuiApplication::primaryScreen(); panel && screen)
+        panel->SetScale(PictureScale(screen->devicePixelRatio()));
     QApplication::setApplicationName("Orrindale");
     QApplication::setApplicationDisplayName("Orrindale");
 
@@ -89,7 +95,7 @@ int main(int argc, char** argv) {
     services.Files = listed ? static_cast<FileChooser*>(listed.get()) : &dialogs;
 
     TmainFM mainWindow(services);
-    if (panel.valid()) mainWindow.SetPreloadedPanel(std::move(panel));
+    if (panel) mainWindow.SetPreloadedPanel(std::move(panel));
     messenger.SetOwner(&mainWindow);
     TfuncCardFM functionCard;
     TplistFM paper(mainWindow.PaperRoll(), bounds);

@@ -199,15 +199,19 @@ void TmainFM::showEvent(QShowEvent* event) {
 
 bool TmainFM::LoadPanel() {
     paperRoll_.clear();
-    const PanelPicture read = preloadedPanel_.valid()
-                                  ? preloadedPanel_.get()
-                                  : ReadPanelPicture(ProgramFile(files::kPanelPicture));
-    const QImage& panel = read.Picture;
-    if (panel.isNull()) return false;
-    const QImage sharp =
-        LoadSharpPicture(ProgramFile(files::kPanelPicture2x), panel.size(), PictureScale());
-    scene_.SetPanel(sharp.isNull() ? panel : sharp);
-    setFixedSize(panel.size());
+    const int scale = PictureScale();
+    const QString once = ProgramFile(files::kPanelPicture);
+    const QString sharp = ProgramFile(files::kPanelPicture2x);
+    PanelPicture read =
+        preloadedPanel_ ? preloadedPanel_->Take(scale) : ReadPanelPicture(once, sharp, scale);
+    preloadedPanel_.reset();
+    // Read ahead for the primary screen, which may scale otherwise than this window's screen.
+    if (read.Picture.devicePixelRatio() != scale && !read.Picture.isNull())
+        read = ReadPanelPicture(once, sharp, scale);
+    if (read.Picture.isNull()) return false;
+    const QSize panel = read.Picture.deviceIndependentSize();
+    scene_.SetPanel(read.Picture);
+    setFixedSize(panel);
     setMask(read.Outline);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect area = screen->geometry();
@@ -465,9 +469,9 @@ void TmainFM::ViewFunctionCard() {
 
 // ---- Painting and the display -------------------------------------------------------------------
 
-void TmainFM::paintEvent(QPaintEvent*) {
+void TmainFM::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    scene_.Paint(painter);
+    scene_.Paint(painter, event->region());
     painter.drawImage(layout::kDisplay.Left, layout::kDisplay.Top, display_.Picture());
 }
 

@@ -75,7 +75,9 @@ public:
 
     void SetFunctionCardWindow(TfuncCardFM* window) { funcCard_ = window; }
     // The panel picture read ahead (panelpicture.h); start-up reads it itself without one.
-    void SetPreloadedPanel(std::future<PanelPicture> panel) { preloadedPanel_ = std::move(panel); }
+    void SetPreloadedPanel(std::unique_ptr<PanelPreload> panel) {
+        preloadedPanel_ = std::move(panel);
+    }
     void SetPaperWindow(TplistFM* window);
 
     // The start-up sequence; runs once, at the first showing of the window.
@@ -220,7 +222,7 @@ private:
     Pacer pacer_;
     bool firstActivation_ = true;
     bool startedUp_ = false;
-    std::future<PanelPicture> preloadedPanel_;
+    std::unique_ptr<PanelPreload> preloadedPanel_;
     bool functionCardTried_ = false;
     bool functionCardLoaded_ = false;
     int hiddenX_ = 0;

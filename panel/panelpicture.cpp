@@ -1,7 +1,9 @@
 #include "panel/panelpicture.h"
 
+#include <QFile>
 #include <pthread.h>
 #include <sched.h>
+#include <utility>
 #include <vector>
 
 #include "common/hpdata_qt.h"
@@ -36,19 +38,61 @@ QRegion PanelMask(const QImage& panel) {
 
 PanelPicture ReadPanelPicture(const QString& path) {
     PanelPicture panel;
-    if (LoadScrambledPng(path, panel.Picture)) panel.Outline = PanelMask(panel.Picture);
+    QImage picture;
+    if (!LoadScrambledPng(path, picture)) return panel;
+    panel.Outline = PanelMask(picture);
+    panel.Picture = RunPicture(picture);
     return panel;
 }
 
-std::future<PanelPicture> PreloadPanelPicture(const QString& path) {
-    return std::async(std::launch::async, [path] {
-        // Only while a core would otherwise idle: the toolkit's start-up and the display server
-        // need both cores of a small machine, and the picture is not wanted before they are done
-        // (a main thread that waits for it leaves a core free).
-        sched_param unused{};
-        pthread_setschedparam(pthread_self(), SCHED_IDLE, &unused);
-        return ReadPanelPicture(path);
-    });
+namespace {
+
+// At scale 2 the 2x picture takes the place of the 1x one.
+void TakeSharpPicture(PanelPicture& panel, const QString& sharpPath, int scale) {
+    if (scale != 2 || panel.Picture.isNull() || !QFile::exists(sharpPath)) return;
+    const QImage sharp = LoadSharpPicture(sharpPath, panel.Picture.size(), scale);
+    // A damaged 2x picture leaves the 1x one.
+    if (!sharp.isNull()) panel.Picture = RunPicture(sharp);
+}
+
+} // namespace
+
+PanelPicture ReadPanelPicture(const QString& path, const QString& sharpPath, int scale) {
+    PanelPicture panel = ReadPanelPicture(path);
+    TakeSharpPicture(panel, sharpPath, scale);
+    return panel;
+}
+
+PanelPreload::PanelPreload(QString path, QString sharpPath)
+    : path_(std::move(path)), sharpPath_(std::move(sharpPath)), taken_(result_.get_future()),
+      thread_([this] { Run(); }) {}
+
+PanelPreload::~PanelPreload() {
+    SetScale(1);
+    if (thread_.joinable()) thread_.join();
+}
+
+void PanelPreload::SetScale(int scale) {
+    std::call_once(scaleSet_, [this, scale] { scale_.set_value(scale); });
+}
+
+PanelPicture PanelPreload::Take(int scale) {
+    SetScale(scale);
+    sched_param normal{};
+    pthread_setschedparam(thread_.native_handle(), SCHED_OTHER, &normal);
+    PanelPicture panel = taken_.get();
+    thread_.join();
+    return panel;
+}
+
+void PanelPreload::Run() {
+    // Only while a core would otherwise idle: the toolkit's start-up and the display server
+    // need both cores of a small machine, and the picture is not wanted before they are done.
+    sched_param unused{};
+    pthread_setschedparam(pthread_self(), SCHED_IDLE, &unused);
+    PanelPicture panel = ReadPanelPicture(path_);
+    TakeSharpPicture(panel, sharpPath_, scale_.get_future().get());
+    result_.set_value(std::move(panel));
 }
 
 } // namespace orrindale

@@ -70,7 +70,7 @@ public:
     bool Exists(const char* name) const { return QFile::exists(File(name)); }
 
     // `preloaded`: the panel picture read ahead, as the program does.
-    TmainFM& Start(std::future<PanelPicture> preloaded = {}) {
+    TmainFM& Start(std::unique_ptr<PanelPreload> preloaded = {}) {
         Services services;
         services.ProgramFolder = dir_.path() + "/";
         services.Messages = &messages;
@@ -80,7 +80,7 @@ public:
         services.Printers = &printers;
         services.Files = &files;
         main_ = std::make_unique<TmainFM>(services);
-        if (preloaded.valid()) main_->SetPreloadedPanel(std::move(preloaded));
+        if (preloaded) main_->SetPreloadedPanel(std::move(preloaded));
         plist_ = std::make_unique<TplistFM>(main_->PaperRoll(), bounds);
         main_->SetPaperWindow(plist_.get());
         main_->show();
