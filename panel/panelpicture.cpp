@@ -1,6 +1,5 @@
 #include "panel/panelpicture.h"
 
-#include <QFile>
 #include <pthread.h>
 #include <sched.h>
 #include <utility>
@@ -49,10 +48,13 @@ namespace {
 
 // At scale 2 the 2x picture takes the place of the 1x one.
 void TakeSharpPicture(PanelPicture& panel, const QString& sharpPath, int scale) {
-    if (scale != 2 || panel.Picture.isNull() || !QFile::exists(sharpPath)) return;
-    const QImage sharp = LoadSharpPicture(sharpPath, panel.Picture.size(), scale);
-    // A damaged 2x picture leaves the 1x one.
-    if (!sharp.isNull()) panel.Picture = RunPicture(sharp);
+    if (scale != 2 || panel.Picture.isNull()) return;
+    // A missing or damaged 2x picture, or one not twice the size, leaves the 1x one.
+    RunPicture sharp;
+    if (!LoadScrambledRunPicture(sharpPath, sharp) || sharp.size() != 2 * panel.Picture.size())
+        return;
+    sharp.setDevicePixelRatio(2);
+    panel.Picture = std::move(sharp);
 }
 
 } // namespace

@@ -12,7 +12,7 @@
 #include <mutex>
 #include <thread>
 
-#include "panel/runpicture.h"
+#include "common/runpicture.h"
 
 namespace orrindale {
 

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "panel/runpicture.h"
+#include "common/runpicture.h"
 
 namespace orrindale {
 

@@ -1,6 +1,10 @@
-#include "panel/runpicture.h"
+#include "common/runpicture.h"
 
 #include <algorithm>
+
+#include "common/hpdata.h"
+#include "common/hpdata_qt.h"
+#include "common/images.h"
 
 namespace orrindale {
 
@@ -16,6 +20,21 @@ template <typename Each> void ForEachRun(const QRgb* row, int width, Each each) 
         }
         each(colour, x);
     }
+}
+constexpr std::string_view kMagic = "RUN1";
+constexpr std::size_t kHeaderBytes = 13;
+constexpr std::size_t kRunBytes = 6;
+
+void PutLittle(std::string& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+std::uint32_t Little(std::string_view in, std::size_t at, int bytes) {
+    std::uint32_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(in[at + static_cast<std::size_t>(i)]);
+    return value;
 }
 } // namespace
 
@@ -87,6 +106,64 @@ void RunPicture::Draw(QPainter& painter, const QRegion& area) const {
                               QRectF(0, 0, part.width(), part.height()));
         }
     }
+}
+
+std::string RunPicture::Encode() const {
+    std::string out(kMagic);
+    PutLittle(out, static_cast<std::uint32_t>(width_), 4);
+    PutLittle(out, static_cast<std::uint32_t>(height_), 4);
+    out.push_back(format_ == QImage::Format_ARGB32 ? 1 : 0);
+    for (std::size_t y = 0; y + 1 < rowStart_.size(); ++y) {
+        PutLittle(out, rowStart_[y + 1] - rowStart_[y], 2);
+        int x = 0;
+        for (std::uint32_t i = rowStart_[y]; i < rowStart_[y + 1]; ++i) {
+            PutLittle(out, static_cast<std::uint32_t>(runs_[i].end - x), 2);
+            PutLittle(out, runs_[i].colour, 4);
+            x = runs_[i].end;
+        }
+    }
+    return out;
+}
+
+bool RunPicture::Decode(std::string_view in, RunPicture& picture) {
+    if (in.size() < kHeaderBytes || in.substr(0, 4) != kMagic) return false;
+    const std::uint32_t width = Little(in, 4, 4), height = Little(in, 8, 4);
+    const auto alpha = static_cast<unsigned char>(in[12]);
+    if (width == 0 || height == 0 || width > kMaxPictureSide || height > kMaxPictureSide ||
+        static_cast<long long>(width) * height > kMaxPicturePixels || alpha > 1)
+        return false;
+    RunPicture read;
+    read.width_ = static_cast<int>(width);
+    read.height_ = static_cast<int>(height);
+    read.format_ = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    const QRgb opaque = alpha ? 0 : 0xFF000000u;
+    std::size_t at = kHeaderBytes;
+    for (std::uint32_t y = 0; y < height; ++y) {
+        if (in.size() - at < 2) return false;
+        const std::uint32_t count = Little(in, at, 2);
+        at += 2;
+        if (count == 0 || count > width || (in.size() - at) / kRunBytes < count) return false;
+        read.rowStart_.push_back(static_cast<std::uint32_t>(read.runs_.size()));
+        std::uint32_t x = 0;
+        for (std::uint32_t i = 0; i < count; ++i, at += kRunBytes) {
+            const std::uint32_t length = Little(in, at, 2);
+            if (length == 0 || length > width - x) return false;
+            x += length;
+            read.runs_.push_back({Little(in, at + 2, 4) | opaque, static_cast<int>(x)});
+        }
+        if (x != width) return false;
+    }
+    if (at != in.size()) return false;
+    read.rowStart_.push_back(static_cast<std::uint32_t>(read.runs_.size()));
+    picture = std::move(read);
+    return true;
+}
+
+bool LoadScrambledRunPicture(const QString& path, RunPicture& picture) {
+    std::string bytes;
+    if (!ReadWholeFile(NativePath(path), bytes)) return false;
+    ScrambleBytes(bytes);
+    return RunPicture::Decode(bytes, picture);
 }
 
 } // namespace orrindale

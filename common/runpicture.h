@@ -2,6 +2,12 @@
 // colours: its 1.5 million pixels at 2x make some 60,000 runs, which take a tenth of the 6 MB
 // the plain picture would hold for the whole session. A paint expands only the rows it needs,
 // a strip at a time.
+//
+// The 2x panel picture is stored in this form too (scrambled like every picture file), since
+// reading it takes no decompression; it is about three times the size of its PNG. Little-endian:
+// "RUN1", width and height (32 bits each), 1 when the colours carry transparency else 0, then
+// each row as its number of runs (16 bits) and each run as its length (16 bits) and colour (an
+// ARGB word). The runs of a row cover it exactly.
 #pragma once
 
 #include <QImage>
@@ -9,7 +15,10 @@
 #include <QRect>
 #include <QRegion>
 #include <QSize>
+#include <QString>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace orrindale {
@@ -24,6 +33,7 @@ public:
     // In the picture's own pixels.
     QSize size() const { return {width_, height_}; }
     int devicePixelRatio() const { return ratio_; }
+    void setDevicePixelRatio(int ratio) { ratio_ = ratio > 1 ? ratio : 1; }
     QSize deviceIndependentSize() const { return size() / ratio_; }
 
     // The part at `place` (in logical pixels) at the picture's resolution, as QImage::copy
@@ -31,6 +41,11 @@ public:
     QImage Part(QRect place) const;
     // Draws the picture at the top left corner, only within `area` (in logical pixels).
     void Draw(QPainter& painter, const QRegion& area) const;
+
+    // The file form, unscrambled.
+    std::string Encode() const;
+    // A damaged, truncated or oversized picture fails and leaves `picture` as it was.
+    static bool Decode(std::string_view bytes, RunPicture& picture);
 
 private:
     struct Run {
@@ -45,5 +60,8 @@ private:
     std::vector<Run> runs_;
     std::vector<std::uint32_t> rowStart_; // the first run of each row, and the end of the last
 };
+
+// A scrambled picture file of runs; device pixel ratio 1.
+bool LoadScrambledRunPicture(const QString& path, RunPicture& picture);
 
 } // namespace orrindale
