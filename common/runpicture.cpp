@@ -137,6 +137,13 @@ bool RunPicture::Decode(std::string_view in, RunPicture& picture) {
     read.height_ = static_cast<int>(height);
     read.format_ = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
     const QRgb opaque = alpha ? 0 : 0xFF000000u;
+    // Exactly the runs a whole file holds, so that they take no more memory than they need.
+    const std::size_t rowBytes = 2 * static_cast<std::size_t>(height);
+    if (in.size() - kHeaderBytes < rowBytes) return false;
+    const std::size_t runs = (in.size() - kHeaderBytes - rowBytes) / kRunBytes;
+    if (runs > static_cast<std::size_t>(width) * height) return false;
+    read.runs_.reserve(runs);
+    read.rowStart_.reserve(static_cast<std::size_t>(height) + 1);
     std::size_t at = kHeaderBytes;
     for (std::uint32_t y = 0; y < height; ++y) {
         if (in.size() - at < 2) return false;

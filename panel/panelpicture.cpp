@@ -35,34 +35,44 @@ QRegion PanelMask(const QImage& panel) {
     return region;
 }
 
-PanelPicture ReadPanelPicture(const QString& path) {
-    PanelPicture panel;
-    QImage picture;
-    if (!LoadScrambledPng(path, picture)) return panel;
-    panel.Outline = PanelMask(picture);
-    panel.Picture = RunPicture(picture);
-    return panel;
-}
-
 namespace {
 
-// At scale 2 the 2x picture takes the place of the 1x one.
-void TakeSharpPicture(PanelPicture& panel, const QString& sharpPath, int scale) {
-    if (scale != 2 || panel.Picture.isNull()) return;
-    // A missing or damaged 2x picture, or one not twice the size, leaves the 1x one.
+// The 1x picture and its outline; the picture to draw is made once the scale is known.
+struct OnceRead {
+    QImage Picture;
+    QRegion Outline;
+};
+
+OnceRead ReadOnce(const QString& path) {
+    OnceRead once;
+    if (LoadScrambledPng(path, once.Picture)) once.Outline = PanelMask(once.Picture);
+    return once;
+}
+
+// At scale 2 the 2x picture where there is one twice the size of the 1x one, else the 1x one.
+PanelPicture Finish(OnceRead once, const QString& sharpPath, int scale) {
+    PanelPicture panel;
+    if (once.Picture.isNull()) return panel;
+    panel.Outline = std::move(once.Outline);
     RunPicture sharp;
-    if (!LoadScrambledRunPicture(sharpPath, sharp) || sharp.size() != 2 * panel.Picture.size())
-        return;
-    sharp.setDevicePixelRatio(2);
-    panel.Picture = std::move(sharp);
+    if (scale == 2 && LoadScrambledRunPicture(sharpPath, sharp) &&
+        sharp.size() == 2 * once.Picture.size()) {
+        sharp.setDevicePixelRatio(2);
+        panel.Picture = std::move(sharp);
+    } else {
+        panel.Picture = RunPicture(once.Picture);
+    }
+    return panel;
 }
 
 } // namespace
 
+PanelPicture ReadPanelPicture(const QString& path) {
+    return Finish(ReadOnce(path), QString(), 1);
+}
+
 PanelPicture ReadPanelPicture(const QString& path, const QString& sharpPath, int scale) {
-    PanelPicture panel = ReadPanelPicture(path);
-    TakeSharpPicture(panel, sharpPath, scale);
-    return panel;
+    return Finish(ReadOnce(path), sharpPath, scale);
 }
 
 PanelPreload::PanelPreload(QString path, QString sharpPath)
@@ -92,9 +102,8 @@ void PanelPreload::Run() {
     // need both cores of a small machine, and the picture is not wanted before they are done.
     sched_param unused{};
     pthread_setschedparam(pthread_self(), SCHED_IDLE, &unused);
-    PanelPicture panel = ReadPanelPicture(path_);
-    TakeSharpPicture(panel, sharpPath_, scale_.get_future().get());
-    result_.set_value(std::move(panel));
+    OnceRead once = ReadOnce(path_);
+    result_.set_value(Finish(std::move(once), sharpPath_, scale_.get_future().get()));
 }
 
 } // namespace orrindale
