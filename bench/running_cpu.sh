@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A long program running in the real calculator window under Xvfb: the share of one core the
-# process uses while it runs, the share it uses idle (switched on, nothing running), and the
-# program's pace against the run loop's ideal pace.
+# process uses while it runs, the share it uses idle (switched on and warmed up, nothing
+# running), and the program's pace against the run loop's ideal pace.
 #
 # The program is "+ GO TO 0 0" with 1 in X: each pass round the loop (four steps) adds one to Y.
 # Closing the window stops it and saves Y; the steps it ran, over the time it ran, against
@@ -18,7 +18,7 @@ trap '[ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 cp "$build/bin/orrindale" "$build/bin/PM91B.dat" "$build/bin/HPfncd.dat" "$work/"
 cp "$build/bin/"PM91B@2x.dat "$work/" 2>/dev/null || true
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 200); do
     [ -s "$work/display" ] && break
@@ -27,17 +27,19 @@ done
 export DISPLAY=":$(head -n 1 "$work/display")" QT_QPA_PLATFORM=xcb
 cd "$work"
 export XDG_DATA_HOME=$work/data
+unset QT_SCALE_FACTOR # the clicks below are in the panel's 1x pixels
 
 ./orrindale &
 app=$!
 wid=
 for _ in $(seq 50); do
-    wid=$(xdotool search --name '^HP9100B$' 2>/dev/null | head -n 1) && [ -n "$wid" ] && break
+    wid=$(xdotool search --onlyvisible --name '^HP9100B$' 2>/dev/null | head -n 1) && [ -n "$wid" ] && break
     sleep 0.2
 done
 [ -n "$wid" ] || { echo "the calculator window did not appear" >&2; exit 1; }
 sleep 0.5
-click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; sleep 0.3; }
+at() { xdotool mousemove --window "$wid" "$1" "$2"; }
+click() { at "$1" "$2" click 1; sleep 0.3; }
 key() { xdotool key --window "$wid" "$1"; sleep 0.15; }
 # Utime plus stime of the calculator, in clock ticks.
 ticks() { awk '{print $14 + $15}' "/proc/$app/stat"; }
@@ -48,25 +50,27 @@ share() { # TICKS_BEFORE TICKS_AFTER NS_BEFORE NS_AFTER
 }
 
 click 465 361 # ON
-sleep 1
+at 20 20
+# The display warms up for five seconds after switching on, redrawn ten times a second.
+sleep 6
 t0=$(ticks) n0=$(date +%s%N)
 sleep 5
 idle=$(share "$t0" "$(ticks)" "$n0" "$(date +%s%N)")
 
 click 535 361 # PRGM
-xdotool mousemove --window "$wid" 20 20
+at 20 20
 key equal     # +
 click 583 466 # GO TO
-xdotool mousemove --window "$wid" 20 20
+at 20 20
 key 0
 key 0
 click 606 361 # RUN
 click 616 443 # END: the counter goes home
-xdotool mousemove --window "$wid" 20 20
+at 20 20
 key 1
-xdotool mousemove --window "$wid" 548 466 click 1 # CONT
+at 548 466 click 1 # CONT
 started=$(date +%s%N)
-xdotool mousemove --window "$wid" 20 20
+at 20 20
 sleep 1
 t0=$(ticks) n0=$(date +%s%N)
 sleep "$seconds"

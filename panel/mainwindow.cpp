@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStandardPaths>
+#include <cstring>
 #include <utility>
 
 #include "common/escapeclose.h"
@@ -40,6 +41,14 @@ QCursor HandCursor(const char* name, int scale) {
                            ? static_cast<int>(picture.devicePixelRatio())
                            : 1;
     return QCursor(QPixmap::fromImage(picture), 16 * pixels, 16 * pixels);
+}
+
+// The bytes compared at once (QImage's own comparison goes pixel by pixel).
+bool SamePixels(const QImage& a, const QImage& b) {
+    return a.size() == b.size() && a.format() == b.format() &&
+           a.bytesPerLine() == b.bytesPerLine() &&
+           std::memcmp(a.constBits(), b.constBits(), static_cast<std::size_t>(a.sizeInBytes())) ==
+               0;
 }
 } // namespace
 
@@ -529,10 +538,16 @@ void TmainFM::PowerSwitched(bool on, bool changed) {
 }
 
 void TmainFM::DisplayChanged() {
-    // Only the display and the error lamp: a running program redraws its display again and
-    // again, and a repaint of the whole panel each time took most of the process's time under X.
-    update(ToQRect(layout::kDisplay));
-    update(ToQRect(layout::kErrorLamp));
+    // A running program redraws its display again and again, mostly as the same dark display;
+    // only a change is painted, and only the display and the error lamp. Repainting the whole
+    // panel each time took most of the process's time under X.
+    const bool errorLit = scene_.IsShown(pictures::kErrorLamp);
+    if (!SamePixels(display_.Picture(), paintedDisplay_) || errorLit != paintedErrorLamp_) {
+        paintedDisplay_ = display_.Picture().copy(); // its own pixels, not shared with the next
+        paintedErrorLamp_ = errorLit;
+        update(ToQRect(layout::kDisplay));
+        update(ToQRect(layout::kErrorLamp));
+    }
     announcer_.Update(this, display_.ShownLines());
 }
 

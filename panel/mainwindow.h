@@ -219,6 +219,9 @@ private:
     std::vector<std::unique_ptr<PeripheralLink>> links_;
     ExtMemoryLink* extMemory_ = nullptr; // one of links_
     access::DisplayAnnouncer announcer_;
+    // The display and error lamp as last asked to be painted.
+    QImage paintedDisplay_;
+    bool paintedErrorLamp_ = false;
     Pacer pacer_;
     bool firstActivation_ = true;
     bool startedUp_ = false;
