@@ -18,7 +18,7 @@ trap '[ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 cp "$build/bin/orrindale" "$build/bin/PM91B.dat" "$build/bin/HPfncd.dat" "$work/"
 cp "$build/bin/"PM91B@2x.dat "$work/" 2>/dev/null || true
 
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 200); do
     [ -s "$work/display" ] && break
@@ -33,12 +33,16 @@ unset QT_SCALE_FACTOR # the clicks below are in the panel's 1x pixels
 app=$!
 wid=
 for _ in $(seq 50); do
-    wid=$(xdotool search --onlyvisible --name '^HP9100B$' 2>/dev/null | head -n 1) && [ -n "$wid" ] && break
+    wid=$(xdotool search --name '^HP9100B$' 2>/dev/null | head -n 1) && [ -n "$wid" ] && break
     sleep 0.2
 done
 [ -n "$wid" ] || { echo "the calculator window did not appear" >&2; exit 1; }
 sleep 0.5
-at() { xdotool mousemove --window "$wid" "$1" "$2"; }
+at() { # X Y [xdotool command chained after the move]
+    local x=$1 y=$2
+    shift 2
+    xdotool mousemove --window "$wid" "$x" "$y" "$@"
+}
 click() { at "$1" "$2" click 1; sleep 0.3; }
 key() { xdotool key --window "$wid" "$1"; sleep 0.15; }
 # Utime plus stime of the calculator, in clock ticks.
