@@ -90,21 +90,22 @@ QImage RunPicture::Part(QRect place) const {
 
 void RunPicture::Draw(QPainter& painter, const QRegion& area) const {
     if (isNull()) return;
-    const QRect bounds(0, 0, width_, height_);
+    // The bounding rectangle, in few strips: a shaped window's region has a rectangle for each
+    // row, and a strip for each would cost more than the pixels the painter's clip leaves out.
+    const QRect logical = area.boundingRect();
+    const QRect rect = QRect(logical.topLeft() * ratio_, logical.size() * ratio_)
+                           .intersected(QRect(0, 0, width_, height_));
     QImage strip;
-    for (const QRect& logical : area) {
-        const QRect rect =
-            QRect(logical.topLeft() * ratio_, logical.size() * ratio_).intersected(bounds);
-        for (int top = rect.top(); top < rect.top() + rect.height(); top += kStripRows) {
-            const QRect part(rect.left(), top, rect.width(),
-                             std::min(kStripRows, rect.top() + rect.height() - top));
-            if (strip.width() < part.width() || strip.height() < part.height())
-                strip = QImage(std::max(strip.width(), part.width()), kStripRows, format_);
-            Expand(part, strip, QPoint(0, 0));
+    for (int top = rect.top(); top < rect.top() + rect.height(); top += kStripRows) {
+        const QRect part(rect.left(), top, rect.width(),
+                         std::min(kStripRows, rect.top() + rect.height() - top));
+        if (strip.isNull()) {
+            strip = QImage(rect.width(), kStripRows, format_);
             strip.setDevicePixelRatio(ratio_);
-            painter.drawImage(QPointF(part.topLeft()) / ratio_, strip,
-                              QRectF(0, 0, part.width(), part.height()));
         }
+        Expand(part, strip, QPoint(0, 0));
+        painter.drawImage(QPointF(part.topLeft()) / ratio_, strip,
+                          QRectF(0, 0, part.width(), part.height()));
     }
 }
 

@@ -39,7 +39,8 @@ public:
     // The part at `place` (in logical pixels) at the picture's resolution, as QImage::copy
     // gives it: what lies outside the picture is zero.
     QImage Part(QRect place) const;
-    // Draws the picture at the top left corner, only within `area` (in logical pixels).
+    // Draws the picture at the top left corner within `area` (in logical pixels), or a little more
+    // where the painter does not clip.
     void Draw(QPainter& painter, const QRegion& area) const;
 
     // The file form, unscrambled.

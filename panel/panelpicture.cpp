@@ -37,15 +37,19 @@ QRegion PanelMask(const QImage& panel) {
 
 namespace {
 
-// The 1x picture and its outline; the picture to draw is made once the scale is known.
+// The 1x picture, its outline and its runs, made before the scale is known: on a small machine
+// the start-up thread gets a core mostly while the toolkit waits for the display server, early.
 struct OnceRead {
     QImage Picture;
     QRegion Outline;
+    RunPicture Runs;
 };
 
 OnceRead ReadOnce(const QString& path) {
     OnceRead once;
-    if (LoadScrambledPng(path, once.Picture)) once.Outline = PanelMask(once.Picture);
+    if (!LoadScrambledPng(path, once.Picture)) return once;
+    once.Outline = PanelMask(once.Picture);
+    once.Runs = RunPicture(once.Picture);
     return once;
 }
 
@@ -60,7 +64,7 @@ PanelPicture Finish(OnceRead once, const QString& sharpPath, int scale) {
         sharp.setDevicePixelRatio(2);
         panel.Picture = std::move(sharp);
     } else {
-        panel.Picture = RunPicture(once.Picture);
+        panel.Picture = std::move(once.Runs);
     }
     return panel;
 }
@@ -81,6 +85,7 @@ PanelPreload::PanelPreload(QString path, QString sharpPath)
 
 PanelPreload::~PanelPreload() {
     SetScale(1);
+    Hurry();
     if (thread_.joinable()) thread_.join();
 }
 
@@ -90,11 +95,17 @@ void PanelPreload::SetScale(int scale) {
 
 PanelPicture PanelPreload::Take(int scale) {
     SetScale(scale);
-    sched_param normal{};
-    pthread_setschedparam(thread_.native_handle(), SCHED_OTHER, &normal);
+    Hurry();
     PanelPicture panel = taken_.get();
     thread_.join();
     return panel;
+}
+
+void PanelPreload::Hurry() {
+    // Waited for: idle priority would leave it behind every other program of a busy machine.
+    if (!thread_.joinable()) return;
+    sched_param normal{};
+    pthread_setschedparam(thread_.native_handle(), SCHED_OTHER, &normal);
 }
 
 void PanelPreload::Run() {

@@ -52,6 +52,7 @@ public:
 
 private:
     void Run();
+    void Hurry();
 
     QString path_, sharpPath_;
     std::once_flag scaleSet_;
