@@ -11,17 +11,22 @@ set -euo pipefail
 build=$(cd "${1:-$(dirname "$0")/../build}" && pwd)
 runs=${2:-41}
 linger=${LINGER_MS:-1500}
-display=:$((90 + RANDOM % 100))
 
 work=$(mktemp -d)
-trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
+xvfb=
+trap '[ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
 # A copy of the program folder, so the runs neither read nor write the build's own files.
 cp -r "$build/bin" "$work/program"
 rm -f "$work/program"/*.ini "$work/program"/*.hp91
 
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+# The server picks a free display and names it, so runs beside other sessions never race for one.
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
-sleep 1
+for _ in $(seq 200); do
+    [ -s "$work/display" ] && break
+    sleep 0.05
+done
+display=:$(head -n 1 "$work/display")
 
 # One run: prints "<microseconds to first paint> <peak KiB>".
 measure() {

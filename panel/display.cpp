@@ -25,6 +25,7 @@ void DisplayRenderer::SetGlyphSheet(const QImage& sheet) {
     picture_ = QImage(kWidth * scale_, kHeight * scale_, QImage::Format_RGB32);
     picture_.setDevicePixelRatio(scale_);
     picture_.fill(Qt::black);
+    dark_ = true;
     glyphMaster_ = sheet.convertToFormat(QImage::Format_RGB32);
     glyphSheet_ = glyphMaster_.copy();
     Recolour();
@@ -44,8 +45,11 @@ int DisplayRenderer::GlyphOf(char symbol) {
 }
 
 void DisplayRenderer::Clear() {
-    picture_.fill(Qt::black);
     shown_ = {};
+    // A running program blanks its display at nearly every step.
+    if (dark_) return;
+    picture_.fill(Qt::black);
+    dark_ = true;
 }
 
 void DisplayRenderer::Draw(Calculator& calc) {
@@ -59,6 +63,7 @@ void DisplayRenderer::Draw(Calculator& calc) {
 
 void DisplayRenderer::DrawLine(const std::string& text, int line) {
     if (glyphSheet_.isNull() || line < 0 || line > 2) return;
+    dark_ = false;
     const int s = scale_; // device pixels per logical pixel, in picture and sheet alike
     const int y = kLineY[line] * s;
     for (size_t k = 0; k < text.size(); ++k) {
@@ -118,6 +123,7 @@ bool DisplayRenderer::BrightnessTick(Calculator& calc, bool draw) {
         CollapseInset += kCollapseStep;
         p.setPen(kPowerLineGreen);
         p.drawLine(CollapseInset, kCollapseY, kWidth - CollapseInset, kCollapseY);
+        dark_ = false;
         return true;
     }
     CollapseInset = 0;

@@ -58,6 +58,7 @@ private:
     void Recolour();
 
     QImage picture_;
+    bool dark_ = true; // nothing drawn since the picture was last cleared
     QImage glyphSheet_;
     QImage glyphMaster_;
     DisplayTexts shown_;

@@ -256,6 +256,7 @@ void TmainFM::StepWheel(int step) {
 void TmainFM::ShowWheel() {
     for (int d = 0; d <= 9; ++d)
         scene_.Show(pictures::WheelDigit(d), d == calc_.DecimalWheel);
+    update(ToQRect(layout::kWheelDigit));
 }
 
 } // namespace orrindale

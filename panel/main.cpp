@@ -5,13 +5,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
+#include <QScreen>
 #include <QTimer>
-#include <future>
 #include <memory>
 
 #include "common/audio.h"
 #include "common/choosers.h"
 #include "common/hpdata.h"
+#include "common/hpdata_qt.h"
 #include "common/messages.h"
 #include "common/programfiles.h"
 #include "common/programfolders.h"
@@ -67,9 +68,14 @@ int main(int argc, char** argv) {
     using namespace orrindale;
     // The panel picture is decoded on a second thread while the toolkit connects to the display.
     const ProgramFolders folders = LocateProgramFolders(ExecutableFolder());
-    std::future<PanelPicture> panel;
-    if (!folders.Data.isEmpty()) panel = PreloadPanelPicture(folders.Data + files::kPanelPicture);
+    std::unique_ptr<PanelPreload> panel;
+    if (!folders.Data.isEmpty())
+        panel = std::make_unique<PanelPreload>(folders.Data + files::kPanelPicture,
+                                               folders.Data + files::kPanelPicture2x);
     QApplication app(argc, argv);
+    // The screen is known now: on one that scales by two the 2x picture is read next.
+    if (QScreen* screen = QGuiApplication::primaryScreen(); panel && screen)
+        panel->SetScale(PictureScale(screen->devicePixelRatio()));
     QApplication::setApplicationName("Orrindale");
     QApplication::setApplicationDisplayName("Orrindale");
     QApplication::setDesktopFileName(kDesktopFileName);
@@ -107,7 +113,7 @@ int main(int argc, char** argv) {
     services.Files = listed ? static_cast<FileChooser*>(listed.get()) : &dialogs;
 
     TmainFM mainWindow(services);
-    if (panel.valid()) mainWindow.SetPreloadedPanel(std::move(panel));
+    if (panel) mainWindow.SetPreloadedPanel(std::move(panel));
     messenger.SetOwner(&mainWindow);
     TfuncCardFM functionCard;
     TplistFM paper(mainWindow.PaperRoll(), bounds);

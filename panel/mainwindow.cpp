@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <cstring>
 #include <utility>
 
 #include "common/escapeclose.h"
@@ -18,6 +19,7 @@
 #include "common/statefiles.h"
 #include "panel/funccard.h"
 #include "panel/layout.h"
+#include "panel/layoutrects.h"
 #include "panel/machinestate.h"
 #include "panel/paperviewer.h"
 #include "panel/pictures.h"
@@ -39,6 +41,14 @@ QCursor HandCursor(const char* name, int scale) {
                            ? static_cast<int>(picture.devicePixelRatio())
                            : 1;
     return QCursor(QPixmap::fromImage(picture), 16 * pixels, 16 * pixels);
+}
+
+// The bytes compared at once (QImage's own comparison goes pixel by pixel).
+bool SamePixels(const QImage& a, const QImage& b) {
+    return a.size() == b.size() && a.format() == b.format() &&
+           a.bytesPerLine() == b.bytesPerLine() &&
+           std::memcmp(a.constBits(), b.constBits(), static_cast<std::size_t>(a.sizeInBytes())) ==
+               0;
 }
 } // namespace
 
@@ -196,15 +206,19 @@ void TmainFM::showEvent(QShowEvent* event) {
 
 bool TmainFM::LoadPanel() {
     paperRoll_.clear();
-    const PanelPicture read = preloadedPanel_.valid()
-                                  ? preloadedPanel_.get()
-                                  : ReadPanelPicture(ProgramFile(files::kPanelPicture));
-    const QImage& panel = read.Picture;
-    if (panel.isNull()) return false;
-    const QImage sharp =
-        LoadSharpPicture(ProgramFile(files::kPanelPicture2x), panel.size(), PictureScale());
-    scene_.SetPanel(sharp.isNull() ? panel : sharp);
-    setFixedSize(panel.size());
+    const int scale = PictureScale();
+    const QString once = ProgramFile(files::kPanelPicture);
+    const QString sharp = ProgramFile(files::kPanelPicture2x);
+    PanelPicture read =
+        preloadedPanel_ ? preloadedPanel_->Take(scale) : ReadPanelPicture(once, sharp, scale);
+    preloadedPanel_.reset();
+    // Read ahead for the primary screen, which may scale otherwise than this window's screen.
+    if (read.Picture.devicePixelRatio() != scale && !read.Picture.isNull())
+        read = ReadPanelPicture(once, sharp, scale);
+    if (read.Picture.isNull()) return false;
+    const QSize panel = read.Picture.deviceIndependentSize();
+    scene_.SetPanel(read.Picture);
+    setFixedSize(panel);
     setMask(read.Outline);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect area = screen->geometry();
@@ -463,9 +477,9 @@ void TmainFM::ViewFunctionCard() {
 
 // ---- Painting and the display -------------------------------------------------------------------
 
-void TmainFM::paintEvent(QPaintEvent*) {
+void TmainFM::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    scene_.Paint(painter);
+    scene_.Paint(painter, event->region());
     painter.drawImage(layout::kDisplay.Left, layout::kDisplay.Top, display_.Picture());
 }
 
@@ -518,11 +532,21 @@ void TmainFM::PowerSwitched(bool on, bool changed) {
         if (display_.PowerOff()) brightTimer_.start();
         dimTimer_.start();
     }
+    update(); // the lamp, the card slot and the peripherals' parts of the panel too
     DisplayChanged();
 }
 
 void TmainFM::DisplayChanged() {
-    update();
+    // A running program redraws its display again and again, mostly as the same dark display;
+    // only a change is painted, and only the display and the error lamp. Repainting the whole
+    // panel each time took most of the process's time under X.
+    const bool errorLit = scene_.IsShown(pictures::kErrorLamp);
+    if (!SamePixels(display_.Picture(), paintedDisplay_) || errorLit != paintedErrorLamp_) {
+        paintedDisplay_ = display_.Picture().copy(); // its own pixels, not shared with the next
+        paintedErrorLamp_ = errorLit;
+        update(ToQRect(layout::kDisplay));
+        update(ToQRect(layout::kErrorLamp));
+    }
     announcer_.Update(this, display_.ShownLines());
 }
 

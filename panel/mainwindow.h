@@ -79,7 +79,9 @@ public:
 
     void SetFunctionCardWindow(TfuncCardFM* window) { funcCard_ = window; }
     // The panel picture read ahead (panelpicture.h); start-up reads it itself without one.
-    void SetPreloadedPanel(std::future<PanelPicture> panel) { preloadedPanel_ = std::move(panel); }
+    void SetPreloadedPanel(std::unique_ptr<PanelPreload> panel) {
+        preloadedPanel_ = std::move(panel);
+    }
     void SetPaperWindow(TplistFM* window);
 
     // The start-up sequence; runs once, at the first showing of the window.
@@ -226,10 +228,13 @@ private:
     std::vector<std::unique_ptr<PeripheralLink>> links_;
     ExtMemoryLink* extMemory_ = nullptr; // one of links_
     access::DisplayAnnouncer announcer_;
+    // The display and error lamp as last asked to be painted.
+    QImage paintedDisplay_;
+    bool paintedErrorLamp_ = false;
     Pacer pacer_;
     bool firstActivation_ = true;
     bool startedUp_ = false;
-    std::future<PanelPicture> preloadedPanel_;
+    std::unique_ptr<PanelPreload> preloadedPanel_;
     bool functionCardTried_ = false;
     bool functionCardLoaded_ = false;
     int hiddenX_ = 0;

@@ -2,6 +2,7 @@
 
 #include <pthread.h>
 #include <sched.h>
+#include <utility>
 #include <vector>
 
 #include "common/hpdata_qt.h"
@@ -34,21 +35,86 @@ QRegion PanelMask(const QImage& panel) {
     return region;
 }
 
-PanelPicture ReadPanelPicture(const QString& path) {
+namespace {
+
+// The 1x picture, its outline and its runs, made before the scale is known: on a small machine
+// the start-up thread gets a core mostly while the toolkit waits for the display server, early.
+struct OnceRead {
+    QImage Picture;
+    QRegion Outline;
+    RunPicture Runs;
+};
+
+OnceRead ReadOnce(const QString& path) {
+    OnceRead once;
+    if (!LoadScrambledPng(path, once.Picture)) return once;
+    once.Outline = PanelMask(once.Picture);
+    once.Runs = RunPicture(once.Picture);
+    return once;
+}
+
+// At scale 2 the 2x picture where there is one twice the size of the 1x one, else the 1x one.
+PanelPicture Finish(OnceRead once, const QString& sharpPath, int scale) {
     PanelPicture panel;
-    if (LoadScrambledPng(path, panel.Picture)) panel.Outline = PanelMask(panel.Picture);
+    if (once.Picture.isNull()) return panel;
+    panel.Outline = std::move(once.Outline);
+    RunPicture sharp;
+    if (scale == 2 && LoadScrambledRunPicture(sharpPath, sharp) &&
+        sharp.size() == 2 * once.Picture.size()) {
+        sharp.setDevicePixelRatio(2);
+        panel.Picture = std::move(sharp);
+    } else {
+        panel.Picture = std::move(once.Runs);
+    }
     return panel;
 }
 
-std::future<PanelPicture> PreloadPanelPicture(const QString& path) {
-    return std::async(std::launch::async, [path] {
-        // Only while a core would otherwise idle: the toolkit's start-up and the display server
-        // need both cores of a small machine, and the picture is not wanted before they are done
-        // (a main thread that waits for it leaves a core free).
-        sched_param unused{};
-        pthread_setschedparam(pthread_self(), SCHED_IDLE, &unused);
-        return ReadPanelPicture(path);
-    });
+} // namespace
+
+PanelPicture ReadPanelPicture(const QString& path) {
+    return Finish(ReadOnce(path), QString(), 1);
+}
+
+PanelPicture ReadPanelPicture(const QString& path, const QString& sharpPath, int scale) {
+    return Finish(ReadOnce(path), sharpPath, scale);
+}
+
+PanelPreload::PanelPreload(QString path, QString sharpPath)
+    : path_(std::move(path)), sharpPath_(std::move(sharpPath)), taken_(result_.get_future()),
+      thread_([this] { Run(); }) {}
+
+PanelPreload::~PanelPreload() {
+    SetScale(1);
+    Hurry();
+    if (thread_.joinable()) thread_.join();
+}
+
+void PanelPreload::SetScale(int scale) {
+    std::call_once(scaleSet_, [this, scale] { scale_.set_value(scale); });
+}
+
+PanelPicture PanelPreload::Take(int scale) {
+    SetScale(scale);
+    Hurry();
+    PanelPicture panel = taken_.get();
+    thread_.join();
+    return panel;
+}
+
+void PanelPreload::Hurry() {
+    // Waited for: idle priority would leave it behind every other program of a busy machine.
+    if (!thread_.joinable()) return;
+    sched_param normal{};
+    pthread_setschedparam(thread_.native_handle(), SCHED_OTHER, &normal);
+}
+
+void PanelPreload::Run() {
+    // Only while a core would otherwise idle: the toolkit's start-up and the display server
+    // need both cores of a small machine, and the picture is not wanted before they are done.
+    sched_param unused{};
+    pthread_setschedparam(pthread_self(), SCHED_IDLE, &unused);
+    OnceRead once = ReadOnce(path_);
+    result_.set_value(Finish(std::move(once), sharpPath_, scale_.get_future().get()));
 }
 
 } // namespace orrindale

@@ -5,13 +5,6 @@
 
 namespace orrindale {
 
-QImage PanelScene::PanelPart(QRect place) const {
-    const qreal ratio = panel_.devicePixelRatio();
-    QImage part = panel_.copy(QRect(place.topLeft() * ratio, place.size() * ratio));
-    part.setDevicePixelRatio(ratio);
-    return part;
-}
-
 void PanelScene::Add(const QString& name, const QImage& image, QPoint shownAt, Layer layer) {
     Sprite& s = sprites_[name];
     s.image = image;
@@ -62,8 +55,8 @@ QRect PanelScene::Bounds(const QString& name) const {
     return QRect(s.at, s.load ? s.size : s.image.deviceIndependentSize().toSize());
 }
 
-void PanelScene::Paint(QPainter& painter) const {
-    if (!panel_.isNull()) painter.drawImage(0, 0, panel_);
+void PanelScene::Paint(QPainter& painter, const QRegion& area) const {
+    panel_.Draw(painter, area);
     std::vector<const Sprite*> shown;
     for (const auto& [name, sprite] : sprites_)
         if (sprite.shown && !sprite.image.isNull()) shown.push_back(&sprite);

@@ -9,10 +9,14 @@
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QString>
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
+
+#include "common/runpicture.h"
 
 namespace orrindale {
 
@@ -29,10 +33,9 @@ public:
         Platen = 6
     };
 
-    void SetPanel(const QImage& panel) { panel_ = panel; }
-    const QImage& Panel() const { return panel_; }
+    void SetPanel(RunPicture panel) { panel_ = std::move(panel); }
     // The part of the panel picture at `place` (in logical pixels), at the panel's resolution.
-    QImage PanelPart(QRect place) const;
+    QImage PanelPart(QRect place) const { return panel_.Part(place); }
 
     using Loader = std::function<QImage()>;
 
@@ -48,7 +51,9 @@ public:
     void MoveTo(const QString& name, QPoint shownAt);
     QRect Bounds(const QString& name) const;
 
-    void Paint(QPainter& painter) const;
+    // Paints the pictures within `area` (the panel is drawn only there; the others are clipped by
+    // the painter).
+    void Paint(QPainter& painter, const QRegion& area) const;
 
 private:
     struct Sprite {
@@ -60,7 +65,7 @@ private:
         bool shown = false;
         int order = 0;
     };
-    QImage panel_;
+    RunPicture panel_;
     std::map<QString, Sprite> sprites_;
     int nextOrder_ = 0;
 };

@@ -14,6 +14,7 @@
 
 #include "cards/marked/readerart.h"
 #include "common/programfiles.h"
+#include "common/runpicture.h"
 #include "panel/layout.h"
 #include "panel/pictures.h"
 #include "plotter/plotart.h"
@@ -30,7 +31,11 @@ QImage LoadScrambled(const char* name) {
     for (char& byte : bytes)
         byte = static_cast<char>(byte ^ 0xB7);
     QImage image;
-    image.loadFromData(bytes); // a PNG or, for some peripherals' 1x pictures, a bitmap
+    RunPicture runs; // the 2x panel
+    if (RunPicture::Decode(bytes.toStdString(), runs))
+        image = runs.Part(QRect(QPoint(0, 0), runs.size()));
+    else
+        image.loadFromData(bytes); // a PNG or, for some peripherals' 1x pictures, a bitmap
     return image.convertToFormat(QImage::Format_RGB32);
 }
 

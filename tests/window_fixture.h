@@ -71,7 +71,7 @@ public:
     bool Exists(const char* name) const { return QFile::exists(File(name)); }
 
     // `preloaded`: the panel picture read ahead, as the program does.
-    TmainFM& Start(std::future<PanelPicture> preloaded = {}) {
+    TmainFM& Start(std::unique_ptr<PanelPreload> preloaded = {}) {
         Services services;
         services.ProgramFolder = dir_.path() + "/";
         services.Messages = &messages;
@@ -86,7 +86,7 @@ public:
                                   now_ = until;
                                   if (WhileAsleep) WhileAsleep();
                               }));
-        if (preloaded.valid()) main_->SetPreloadedPanel(std::move(preloaded));
+        if (preloaded) main_->SetPreloadedPanel(std::move(preloaded));
         plist_ = std::make_unique<TplistFM>(main_->PaperRoll(), bounds);
         main_->SetPaperWindow(plist_.get());
         main_->show();

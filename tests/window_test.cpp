@@ -71,7 +71,7 @@ TEST(StartUp, TakesThePanelPictureReadAheadInsteadOfReadingItAgain) {
     const QString path = elsewhere.path() + "/panel.dat";
     orrindale::testing::WritePanelPicture(path);
     Window win(false); // the program folder has no panel picture of its own
-    TmainFM& w = win.Start(PreloadPanelPicture(path));
+    TmainFM& w = win.Start(std::make_unique<PanelPreload>(path, QString()));
     win.Pump();
     EXPECT_TRUE(w.StartedUp());
     EXPECT_EQ(w.size(), QSize(layout::kPanelWidth, layout::kPanelHeight));

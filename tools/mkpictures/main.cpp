@@ -1,7 +1,8 @@
 // mkpictures PROGRAM_DIR FORM_DIR
 //
 // Draws the calculator's pictures: the scrambled panel, function card and plotter pictures (the
-// panel and the plotter also at 2x) into the program folder, and the form pictures as PNG files
+// panel and the plotter also at 2x; the 2x panel as runs, common/runpicture.h) into the program
+// folder, and the form pictures as PNG files
 // with a resource list (panel_pictures.qrc) into FORM_DIR, from where they are compiled into the
 // program.
 #include <QDir>
@@ -14,6 +15,7 @@
 
 #include "art.h"
 #include "common/programfiles.h"
+#include "common/runpicture.h"
 #include "panel/pictures.h"
 #include "plotter/plotart.h"
 #include "tools/outline2x.h"
@@ -27,6 +29,13 @@ using Form = std::pair<QString, QImage>;
 
 bool WriteScrambledPng(const QString& path, const QImage& image) {
     return tools::WriteScrambled(path, tools::QuickPng(image));
+}
+
+// The 2x panel is stored as runs of one colour, which the window reads without decompressing.
+bool WriteScrambledRuns(const QString& path, const QImage& image) {
+    const std::string runs = RunPicture(image).Encode();
+    return tools::WriteScrambled(path,
+                                 QByteArray(runs.data(), static_cast<qsizetype>(runs.size())));
 }
 
 // The name of a form picture drawn at twice the resolution.
@@ -156,7 +165,7 @@ int main(int argc, char** argv) {
     const QString folder = programDir + QLatin1Char('/');
     const bool written =
         WriteScrambledPng(folder + files::kPanelPicture, panel) &&
-        WriteScrambledPng(
+        WriteScrambledRuns(
             folder + files::kPanelPicture2x,
             FillSkyInsideOutline(panel2x, panel,
                                  qRgb(layout::kSkyRed, layout::kSkyGreen, layout::kSkyBlue))) &&
