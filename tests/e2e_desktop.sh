@@ -25,11 +25,9 @@ set -u
 cd "$1"
 shot=$2
 source ./e2e_session.sh
-./orrindale sum.mcf &
-app=$!
-wid=$(find_window '^HP9100B$')
-[ -n "$wid" ] || fail "the calculator window did not appear"
-sleep 1.5
+launch '^HP9100B$' ./orrindale sum.mcf
+# The card in the slot switched the calculator on: its display is lit.
+wait_for "the card did not switch the calculator on" display_lit
 # The stack, dragged from the bottom left corner and let go over the calculator's case. The
 # drag source is a test tool: in a sanitizer build, the desktop libraries' leaks at its exit
 # are not the calculator's.
@@ -37,39 +35,37 @@ ASAN_OPTIONS=detect_leaks=0 ./xdrop mul.ocf > drop.log &
 drop=$!
 did=$(find_window '^xdrop$')
 [ -n "$did" ] || fail "the drag source did not appear"
+wait_for "the drag source was not drawn" is_drawn "$did"
 xdotool mousemove --window "$did" 40 40 mousedown 1
-sleep 0.3
-for x in 200 250 300; do xdotool mousemove --window "$wid" "$x" 200; sleep 0.2; done
+# The drag goes on over the calculator until the drop lands (the source ends with it).
+for x in 200 250 300 250 300; do
+  xdotool mousemove --window "$wid" "$x" 200
+  poll 1 has_ended "$drop" && break
+done
 xdotool mouseup 1
+wait_for "the drop did not end" has_ended "$drop"
 wait "$drop" || fail "the calculator refused the dropped stack: $(cat drop.log)"
 rid=$(find_window '^Marked Card Reader$')
 [ -n "$rid" ] || fail "the dropped stack did not open the reader"
-sleep 0.5
+wait_for "the reader was not drawn" is_drawn "$rid"
 xdotool windowraise "$rid" 2>/dev/null || true
-xdotool mousemove --window "$wid" 535 361 click 1   # PRGM
-sleep 0.3
-xdotool mousemove --window "$rid" 150 234 click 1   # Card Feed
-sleep 2
-xdotool mousemove --window "$rid" 60 100 click 3    # the reader's menu: Close  (Esc)
-sleep 0.5
-xdotool key Up Return
-sleep 0.5
+click_see "$wid" $(at PRGM) "PRGM was not set"
+pass_see "the card was not fed" xdotool mousemove --window "$rid" $(at reader-feed) click 1
+menu_see "$rid" 60 100 Up Return                  # the reader's menu: Close  (Esc)
+wait_for "the reader did not close" no_window '^Marked Card Reader$'
 # A second start on the same folder hands its file over and ends at once.
 timeout 10 ./orrindale square.ptf || fail "the second start did not end by itself"
 pid=$(find_window '^Plotter$')
 [ -n "$pid" ] || fail "the handed plot did not open the plotter"
+wait_for "the plotter was not drawn" is_drawn "$pid"
 [ "$(xdotool search --name '^HP9100B$' | wc -l)" = 1 ] || fail "a second calculator is running"
-sleep 1
 [ -z "$shot" ] || import -window root "$shot"
-xdotool mousemove --window "$pid" 400 300 click 3   # the plotter's menu: Close  (Esc)
-sleep 0.5
-xdotool key Up Return
-sleep 0.8
-if xdotool search --name '^Plotter$' >/dev/null 2>&1; then
-  xdotool key n                                     # not saved as another plot file
-  sleep 0.8
-fi
-xdotool search --name '^Plotter$' >/dev/null 2>&1 && fail "the plotter did not close"
+menu_see "$pid" 400 300 Up Return                 # the plotter's menu: Close  (Esc)
+# A plot handed over may be asked about at the close: not saved as another plot file.
+asked_or_closed() { has_window --onlyvisible '^Orrindale$' || no_window '^Plotter$'; }
+wait_for "the plotter neither asked nor closed" asked_or_closed
+no_window '^Plotter$' || answer n "closing the plotter"
+wait_for "the plotter did not close" no_window '^Plotter$'
 close_calculator
 SESSION
 

@@ -1,5 +1,6 @@
 // Files opened from outside the calculator: where each kind goes, the message a second start
 // sends the running calculator, the files a drop carries, and a card named on the command line.
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>

@@ -16,6 +16,7 @@ source "$here/e2e_session.sh"
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 cp "$here/e2e_session.sh" "$work/"
+cp "$build/clickpoints.txt" "$work/points"
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" > /dev/null
 
@@ -63,18 +64,12 @@ if [ -n "$runner" ] && [ -n "${XAUTHORITY:-}" ]; then
   cp "$XAUTHORITY" home/xauth && chown nobody home/xauth && export XAUTHORITY=$PWD/home/xauth
 fi
 cd /
-$runner "$1/prefix/bin/orrindale" &
-app=$!
-wid=$(find_window '^HP9100B$')
-[ -n "$wid" ] || fail "the installed calculator did not appear"
-sleep 1
+# shellcheck disable=SC2086
+launch '^HP9100B$' $runner "$1/prefix/bin/orrindale"
 if [ "$phase" = first ]; then
   power_on
   xdotool mousemove --window "$wid" 20 20
-  for key in 1 2 Return 3 equal; do
-    xdotool key --window "$wid" "$key"
-    sleep 0.15
-  done
+  keys_see "$wid" 1 2 Return 3 equal
 fi
 close_calculator
 SESSION
