@@ -2,7 +2,8 @@
 # a square and a sine curve through FMT SHIFT UP/DOWN on the plotter opened from the menu; a
 # second card draws a line and stops right after it. The record is then found in "pvpt.dat"
 # after the plotter window closed, and must be keyrun's record of the same two runs: the
-# program waits for the pen, so the STOP no longer cuts the last line short. An Escape that
+# program waits for the pen, so the STOP no longer cuts the last line short. The SVG exported
+# from the plotter's menu is keyrun's picture of that record. An Escape that
 # closes the plotter's pop-up menu leaves the plotter open.
 #   e2e_plotter.sh PROGRAM_DIR READLIST KEYRUN SOURCE_DIR [SCREENSHOT]
 set -euo pipefail
@@ -19,8 +20,8 @@ stop_program="prgm 0 SHUP 0 FMT SHDN 0 SHUP 3 0 0 0 FMT SHDN Stop End run End"
 "$keyrun" $stop_program card-new record card-save="$card2" > /dev/null
 # shellcheck disable=SC2046,SC2086
 "$keyrun" plotter $(cat "$source_dir/tests/plotter_program.txt") Cont $stop_program Cont \
-  plot-save="$work/keyrun.ptf" > /dev/null
-printf '%s\n%s\n' "$card" "$card2" > "$work/answers"
+  plot-save="$work/keyrun.ptf" plot-svg="$work/keyrun.svg" > /dev/null
+printf '%s\n%s\n%s\n' "$card" "$card2" "$work/plot.svg" > "$work/answers"
 
 cat > "$work/session.sh" <<'SESSION'
 set -u
@@ -52,6 +53,10 @@ xdotool mousemove --window "$wid" 20 20
 run_see "the STOP card" xdotool mousemove --window "$wid" $(at Cont) click 1
 see root "the plotter did not come up" xdotool windowraise "$pid"
 [ -z "$shot" ] || import -window root "$shot"
+# Export Picture, above Help and Close (the file entries above are off while the plotter is
+# on), and in it SVG…
+menu_see "$pid" 400 300 Up Up Up Right Return
+wait_for "the plot was not exported" has_file "$PWD/plot.svg"
 # Escape that closes the pop-up menu leaves the plotter open.
 menu_see "$pid" 400 300 Escape
 has_window '^Plotter$' || fail "Escape that closed the menu closed the plotter"
@@ -82,3 +87,7 @@ printf '%s\n' "$lines" | tail -n 3 | tr '\n' ' ' \
   || { echo "the line before STOP is not in the record"; exit 1; }
 [ "$lines" = "$("$readlist" "$work/keyrun.ptf")" ] \
   || { echo "the record differs from keyrun's: $(diff <(printf '%s\n' "$lines") <("$readlist" "$work/keyrun.ptf") | head -n 10 | tr '\n' ' ')"; exit 1; }
+# The picture exported from the window is the one keyrun draws of the same record.
+cmp -s "$work/plot.svg" "$work/keyrun.svg" \
+  || { echo "the exported SVG differs from keyrun's: $(diff "$work/plot.svg" "$work/keyrun.svg" | head -n 6 | tr '\n' ' ')"; exit 1; }
+echo "exported SVG: $(grep -c '<path' "$work/plot.svg") paths, the same as keyrun's"
