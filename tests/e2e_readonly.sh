@@ -14,12 +14,7 @@ e2e_work "$program_dir"
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 mkdir "$work/prog" "$work/home"
 mv "$work"/orrindale "$work"/*.dat "$work/prog/"
-runner=
-if [ "$(id -u)" = 0 ]; then
-  chmod 755 "$work"
-  chown nobody "$work/home"
-  runner="setpriv --reuid=nobody --regid=nogroup --clear-groups"
-fi
+as_user
 chmod 555 "$work/prog"
 listing=$(ls "$work/prog")
 
@@ -30,9 +25,7 @@ cd "$1"
 runner=$2 phase=$3
 source ./e2e_session.sh
 E2E_PHASE=$phase
-if [ -n "$runner" ] && [ -n "${XAUTHORITY:-}" ]; then
-  cp "$XAUTHORITY" home/xauth && chown nobody home/xauth && export XAUTHORITY=$PWD/home/xauth
-fi
+share_display "$runner"
 cd prog
 # shellcheck disable=SC2086
 launch '^HP9100B' $runner ./orrindale

@@ -16,6 +16,17 @@ e2e_work() { # PROGRAM_DIR [FILE...]
   for file in orrindale PM91B.dat HPfncd.dat "$@"; do cp "$dir/$file" "$work/"; done
 }
 
+# Root writes anywhere, so a test of folders the program may not write runs it as "nobody"
+# when run as root: sets $runner to the command that does (empty otherwise) and hands the home
+# folder $work/home to that user.
+as_user() {
+  runner=
+  [ "$(id -u)" = 0 ] || return 0
+  chmod 755 "$work"
+  chown nobody "$work/home"
+  runner="setpriv --reuid=nobody --regid=nogroup --clear-groups"
+}
+
 # Starts an Xvfb of its own: its process in $xvfb and, once the server answers there, its
 # display in $display; false when it does not. The server picks a free display and names it
 # (-displayfd), so sessions started side by side never race for one.
@@ -238,6 +249,12 @@ answer() { # KEY WHAT
   wait_for "$2: the question stayed" no_window --onlyvisible '^Orrindale$'
 }
 has_focus() { is_drawn "$1" && [ "$(xdotool getwindowfocus 2> /dev/null)" = "$1" ]; }
+
+# In a session run with a RUNNER from as_user: a copy of the X authority that user may read.
+share_display() { # RUNNER
+  [ -n "$1" ] && [ -n "${XAUTHORITY:-}" ] || return 0
+  cp "$XAUTHORITY" home/xauth && chown nobody home/xauth && export XAUTHORITY=$PWD/home/xauth
+}
 
 # Starts the calculator in the current folder: its process in $app, its window in $wid, drawn.
 start_calculator() { launch '^HP9100B$' ./orrindale; }

@@ -45,12 +45,7 @@ done
 echo "installed files, desktop entry, metadata and file types: fine"
 
 mkdir "$work/home"
-runner=
-if [ "$(id -u)" = 0 ]; then
-  chmod 755 "$work"
-  chown nobody "$work/home"
-  runner="setpriv --reuid=nobody --regid=nogroup --clear-groups"
-fi
+as_user
 chmod -R a-w "$prefix"
 listing=$(ls -lR "$prefix")
 
@@ -60,9 +55,7 @@ cd "$1"
 runner=$2 phase=$3
 source ./e2e_session.sh
 E2E_PHASE=$phase
-if [ -n "$runner" ] && [ -n "${XAUTHORITY:-}" ]; then
-  cp "$XAUTHORITY" home/xauth && chown nobody home/xauth && export XAUTHORITY=$PWD/home/xauth
-fi
+share_display "$runner"
 cd /
 # shellcheck disable=SC2086
 launch '^HP9100B$' $runner "$1/prefix/bin/orrindale"
