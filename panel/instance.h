@@ -10,8 +10,6 @@
 #include <QStringList>
 #include <functional>
 
-class QLocalServer;
-
 namespace orrindale {
 
 class InstanceLink final : public QObject {
@@ -37,10 +35,11 @@ public:
     static constexpr qsizetype kMaxMessage = 1 << 20;
 
 private:
+    class Caller;
     void Accept();
 
     QString name_;
-    QLocalServer* server_ = nullptr;
+    int listener_ = -1; // the listening socket, once this start listens
     std::function<void(const QStringList&)> received_;
 };
 

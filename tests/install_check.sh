@@ -90,7 +90,7 @@ for file in "${installed[@]}"; do
   grep -q "^\./usr/${file//\*/[^/]*}$" "$work/contents" || { echo "not in the package: $file"; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libqt6network6 libqt6multimedia6; do
+for library in libqt6widgets6 libqt6multimedia6 libqt6printsupport6; do
   grep -q "$library" <<< "$depends" || { echo "the package does not depend on $library"; exit 1; }
 done
 echo "package $(basename "$deb"): $(wc -l < "$work/contents") entries; depends on $depends"
