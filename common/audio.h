@@ -54,6 +54,7 @@ public:
     explicit DesktopSoundPlayer(AudioModule& audio) : audio_(audio) {}
     void Prepare();
     void Play(const QString& name) override;
+    bool Loading() const override { return player_ && player_->Loading(); }
     // Whether an audio output was found (and the sounds were loaded).
     bool HasOutput() const { return player_ != nullptr; }
 

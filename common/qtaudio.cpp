@@ -74,6 +74,12 @@ void QtSoundPlayer::Play(const QString& name) {
     playing_ = effect;
 }
 
+bool QtSoundPlayer::Loading() const {
+    for (const auto& [name, effect] : effects_)
+        if (effect->status() == QSoundEffect::Loading) return true;
+    return false;
+}
+
 std::unique_ptr<SoundPlayer> QtAudioBackend::NewPlayer() {
     const QAudioDevice output = QMediaDevices::defaultAudioOutput();
     if (output.isNull()) return nullptr;

@@ -29,6 +29,7 @@ public:
     QtSoundPlayer& operator=(const QtSoundPlayer&) = delete;
 
     void Play(const QString& name) override;
+    bool Loading() const override;
 
 private:
     std::map<QString, std::unique_ptr<QSoundEffect>> effects_;

@@ -26,6 +26,8 @@ public:
     // Starts the named sound (a lower-case resource name) and returns at once, cutting off the
     // sound that is playing. An unknown name, or a sound that cannot be played, is silent.
     virtual void Play(const QString& name) = 0;
+    // True while a sound is still being read in; a player that reads nothing never is.
+    virtual bool Loading() const { return false; }
 };
 
 // A sound from a file played over and over until stopped (the plotter's carriage).

@@ -194,12 +194,14 @@ TEST(DoPlaySound, StartsOffWhenTheSettingSaysSo) {
     EXPECT_TRUE(player.played.isEmpty());
 }
 
-// Runs pending events for a while, so that loading and playing get their chance to fail.
-void Pump(int milliseconds) {
+// Runs pending events until the player has read in its sounds (3 s at most), and once more,
+// so that loading and playing have had their chance to fail.
+void PumpUntilLoaded(const SoundPlayer& player) {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < milliseconds)
+    while (player.Loading() && timer.elapsed() < 3000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QCoreApplication::processEvents();
 }
 
 // Warnings and errors from Qt, except the audio service's one-line notice that no sound server
@@ -247,7 +249,7 @@ TEST(DesktopSoundPlayer, LoadsTheModuleAndPlaysQuietlyWithOrWithoutAudio) {
             loop->Play();
             loop->Stop();
         }
-        Pump(300);
+        PumpUntilLoaded(player);
     }
     qInstallMessageHandler(previous);
     EXPECT_TRUE(g_qtMessages.isEmpty()) << g_qtMessages.join('\n').toStdString();
