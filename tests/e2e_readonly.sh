@@ -42,16 +42,12 @@ close_calculator
 SESSION
 
 state=$work/home/.local/share/Orrindale/cif9B.ini
-# X 3 and Y 15 (+ leaves the sum in Y), as the engine alone computes them for the same keys.
-regs=$("$keyrun" 1 2 SHUP 3 Add regs)
-words() { printf '%s\n' "$regs" | awk -v r="$1" '$1 == r { for (i = 2; i <= NF; ++i) printf "%s~", $i }'; }
-want="X $(words X) Y $(words Y)"
+want=$(keyed_sum "$keyrun")
 for phase in first second; do
   HOME=$work/home e2e_run_session "$work" "$runner" "$phase"
   [ -f "$state" ] || { echo "$phase: no machine state in the data folder"; exit 1; }
   [ "$(ls "$work/prog")" = "$listing" ] || { echo "$phase: the program folder changed"; exit 1; }
-  saved=$("$readlist" "$state")
-  got="X $(grep '^100' <<< "$saved" | cut -c4-) Y $(grep '^101' <<< "$saved" | cut -c4-)"
+  got=$(saved_sum "$readlist" "$state")
   echo "$phase: saved by the calculator: $got"
   [ "$got" = "$want" ] || { echo "$phase: the engine computes $want"; exit 1; }
 done

@@ -27,6 +27,21 @@ as_user() {
   runner="setpriv --reuid=nobody --regid=nogroup --clear-groups"
 }
 
+# X and Y after 1 2 ↑ 3 + (X 3, and Y 15: + leaves the sum in Y), as the engine alone computes
+# them, in the words the machine state file keeps them in.
+keyed_sum() { # KEYRUN
+  local regs
+  regs=$("$1" 1 2 SHUP 3 Add regs)
+  printf 'X %s Y %s' "$(state_words "$regs" X)" "$(state_words "$regs" Y)"
+}
+state_words() { printf '%s\n' "$1" | awk -v r="$2" '$1 == r { for (i = 2; i <= NF; ++i) printf "%s~", $i }'; }
+# X and Y as the machine state file STATE holds them.
+saved_sum() { # READLIST STATE
+  local saved
+  saved=$("$1" "$2")
+  printf 'X %s Y %s' "$(grep '^100' <<< "$saved" | cut -c4-)" "$(grep '^101' <<< "$saved" | cut -c4-)"
+}
+
 # Starts an Xvfb of its own: its process in $xvfb and, once the server answers there, its
 # display in $display; false when it does not. The server picks a free display and names it
 # (-displayfd), so sessions started side by side never race for one.
