@@ -1,5 +1,6 @@
 #include "common/hpdata_qt.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QRect>
 #include <algorithm>
@@ -57,6 +58,14 @@ QImage ToQImage(const RgbaImage& image, QImage::Format format) {
     // would share the buffer when the format already matches.
     const QImage owned = view.copy();
     return owned.format() == format ? owned : owned.convertToFormat(format);
+}
+
+std::string EncodePng(const QImage& picture) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (picture.isNull() || !buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG"))
+        return {};
+    return png.toStdString();
 }
 
 bool DecodePng(std::string_view bytes, QImage& picture) {

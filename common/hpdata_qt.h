@@ -29,6 +29,8 @@ QImage ToQImage(const RgbaImage& image, QImage::Format format);
 // A PNG file's bytes decoded straight into the toolkit's own layout: ARGB32 when the picture has
 // transparency, RGB32 when it has none. On failure the picture is left as it was.
 bool DecodePng(std::string_view bytes, QImage& picture);
+// The picture as a PNG file's bytes, with its resolution; empty when it cannot be encoded.
+std::string EncodePng(const QImage& picture);
 // The picture as drawn on the panel (with its transparency), as DecodePng gives it.
 bool LoadScrambledPng(const QString& path, QImage& picture);
 // A 24-bit bitmap: the picture becomes RGB888.

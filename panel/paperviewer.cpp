@@ -1,6 +1,5 @@
 #include "panel/paperviewer.h"
 
-#include <QBuffer>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -156,14 +155,8 @@ void TplistFM::contextMenuEvent(QContextMenuEvent* event) {
 
 void TplistFM::SaveAsPicture() {
     const int scale = orrindale::PictureScale(devicePixelRatioF());
-    SaveRoll({"Save Paper As Picture", "paper.png", "PNG Picture (*.png)", "png"}, [&] {
-        QByteArray png;
-        QBuffer buffer(&png);
-        const QImage picture = RollPicture(roll_, scale);
-        if (picture.isNull() || !buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG"))
-            return std::string();
-        return png.toStdString();
-    });
+    SaveRoll({"Save Paper As Picture", "paper.png", "PNG Picture (*.png)", "png"},
+             [&] { return EncodePng(RollPicture(roll_, scale)); });
 }
 
 void TplistFM::SaveAsText() {

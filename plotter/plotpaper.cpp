@@ -1,6 +1,5 @@
 #include "plotter/plotpaper.h"
 
-#include <QBuffer>
 #include <QPainter>
 
 #include "common/atomicfile.h"
@@ -125,12 +124,9 @@ QString ExportPlotPicture(const QString& path, PlotPictureKind kind,
     if (kind == PlotPictureKind::Svg) {
         written = WritePlotSvg(NativePath(path), record, startPen);
     } else {
-        QByteArray png;
-        QBuffer buffer(&png);
-        const QImage image = PlotPicture(record, startPen, kind == PlotPictureKind::Png2x ? 2 : 1);
-        written =
-            buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG") &&
-            WriteFileAtomically(NativePath(path), std::string_view(png.constData(), png.size()));
+        const std::string png =
+            EncodePng(PlotPicture(record, startPen, kind == PlotPictureKind::Png2x ? 2 : 1));
+        written = !png.empty() && WriteFileAtomically(NativePath(path), png);
     }
     return written ? QString() : "ERROR: Failed to export picture";
 }
