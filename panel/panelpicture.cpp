@@ -58,9 +58,12 @@ PanelPicture Finish(OnceRead once, const QString& sharpPath, int scale) {
     PanelPicture panel;
     if (once.Picture.isNull()) return panel;
     panel.Outline = std::move(once.Outline);
+    // The plain 1x picture has served for the outline and the runs: let go of it before the 2x
+    // runs are read, so that the two are never held at once.
+    const QSize onceSize = once.Picture.size();
+    once.Picture = QImage();
     RunPicture sharp;
-    if (scale == 2 && LoadScrambledRunPicture(sharpPath, sharp) &&
-        sharp.size() == 2 * once.Picture.size()) {
+    if (scale == 2 && LoadScrambledRunPicture(sharpPath, sharp) && sharp.size() == 2 * onceSize) {
         sharp.setDevicePixelRatio(2);
         panel.Picture = std::move(sharp);
     } else {
