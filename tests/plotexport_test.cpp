@@ -4,14 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <cmath>
 #include <gtest/gtest.h>
 
-#include "common/hpdata_qt.h"
 #include "plotter/plotexport.h"
 #include "plotter/plotfile.h"
 #include "plotter/plotpaper.h"
@@ -113,11 +110,6 @@ ReadBack ReadSvg(const QByteArray& svg) {
     return back;
 }
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A point in plot units on a picture of the sheet drawn at a scale.
 QPointF OnPaper(double x, double y, int scale) {
     return {x * 0.088 * scale, (440 - y * 0.088) * scale};
@@ -208,28 +200,4 @@ TEST(PlotPicture, AFileThatCannotBeWrittenIsReportedAndNothingIsLeft) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList({"taken.svg"}));
     EXPECT_TRUE(QDir(dir.filePath("taken.svg")).isEmpty());
-}
-
-TEST(PlotPicture, KeyrunDrawsTheSvgTheWindowExports) {
-    QTemporaryDir dir;
-    QFile program(ORRINDALE_SOURCE_DIR "/tests/plotter_program.txt");
-    ASSERT_TRUE(program.open(QIODevice::ReadOnly));
-    QStringList tokens =
-        QString::fromUtf8(program.readAll()).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
-    tokens.prepend("plotter");
-    tokens << "Cont"
-           << "plot-save=" + dir.filePath("plot.ptf") << "plot-svg=" + dir.filePath("keyrun.svg");
-    QProcess keyrun;
-    keyrun.start(ORRINDALE_KEYRUN, tokens);
-    ASSERT_TRUE(keyrun.waitForFinished(60000));
-    ASSERT_EQ(keyrun.exitCode(), 0) << keyrun.readAllStandardError().toStdString();
-    QStringList lines;
-    std::vector<int32_t> record;
-    ASSERT_TRUE(LoadScrambledTextList(dir.filePath("plot.ptf"), lines, kPlotFileLimits));
-    ASSERT_TRUE(ParsePlotRecord(ToTextList(lines), record));
-    ASSERT_EQ(ExportPlotPicture(dir.filePath("window.svg"), PlotPictureKind::Svg, record, 0),
-              QString());
-    const QByteArray svg = ReadAll(dir.filePath("keyrun.svg"));
-    EXPECT_EQ(svg, ReadAll(dir.filePath("window.svg")));
-    EXPECT_GE(ReadSvg(svg).paths, 2); // the square and the sine
 }
