@@ -16,7 +16,7 @@ work=$(mktemp -d)
 xvfb=
 trap '[ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 cp "$build/bin/orrindale" "$build/bin/PM91B.dat" "$build/bin/HPfncd.dat" "$work/"
-cp "$build/bin/"PM91B@2x.dat "$work/" 2>/dev/null || true
+cp "$build/bin/"PM91B@?x.dat "$work/" 2>/dev/null || true
 
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!

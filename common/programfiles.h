@@ -8,6 +8,9 @@ namespace orrindale::files {
 
 // Pictures, scrambled PNGs, only read.
 inline constexpr char kPanelPicture[] = "PM91B.dat";
+// The same panel as runs of one colour, tied to the bytes of "PM91B.dat": read in its place, as
+// long as that file is the one they were made from, without decompressing.
+inline constexpr char kPanelRuns[] = "PM91B@1x.dat";
 // The same panel drawn at twice the resolution, for screens that scale by two; the 1x picture
 // still gives the window its size and outline.
 inline constexpr char kPanelPicture2x[] = "PM91B@2x.dat";

@@ -22,6 +22,8 @@ template <typename Each> void ForEachRun(const QRgb* row, int width, Each each) 
     }
 }
 constexpr std::string_view kMagic = "RUN1";
+constexpr std::string_view kRunsOfMagic = "RUNS";
+constexpr std::size_t kFingerprintBytes = 8;
 constexpr std::size_t kHeaderBytes = 13;
 constexpr std::size_t kRunBytes = 6;
 
@@ -35,6 +37,13 @@ std::uint32_t Little(std::string_view in, std::size_t at, int bytes) {
     for (int i = bytes - 1; i >= 0; --i)
         value = (value << 8) | static_cast<unsigned char>(in[at + static_cast<std::size_t>(i)]);
     return value;
+}
+// 64-bit FNV-1a: quick over the few tens of kilobytes of a PNG, and any change to them shows.
+std::uint64_t Fingerprint(std::string_view bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (const char byte : bytes)
+        hash = (hash ^ static_cast<unsigned char>(byte)) * 0x100000001b3ull;
+    return hash;
 }
 } // namespace
 
@@ -172,6 +181,28 @@ bool LoadScrambledRunPicture(const QString& path, RunPicture& picture) {
     if (!ReadWholeFile(NativePath(path), bytes)) return false;
     ScrambleBytes(bytes);
     return RunPicture::Decode(bytes, picture);
+}
+
+std::string EncodeRunsOf(std::string_view png, const RunPicture& picture) {
+    std::string out(kRunsOfMagic);
+    const std::uint64_t fingerprint = Fingerprint(png);
+    PutLittle(out, static_cast<std::uint32_t>(fingerprint), 4);
+    PutLittle(out, static_cast<std::uint32_t>(fingerprint >> 32), 4);
+    return out + picture.Encode();
+}
+
+bool DecodeRunsOf(std::string_view bytes, std::string_view png, RunPicture& picture) {
+    const std::size_t header = kRunsOfMagic.size() + kFingerprintBytes;
+    if (bytes.size() < header || bytes.substr(0, kRunsOfMagic.size()) != kRunsOfMagic) return false;
+    const std::uint64_t kept = Little(bytes, 4, 4) | std::uint64_t{Little(bytes, 8, 4)} << 32;
+    return kept == Fingerprint(png) && RunPicture::Decode(bytes.substr(header), picture);
+}
+
+bool LoadScrambledRunsOf(const QString& path, std::string_view png, RunPicture& picture) {
+    std::string bytes;
+    if (!ReadWholeFile(NativePath(path), bytes)) return false;
+    ScrambleBytes(bytes);
+    return DecodeRunsOf(bytes, png, picture);
 }
 
 } // namespace orrindale

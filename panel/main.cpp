@@ -69,9 +69,7 @@ int main(int argc, char** argv) {
     // The panel picture is decoded on a second thread while the toolkit connects to the display.
     const ProgramFolders folders = LocateProgramFolders(ExecutableFolder());
     std::unique_ptr<PanelPreload> panel;
-    if (!folders.Data.isEmpty())
-        panel = std::make_unique<PanelPreload>(folders.Data + files::kPanelPicture,
-                                               folders.Data + files::kPanelPicture2x);
+    if (!folders.Data.isEmpty()) panel = std::make_unique<PanelPreload>(PanelFilesIn(folders.Data));
     QApplication app(argc, argv);
     // The screen is known now: on one that scales by two the 2x picture is read next.
     if (QScreen* screen = QGuiApplication::primaryScreen(); panel && screen)

@@ -207,17 +207,16 @@ void TmainFM::showEvent(QShowEvent* event) {
 bool TmainFM::LoadPanel() {
     paperRoll_.clear();
     const int scale = PictureScale();
-    const QString once = ProgramFile(files::kPanelPicture);
-    const QString sharp = ProgramFile(files::kPanelPicture2x);
+    const PanelFiles files = PanelFilesIn(services_.ProgramFolder);
     PanelPicture read =
-        preloadedPanel_ ? preloadedPanel_->Take(scale) : ReadPanelPicture(once, sharp, scale);
+        preloadedPanel_ ? preloadedPanel_->Take(scale) : ReadPanelPicture(files, scale);
     preloadedPanel_.reset();
     // Read ahead for the primary screen, which may scale otherwise than this window's screen.
     if (read.Picture.devicePixelRatio() != scale && !read.Picture.isNull())
-        read = ReadPanelPicture(once, sharp, scale);
+        read = ReadPanelPicture(files, scale);
     if (read.Picture.isNull()) return false;
     const QSize panel = read.Picture.deviceIndependentSize();
-    scene_.SetPanel(read.Picture);
+    scene_.SetPanel(std::move(read.Picture));
     setFixedSize(panel);
     setMask(read.Outline);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -1,69 +1,94 @@
 #include "panel/panelpicture.h"
 
+#include <algorithm>
 #include <pthread.h>
 #include <sched.h>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "common/hpdata.h"
 #include "common/hpdata_qt.h"
+#include "common/programfiles.h"
 #include "panel/layout.h"
 
 namespace orrindale {
 
-QRegion PanelMask(const QImage& panel) {
-    // Built from the runs of each row, which keeps the rule plain: exactly that colour is
-    // outside. The runs come top to bottom and left to right, the order a region keeps its
-    // rectangles in, so they are handed over at once rather than merged one by one.
+QRegion PanelMask(const RunPicture& panel) {
+    // Exactly that colour is outside. A row whose rectangles match the row above lengthens that
+    // row's instead of adding its own: most rows of the case are alike, and a region of few
+    // rectangles shapes the window on the display more cheaply. The bands come top to bottom
+    // and left to right, the order a region keeps its rectangles in, so they are handed over at
+    // once rather than merged one by one.
     const QRgb sky = qRgb(layout::kSkyRed, layout::kSkyGreen, layout::kSkyBlue);
-    const QImage rgb = panel.convertToFormat(QImage::Format_RGB32);
-    const int width = rgb.width();
-    std::vector<QRect> runs;
-    for (int y = 0; y < rgb.height(); ++y) {
-        const QRgb* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    std::vector<QRect> rects, row;
+    std::size_t band = 0; // the first rectangle of the row above
+    for (int y = 0; y < panel.size().height(); ++y) {
+        row.clear();
         int x = 0;
-        while (x < width) {
-            while (x < width && row[x] == sky)
-                ++x;
-            const int start = x;
-            while (x < width && row[x] != sky)
-                ++x;
-            if (x > start) runs.emplace_back(start, y, x - start, 1);
+        for (const RunPicture::Run& run : panel.Row(y)) {
+            if ((run.colour | 0xFF000000u) != sky) {
+                if (!row.empty() && row.back().left() + row.back().width() == x)
+                    row.back().setRight(run.end - 1);
+                else
+                    row.emplace_back(x, y, run.end - x, 1);
+            }
+            x = run.end;
+        }
+        const auto above = rects.begin() + static_cast<std::ptrdiff_t>(band);
+        const bool same = !row.empty() && rects.end() - above == std::ssize(row) &&
+                          rects.back().bottom() == y - 1 &&
+                          std::equal(row.begin(), row.end(), above, [](QRect a, QRect b) {
+                              return a.left() == b.left() && a.width() == b.width();
+                          });
+        if (same) {
+            std::for_each(above, rects.end(), [y](QRect& r) { r.setBottom(y); });
+        } else if (!row.empty()) {
+            band = rects.size();
+            rects.insert(rects.end(), row.begin(), row.end());
         }
     }
     QRegion region;
-    region.setRects(runs.data(), static_cast<int>(runs.size()));
+    region.setRects(rects.data(), static_cast<int>(rects.size()));
     return region;
+}
+
+PanelFiles PanelFilesIn(const QString& folder) {
+    return {folder + files::kPanelPicture, folder + files::kPanelRuns,
+            folder + files::kPanelPicture2x};
 }
 
 namespace {
 
-// The 1x picture, its outline and its runs, made before the scale is known: on a small machine
+// The 1x picture as runs, and its outline, made before the scale is known: on a small machine
 // the start-up thread gets a core mostly while the toolkit waits for the display server, early.
 struct OnceRead {
-    QImage Picture;
-    QRegion Outline;
     RunPicture Runs;
+    QRegion Outline;
 };
 
-OnceRead ReadOnce(const QString& path) {
+OnceRead ReadOnce(const PanelFiles& files) {
     OnceRead once;
-    if (!LoadScrambledPng(path, once.Picture)) return once;
-    once.Outline = PanelMask(once.Picture);
-    once.Runs = RunPicture(once.Picture);
+    std::string png;
+    if (!ReadWholeFile(NativePath(files.Picture), png)) return once;
+    if (files.Runs.isEmpty() || !LoadScrambledRunsOf(files.Runs, png, once.Runs)) {
+        ScrambleBytes(png);
+        QImage picture;
+        if (!DecodePng(png, picture)) return once;
+        once.Runs = RunPicture(picture);
+    }
+    once.Outline = PanelMask(once.Runs);
     return once;
 }
 
 // At scale 2 the 2x picture where there is one twice the size of the 1x one, else the 1x one.
 PanelPicture Finish(OnceRead once, const QString& sharpPath, int scale) {
     PanelPicture panel;
-    if (once.Picture.isNull()) return panel;
+    if (once.Runs.isNull()) return panel;
     panel.Outline = std::move(once.Outline);
-    // The plain 1x picture has served for the outline and the runs: let go of it before the 2x
-    // runs are read, so that the two are never held at once.
-    const QSize onceSize = once.Picture.size();
-    once.Picture = QImage();
     RunPicture sharp;
-    if (scale == 2 && LoadScrambledRunPicture(sharpPath, sharp) && sharp.size() == 2 * onceSize) {
+    if (scale == 2 && !sharpPath.isEmpty() && LoadScrambledRunPicture(sharpPath, sharp) &&
+        sharp.size() == 2 * once.Runs.size()) {
         sharp.setDevicePixelRatio(2);
         panel.Picture = std::move(sharp);
     } else {
@@ -74,17 +99,12 @@ PanelPicture Finish(OnceRead once, const QString& sharpPath, int scale) {
 
 } // namespace
 
-PanelPicture ReadPanelPicture(const QString& path) {
-    return Finish(ReadOnce(path), QString(), 1);
+PanelPicture ReadPanelPicture(const PanelFiles& files, int scale) {
+    return Finish(ReadOnce(files), files.Sharp, scale);
 }
 
-PanelPicture ReadPanelPicture(const QString& path, const QString& sharpPath, int scale) {
-    return Finish(ReadOnce(path), sharpPath, scale);
-}
-
-PanelPreload::PanelPreload(QString path, QString sharpPath)
-    : path_(std::move(path)), sharpPath_(std::move(sharpPath)), taken_(result_.get_future()),
-      thread_([this] { Run(); }) {}
+PanelPreload::PanelPreload(PanelFiles files)
+    : files_(std::move(files)), taken_(result_.get_future()), thread_([this] { Run(); }) {}
 
 PanelPreload::~PanelPreload() {
     SetScale(1);
@@ -116,8 +136,8 @@ void PanelPreload::Run() {
     // need both cores of a small machine, and the picture is not wanted before they are done.
     sched_param unused{};
     pthread_setschedparam(pthread_self(), SCHED_IDLE, &unused);
-    OnceRead once = ReadOnce(path_);
-    result_.set_value(Finish(std::move(once), sharpPath_, scale_.get_future().get()));
+    OnceRead once = ReadOnce(files_);
+    result_.set_value(Finish(std::move(once), files_.Sharp, scale_.get_future().get()));
 }
 
 } // namespace orrindale

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -70,6 +71,17 @@ TEST_F(PanelPicture, KeysDisplayAndButtonsAreInsideTheCase) {
         EXPECT_NE(panel_.pixel(p), kSky);
     for (const layout::PrintButtonPlace& b : layout::kPrintButtons)
         EXPECT_NE(panel_.pixel(b.Area.X1, b.Area.Y1), kSky) << b.Legend;
+}
+
+TEST_F(PanelPicture, TheRunsKeptBesideItAreItsOwnPixels) {
+    ASSERT_FALSE(panel_.isNull());
+    QFile png(QStringLiteral(ORRINDALE_PROGRAM_DIR "/") + files::kPanelPicture);
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    const QByteArray stored = png.readAll();
+    RunPicture runs;
+    ASSERT_TRUE(LoadScrambledRunsOf(QStringLiteral(ORRINDALE_PROGRAM_DIR "/") + files::kPanelRuns,
+                                    std::string_view(stored.data(), stored.size()), runs));
+    EXPECT_EQ(runs.Part(panel_.rect()), panel_);
 }
 
 TEST_F(PanelPicture, TheOutlineIsNotBlendedIntoTheSky) {

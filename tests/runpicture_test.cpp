@@ -1,5 +1,5 @@
 // Pictures kept as runs of one colour: the same pixels back, in parts, painted, and from their
-// file form; damaged files refused.
+// file form; damaged files, and runs kept for a PNG that has changed since, refused.
 #include "common/runpicture.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +70,30 @@ TEST(RunPicture, FileFormRoundTripsAndDamageIsRefused) {
         RunPicture kept = back;
         EXPECT_FALSE(RunPicture::Decode(file, kept)) << name;
         EXPECT_EQ(kept.Part(image.rect()), image) << name;
+    }
+}
+
+TEST(RunPicture, RunsKeptBesideAPngServeOnlyThatPng) {
+    const QImage image = Sample(QImage::Format_RGB32);
+    const std::string png = "\x89PNG and the rest of the file as stored";
+    const std::string kept = EncodeRunsOf(png, RunPicture(image));
+    RunPicture back;
+    ASSERT_TRUE(DecodeRunsOf(kept, png, back));
+    EXPECT_EQ(back.Part(image.rect()), image);
+
+    std::string edited = png;
+    edited[20] ^= 1;
+    const std::vector<std::pair<const char*, std::pair<std::string, std::string>>> refused = {
+        {"the PNG edited since", {kept, edited}},
+        {"the PNG grown since", {kept, png + '\0'}},
+        {"other magic", {"RUNX" + kept.substr(4), png}},
+        {"cut short", {kept.substr(0, kept.size() - 1), png}},
+        {"no picture", {kept.substr(0, 12), png}},
+    };
+    for (const auto& [name, files] : refused) {
+        RunPicture unchanged = back;
+        EXPECT_FALSE(DecodeRunsOf(files.first, files.second, unchanged)) << name;
+        EXPECT_EQ(unchanged.Part(image.rect()), image) << name;
     }
 }
 

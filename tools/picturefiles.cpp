@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <png.h>
+#include <utility>
 
 #include "common/hpdata.h"
 
@@ -53,10 +54,15 @@ QByteArray Encoded(const QImage& picture, const char* format) {
     return picture.save(&buffer, format) ? bytes : QByteArray();
 }
 
-bool WriteScrambled(const QString& path, QByteArray bytes) {
-    if (bytes.isEmpty()) return false;
+QByteArray Scrambled(QByteArray bytes) {
     for (char& byte : bytes)
         byte = static_cast<char>(byte ^ kScrambleKey);
+    return bytes;
+}
+
+bool WriteScrambled(const QString& path, QByteArray bytes) {
+    if (bytes.isEmpty()) return false;
+    bytes = Scrambled(std::move(bytes));
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }

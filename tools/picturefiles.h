@@ -17,8 +17,10 @@ QByteArray QuickPng(const QImage& picture);
 // The picture in a format the toolkit writes ("BMP"); empty when it cannot.
 QByteArray Encoded(const QImage& picture, const char* format);
 
-// Writes the bytes scrambled, as the program folder keeps its pictures; false when `bytes` is
-// empty or the file cannot be written.
+// The bytes scrambled, as the program folder keeps its pictures.
+QByteArray Scrambled(QByteArray bytes);
+
+// Writes the bytes scrambled; false when `bytes` is empty or the file cannot be written.
 bool WriteScrambled(const QString& path, QByteArray bytes);
 
 } // namespace orrindale::tools

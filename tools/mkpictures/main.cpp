@@ -31,11 +31,24 @@ bool WriteScrambledPng(const QString& path, const QImage& image) {
     return tools::WriteScrambled(path, tools::QuickPng(image));
 }
 
+QByteArray Bytes(const std::string& bytes) {
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
 // The 2x panel is stored as runs of one colour, which the window reads without decompressing.
 bool WriteScrambledRuns(const QString& path, const QImage& image) {
-    const std::string runs = RunPicture(image).Encode();
-    return tools::WriteScrambled(path,
-                                 QByteArray(runs.data(), static_cast<qsizetype>(runs.size())));
+    return tools::WriteScrambled(path, Bytes(RunPicture(image).Encode()));
+}
+
+// The 1x panel as a PNG, and as runs tied to that PNG's bytes, which the window reads in its
+// place while they match.
+bool WritePanel(const QString& folder, const QImage& panel) {
+    const QByteArray png = tools::QuickPng(panel);
+    const QByteArray stored = tools::Scrambled(png);
+    return tools::WriteScrambled(folder + files::kPanelPicture, png) &&
+           tools::WriteScrambled(folder + files::kPanelRuns,
+                                 Bytes(EncodeRunsOf(std::string_view(stored.data(), stored.size()),
+                                                    RunPicture(panel))));
 }
 
 // The name of a form picture drawn at twice the resolution.
@@ -164,7 +177,7 @@ int main(int argc, char** argv) {
     }
     const QString folder = programDir + QLatin1Char('/');
     const bool written =
-        WriteScrambledPng(folder + files::kPanelPicture, panel) &&
+        WritePanel(folder, panel) &&
         WriteScrambledRuns(
             folder + files::kPanelPicture2x,
             FillSkyInsideOutline(panel2x, panel,
