@@ -1,5 +1,7 @@
 #include "common/runpicture.h"
 
+#include <QPaintEngine>
+#include <QTransform>
 #include <algorithm>
 
 #include "common/hpdata.h"
@@ -72,9 +74,13 @@ RunPicture::RunPicture(const QImage& image) {
 }
 
 void RunPicture::Expand(QRect source, QImage& into, QPoint at) const {
+    Expand(source, into.scanLine(at.y()) + at.x() * qsizetype{4}, into.bytesPerLine());
+}
+
+void RunPicture::Expand(QRect source, uchar* first, qsizetype stride) const {
     const int left = source.left(), right = source.left() + source.width();
-    for (int y = source.top(); y < source.top() + source.height(); ++y) {
-        QRgb* out = reinterpret_cast<QRgb*>(into.scanLine(at.y() + y - source.top())) + at.x();
+    for (int y = source.top(); y < source.top() + source.height(); ++y, first += stride) {
+        QRgb* out = reinterpret_cast<QRgb*>(first);
         auto run = runs_.begin() + rowStart_[static_cast<std::size_t>(y)];
         while (run->end <= left)
             ++run;
@@ -98,7 +104,7 @@ QImage RunPicture::Part(QRect place) const {
 }
 
 void RunPicture::Draw(QPainter& painter, const QRegion& area) const {
-    if (isNull()) return;
+    if (isNull() || DrawInPlace(painter, area)) return;
     // The bounding rectangle, in few strips: a shaped window's region has a rectangle for each
     // row, and a strip for each would cost more than the pixels the painter's clip leaves out.
     const QRect logical = area.boundingRect();
@@ -116,6 +122,37 @@ void RunPicture::Draw(QPainter& painter, const QRegion& area) const {
         painter.drawImage(QPointF(part.topLeft()) / ratio_, strip,
                           QRectF(0, 0, part.width(), part.height()));
     }
+}
+
+bool RunPicture::DrawInPlace(QPainter& painter, const QRegion& area) const {
+    // An opaque picture drawn at exactly its own scale onto 32-bit pixels (a window's buffer),
+    // with nothing to blend and no clip but the painted region, is its runs written straight
+    // into those pixels. That spares expanding every strip and copying it once more, a good
+    // part of a new window's first paint at 2x.
+    QPaintEngine* engine = painter.paintEngine();
+    QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+    if (format_ != QImage::Format_RGB32 || !device || device->devType() != QInternal::Image)
+        return false;
+    const QImage& image = *static_cast<const QImage*>(device);
+    const QTransform place = painter.deviceTransform();
+    const QPoint offset(qRound(place.dx()), qRound(place.dy()));
+    const QPainter::CompositionMode mode = painter.compositionMode();
+    if ((image.format() != QImage::Format_RGB32 &&
+         image.format() != QImage::Format_ARGB32_Premultiplied) ||
+        place.type() > QTransform::TxScale || place.m11() != ratio_ || place.m22() != ratio_ ||
+        place.dx() != offset.x() || place.dy() != offset.y() || painter.hasClipping() ||
+        painter.opacity() != 1.0 ||
+        (mode != QPainter::CompositionMode_SourceOver && mode != QPainter::CompositionMode_Source))
+        return false;
+    QRegion pixels = place.map(area) & image.rect() & QRect(offset, size());
+    if (const QRegion clip = engine->systemClip(); !clip.isEmpty()) pixels &= clip;
+    // The painter draws into the image's own memory; bits() could copy it instead.
+    uchar* const origin = const_cast<uchar*>(image.constBits());
+    for (const QRect& rect : pixels)
+        Expand(rect.translated(-offset),
+               origin + rect.y() * image.bytesPerLine() + rect.x() * qsizetype{4},
+               image.bytesPerLine());
+    return true;
 }
 
 std::string RunPicture::Encode() const {

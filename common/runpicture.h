@@ -68,6 +68,10 @@ public:
 private:
     // Fills `into` at `at` with the pixels of `source` (in the picture's pixels, within it).
     void Expand(QRect source, QImage& into, QPoint at) const;
+    // The same into rows of 32-bit pixels, the first at `first`, `stride` bytes apart.
+    void Expand(QRect source, uchar* first, qsizetype stride) const;
+    // Draw's shortcut; false when it does not apply.
+    bool DrawInPlace(QPainter& painter, const QRegion& area) const;
 
     int width_ = 0, height_ = 0, ratio_ = 1;
     QImage::Format format_ = QImage::Format_RGB32;
