@@ -3,6 +3,8 @@
 #include <QPaintEngine>
 #include <QTransform>
 #include <algorithm>
+#include <system_error>
+#include <thread>
 
 #include "common/hpdata.h"
 #include "common/hpdata_qt.h"
@@ -13,6 +15,8 @@ namespace orrindale {
 namespace {
 // The rows expanded at once for a paint: a strip of the full 2x width is 380 KB.
 constexpr int kStripRows = 64;
+// A paint in place of this many pixels or more is shared with a second thread.
+constexpr qint64 kParallelPixels = 256 * 1024;
 
 template <typename Each> void ForEachRun(const QRgb* row, int width, Each each) {
     int x = 0;
@@ -148,10 +152,32 @@ bool RunPicture::DrawInPlace(QPainter& painter, const QRegion& area) const {
     if (const QRegion clip = engine->systemClip(); !clip.isEmpty()) pixels &= clip;
     // The painter draws into the image's own memory; bits() could copy it instead.
     uchar* const origin = const_cast<uchar*>(image.constBits());
-    for (const QRect& rect : pixels)
-        Expand(rect.translated(-offset),
-               origin + rect.y() * image.bytesPerLine() + rect.x() * qsizetype{4},
-               image.bytesPerLine());
+    const qsizetype stride = image.bytesPerLine();
+    const auto expand = [this, origin, stride, offset](const QRect& rect) {
+        Expand(rect.translated(-offset), origin + rect.y() * stride + rect.x() * qsizetype{4},
+               stride);
+    };
+    // Most of a new window's first paint goes to the system handing out the buffer's fresh
+    // pages. For a paint that large a second thread takes the lower half of each rectangle, so
+    // that two cores share the work; where no thread can be had, this one does it all.
+    const QRect bounds = pixels.boundingRect();
+    const bool split = qint64{bounds.width()} * bounds.height() >= kParallelPixels;
+    std::vector<QRect> upper, lower;
+    for (const QRect& rect : pixels) {
+        const int top = split ? rect.height() / 2 : rect.height();
+        upper.emplace_back(rect.x(), rect.y(), rect.width(), top);
+        if (split) lower.emplace_back(rect.x(), rect.y() + top, rect.width(), rect.height() - top);
+    }
+    std::thread helper;
+    if (!lower.empty()) {
+        try {
+            helper = std::thread([&lower, &expand] { std::ranges::for_each(lower, expand); });
+        } catch (const std::system_error&) {
+            upper.insert(upper.end(), lower.begin(), lower.end());
+        }
+    }
+    std::ranges::for_each(upper, expand);
+    if (helper.joinable()) helper.join();
     return true;
 }
 

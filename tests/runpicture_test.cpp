@@ -40,28 +40,38 @@ TEST(RunPicture, GivesThePixelsBackWholeInPartsAndPainted) {
     }
 }
 
+// Diagonal bands over a whole window's worth of pixels, which a paint shares with a second thread.
+QImage Large() {
+    QImage image(1200, 900, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb((x + y) / 40 * 30 % 256, y % 7 * 30, 90));
+    return image;
+}
+
 TEST(RunPicture, PaintsAtTwiceTheScaleMovedAsTheToolkitWould) {
     // Written straight into the pixels or, the area also set as the painter's own clip, drawn
     // by the toolkit from strips: the same pixels either way.
-    QImage sharp = Sample(QImage::Format_RGB32);
-    RunPicture runs(sharp);
-    runs.setDevicePixelRatio(2);
-    const QRegion area = QRegion(0, 0, 12, 4) + QRegion(5, 4, 9, 8);
-    std::vector<QImage> painted;
-    for (const bool clipped : {false, true}) {
-        QImage image(60, 50, QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(2);
-        image.fill(0);
-        QPainter painter(&image);
-        painter.translate(3, 2);
-        if (clipped) painter.setClipRegion(area);
-        runs.Draw(painter, area);
-        painter.end();
-        painted.push_back(image);
+    for (const QImage& sharp : {Sample(QImage::Format_RGB32), Large()}) {
+        RunPicture runs(sharp);
+        runs.setDevicePixelRatio(2);
+        const QRegion area = QRegion(0, 0, 12, 4) + QRegion(5, 4, 600, 440);
+        std::vector<QImage> painted;
+        for (const bool clipped : {false, true}) {
+            QImage image(1300, 1000, QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(2);
+            image.fill(0);
+            QPainter painter(&image);
+            painter.translate(3, 2);
+            if (clipped) painter.setClipRegion(area);
+            runs.Draw(painter, area);
+            painter.end();
+            painted.push_back(image);
+        }
+        EXPECT_EQ(painted[0], painted[1]) << sharp.width();
+        EXPECT_EQ(painted[0].pixel(6 + 10, 4 + 9), sharp.pixel(10, 9));
+        EXPECT_EQ(painted[0].pixel(6 + 30, 4 + 3), 0u); // outside the area
     }
-    EXPECT_EQ(painted[0], painted[1]);
-    EXPECT_EQ(painted[0].pixel(6 + 10, 4 + 9), sharp.pixel(10, 9));
-    EXPECT_EQ(painted[0].pixel(6 + 30, 4 + 3), 0u); // outside the area
 }
 
 TEST(RunPicture, FileFormRoundTripsAndDamageIsRefused) {
