@@ -1,7 +1,8 @@
 // A picture kept as runs of one colour along each row. The panel picture is drawn in flat
 // colours: its 1.5 million pixels at 2x make some 60,000 runs, which take a tenth of the 6 MB
-// the plain picture would hold for the whole session. A paint expands only the rows it needs,
-// a strip at a time.
+// the plain picture would hold for the whole session. A paint expands only the rows it needs:
+// straight into the painter's pixels where that gives the same result (a window's buffer at the
+// picture's own scale), else a strip at a time for the painter to draw.
 //
 // The 2x panel picture is stored in this form too (scrambled like every picture file), since
 // reading it takes no decompression; it is about three times the size of its PNG. Little-endian:
