@@ -20,11 +20,18 @@ constexpr std::size_t kTempRandomChars = 6;
 // As the system gives up on a path: beyond this many links it is a loop.
 constexpr int kMaxLinks = 40;
 
+// A failure with errno set to error, which the caller reads as the reason.
+bool Fail(int error) {
+    errno = error != 0 ? error : EIO;
+    return false;
+}
+
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n == 0) return Fail(ENOSPC); // a write that takes nothing makes no progress
+        if (n < 0) return false;
         bytes.remove_prefix(static_cast<size_t>(n));
     }
     return true;
@@ -55,7 +62,7 @@ struct Inheritance {
 bool MayReplace(const std::string& target, Inheritance& old) {
     struct stat st {};
     if (::lstat(target.c_str(), &st) != 0) return errno == ENOENT;
-    if (!S_ISREG(st.st_mode)) return false;
+    if (!S_ISREG(st.st_mode)) return Fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return false;
     ::close(fd);
@@ -104,21 +111,29 @@ std::string FollowLinks(const std::string& path) {
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    if (path.empty()) return false;
+    if (path.empty()) return Fail(EINVAL);
     const std::string target = FollowLinks(path);
     Inheritance old;
-    if (target.empty() || !MayReplace(target, old)) return false;
+    if (target.empty()) return Fail(ELOOP);
+    if (!MayReplace(target, old)) return false;
     std::vector<char> temp(target.begin(), target.end());
     temp.insert(temp.end(), kTempSuffix, kTempSuffix + sizeof kTempSuffix - 1);
     temp.push_back('\0');
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return false;
     bool ok = Inherit(fd, old) && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(temp.data(), target.c_str()) == 0;
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(temp.data(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
     if (!ok) {
         ::unlink(temp.data());
-        return false;
+        return Fail(error);
     }
     SyncFolder(target);
     RemoveSaveLeftovers(FolderOf(target), NameOf(target));

@@ -17,6 +17,7 @@
 
 namespace orrindale {
 
+// False on failure, with errno telling why (ENOSPC, EACCES, EPERM for a file made immutable...).
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // The file a path names once its symbolic links are followed (the path itself when it is no

@@ -72,4 +72,8 @@ QString DialogFileChooser::SaveFile(const FileQuestion& question, QWidget* paren
     return Ask(question, parent, true);
 }
 
+QString DialogFileChooser::ChooseFolder(const FileQuestion& question, QWidget* parent) {
+    return QFileDialog::getExistingDirectory(parent, question.Caption, question.Start);
+}
+
 } // namespace orrindale

@@ -75,6 +75,9 @@ public:
     // The file chosen to read or to write; empty when the user cancelled.
     virtual QString OpenFile(const FileQuestion& question, QWidget* parent) = 0;
     virtual QString SaveFile(const FileQuestion& question, QWidget* parent) = 0;
+    // An existing folder to write into (the question's filter is not used); empty when the user
+    // cancelled.
+    virtual QString ChooseFolder(const FileQuestion& question, QWidget* parent) = 0;
 };
 
 // Where each kind of file was last chosen, so that the next dialog for that kind starts there.
@@ -96,6 +99,7 @@ class DialogFileChooser final : public FileChooser {
 public:
     QString OpenFile(const FileQuestion& question, QWidget* parent) override;
     QString SaveFile(const FileQuestion& question, QWidget* parent) override;
+    QString ChooseFolder(const FileQuestion& question, QWidget* parent) override;
 
 private:
     QString Ask(const FileQuestion& question, QWidget* parent, bool save);

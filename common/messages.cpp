@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 namespace orrindale {
 
@@ -24,6 +25,7 @@ QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons) {
     case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
     case MessageButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::SaveFailed: return QMessageBox::Retry | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -34,8 +36,26 @@ MessageAnswer CautiousAnswer(MessageButtons buttons) {
     case MessageButtons::Ok: return MessageAnswer::Ok;
     case MessageButtons::YesNo: return MessageAnswer::No;
     case MessageButtons::YesNoCancel: return MessageAnswer::Cancel;
+    case MessageButtons::SaveFailed: return MessageAnswer::Cancel;
     }
     return MessageAnswer::Ok;
+}
+
+// The two answers of a failed save that have no standard button; null for other boxes.
+struct SaveFailedButtons {
+    QAbstractButton* Elsewhere = nullptr;
+    QAbstractButton* Discard = nullptr;
+};
+
+SaveFailedButtons AddSaveFailedButtons(QMessageBox& box, MessageButtons buttons) {
+    if (buttons != MessageButtons::SaveFailed) return {};
+    SaveFailedButtons added;
+    added.Elsewhere = box.addButton(QObject::tr("Save &Elsewhere..."), QMessageBox::ActionRole);
+    added.Discard =
+        box.addButton(QObject::tr("Close &Without Saving"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(QMessageBox::Retry);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return added;
 }
 
 } // namespace
@@ -86,11 +106,16 @@ MessageAnswer BoxMessenger::Show(MessageKind kind, const QString& text, MessageB
     QMessageBox box(IconOf(kind), QStringLiteral("Orrindale"), shown, ButtonsOf(buttons),
                     AskingWindow());
     if (buttons == MessageButtons::YesNo) box.setEscapeButton(QMessageBox::No);
-    switch (box.exec()) {
+    const SaveFailedButtons extra = AddSaveFailedButtons(box, buttons);
+    const int chosen = box.exec();
+    if (extra.Elsewhere && box.clickedButton() == extra.Elsewhere) return MessageAnswer::Elsewhere;
+    if (extra.Discard && box.clickedButton() == extra.Discard) return MessageAnswer::Discard;
+    switch (chosen) {
     case QMessageBox::Yes: return MessageAnswer::Yes;
     case QMessageBox::No: return MessageAnswer::No;
     case QMessageBox::Cancel: return MessageAnswer::Cancel;
     case QMessageBox::Ok: return MessageAnswer::Ok;
+    case QMessageBox::Retry: return MessageAnswer::Retry;
     default: return CautiousAnswer(buttons);
     }
 }

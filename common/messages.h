@@ -11,8 +11,10 @@ class QWidget;
 namespace orrindale {
 
 enum class MessageKind { Error, Information, Confirmation, Warning };
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
-enum class MessageAnswer { Ok, Yes, No, Cancel };
+// SaveFailed offers what can be done about a file that could not be written: try again, write
+// it to another folder, or go on without it; Cancel (or Escape) leaves everything as it was.
+enum class MessageButtons { Ok, YesNo, YesNoCancel, SaveFailed };
+enum class MessageAnswer { Ok, Yes, No, Cancel, Retry, Elsewhere, Discard };
 
 class Messenger {
 public:

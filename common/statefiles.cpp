@@ -54,7 +54,7 @@ StateFiles StateFiles::Installed(std::string programFolder, std::string dataFold
 }
 
 std::string StateFiles::ReadPath(std::string_view name) const {
-    const std::string saved = SavePath(name);
+    const std::string saved = UsualFolder() + std::string(name);
     if (!inDataFolder_ || Exists(saved)) return saved;
     return program_ + std::string(name);
 }

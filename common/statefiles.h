@@ -13,6 +13,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orrindale {
@@ -34,8 +35,21 @@ public:
 
     // True when the settings and state go to the data folder.
     bool InDataFolder() const { return inDataFolder_; }
-    const std::string& SaveFolder() const { return inDataFolder_ ? data_ : program_; }
+    const std::string& SaveFolder() const {
+        return !chosen_.empty() ? chosen_ : inDataFolder_ ? data_ : program_;
+    }
+    // From now on the settings and state are written to folder (ending with "/"), one the user
+    // chose after the usual one could not be written. They are still read from the usual one.
+    void SaveIn(std::string folder) { chosen_ = std::move(folder); }
+    // Where they go when the user chose none: the program folder or the data folder.
+    const std::string& UsualFolder() const { return inDataFolder_ ? data_ : program_; }
+    // Whether a user is there to be asked about a file that cannot be written; not while the
+    // program ends on a signal or with the desktop session (statesave.h).
+    bool Unattended() const { return unattended_; }
+    void SetUnattended(bool unattended) { unattended_ = unattended; }
 
+    // Where name is read: the usual folder (below), or the program folder while the data folder
+    // holds none yet.
     std::string ReadPath(std::string_view name) const;
     std::string SavePath(std::string_view name) const { return SaveFolder() + std::string(name); }
 
@@ -61,7 +75,9 @@ private:
         std::string Where; // the old copy; empty when it could not be put aside
     };
     std::string program_, data_;
+    std::string chosen_; // the folder the user chose, if any
     bool inDataFolder_ = false;
+    bool unattended_ = false;
     bool announce_ = false;
     std::vector<Aside> aside_;
 };

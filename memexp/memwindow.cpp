@@ -108,10 +108,13 @@ void TmemFM::ReadMemorySettings() {
 }
 
 bool TmemFM::SaveMemorySettings() const {
-    const TextList lines = {LineKey(kLineKey) + BooleanText(memory_.LineOn()),
-                            LineKey(kFilKey) + BooleanText(memory_.FilOn())};
     return SaveScrambledTextList(NativePath(services_.SaveStateFile(files::kExtMemorySwitches)),
-                                 lines);
+                                 SwitchLines());
+}
+
+TextList TmemFM::SwitchLines() const {
+    return {LineKey(kLineKey) + BooleanText(memory_.LineOn()),
+            LineKey(kFilKey) + BooleanText(memory_.FilOn())};
 }
 
 bool TmemFM::LoadMemoryFile(const QString& path) {
@@ -144,22 +147,28 @@ bool TmemFM::SaveMemoryFile(const QString& path, bool full) {
     return false;
 }
 
-void TmemFM::SaveAll() {
-    if (firstShow_) return; // never shown: nothing was read, so nothing may overwrite the files
-    SaveMemoryFile(services_.SaveStateFile(files::kExtMemoryContents), true);
-    SaveMemorySettings();
-}
-
-void TmemFM::SaveAtClose() {
-    SaveAll();
-    savedAtClose_ = true;
+std::vector<StateWrite> TmemFM::WritesAtClose() const {
+    if (firstShow_) return {};
+    const MemoryImage& image = memory_.Image();
+    const TextList switches = SwitchLines();
+    return {{files::kExtMemoryContents,
+             [&image](const QString& path) {
+                 return orrindale::SaveMemoryFile(NativePath(path), image, true);
+             }},
+            {files::kExtMemorySwitches, [switches](const QString& path) {
+                 return SaveScrambledTextList(NativePath(path), switches);
+             }}};
 }
 
 void TmemFM::closeEvent(QCloseEvent* event) {
     if (!closed_) {
-        // Saved by the calculator's close a moment ago: a second save would only say again
-        // what went wrong with the first.
-        if (!savedAtClose_) SaveAll();
+        // Saved by the calculator's close a moment ago, or to be saved now: the window stays
+        // open when the user would rather not close without its files.
+        if (!savedAtClose_ &&
+            SaveStateFiles(services_, WritesAtClose()) == SaveOutcome::Cancelled) {
+            event->ignore();
+            return;
+        }
         closed_ = true;
         if (context_.RequestRelease) context_.RequestRelease();
     }

@@ -10,8 +10,11 @@
 #include <QMenu>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
+#include "common/hpdata.h"
 #include "common/services.h"
+#include "common/statesave.h"
 #include "memexp/extmemory.h"
 
 namespace orrindale {
@@ -54,10 +57,12 @@ public:
     // The memory in place of the file's, for the viewer's expanded files; a file that cannot be
     // read, or whose any line is damaged, is reported and leaves the memory as it was.
     bool ClearMemoryAndLoad(const QString& path);
-    // Everything the window keeps: at its own close and at the calculator's.
-    void SaveAll();
-    // The calculator's close: everything saved, and not again when this window then closes.
-    void SaveAtClose();
+    // Everything the window keeps, to be written at its own close and at the calculator's
+    // (statesave.h); nothing when the window was never shown, so nothing was read.
+    std::vector<StateWrite> WritesAtClose() const;
+    // The calculator has closed, having written what WritesAtClose gave: not again when this
+    // window then closes.
+    void ShutDown() { savedAtClose_ = true; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -75,6 +80,7 @@ private:
     // Reads the saved contents; a damaged file is put aside, reported and leaves the memory
     // cleared.
     bool LoadMemoryFile(const QString& path);
+    TextList SwitchLines() const;
 
     Services services_;
     Context context_;

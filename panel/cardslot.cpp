@@ -387,8 +387,17 @@ bool CardSlot::SaveQuestion() {
     }
 }
 
+// A card recorded and then switched off is as unsaved as one still in a powered slot.
 bool CardSlot::CloseQuery() {
-    return !calc_.PowerOn || SaveQuestion();
+    return SaveQuestion();
+}
+
+std::vector<StateWrite> CardSlot::UnsavedCard() const {
+    if (!card_.cardModified) return {};
+    const TextList lines = card_.FileLines();
+    return {{"card.mcf", [lines](const QString& path) {
+                 return SaveScrambledTextList(NativePath(path), lines);
+             }}};
 }
 
 } // namespace orrindale

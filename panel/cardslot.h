@@ -15,9 +15,11 @@
 #include <QTimer>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "cards/magnetic/cardcycle.h"
 #include "cards/magnetic/magneticcard.h"
+#include "common/statesave.h"
 
 class QAction;
 class QMenu;
@@ -58,8 +60,12 @@ public:
     void PlacePictures();
     void BuildMenu(QMenu* menu);
     void StartUp(const std::string& fileName, bool side);
-    // Closing: asks about a modified card with the power on; false keeps the window open.
+    // Closing: asks about a modified card, with the power on or off; false keeps the window
+    // open.
     bool CloseQuery();
+    // A modified card as it stands, for a close that cannot ask about it; nothing when the card
+    // holds nothing unsaved.
+    std::vector<StateWrite> UnsavedCard() const;
     void PowerSwitched(bool on);
 
     // Mouse presses and releases over the card keys; true when they were the slot's.

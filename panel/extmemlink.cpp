@@ -27,8 +27,13 @@ ExtMemoryPort* ExtMemoryLink::ExtMemory() const {
     return window ? window->Port() : nullptr;
 }
 
-void ExtMemoryLink::SaveAtClose() {
-    if (TmemFM* window = Window()) window->SaveAtClose();
+std::vector<StateWrite> ExtMemoryLink::WritesAtClose() const {
+    TmemFM* window = Window();
+    return window ? window->WritesAtClose() : std::vector<StateWrite>{};
+}
+
+void ExtMemoryLink::ShutDown() {
+    if (TmemFM* window = Window()) window->ShutDown();
 }
 
 void ExtMemoryLink::ViewMemory(TmemFM& window) {

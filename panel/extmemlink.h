@@ -26,8 +26,9 @@ public:
 
     std::unique_ptr<QWidget> MakeWindow(std::function<void()> requestRelease) override;
     bool OpenFile(FileKind kind, const QString& path) override;
-    // The memory and its switches are written.
-    void SaveAtClose() override;
+    // The memory and its switches.
+    std::vector<StateWrite> WritesAtClose() const override;
+    void ShutDown() override;
     ExtMemoryPort* ExtMemory() const override;
     // The open memory window, or null.
     TmemFM* Window() const;

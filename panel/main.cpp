@@ -6,11 +6,17 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QScreen>
+#include <QSessionManager>
 #include <QTimer>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "common/audio.h"
 #include "common/choosers.h"
+#include "common/exitsignals.h"
 #include "common/hpdata.h"
 #include "common/hpdata_qt.h"
 #include "common/messages.h"
@@ -18,6 +24,7 @@
 #include "common/programfolders.h"
 #include "common/sounds.h"
 #include "common/statefiles.h"
+#include "panel/commandline.h"
 #include "panel/funccard.h"
 #include "panel/instance.h"
 #include "panel/mainwindow.h"
@@ -44,6 +51,7 @@ public:
     }
     QString OpenFile(const orrindale::FileQuestion& q, QWidget*) override { return Next(q); }
     QString SaveFile(const orrindale::FileQuestion& q, QWidget*) override { return Next(q); }
+    QString ChooseFolder(const orrindale::FileQuestion& q, QWidget*) override { return Next(q); }
 
 private:
     QString Next(const orrindale::FileQuestion& question) {
@@ -54,23 +62,86 @@ private:
 };
 
 // The files named on the command line, as absolute paths: a running calculator that takes them
-// over works in another folder. Options the toolkit left are no files.
-QStringList NamedFiles(const QStringList& arguments) {
+// over works in another folder.
+QStringList NamedFiles(const std::vector<std::string>& named) {
     QStringList files;
-    for (const QString& argument : arguments.mid(1))
-        if (!argument.startsWith('-')) files.append(QFileInfo(argument).absoluteFilePath());
+    for (const std::string& name : named)
+        files.append(
+            QFileInfo(QFile::decodeName(QByteArray::fromStdString(name))).absoluteFilePath());
     return files;
+}
+
+// Answers --help, --version and a wrong option, which need no display; the exit status, or -1
+// when the calculator is to start.
+int AnswerCommandLine(const orrindale::CommandLine& line) {
+    using Action = orrindale::CommandLine::Action;
+    if (line.What == Action::Help) std::fputs(orrindale::UsageText().c_str(), stdout);
+    if (line.What == Action::Version) std::fputs(orrindale::VersionText().c_str(), stdout);
+    if (line.What == Action::Wrong) {
+        std::fprintf(stderr, "orrindale: %s\nTry 'orrindale --help' for more information.\n",
+                     line.Error.c_str());
+        return orrindale::kExitUsage;
+    }
+    if (line.What == Action::Run) return -1;
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : orrindale::kExitNoStart;
+}
+
+// While the toolkit starts: its warnings are held back, and a fatal error (no display to
+// connect to, no platform plugin) ends the program with one clear line, naming the first thing
+// that went wrong, instead of an abort.
+QString firstStartWarning;
+void StartMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtFatalMsg) {
+        if (firstStartWarning.isEmpty()) firstStartWarning = text.section('\n', 0, 0).trimmed();
+        return;
+    }
+    const QString why = firstStartWarning.isEmpty() ? text.section('\n', 0, 0) : firstStartWarning;
+    const QString display = qEnvironmentVariable("DISPLAY");
+    std::fprintf(stderr, "orrindale: cannot open the display%s (%s)\n",
+                 display.isEmpty() ? ": DISPLAY is not set" : qPrintable(" " + display),
+                 qPrintable(why));
+    std::_Exit(orrindale::kExitNoStart);
+}
+
+// How often questions already open are closed, 10 ms apart, before the calculator closes over
+// any that would not go.
+constexpr int kModalTries = 100;
+
+// The close a signal asks for. Questions already open would wait for nobody: each is answered
+// as Escape answers it, as often as it takes for their event loops to unwind. Then the
+// calculator closes as the close box closes it, with no question of its own, and the program
+// ends even if another window would have stayed.
+void CloseUnattended(orrindale::TmainFM& window, orrindale::StateFiles& state, int tries = 0) {
+    state.SetUnattended(true);
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && tries < kModalTries) {
+        modal->close();
+        QTimer::singleShot(10, &window,
+                           [&window, &state, tries] { CloseUnattended(window, state, tries + 1); });
+        return;
+    }
+    // A running program stops first; the calculator then closes by itself.
+    if (window.close()) QCoreApplication::exit(0);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     using namespace orrindale;
+    const CommandLine line = ReadCommandLine(argc, argv);
+    if (const int status = AnswerCommandLine(line); status >= 0) return status;
     // The panel picture is decoded on a second thread while the toolkit connects to the display.
     const ProgramFolders folders = LocateProgramFolders(ExecutableFolder());
     std::unique_ptr<PanelPreload> panel;
     if (!folders.Data.isEmpty()) panel = std::make_unique<PanelPreload>(PanelFilesIn(folders.Data));
-    QApplication app(argc, argv);
+    // The toolkit sees only its own options: a file named like one of them stays a file.
+    std::vector<char*> toolkitArgs;
+    for (const std::string& arg : line.ToolkitArgs)
+        toolkitArgs.push_back(const_cast<char*>(arg.c_str()));
+    int toolkitArgc = static_cast<int>(toolkitArgs.size());
+    toolkitArgs.push_back(nullptr);
+    qInstallMessageHandler(StartMessages);
+    QApplication app(toolkitArgc, toolkitArgs.data());
+    qInstallMessageHandler(nullptr);
     // The screen is known now: on one that scales by two the 2x picture is read next.
     if (QScreen* screen = QGuiApplication::primaryScreen(); panel && screen)
         panel->SetScale(PictureScale(screen->devicePixelRatio()));
@@ -88,7 +159,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<StateFiles> state = MakeStateFiles(services, folders.Installed);
     services.State = state.get();
     InstanceLink instance(QFile::decodeName(QByteArray::fromStdString(state->SaveFolder())));
-    const QStringList named = NamedFiles(QCoreApplication::arguments());
+    const QStringList named = NamedFiles(line.Files);
     if (instance.HandOver(named)) return 0;
 
     BoxMessenger messenger;
@@ -126,6 +197,11 @@ int main(int argc, char** argv) {
         mainWindow.activateWindow();
         mainWindow.OpenFiles(files);
     });
+    // A signal, or the end of the desktop session, closes the calculator as the close box does,
+    // saving everything and asking nothing.
+    ExitSignals endSignals([&mainWindow, &state](int) { CloseUnattended(mainWindow, *state); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainWindow,
+                     [&mainWindow] { mainWindow.SaveSession(); });
     mainWindow.show();
     // The named files open once the calculator stands on the screen, after its own start-up.
     if (!named.isEmpty())

@@ -17,6 +17,7 @@
 #include "common/programfiles.h"
 #include "common/sounds.h"
 #include "common/statefiles.h"
+#include "common/statesave.h"
 #include "panel/funccard.h"
 #include "panel/layout.h"
 #include "panel/layoutrects.h"
@@ -386,32 +387,59 @@ bool TmainFM::CloseQuery() {
         if (!chgModeTimer_.isActive()) chgModeTimer_.start();
         return false;
     }
+    // Nobody can answer the card's question when the program ends on a signal or with the
+    // desktop session: the card is kept aside rather than lost or written over its file.
+    if (Unattended())
+        KeepAside(services_, cards_.UnsavedCard(), "the program card had not been saved");
+    else if (!cards_.CloseQuery())
+        return false;
     // Whatever the answer about the card, the machine state and the roll are kept.
-    if (!cards_.CloseQuery()) return false;
-    SaveMachineState(SavePath(files::kMachineState), calc_);
-    SaveScrambledTextList(services_.SaveStateFile(files::kPaperRoll), paperRoll_);
+    return SaveStateFiles(services_, WritesAtClose()) != SaveOutcome::Cancelled;
+}
+
+bool TmainFM::Unattended() const {
+    return services_.State && services_.State->Unattended();
+}
+
+std::vector<StateWrite> TmainFM::WritesAtClose() {
+    settings_.Sounds = soundsAction_->isChecked();
+    settings_.ResetOnStartUp = resetOnStartUpAction_->isChecked();
+    settings_.RadMode = calc_.RadMode;
+    settings_.FloatMode = calc_.FloatMode;
+    settings_.ProgramMode = calc_.ProgramMode;
+    settings_.PrinterOn = printer_.OnButton();
+    settings_.PrintLatch = printer_.Latches();
+    settings_.DecimalWheel = calc_.DecimalWheel;
+    settings_.CardFileName = cards_.Card().cardFileName;
+    settings_.CardSide = cards_.Card().cardSide;
+    auto native = [](const QString& path) { return QFile::encodeName(path).toStdString(); };
+    std::vector<StateWrite> writes = {
+        {files::kMachineState,
+         [this, native](const QString& path) { return SaveMachineState(native(path), calc_); }},
+        {files::kPaperRoll,
+         [this](const QString& path) { return SaveScrambledTextList(path, paperRoll_); }},
+        {files::kPanelSettings,
+         [this, native](const QString& path) { return SaveSettings(native(path), settings_); }},
+    };
     for (const auto& link : links_)
-        link->SaveAtClose();
-    return true;
+        for (StateWrite& write : link->WritesAtClose())
+            writes.push_back(std::move(write));
+    return writes;
+}
+
+void TmainFM::SaveSession() {
+    // A running program's state is saved when it stops, at the close that follows.
+    if (!startedUp_ || calc_.Running || !services_.State) return;
+    const bool unattended = services_.State->Unattended();
+    services_.State->SetUnattended(true);
+    SaveStateFiles(services_, WritesAtClose());
+    services_.State->SetUnattended(unattended);
 }
 
 void TmainFM::closeEvent(QCloseEvent* event) {
     if (!CloseQuery()) {
         event->ignore();
         return;
-    }
-    if (startedUp_) {
-        settings_.Sounds = soundsAction_->isChecked();
-        settings_.ResetOnStartUp = resetOnStartUpAction_->isChecked();
-        settings_.RadMode = calc_.RadMode;
-        settings_.FloatMode = calc_.FloatMode;
-        settings_.ProgramMode = calc_.ProgramMode;
-        settings_.PrinterOn = printer_.OnButton();
-        settings_.PrintLatch = printer_.Latches();
-        settings_.DecimalWheel = calc_.DecimalWheel;
-        settings_.CardFileName = cards_.Card().cardFileName;
-        settings_.CardSide = cards_.Card().cardSide;
-        SaveSettings(SavePath(files::kPanelSettings), settings_);
     }
     for (const auto& link : links_)
         link->ShutDown();

@@ -28,6 +28,7 @@
 
 #include "common/services.h"
 #include "common/statefiles.h"
+#include "common/statesave.h"
 #include "engine/calculator.h"
 #include "engine/pacer.h"
 #include "panel/accessibility.h"
@@ -97,6 +98,10 @@ public:
     void SetDisplaySwitch(bool floatMode);
     void SetModeSwitch(bool prgm);
     void StepWheel(int step);
+
+    // Writes the settings and state as a close would, without closing and without questions: the
+    // desktop session asks for it before it ends.
+    void SaveSession();
 
     // The menu commands.
     void ResetNow();
@@ -191,6 +196,10 @@ private:
     void BrightTimerTimer();
     void DimTimerTimer();
     bool CloseQuery();
+    // The settings and state files with the peripherals', as they stand (statesave.h).
+    std::vector<StateWrite> WritesAtClose();
+    // Whether the close may ask the user (statefiles.h).
+    bool Unattended() const;
     void Hover(QPoint at);
     KeyPresser::Panel KeyPanel();
     bool SwitchLabelClick(QPoint at);

@@ -13,7 +13,9 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
+#include "common/statesave.h"
 #include "engine/ports.h"
 #include "panel/fileopening.h"
 #include "panel/peripherals.h"
@@ -37,8 +39,8 @@ public:
     virtual std::unique_ptr<QWidget> MakeWindow(std::function<void()> requestRelease) = 0;
     // The calculator was switched on or off.
     virtual void PowerChanged(bool /*on*/) {}
-    // The calculator is closing: what the device keeps is written now.
-    virtual void SaveAtClose() {}
+    // The calculator is closing: the files the device keeps, which it writes with its own.
+    virtual std::vector<StateWrite> WritesAtClose() const { return {}; }
     // The calculator has closed: the window goes without questions.
     virtual void ShutDown() {}
     // A file from outside: one of the device's kind is opened in its window (opened first) as

@@ -18,8 +18,9 @@ void PlotterLink::PowerChanged(bool on) {
     if (TplotFM* window = OpenWindow<TplotFM>()) window->CalcPowerChanged(on);
 }
 
-void PlotterLink::SaveAtClose() {
-    if (TplotFM* window = OpenWindow<TplotFM>()) window->SavePlotSettings();
+std::vector<StateWrite> PlotterLink::WritesAtClose() const {
+    TplotFM* window = OpenWindow<TplotFM>();
+    return window ? window->WritesAtClose() : std::vector<StateWrite>{};
 }
 
 void PlotterLink::ShutDown() {

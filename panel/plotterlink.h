@@ -24,7 +24,7 @@ public:
     std::unique_ptr<QWidget> MakeWindow(std::function<void()> requestRelease) override;
     bool OpenFile(FileKind kind, const QString& path) override;
     void PowerChanged(bool on) override;
-    void SaveAtClose() override;
+    std::vector<StateWrite> WritesAtClose() const override;
     void ShutDown() override;
     PlotterPort* Plotter() const override;
 

@@ -68,13 +68,18 @@ FileQuestion PlotQuestion(const char* caption, const QString& start) {
 }
 } // namespace
 
-void TplotFM::SavePlotSettings() {
+std::vector<StateWrite> TplotFM::WritesAtClose() {
     PlotSettings settings = SettingsOf(model_);
     settings.placed = firstShown_;
     settings.left = x();
     settings.top = y();
-    SaveScrambledTextList(services_.SaveStateFile(files::kPlotterSettings),
-                          ToQStringList(FormatPlotSettings(settings)));
+    const QStringList settingsLines = ToQStringList(FormatPlotSettings(settings));
+    const QStringList plotLines = ToQStringList(FormatPlotRecord(model_.plotRecord));
+    return {{files::kCurrentPlot,
+             [plotLines](const QString& path) { return SaveScrambledTextList(path, plotLines); }},
+            {files::kPlotterSettings, [settingsLines](const QString& path) {
+                 return SaveScrambledTextList(path, settingsLines);
+             }}};
 }
 
 void TplotFM::SaveCurrentPlot() {

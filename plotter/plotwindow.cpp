@@ -286,9 +286,14 @@ bool TplotFM::CloseQuery() {
         if (a == MessageAnswer::Cancel) allow = false;
         if (a == MessageAnswer::Yes) allow = SavePlotAs() && allow;
     }
-    // Whatever the answer, the plot on the paper is kept for the next start.
-    SaveCurrentPlot();
-    return allow;
+    // Whatever the answer, the plot on the paper is kept for the next start; a close that goes
+    // ahead also keeps the settings, and may not go ahead until both are written or the user
+    // chose to do without them.
+    if (!allow) {
+        SaveCurrentPlot();
+        return false;
+    }
+    return SaveStateFiles(services_, WritesAtClose()) != SaveOutcome::Cancelled;
 }
 
 void TplotFM::closeEvent(QCloseEvent* event) {
@@ -296,15 +301,9 @@ void TplotFM::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!shutDown_) SavePlotSettings();
     motionTimer_.stop();
     event->accept();
     if (!shutDown_ && context_.RequestRelease) context_.RequestRelease();
-}
-
-void TplotFM::ShutDown() {
-    SaveCurrentPlot();
-    shutDown_ = true;
 }
 
 void TplotFM::contextMenuEvent(QContextMenuEvent* event) {

@@ -13,9 +13,11 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "common/services.h"
 #include "common/sounds.h"
+#include "common/statesave.h"
 #include "plotter/plotfile.h"
 #include "plotter/plotpaper.h"
 #include "plotter/plottermodel.h"
@@ -60,10 +62,13 @@ public:
     PlotterModel& Model() { return model_; }
     const QImage& Paper() const { return paper_.Image(); }
     void CalcPowerChanged(bool on) { model_.CalcPowerChanged(on); }
-    void SavePlotSettings();
+    // The plotter's settings and the plot on its paper, kept for the next start: written when
+    // the window or the calculator closes (statesave.h).
+    std::vector<StateWrite> WritesAtClose();
     void SaveCurrentPlot();
-    // The main window closes: the plot is kept and the window closes without questions.
-    void ShutDown();
+    // The main window has closed, having saved what WritesAtClose gave: the window closes
+    // without questions.
+    void ShutDown() { shutDown_ = true; }
 
     // Menu commands.
     void OpenPlot();

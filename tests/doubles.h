@@ -134,6 +134,9 @@ public:
 
     QString OpenFile(const FileQuestion& question, QWidget*) override { return Answer(question); }
     QString SaveFile(const FileQuestion& question, QWidget*) override { return Answer(question); }
+    QString ChooseFolder(const FileQuestion& question, QWidget*) override {
+        return Answer(question);
+    }
 
     std::vector<FileQuestion> asked;
 
