@@ -108,6 +108,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     const std::string target = FollowLinks(path);
     Inheritance old;
     if (target.empty() || !MayReplace(target, old)) return false;
+    // Before the write: the space that killed saves of this file hold may be what it needs.
+    RemoveSaveLeftovers(FolderOf(target), NameOf(target));
     std::vector<char> temp(target.begin(), target.end());
     temp.insert(temp.end(), kTempSuffix, kTempSuffix + sizeof kTempSuffix - 1);
     temp.push_back('\0');
@@ -121,7 +123,6 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
         return false;
     }
     SyncFolder(target);
-    RemoveSaveLeftovers(FolderOf(target), NameOf(target));
     return true;
 }
 
