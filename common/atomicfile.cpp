@@ -116,6 +116,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     Inheritance old;
     if (target.empty()) return Fail(ELOOP);
     if (!MayReplace(target, old)) return false;
+    // Before the write: the space that killed saves of this file hold may be what it needs.
+    RemoveSaveLeftovers(FolderOf(target), NameOf(target));
     std::vector<char> temp(target.begin(), target.end());
     temp.insert(temp.end(), kTempSuffix, kTempSuffix + sizeof kTempSuffix - 1);
     temp.push_back('\0');
@@ -136,7 +138,6 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
         return Fail(error);
     }
     SyncFolder(target);
-    RemoveSaveLeftovers(FolderOf(target), NameOf(target));
     return true;
 }
 

@@ -9,6 +9,10 @@
 // followed and the file it names is replaced (the link stays), a file that cannot be opened for
 // writing (read-only, or not a regular file) is refused, and the new file keeps the old one's
 // permissions and, where the process may set them, its owner and group.
+//
+// Every save, whether it succeeds or not, first removes the temporary files that earlier saves
+// of the same file left when they were killed (RemoveSaveLeftovers): they go at the file's next
+// save once they are a minute old, and a save short of space may find it there.
 #pragma once
 
 #include <chrono>

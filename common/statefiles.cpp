@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,6 +25,18 @@ bool AnyStateFileIn(const std::string& folder) {
     return false;
 }
 
+// Makes folder and whichever of its parents are missing private to the user, as the desktop's
+// base folders are to be made: rwx------ whatever the umask. A folder already there keeps its
+// mode.
+void MakePrivateFolders(const std::string& folder) {
+    std::size_t end = 0;
+    while (end != std::string::npos) {
+        end = folder.find('/', end + 1);
+        const std::string path = folder.substr(0, end);
+        if (::mkdir(path.c_str(), 0700) == 0) ::chmod(path.c_str(), 0700);
+    }
+}
+
 } // namespace
 
 // What the process may do, not what the mode bits say: root writes anywhere but on a read-only
@@ -42,8 +53,7 @@ StateFiles::StateFiles(std::string programFolder, std::string dataFolder,
     : program_(std::move(programFolder)), data_(std::move(dataFolder)) {
     inDataFolder_ = !data_.empty() && !programFolderWritable;
     if (!inDataFolder_) return;
-    std::error_code error;
-    std::filesystem::create_directories(data_, error);
+    MakePrivateFolders(data_);
     announce_ = !AnyStateFileIn(data_);
 }
 
@@ -94,10 +104,17 @@ StateFiles::Notice StateFiles::TakeNotice() {
     return {text, putAside};
 }
 
+// Both folders: the files may have been saved to either, as the program folder's permission or
+// the program's installation changed. Each keeps the minimum age, since a calculator that saves to
+// the other folder may be saving there now.
 int StateFiles::RemoveLeftovers() const {
     int removed = 0;
-    for (const char* name : files::kStateFiles)
-        removed += RemoveSaveLeftovers(SaveFolder(), name);
+    for (const std::string* folder : {&program_, &data_}) {
+        if (folder->empty() || (folder == &data_ && data_ == program_) || !Writable(*folder))
+            continue;
+        for (const char* name : files::kStateFiles)
+            removed += RemoveSaveLeftovers(*folder, name);
+    }
     return removed;
 }
 

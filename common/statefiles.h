@@ -21,7 +21,8 @@ namespace orrindale {
 class StateFiles {
 public:
     // Both folders end with "/". dataFolder is used only when programFolder cannot be written;
-    // it is made then if it does not exist.
+    // it is made then if it does not exist, private to the user (rwx------, as are any parents
+    // it needs made).
     StateFiles(std::string programFolder, std::string dataFolder);
     // The same with the answer to whether the program folder can be written already known.
     StateFiles(std::string programFolder, std::string dataFolder, bool programFolderWritable);
@@ -66,7 +67,8 @@ public:
     };
     Notice TakeNotice();
 
-    // Removes the temporary files that killed saves of the state files left in the save folder.
+    // Removes the temporary files that killed saves of the state files left, a minute old or more,
+    // in both the program folder and the data folder where they can be written.
     int RemoveLeftovers() const;
 
 private:

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <utility>
 
+#include "common/atomicfile.h"
 #include "common/escapeclose.h"
 #include "common/filedrop.h"
 #include "common/hpdata_qt.h"
@@ -240,6 +241,9 @@ void TmainFM::StartUp() {
     PlacePictures();
     settings_ = PanelSettings{};
     services_.State->RemoveLeftovers();
+    // Those too young to go now may be saves under way; a minute on, any still there were killed.
+    QTimer::singleShot(kLeftoverAge + std::chrono::seconds(1), this,
+                       [this] { services_.State->RemoveLeftovers(); });
     if (!LoadSettings(StatePath(files::kPanelSettings), settings_))
         services_.StateLoadFailed(files::kPanelSettings);
     calc_.ApplyRunSpeed(settings_.RunSpeed);

@@ -178,13 +178,31 @@ void Age(const std::string& path, int seconds) {
     ::utime(path.c_str(), &times);
 }
 
-// A save takes away the old leftovers of its own name, the start those of every state file;
-// young ones (a save under way) and those of other names stay.
+// A save takes away the old leftovers of its own name, even one that fails; the start those of
+// every state file, in the program folder and in the data folder alike. Young ones (a save under
+// way) and those of other names stay, and no folder is made.
 TEST(Leftovers, OldOnesOfTheFileAtHandGoAndNothingElse) {
-    using Leftovers = std::vector<std::tuple<std::string, bool, bool>>; // name, old, goes
-    Leftovers ofStateFiles;
-    for (const char* name : files::kStateFiles)
-        ofStateFiles.emplace_back(std::string(name) + ".tmp-a1b2c3", true, true);
+    using Leftovers = std::vector<std::tuple<std::string, bool, bool>>; // path, old, goes
+    Leftovers inProgramFolder, inBothFolders;
+    for (const char* name : files::kStateFiles) {
+        inProgramFolder.emplace_back(std::string(name) + ".tmp-a1b2c3", true, true);
+        inBothFolders.emplace_back(std::string(name) + ".tmp-d4e5f6", true, true);
+        inBothFolders.emplace_back("data/" + std::string(name) + ".tmp-a1b2c3", true, true);
+    }
+    for (const std::string folder : {"", "data/"}) {
+        inBothFolders.emplace_back(folder + "cce9B.ini.tmp-young1", false, false);
+        inBothFolders.emplace_back(folder + "card.mcf.tmp-old123", true, false);
+        inBothFolders.emplace_back(folder + "pvpt.dat.tmp-", true, false);
+    }
+    auto start = [](std::size_t expected) {
+        return [expected](TempFolder& dir) {
+            const std::string program = dir.Path().string() + "/";
+            const bool hadData = std::filesystem::exists(program + "data");
+            StateFiles state(program, program + "data/", true);
+            EXPECT_EQ(state.RemoveLeftovers(), static_cast<int>(expected));
+            EXPECT_EQ(std::filesystem::exists(program + "data"), hadData);
+        };
+    };
     const struct {
         const char* when;
         Leftovers leftovers;
@@ -197,16 +215,20 @@ TEST(Leftovers, OldOnesOfTheFileAtHandGoAndNothingElse) {
           {"card.mcf.tmp-toolong", true, false},
           {"card.mcf.tmp-short", true, false}},
          [](TempFolder& dir) { ASSERT_TRUE(WriteFileAtomically(dir.File("card.mcf"), "saved")); }},
-        {"the start", ofStateFiles,
-         [&](TempFolder& dir) {
-             StateFiles state(dir.Path().string() + "/", dir.File("data") + "/", true);
-             EXPECT_EQ(state.RemoveLeftovers(), static_cast<int>(ofStateFiles.size()));
-             EXPECT_EQ(dir.EntryCount(), 0); // and nothing was made
+        {"saving card.mcf on a full disk",
+         {{"card.mcf.tmp-old123", true, true}, {"card.mcf.tmp-young1", false, false}},
+         [](TempFolder& dir) {
+             testing::FullDisk full(2);
+             EXPECT_FALSE(WriteFileAtomically(dir.File("card.mcf"), "saved"));
          }},
+        {"the start", inProgramFolder, start(inProgramFolder.size())},
+        {"the start with a data folder", inBothFolders, start(2 * std::size(files::kStateFiles))},
     };
     for (const auto& c : cases) {
         TempFolder dir;
         for (const auto& [name, old, goes] : c.leftovers) {
+            std::filesystem::create_directories(
+                std::filesystem::path(dir.File(name)).parent_path());
             WriteRaw(dir.File(name), "x");
             if (old) Age(dir.File(name), 120);
         }
@@ -266,6 +288,29 @@ TEST(StateFiles, AReadOnlyProgramFolderSendsStateToTheDataFolder) {
     StateFiles writable(program, data, true);
     EXPECT_FALSE(writable.InDataFolder());
     EXPECT_EQ(writable.ReadPath("cce9B.ini"), program + "cce9B.ini");
+}
+
+// The data folder and each parent made for it are the user's alone whatever the umask; a
+// folder already there keeps its mode.
+TEST(StateFiles, TheDataFolderIsMadePrivate) {
+    for (const mode_t mask : {0000, 0022, 0077, 0277}) {
+        TempFolder dir;
+        const std::string home = dir.File("home");
+        ASSERT_EQ(::mkdir(home.c_str(), 0755), 0);
+        ASSERT_EQ(::chmod(home.c_str(), 0755), 0);
+        const mode_t oldMask = ::umask(mask);
+        StateFiles state(dir.Path().string() + "/", home + "/.local/share/Orrindale/", false);
+        ::umask(oldMask);
+        const std::pair<const char*, mode_t> made[] = {{"", 0755},
+                                                       {"/.local", 0700},
+                                                       {"/.local/share", 0700},
+                                                       {"/.local/share/Orrindale", 0700}};
+        for (const auto& [folder, mode] : made) {
+            struct stat st {};
+            ASSERT_EQ(::stat((home + folder).c_str(), &st), 0) << folder;
+            EXPECT_EQ(st.st_mode & 07777, mode) << folder << " umask " << mask;
+        }
+    }
 }
 
 } // namespace

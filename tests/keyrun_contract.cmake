@@ -159,3 +159,21 @@ foreach(failing "plot-save=${plot}" "plot-svg=${WORK}/x.svg" "plotter;plot-svg=$
         message(FATAL_ERROR "${failing}: rc=${rc}")
     endif()
 endforeach()
+
+# Output that cannot be written is a failure: the tool says why in one line and ends with its
+# error status. The many lines fill the output's buffer long before the end, and the card saved
+# after them does not hide the reason.
+function(expect_unwritten tool status)
+    execute_process(COMMAND ${ARGN} OUTPUT_FILE /dev/full ERROR_VARIABLE err RESULT_VARIABLE rc)
+    if(NOT rc EQUAL status OR
+       NOT err STREQUAL "${tool}: cannot write the output: No space left on device\n")
+        message(FATAL_ERROR "${ARGN} > /dev/full: rc=${rc} err='${err}'")
+    endif()
+endfunction()
+if(EXISTS /dev/full)
+    string(REPEAT "regs;" 300 many)
+    file(REMOVE ${WORK}/unwritten.mcf) # a new file: the save meets "no such file" on its way
+    expect_unwritten(keyrun 2 ${KEYRUN} show)
+    expect_unwritten(keyrun 2 ${KEYRUN} ${many}card-new;card-save=${WORK}/unwritten.mcf)
+    expect_unwritten(readlist 1 ${READLIST} ${plot})
+endif()

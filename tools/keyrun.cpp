@@ -16,7 +16,7 @@
 // plot as a plot file or an SVG picture. As in the windows, the card, listing and stack tokens are
 // refused with the power off or while a program runs (one left running by --max-steps): keyrun says
 // why and exits with 2. "off" stops such a run between two steps, as the window does; "on" resumes
-// it.
+// it. Output that cannot be written (a full disk, a closed pipe) ends keyrun with 2 as well.
 #include <cctype>
 #include <cstdlib>
 #include <iostream>
@@ -29,6 +29,7 @@
 #include "keyruncards.h"
 #include "keyrunextmem.h"
 #include "keyrunplotter.h"
+#include "outputcheck.h"
 #include "viewer/listing.h"
 #include "viewer/viewtable.h"
 
@@ -298,9 +299,12 @@ int main(int argc, char** argv) {
             tokens.push_back(token);
     }
     Session session(maxSteps);
+    OutputCheck output("keyrun");
     for (const std::string& token : tokens) {
-        if (!session.Apply(token)) {
-            std::cout.flush();
+        const bool applied = session.Apply(token);
+        output.Note();
+        if (!applied) {
+            output.Finish();
             if (!session.CardError().empty())
                 std::cerr << "keyrun: " << token << ": " << session.CardError() << '\n';
             else
@@ -309,5 +313,5 @@ int main(int argc, char** argv) {
         }
     }
     session.Finish();
-    return 0;
+    return output.Finish() ? 0 : 2;
 }

@@ -1,8 +1,10 @@
 // readlist: prints the lines of a scrambled text list (a settings, state or roll file of the
-// program folder), one per line. Exit status 1 when the file cannot be read as one.
+// program folder), one per line. Exit status 1 when the file cannot be read as one or its lines
+// cannot be written.
 #include <iostream>
 
 #include "common/hpdata.h"
+#include "outputcheck.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -14,7 +16,8 @@ int main(int argc, char** argv) {
         std::cerr << "readlist: cannot read " << argv[1] << '\n';
         return 1;
     }
+    orrindale::OutputCheck output("readlist");
     for (const std::string& line : lines)
         std::cout << line << '\n';
-    return 0;
+    return output.Finish() ? 0 : 1;
 }
