@@ -51,8 +51,7 @@ struct Slot {
     ~Slot() {
         // The close question of a card left modified, with the power on or off, is not what
         // these tests are about.
-        if (w.isVisible() && Card().cardModified)
-            win.messages.Script(MessageAnswer::No);
+        if (w.isVisible() && Card().cardModified) win.messages.Script(MessageAnswer::No);
         win.Close();
     }
     const TMagneticCard& Card() { return w.Cards().Card(); }
