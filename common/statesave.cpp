@@ -132,6 +132,7 @@ void TellWhereSaved(const Services& services, const QString& folder) {
 
 bool KeepAside(const Services& services, const std::vector<StateWrite>& writes,
                const QString& why) {
+    if (writes.empty()) return true;
     std::vector<const StateWrite*> files;
     for (const StateWrite& w : writes)
         files.push_back(&w);
