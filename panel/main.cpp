@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QScreen>
 #include <QTimer>
+#include <cstdio>
 #include <memory>
 
 #include "common/audio.h"
@@ -89,7 +90,13 @@ int main(int argc, char** argv) {
     services.State = state.get();
     InstanceLink instance(QFile::decodeName(QByteArray::fromStdString(state->SaveFolder())));
     const QStringList named = NamedFiles(QCoreApplication::arguments());
-    if (instance.HandOver(named)) return 0;
+    if (const auto outcome = instance.Start(named); outcome != InstanceLink::Outcome::Primary) {
+        if (outcome == InstanceLink::Outcome::HandedOver) return 0;
+        std::fprintf(stderr, "orrindale: %s\n",
+                     qPrintable(QString(instance.Problem()).replace("\r\r", " ")));
+        BoxMessenger().Error(instance.Problem());
+        return 1;
+    }
 
     BoxMessenger messenger;
     AudioModule audio(modules + files::kAudioModule);
