@@ -290,9 +290,9 @@ bool InstanceLink::Offer(const QByteArray& message, const QDeadlineTimer& deadli
     if (!Address(QFile::encodeName(server_), address)) return false;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) return false;
-    const bool taken = ::connect(fd, AsSockaddr(address), sizeof address) == 0 &&
-                       PeerIsUs(fd) && SendAll(fd, message, deadline) &&
-                       ::shutdown(fd, SHUT_WR) == 0 && HearTaken(fd, deadline);
+    const bool taken = ::connect(fd, AsSockaddr(address), sizeof address) == 0 && PeerIsUs(fd) &&
+                       SendAll(fd, message, deadline) && ::shutdown(fd, SHUT_WR) == 0 &&
+                       HearTaken(fd, deadline);
     ::close(fd);
     return taken;
 }
@@ -365,7 +365,9 @@ void InstanceLink::ResumeAccepting() {
     if (accepting_) accepting_->setEnabled(true);
 }
 
-bool InstanceLink::AcceptPaused() const { return accepting_ && !accepting_->isEnabled(); }
+bool InstanceLink::AcceptPaused() const {
+    return accepting_ && !accepting_->isEnabled();
+}
 
 void InstanceLink::CallerClosed() {
     --callers_;

@@ -26,10 +26,10 @@ class InstanceLink final : public QObject {
 public:
     // The time limits and the number of callers served at once; tests make them small.
     struct Limits {
-        int AnswerMs = 10000; // a later start waits this long for the holder to take its files
-        int RetryMs = 25;     // between its tries while nobody listens
-        int IdleMs = 5000;    // a caller that sends nothing for this long is dropped
-        int MaxCallers = 16;  // callers served at once; further ones are closed at once
+        int AnswerMs = 10000;    // a later start waits this long for the holder to take its files
+        int RetryMs = 25;        // between its tries while nobody listens
+        int IdleMs = 5000;       // a caller that sends nothing for this long is dropped
+        int MaxCallers = 16;     // callers served at once; further ones are closed at once
         int AcceptPauseMs = 250; // no descriptor left for a caller: accepting waits this long
     };
 
@@ -82,7 +82,7 @@ private:
 
     QString folder_;
     Limits limits_;
-    int lock_ = -1;     // the lock file, open from the first Start()
+    int lock_ = -1; // the lock file, open from the first Start()
     QString server_;
     int listener_ = -1; // the listening socket, made by the holder
     QSocketNotifier* accepting_ = nullptr;

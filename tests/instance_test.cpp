@@ -90,7 +90,8 @@ template <class Done> bool ServeUntil(Done done) {
 }
 
 Outcome Served(std::future<Outcome> later) {
-    ServeUntil([&] { return later.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    ServeUntil(
+        [&] { return later.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
     return later.get();
 }
 
@@ -265,8 +266,9 @@ TEST(InstanceLink, ARuntimeFolderThatIsNotPrivateIsNotUsed) {
     ASSERT_EQ(holder.Start({}), Outcome::Primary);
     EXPECT_TRUE(holder.ServerPath().isEmpty()) << holder.ServerPath().toStdString();
     EXPECT_FALSE(holder.Listen([](const QStringList&) {}));
-    EXPECT_TRUE(QDir(elsewhere.path()).isEmpty(QDir::AllEntries | QDir::System | QDir::Hidden |
-                                               QDir::NoDotAndDotDot));
+    EXPECT_TRUE(
+        QDir(elsewhere.path())
+            .isEmpty(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot));
     // A later start cannot reach the holder and says so at once.
     InstanceLink later(env.Folder());
     QElapsedTimer waited;
