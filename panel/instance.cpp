@@ -161,7 +161,9 @@ public:
         idle_.start(link->limits_.IdleMs);
     }
     ~Caller() override {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ < 0) return;
+        notifier_.setEnabled(false);
+        ::close(fd_);
     }
 
 private:
