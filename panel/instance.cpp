@@ -267,7 +267,7 @@ InstanceLink::Outcome InstanceLink::Start(const QStringList& paths) {
         return Outcome::HolderSilent;
     }
     const QByteArray message = MessageOf(paths);
-    const QDeadlineTimer deadline(limits_.AnswerMs);
+    const QDeadlineTimer deadline(limits_.AnswerMs, Qt::PreciseTimer);
     for (;;) {
         if (Offer(message, deadline)) return Outcome::HandedOver;
         // The holder may have ended meanwhile: this start is the calculator then.
