@@ -160,7 +160,14 @@ int main(int argc, char** argv) {
     services.State = state.get();
     InstanceLink instance(QFile::decodeName(QByteArray::fromStdString(state->SaveFolder())));
     const QStringList named = NamedFiles(line.Files);
-    if (instance.HandOver(named)) return 0;
+    if (const auto outcome = instance.Start(named); outcome != InstanceLink::Outcome::Primary) {
+        if (outcome == InstanceLink::Outcome::HandedOver) return 0;
+        std::fprintf(stderr, "orrindale: %s
+",
+                     qPrintable(QString(instance.Problem()).replace("", " ")));
+        BoxMessenger().Error(instance.Problem());
+        return kExitNoStart;
+    }
 
     BoxMessenger messenger;
     AudioModule audio(modules + files::kAudioModule);

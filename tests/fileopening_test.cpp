@@ -1,13 +1,11 @@
-// Files opened from outside the calculator: where each kind goes, the message a second start
-// sends the running calculator, the files a drop carries, and a card named on the command line.
-#include <QElapsedTimer>
+// Files opened from outside the calculator: where each kind goes, the files a drop carries, and
+// a card named on the command line.
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
 
 #include "common/filedrop.h"
 #include "panel/fileopening.h"
-#include "panel/instance.h"
 #include "window_fixture.h"
 
 using namespace orrindale;
@@ -44,51 +42,6 @@ TEST(FileKinds, TheEndingOfTheNameTellsWhereAFileGoes) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(KindOfFile(c.path), c.kind) << c.path;
-}
-
-TEST(InstanceLink, TheHandedOverMessageCarriesEveryPathAndNothingElse) {
-    const QStringList paths{"/home/u/plain.ptf", "/tmp/two words.mcf", "/tmp/line\nbreak.ocf",
-                            "/tmp/\xc3\xa9t\xc3\xa9.exm", "/tmp/100%.txt"};
-    EXPECT_EQ(InstanceLink::Decode(InstanceLink::Encode(paths)), paths);
-    EXPECT_EQ(InstanceLink::Decode(InstanceLink::Encode({})), QStringList());
-
-    QStringList many;
-    for (int i = 0; i < InstanceLink::kMaxFiles + 5; ++i)
-        many.append(QString("/f%1.mcf").arg(i));
-    EXPECT_EQ(InstanceLink::Decode(InstanceLink::Encode(many)).size(), InstanceLink::kMaxFiles);
-
-    const QByteArray hostile[] = {
-        "",
-        "/etc/passwd\n",
-        "orrindale-open 2\n/a.mcf\n",
-        "orrindale-open 1\n" + QByteArray(InstanceLink::kMaxMessage, 'a'),
-    };
-    for (const QByteArray& message : hostile)
-        EXPECT_TRUE(InstanceLink::Decode(message).isEmpty()) << message.left(40).toStdString();
-}
-
-TEST(InstanceLink, ASecondStartHandsItsFilesOnlyToTheCalculatorOnItsFolder) {
-    QTemporaryDir runtime;
-    const QByteArray kept = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-    {
-        InstanceLink running("/home/a/.local/share/Orrindale/");
-        QStringList received;
-        bool heard = false;
-        ASSERT_TRUE(running.Listen([&](const QStringList& paths) {
-            received = paths;
-            heard = true;
-        }));
-        EXPECT_FALSE(InstanceLink("/home/b/.local/share/Orrindale/").HandOver({"/b.mcf"}));
-        const QStringList files{"/home/a/sum.mcf", "/home/a/sine.ptf"};
-        EXPECT_TRUE(InstanceLink("/home/a/.local/share/Orrindale/").HandOver(files));
-        QElapsedTimer waited;
-        waited.start();
-        while (!heard && waited.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        EXPECT_EQ(received, files);
-    }
-    qputenv("XDG_RUNTIME_DIR", kept);
 }
 
 TEST(FileDrop, OnlyLocalFilesAreTaken) {
