@@ -162,9 +162,8 @@ int main(int argc, char** argv) {
     const QStringList named = NamedFiles(line.Files);
     if (const auto outcome = instance.Start(named); outcome != InstanceLink::Outcome::Primary) {
         if (outcome == InstanceLink::Outcome::HandedOver) return 0;
-        std::fprintf(stderr, "orrindale: %s
-",
-                     qPrintable(QString(instance.Problem()).replace("", " ")));
+        std::fprintf(stderr, "orrindale: %s\n",
+                     qPrintable(QString(instance.Problem()).replace("\r\r", " ")));
         BoxMessenger().Error(instance.Problem());
         return kExitNoStart;
     }
