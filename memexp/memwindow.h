@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "common/fileopen.h"
 #include "common/services.h"
 #include "memexp/extmemory.h"
 
@@ -54,6 +55,8 @@ public:
     // The memory in place of the file's, for the viewer's expanded files; a file that cannot be
     // read, or whose any line is damaged, is reported and leaves the memory as it was.
     bool ClearMemoryAndLoad(const QString& path);
+    // A memory file from outside: as ClearMemoryAndLoad, its failure told to the caller.
+    OpenFailure OpenMemoryFile(const QString& path);
     // Everything the window keeps: at its own close and at the calculator's.
     void SaveAll();
     // The calculator's close: everything saved, and not again when this window then closes.

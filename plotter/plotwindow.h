@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+#include "common/fileopen.h"
 #include "common/services.h"
 #include "common/sounds.h"
 #include "plotter/plotfile.h"
@@ -74,6 +75,8 @@ public:
     void ChooseSpeed();
     // Loads a plot file; fromDialog: the chosen file, with messages for a missing file.
     bool LoadPlotFile(const QString& path, bool fromDialog);
+    // A plot file from outside: as the chosen file, its failure told to the caller.
+    OpenFailure OpenPlotFile(const QString& path);
     void ReplayPlot();
     // Where the lowered pen's tip touches, in window pixels.
     QPoint PenTip() const;
@@ -92,6 +95,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // LoadPlotFile without the messages.
+    OpenFailure ReadPlotFile(const QString& path, bool fromDialog);
     // PlotterView.
     void CarriageMoved() override;
     void LineDrawn(int x0, int y0, int x1, int y1) override;

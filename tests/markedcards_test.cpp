@@ -167,7 +167,9 @@ TEST(MarkedCardReader, RunModeAsksFirstAndACorruptStackIsReported) {
     win.files.Script(win.File("broken.ocf"));
     SaveScrambledTextList(win.File("broken.ocf"), QStringList{"a", "b"});
     reader->LoadStackClick();
-    EXPECT_EQ(win.messages.LastText(), "ERROR: Program file data is corrupt");
+    EXPECT_EQ(win.messages.LastText(), "ERROR: Program file data is corrupt\r\r" +
+                                           win.File("broken.ocf") +
+                                           "\r\rnot a card stack file, or a damaged one");
     EXPECT_EQ(reader->CardLabel()->text(), "0/0");
 }
 
