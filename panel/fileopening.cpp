@@ -19,12 +19,11 @@ QString FailedFilesText(const std::vector<OpenFailure>& failures, qsizetype notO
         if (std::ssize(failures) > listed)
             text += QString("\rand %1 more").arg(std::ssize(failures) - listed);
     }
-    if (notOpened > 0) {
-        if (!text.isEmpty()) text += "\r\r";
-        text += QString("ERROR: %1 more files were not opened: at most %2 open at once")
+    if (notOpened > 0)
+        text += (text.isEmpty() ? "ERROR: " : "\r\r") +
+                QString("%1 more files were not opened: at most %2 open at once")
                     .arg(notOpened)
                     .arg(kMaxOpenFiles);
-    }
     return text;
 }
 
