@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 #include "common/atomicfile.h"
@@ -72,6 +73,23 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::size_t maxB
     }
     bytes = std::move(data);
     return true;
+}
+
+std::string UnreadableReason(const std::string& path, std::size_t maxBytes) {
+    auto system = [](int error) { return std::generic_category().message(error); };
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return system(errno);
+    if (S_ISDIR(st.st_mode)) return system(EISDIR);
+    if (!S_ISREG(st.st_mode)) return "not a regular file";
+    if (!RegularWithin(st, maxBytes)) return "too large: " + std::to_string(st.st_size) + " bytes";
+    const FileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0) return system(errno);
+    char byte;
+    ssize_t n;
+    while ((n = ::read(file.get(), &byte, 1)) < 0 && errno == EINTR) {
+    }
+    if (n < 0) return system(errno);
+    return {};
 }
 
 // ---- Scrambled text list --------------------------------------------------------------------

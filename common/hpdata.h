@@ -36,6 +36,11 @@ void ScrambleBytes(std::string& bytes);
 // read; every reader passes the most its format can hold.
 bool ReadWholeFile(const std::string& path, std::string& bytes,
                    std::size_t maxBytes = kMaxDataFileBytes);
+// Why ReadWholeFile fails on path, in the system's words where it has them ("No such file or
+// directory", "Permission denied"); empty when the file can be read, so that a reader that
+// refused it found its contents at fault. It looks again after the failure, as ReadWholeFile
+// looks: nothing but a regular file is opened.
+std::string UnreadableReason(const std::string& path, std::size_t maxBytes = kMaxDataFileBytes);
 
 // ---- Scrambled text list --------------------------------------------------------------------
 

@@ -129,16 +129,20 @@ bool TmemFM::LoadMemoryFile(const QString& path) {
 }
 
 bool TmemFM::ClearMemoryAndLoad(const QString& path) {
+    const OpenFailure failure = OpenMemoryFile(path);
+    if (failure.Failed()) services_.Messages->Error(failure.Text());
+    return !failure.Failed();
+}
+
+OpenFailure TmemFM::OpenMemoryFile(const QString& path) {
+    const char* const notMemory = "not a memory file, or a damaged one";
     TextList lines;
-    if (!LoadScrambledTextList(NativePath(path), lines, kMemoryFileLimits)) {
-        services_.Messages->Error(kLoadFailed);
-        return false;
-    }
+    if (!LoadScrambledTextList(NativePath(path), lines, kMemoryFileLimits))
+        return ReadFailure(kLoadFailed, path, kMemoryFileLimits.MaxBytes, notMemory);
     // The whole file is checked before the memory changes: a damaged one would otherwise
     // leave an emptied memory that the close then writes over the saved one.
-    if (ReadMemoryLines(lines, memory_.Image()) == MemoryLoad::Loaded) return true;
-    services_.Messages->Error(kFileDamaged);
-    return false;
+    if (ReadMemoryLines(lines, memory_.Image()) == MemoryLoad::Loaded) return {};
+    return {kFileDamaged, path, notMemory};
 }
 
 bool TmemFM::SaveMemoryFile(const QString& path, bool full) {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <vector>
 
+#include "common/fileopen.h"
 #include "common/hpdata.h"
 #include "common/services.h"
 #include "common/statesave.h"
@@ -57,6 +58,8 @@ public:
     // The memory in place of the file's, for the viewer's expanded files; a file that cannot be
     // read, or whose any line is damaged, is reported and leaves the memory as it was.
     bool ClearMemoryAndLoad(const QString& path);
+    // A memory file from outside: as ClearMemoryAndLoad, its failure told to the caller.
+    OpenFailure OpenMemoryFile(const QString& path);
     // Everything the window keeps, to be written at its own close and at the calculator's
     // (statesave.h); nothing when the window was never shown, so nothing was read.
     std::vector<StateWrite> WritesAtClose() const;

@@ -106,9 +106,9 @@ void CardSlot::StartUp(const std::string& fileName, bool side) {
     }
     if (loaded == CardLoad::Unreadable && !QFile::exists(path)) return; // gone since: forgotten
     // Start-up runs as the calculator is being shown: the message waits until it stands on
-    // the screen, and names the file, which the user did not just choose.
+    // the screen.
     QTimer::singleShot(0, this, [this, path, loaded] {
-        services_.Messages->Error(LoadFailure(loaded) + "\r\r" + path);
+        services_.Messages->Error(LoadFailure(loaded, path).Text());
     });
 }
 
@@ -310,33 +310,40 @@ void CardSlot::LoadProgramCard1Click() {
     const QString path = services_.Files->OpenFile(
         {"Open Magnetic Card File", "*.mcf", "Program Card File (*.mcf);;All Files (*.*)", "mcf"},
         window_.Widget);
-    if (!path.isEmpty()) TakeCardFile(path);
+    if (path.isEmpty()) return;
+    if (const OpenFailure failure = TakeCardFile(path); failure.Failed())
+        services_.Messages->Error(failure.Text());
 }
 
-void CardSlot::OpenCardFile(const QString& path) {
-    if (SaveQuestion()) TakeCardFile(path);
+OpenFailure CardSlot::OpenCardFile(const QString& path) {
+    return SaveQuestion() ? TakeCardFile(path) : OpenFailure{};
 }
 
-void CardSlot::TakeCardFile(const QString& path) {
+OpenFailure CardSlot::TakeCardFile(const QString& path) {
     lastLoadName_ = path;
     EndCycle();
-    LoadCardFile(path, true);
+    return ReadCardFile(path, true);
 }
 
-QString CardSlot::LoadFailure(CardLoad result) {
-    return result == CardLoad::Corrupt ? QStringLiteral("ERROR: Program file data is corrupt")
-                                       : QStringLiteral("ERROR: Failed to open program file");
+OpenFailure CardSlot::LoadFailure(CardLoad result, const QString& path) {
+    if (result == CardLoad::Corrupt)
+        return {QStringLiteral("ERROR: Program file data is corrupt"), path,
+                QStringLiteral("not a magnetic card file, or a damaged one")};
+    return ReadFailure(QStringLiteral("ERROR: Failed to open program file"), path,
+                       kCardFileLimits.MaxBytes, QStringLiteral("it could not be read"));
 }
 
 void CardSlot::LoadCardFile(const QString& path, bool side) {
-    // A file that fails to load leaves the card in the slot as it was.
+    if (const OpenFailure failure = ReadCardFile(path, side); failure.Failed())
+        services_.Messages->Error(failure.Text());
+}
+
+OpenFailure CardSlot::ReadCardFile(const QString& path, bool side) {
     const CardLoad loaded = card_.LoadCardFile(NativePath(path), side);
-    if (loaded != CardLoad::Loaded) {
-        services_.Messages->Error(LoadFailure(loaded));
-        return;
-    }
+    if (loaded != CardLoad::Loaded) return LoadFailure(loaded, path);
     UpdateCardCaption();
     InsertCard();
+    return {};
 }
 
 void CardSlot::SaveProgramCard1Click() {

@@ -19,6 +19,7 @@
 
 #include "cards/magnetic/cardcycle.h"
 #include "cards/magnetic/magneticcard.h"
+#include "common/fileopen.h"
 #include "common/statesave.h"
 
 class QAction;
@@ -81,8 +82,9 @@ public:
     void CardAWriteProtect1Click() { ToggleProtection(true); }
     void CardBWriteProtect1Click() { ToggleProtection(false); }
 
-    // A card file named from outside (the command line, a drop): as Load with that file chosen.
-    void OpenCardFile(const QString& path);
+    // A card file named from outside (the command line, a drop): as Load with that file chosen,
+    // but a file that does not load is told to the caller rather than in a box.
+    OpenFailure OpenCardFile(const QString& path);
     void LoadCardFile(const QString& path, bool side);
     bool SaveCardAs();
     void StartCardCycle(CardMode mode);
@@ -94,8 +96,10 @@ private:
     // "Save changes?" about a modified card: false when the user cancelled or the save failed.
     bool SaveQuestion();
     // The chosen card into the slot, remembered for the next start.
-    void TakeCardFile(const QString& path);
-    static QString LoadFailure(CardLoad result);
+    OpenFailure TakeCardFile(const QString& path);
+    // The card of the file into the slot; a file that fails to load leaves the card as it was.
+    OpenFailure ReadCardFile(const QString& path, bool side);
+    static OpenFailure LoadFailure(CardLoad result, const QString& path);
     void ToggleProtection(bool sideA);
     void InsertCard();
     void ClearCard();

@@ -66,11 +66,9 @@ ViewerMemory ExpandedMemoryOf(TmemFM& window) {
     return memory;
 }
 
-bool ExtMemoryLink::OpenFile(FileKind kind, const QString& path) {
-    if (kind != FileKind::Memory) return false;
-    if (auto* window = qobject_cast<TmemFM*>(Owner().Open(Peripherals::Kind::ExtMemory)))
-        window->ClearMemoryAndLoad(path);
-    return true;
+OpenFailure ExtMemoryLink::OpenFile(const QString& path) {
+    auto* window = qobject_cast<TmemFM*>(Owner().Open(Peripherals::Kind::ExtMemory));
+    return window ? window->OpenMemoryFile(path) : NoWindow(path);
 }
 
 } // namespace orrindale

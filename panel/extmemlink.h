@@ -25,7 +25,8 @@ public:
           calc_(calc), owner_(owner) {}
 
     std::unique_ptr<QWidget> MakeWindow(std::function<void()> requestRelease) override;
-    bool OpenFile(FileKind kind, const QString& path) override;
+    bool Takes(FileKind kind) const override { return kind == FileKind::Memory; }
+    OpenFailure OpenFile(const QString& path) override;
     // The memory and its switches.
     std::vector<StateWrite> WritesAtClose() const override;
     void ShutDown() override;

@@ -1,21 +1,23 @@
 // The files the calculator opens from outside (named on its command line, handed over by a
 // second start, dropped on one of its windows) and where each goes, told by its name's ending
-// as the windows' own file dialogs tell them.
+// (common/fileopen.h). The files go one after another, each through its window's own Load; those
+// that do not open are told at the end, all in one box.
 #pragma once
 
 #include <QString>
+#include <vector>
+
+#include "common/fileopen.h"
 
 namespace orrindale {
 
-enum class FileKind {
-    Unknown,
-    MagneticCard, // *.mcf: into the card slot
-    CardStack,    // *.ocf: into the marked card reader
-    Plot,         // *.ptf: into the plotter
-    Memory,       // *.exm: into the extended memory
-    Listing,      // *.txt: into the program memory viewer
-};
+// The most files one hand-over, command line or drop opens; the rest are named as not opened.
+inline constexpr int kMaxOpenFiles = 256;
+// The most failures one box lists, a line each; the rest are counted.
+inline constexpr int kListedFailures = 12;
 
-FileKind KindOfFile(const QString& path);
+// The one box's text for several failures and the files beyond kMaxOpenFiles (notOpened of
+// them, never opened).
+QString FailedFilesText(const std::vector<OpenFailure>& failures, qsizetype notOpened);
 
 } // namespace orrindale

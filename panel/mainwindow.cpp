@@ -79,9 +79,10 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
     CreateTimers();
     BuildMenu();
     MakeLinks();
+    const DropTakes takes = [this](const QStringList& files) { return TakesDrop(files); };
     const FilesDropped dropped = [this](const QStringList& files) { OpenFiles(files); };
-    AcceptFileDrops(this, dropped);
-    peripherals_.SetFilesDropped(dropped);
+    AcceptFileDrops(this, takes, dropped);
+    peripherals_.SetFileDrops(takes, dropped);
 }
 
 void TmainFM::MakeLinks() {
@@ -458,19 +459,27 @@ void TmainFM::contextMenuEvent(QContextMenuEvent* event) {
     popup_->popup(event->globalPos());
 }
 
-void TmainFM::ViewProgramMemory(const QString& listing) {
+void TmainFM::ViewProgramMemory() {
+    RunViewer({});
+}
+
+OpenFailure TmainFM::RunViewer(const QString& listing) {
     if (calc_.Running) {
-        services_.Messages->Information("Please stop program running to view code");
-        return;
+        const QString refusal = "Please stop program running to view code";
+        if (!listing.isEmpty()) return {refusal, listing, {}};
+        services_.Messages->Information(refusal);
+        return {};
     }
     TviewFM viewer(services_, ProgramMemoryOf(calc_), false, this);
     viewer.SetCardExport([this](const std::vector<int>& codes, QWidget* parent) {
         return ExportCards(codes, parent);
     });
-    if (!listing.isEmpty()) viewer.LoadListing(listing);
+    if (!listing.isEmpty())
+        if (OpenFailure failure = viewer.OpenListing(listing); failure.Failed()) return failure;
     viewer.exec();
     // Send To Memory may have rewritten the step the display shows in PRGM mode.
     if (calc_.PowerOn) calc_.RefreshDisplay();
+    return {};
 }
 
 void TmainFM::ResetNow() {

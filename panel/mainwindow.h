@@ -109,12 +109,15 @@ public:
     void ToggleSounds();
     void ShowAbout();
     void ViewFunctionCard();
-    // Runs the program memory viewer modally, on the listing of a file if one is named; refused
-    // while a program runs.
-    void ViewProgramMemory(const QString& listing = {});
+    // Runs the program memory viewer modally; refused while a program runs.
+    void ViewProgramMemory();
     // Files named from outside (command line, second start, drop), each where its kind belongs
-    // (fileopening.h); one the calculator has no place for is reported.
+    // (fileopening.h). Those that did not open, and those beyond the most that open at once, are
+    // told in one box at the end.
     void OpenFiles(const QStringList& paths);
+    // True when a drag of these files may land: it carries one that the calculator can send
+    // where it belongs.
+    bool TakesDrop(const QStringList& paths) const; // fileopening.cpp
     // Runs the marked card editor modally; refused while the card reader exists.
     void RunCardEditor();
     // The marked card reader keeps the display dark while a card passes.
@@ -173,7 +176,12 @@ private:
     CardSlot::Window CardWindow();
     void BuildMenu();
     void MakeLinks();
-    void OpenFile(const QString& path); // fileopening.cpp
+    // fileopening.cpp: one file from outside, opened without a box of its own.
+    OpenFailure OpenFile(const QString& path);
+    bool Routes(FileKind kind) const;
+    // The viewer on the listing of a file from outside (none: on program memory), which is not
+    // shown when the listing does not open.
+    OpenFailure RunViewer(const QString& listing);
     // Where the display and the keys (with the switches and the wheel) stand on the screen, which
     // the card reader leaves in view.
     QRect DisplayOnScreen() const;

@@ -43,9 +43,12 @@ public:
     virtual std::vector<StateWrite> WritesAtClose() const { return {}; }
     // The calculator has closed: the window goes without questions.
     virtual void ShutDown() {}
-    // A file from outside: one of the device's kind is opened in its window (opened first) as
-    // the window's own Load opens it, and true returned; false for a file of another kind.
-    virtual bool OpenFile(FileKind /*kind*/, const QString& /*path*/) { return false; }
+    // True for the kind of file from outside that the device opens.
+    virtual bool Takes(FileKind /*kind*/) const { return false; }
+    // A file from outside of a kind it takes: opened in its window (opened first) as the
+    // window's own Load opens it. What went wrong comes back rather than in a box, so that the
+    // failures of many files are told at once.
+    virtual OpenFailure OpenFile(const QString& /*path*/) { return {}; }
     // The device's port for the engine while its window is open, else null.
     virtual PlotterPort* Plotter() const { return nullptr; }
     virtual ExtMemoryPort* ExtMemory() const { return nullptr; }
@@ -56,6 +59,11 @@ protected:
         return qobject_cast<W*>(peripherals_.Window(kind_));
     }
     Peripherals& Owner() const { return peripherals_; }
+    // The failure of a file whose window could not be shown (its picture did not load).
+    static OpenFailure NoWindow(const QString& path) {
+        return {
+            QStringLiteral("ERROR: The window to open the file in could not be shown"), path, {}};
+    }
 
 private:
     Peripherals& peripherals_;

@@ -26,7 +26,7 @@ QWidget* Peripherals::Open(Kind kind) {
         const int bit = ReleaseBit(kind);
         entry.window = entry.factory([this, bit] { request_(bit); });
         if (!entry.window) return nullptr;
-        if (dropped_) AcceptFileDrops(entry.window.get(), dropped_);
+        if (dropped_) AcceptFileDrops(entry.window.get(), takes_, dropped_);
     }
     entry.window->show();
     entry.window->raise();

@@ -39,8 +39,11 @@ public:
     Peripherals& operator=(const Peripherals&) = delete;
 
     void SetFactory(Kind kind, Factory factory);
-    // Where the files dropped on any window made from now on go.
-    void SetFilesDropped(FilesDropped dropped) { dropped_ = std::move(dropped); }
+    // Which drags any window made from now on takes, and where their files go.
+    void SetFileDrops(DropTakes takes, FilesDropped dropped) {
+        takes_ = std::move(takes);
+        dropped_ = std::move(dropped);
+    }
     bool CanOpen(Kind kind) const { return static_cast<bool>(Slot(kind).factory); }
     // Shows the window of this kind, making it first if it is not open; null without a factory.
     QWidget* Open(Kind kind);
@@ -63,6 +66,7 @@ private:
     const Entry& Slot(Kind kind) const { return slots_[static_cast<size_t>(kind)]; }
 
     Request request_;
+    DropTakes takes_;
     FilesDropped dropped_;
     std::array<Entry, kKinds> slots_;
     TCardStack cardStack_;

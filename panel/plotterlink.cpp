@@ -32,11 +32,9 @@ PlotterPort* PlotterLink::Plotter() const {
     return window ? &window->Model() : nullptr;
 }
 
-bool PlotterLink::OpenFile(FileKind kind, const QString& path) {
-    if (kind != FileKind::Plot) return false;
-    if (auto* window = qobject_cast<TplotFM*>(Owner().Open(Peripherals::Kind::Plotter)))
-        window->LoadPlotFile(path, true);
-    return true;
+OpenFailure PlotterLink::OpenFile(const QString& path) {
+    auto* window = qobject_cast<TplotFM*>(Owner().Open(Peripherals::Kind::Plotter));
+    return window ? window->OpenPlotFile(path) : NoWindow(path);
 }
 
 } // namespace orrindale

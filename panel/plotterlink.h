@@ -22,7 +22,8 @@ public:
           panel_(std::move(panel)) {}
 
     std::unique_ptr<QWidget> MakeWindow(std::function<void()> requestRelease) override;
-    bool OpenFile(FileKind kind, const QString& path) override;
+    bool Takes(FileKind kind) const override { return kind == FileKind::Plot; }
+    OpenFailure OpenFile(const QString& path) override;
     void PowerChanged(bool on) override;
     std::vector<StateWrite> WritesAtClose() const override;
     void ShutDown() override;

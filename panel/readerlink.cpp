@@ -17,11 +17,9 @@ std::unique_ptr<QWidget> ReaderLink::MakeWindow(std::function<void()> requestRel
     return reader;
 }
 
-bool ReaderLink::OpenFile(FileKind kind, const QString& path) {
-    if (kind != FileKind::CardStack) return false;
-    if (auto* reader = qobject_cast<TcardReadFM*>(Owner().Open(Peripherals::Kind::CardReader)))
-        reader->LoadStack(path);
-    return true;
+OpenFailure ReaderLink::OpenFile(const QString& path) {
+    auto* window = qobject_cast<TcardReadFM*>(Owner().Open(Peripherals::Kind::CardReader));
+    return window ? window->OpenStack(path) : NoWindow(path);
 }
 
 } // namespace orrindale

@@ -26,7 +26,8 @@ public:
           panel_(std::move(panel)) {}
 
     std::unique_ptr<QWidget> MakeWindow(std::function<void()> requestRelease) override;
-    bool OpenFile(FileKind kind, const QString& path) override;
+    bool Takes(FileKind kind) const override { return kind == FileKind::CardStack; }
+    OpenFailure OpenFile(const QString& path) override;
 
 private:
     const Services& services_;

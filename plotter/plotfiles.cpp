@@ -17,6 +17,7 @@ namespace orrindale {
 
 namespace {
 const char kFilter[] = "Plotter File (*.ptf);;All Files (*.*)";
+const char kOpenFailed[] = "ERROR: Failed to open file";
 
 // Replays a record onto a printed page (the screen's paper is drawn by plotpaper.h).
 class PainterReplay final : public ReplaySink {
@@ -88,16 +89,25 @@ void TplotFM::SaveCurrentPlot() {
 }
 
 bool TplotFM::LoadPlotFile(const QString& path, bool fromDialog) {
+    const OpenFailure failure = ReadPlotFile(path, fromDialog);
+    // A saved plot that cannot be read is told by the start's notice; a damaged one here too.
+    if (failure.Failed() && (fromDialog || failure.Message != kOpenFailed))
+        services_.Messages->Error(failure.Text());
+    return !failure.Failed();
+}
+
+OpenFailure TplotFM::OpenPlotFile(const QString& path) {
+    return ReadPlotFile(path, true);
+}
+
+OpenFailure TplotFM::ReadPlotFile(const QString& path, bool fromDialog) {
     QStringList lines;
-    if (!LoadScrambledTextList(path, lines, kPlotFileLimits)) {
-        if (fromDialog) services_.Messages->Error("ERROR: Failed to open file");
-        return false;
-    }
+    if (!LoadScrambledTextList(path, lines, kPlotFileLimits))
+        return ReadFailure(kOpenFailed, path, kPlotFileLimits.MaxBytes,
+                           "not a plot file, or a damaged one");
     std::vector<int32_t> record;
-    if (!ParsePlotRecord(ToTextList(lines), record)) {
-        services_.Messages->Error("ERROR: Plotter file data is corrupt");
-        return false;
-    }
+    if (!ParsePlotRecord(ToTextList(lines), record))
+        return {"ERROR: Plotter file data is corrupt", path, "a line holds no plot entry"};
     model_.plotRecord = std::move(record);
     model_.RecordReplaced();
     if (fromDialog) model_.plotFileName = ToBytes(path);
@@ -105,7 +115,7 @@ bool TplotFM::LoadPlotFile(const QString& path, bool fromDialog) {
     // What is drawn next joins the opened plot as its replay will show it.
     if (fromDialog) model_.PenToRecordEnd();
     model_.plotChanged = false;
-    return true;
+    return {};
 }
 
 void TplotFM::ReplayPlot() {

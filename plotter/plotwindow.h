@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/fileopen.h"
 #include "common/services.h"
 #include "common/sounds.h"
 #include "common/statesave.h"
@@ -79,6 +80,8 @@ public:
     void ChooseSpeed();
     // Loads a plot file; fromDialog: the chosen file, with messages for a missing file.
     bool LoadPlotFile(const QString& path, bool fromDialog);
+    // A plot file from outside: as the chosen file, its failure told to the caller.
+    OpenFailure OpenPlotFile(const QString& path);
     void ReplayPlot();
     // Where the lowered pen's tip touches, in window pixels.
     QPoint PenTip() const;
@@ -97,6 +100,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // LoadPlotFile without the messages.
+    OpenFailure ReadPlotFile(const QString& path, bool fromDialog);
     // PlotterView.
     void CarriageMoved() override;
     void LineDrawn(int x0, int y0, int x1, int y1) override;

@@ -159,13 +159,16 @@ TEST(CardMenu, CancelInTheNamesDialogCancelsTheSave) {
 }
 
 TEST(CardMenu, FileThatFailsToLoadIsReportedAndKeepsTheCard) {
+    const char* const corrupt = "ERROR: Program file data is corrupt";
+    const char* const notCard = "not a magnetic card file, or a damaged one";
     const struct {
         const char* name;
         const char* message;
+        const char* reason;
     } cases[] = {
-        {"bad.mcf", "ERROR: Program file data is corrupt"},  // step 64
-        {"text.mcf", "ERROR: Program file data is corrupt"}, // not a card file
-        {"missing.mcf", "ERROR: Failed to open program file"},
+        {"bad.mcf", corrupt, notCard},  // step 64
+        {"text.mcf", corrupt, notCard}, // not a card file
+        {"missing.mcf", "ERROR: Failed to open program file", "No such file or directory"},
     };
     for (const auto& c : cases) {
         Slot s;
@@ -179,7 +182,9 @@ TEST(CardMenu, FileThatFailsToLoadIsReportedAndKeepsTheCard) {
         s.win.messages.Script(MessageAnswer::No);
         s.win.files.Script(s.win.File(c.name));
         Trigger(s.w, "Load");
-        EXPECT_EQ(s.win.messages.LastText(), c.message) << c.name;
+        EXPECT_EQ(s.win.messages.LastText(),
+                  QString(c.message) + "\r\r" + s.win.File(c.name) + "\r\r" + c.reason)
+            << c.name;
         EXPECT_EQ(s.Card().cardStepsA, (std::vector<int>{7, kEndCode})) << c.name;
         EXPECT_TRUE(s.Card().cardModified && s.Card().cardPresent) << c.name;
         EXPECT_TRUE(s.w.Scene().IsShown("card_view")) << c.name;
@@ -201,7 +206,8 @@ TEST(CardMenu, CorruptRememberedCardIsNamedOnceTheCalculatorShows) {
     SaveScrambledTextList(file, QStringList{"a", "b", "0", "0", "99"});
     TmainFM& w = win.Start();
     win.Pump();
-    EXPECT_EQ(win.messages.LastText(), "ERROR: Program file data is corrupt\r\r" + file);
+    EXPECT_EQ(win.messages.LastText(), "ERROR: Program file data is corrupt\r\r" + file +
+                                           "\r\rnot a magnetic card file, or a damaged one");
     EXPECT_TRUE(w.isVisible());
     EXPECT_FALSE(w.Cards().Card().cardPresent);
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end: files opened from outside the real calculator under Xvfb, as the desktop opens
 # them. "orrindale sum.mcf" starts with the card in the slot (the power switched on for it); a
+# file of no kind the calculator opens is refused while it is dragged, and no box follows; a
 # stack file dragged from another program (xdrop) and dropped on the calculator opens the
 # marked card reader with it, and its first card fed in PRGM keys rows 0 and 1; a second start
 # "orrindale square.ptf" hands the plot to the running calculator and ends, and the plot is
@@ -13,6 +14,7 @@ program_dir=$1 readlist=$2 keyrun=$3 xdrop=$4 source_dir=$5 shot=${6:-}
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_session.sh"
 e2e_work "$program_dir" CR91B.dat HP9plig.dat
 cp "$xdrop" "$work/xdrop"
+echo "not a calculator's file" > "$work/notes.doc"
 card="$work/sum.mcf" stack="$work/mul.ocf" plot="$work/square.ptf"
 "$keyrun" prgm 4 SHUP 5 Add End card-new record card-save="$card" > /dev/null
 "$keyrun" prgm 6 SHUP 7 Mul End "stack-save=$stack" > /dev/null
@@ -28,23 +30,28 @@ source ./e2e_session.sh
 launch '^HP9100B$' ./orrindale sum.mcf
 # The card in the slot switched the calculator on: its display is lit.
 wait_for "the card did not switch the calculator on" display_lit
-# The stack, dragged from the bottom left corner and let go over the calculator's case. The
-# drag source is a test tool: in a sanitizer build, the desktop libraries' leaks at its exit
-# are not the calculator's.
-ASAN_OPTIONS=detect_leaks=0 ./xdrop mul.ocf > drop.log &
-drop=$!
-did=$(find_window '^xdrop$')
-[ -n "$did" ] || fail "the drag source did not appear"
-wait_for "the drag source was not drawn" is_drawn "$did"
-xdotool mousemove --window "$did" 40 40 mousedown 1
-# The drag goes on over the calculator until the drop lands (the source ends with it).
-for x in 200 250 300 250 300; do
-  xdotool mousemove --window "$wid" "$x" 200
-  poll 1 has_ended "$drop" && break
-done
-xdotool mouseup 1
-wait_for "the drop did not end" has_ended "$drop"
-wait "$drop" || fail "the calculator refused the dropped stack: $(cat drop.log)"
+# A file dragged from the bottom left corner and let go over the calculator's case; true when
+# the calculator took it. The drag source is a test tool: in a sanitizer build, the desktop
+# libraries' leaks at its exit are not the calculator's.
+drag_onto_calculator() { # FILE
+  ASAN_OPTIONS=detect_leaks=0 ./xdrop "$1" > drop.log &
+  drop=$!
+  did=$(find_window '^xdrop$')
+  [ -n "$did" ] || fail "the drag source did not appear"
+  wait_for "the drag source was not drawn" is_drawn "$did"
+  xdotool mousemove --window "$did" 40 40 mousedown 1
+  # The drag goes on over the calculator until the drop lands (the source ends with it).
+  for x in 200 250 300 250 300; do
+    xdotool mousemove --window "$wid" "$x" 200
+    poll 1 has_ended "$drop" && break
+  done
+  xdotool mouseup 1
+  wait_for "the drop did not end" has_ended "$drop"
+  wait "$drop"
+}
+! drag_onto_calculator notes.doc || fail "the calculator took a file it cannot open"
+no_window --onlyvisible '^Orrindale$' || fail "a refused drag was followed by a box"
+drag_onto_calculator mul.ocf || fail "the calculator refused the dropped stack: $(cat drop.log)"
 rid=$(find_window '^Marked Card Reader$')
 [ -n "$rid" ] || fail "the dropped stack did not open the reader"
 wait_for "the reader was not drawn" is_drawn "$rid"

@@ -86,6 +86,13 @@ execute_process(COMMAND ${KEYRUN} listing-load=${listing} show OUTPUT_VARIABLE o
 if(NOT rc EQUAL 2 OR NOT err STREQUAL "Invalid code found - Adder\n" OR NOT out STREQUAL "")
     message(FATAL_ERROR "bad listing: rc=${rc} out='${out}' err='${err}'")
 endif()
+# A missing one: the viewer's message with the file and the system's reason.
+execute_process(COMMAND ${KEYRUN} listing-load=${WORK}/none.txt ERROR_VARIABLE err
+                RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 2 OR NOT err STREQUAL
+   "ERROR: Failed to open file: ${WORK}/none.txt: No such file or directory\n")
+    message(FATAL_ERROR "missing listing: rc=${rc} err='${err}'")
+endif()
 
 # The windows' rules: with the power off, and while a program that --max-steps left running
 # still runs, the card, listing and stack tokens are refused with status 2 and a message, and

@@ -3,7 +3,9 @@
 #include <QBuffer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QProcess>
+#include <QUrl>
 
 #include "cards/marked/cardeditor.h"
 #include "cards/marked/cardreader.h"
@@ -167,7 +169,9 @@ TEST(MarkedCardReader, RunModeAsksFirstAndACorruptStackIsReported) {
     win.files.Script(win.File("broken.ocf"));
     SaveScrambledTextList(win.File("broken.ocf"), QStringList{"a", "b"});
     reader->LoadStackClick();
-    EXPECT_EQ(win.messages.LastText(), "ERROR: Program file data is corrupt");
+    EXPECT_EQ(win.messages.LastText(), "ERROR: Program file data is corrupt\r\r" +
+                                           win.File("broken.ocf") +
+                                           "\r\rnot a card stack file, or a damaged one");
     EXPECT_EQ(reader->CardLabel()->text(), "0/0");
 }
 
@@ -447,6 +451,40 @@ TEST(MarkedCardEditor, AStackMadeFromATextIsProposedBesideIt) {
     win.files.Script(QString());
     EXPECT_FALSE(editor.SaveClick());
     EXPECT_EQ(win.files.asked.back().Start, win.File("sinx.v2.ocf"));
+}
+
+// A stack dropped on the editor opens in it, after the save question, as Open opens it; a
+// listing is made into cards as Text makes them.
+TEST(MarkedCardEditor, ADroppedStackOpensAndADroppedListingIsMadeIntoCards) {
+    Window win;
+    WriteCardPictures(win);
+    const QString stackFile = QString::fromStdString(TwoCardStack(win));
+    TCardStack stack;
+    TprgCrdFM editor(EditorServices(win), stack);
+    editor.SetProgramTextReader([](const QString&, QWidget*) {
+        return std::optional<std::vector<int>>(std::vector<int>(392, 1));
+    });
+    editor.show();
+    auto drop = [&editor](const QString& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        // As a real drag, it enters first: the toolkit drops only where a drag entered.
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&editor, &enter);
+        QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&editor, &event);
+        QCoreApplication::processEvents(); // the files open once the drop has ended
+        return event.isAccepted();
+    };
+    editor.CardClick({cardgrid::kColumnX[0] + 3, cardgrid::kRowY[2] + 3}, MarkButton::Left);
+    win.messages.Script(MessageAnswer::No);
+    ASSERT_TRUE(drop(stackFile));
+    EXPECT_EQ(win.messages.LastText(), "Program data has changed\r\rSave changes?");
+    EXPECT_EQ(editor.FileName(), stackFile);
+    EXPECT_TRUE(stack.Used[1]);
+    ASSERT_TRUE(drop(win.File("sinx.txt")));
+    EXPECT_EQ(editor.FileName(), win.File("sinx.ocf"));
+    EXPECT_EQ(stack.Titles.Title, "sinx");
 }
 
 TEST(MarkedCardEditor, EraseClearsTheCardOnlyAfterYes) {

@@ -251,14 +251,17 @@ TEST(MemoryWindow, ViewerExpandedModeLoadsSavesAndSends) {
     WriteScrambledBmp(m.win.File("bad.exm"), QImage(2, 2, QImage::Format_RGB32));
     m.win.files.Script(m.win.File("bad.exm"));
     view.LoadExpandedClick();
-    EXPECT_EQ(m.win.messages.LastText(), "ERROR: Failed to load memory file");
+    EXPECT_EQ(m.win.messages.LastText(), "ERROR: Failed to load memory file\r\r" +
+                                             m.win.File("bad.exm") +
+                                             "\r\rnot a memory file, or a damaged one");
     EXPECT_EQ(image.memWords[247][13], 046);
     // Nor does one damaged past its first lines: 249 registers are one too many.
     ASSERT_TRUE(SaveScrambledTextList(NativePath(m.win.File("long.exm")), TextList(249, "001")));
     m.win.files.Script(m.win.File("long.exm"));
     view.LoadExpandedClick();
     EXPECT_EQ(m.win.messages.LastText(),
-              "ERROR: Memory file data is corrupt\r\rThe extended memory was left as it was");
+              "ERROR: Memory file data is corrupt\r\rThe extended memory was left as it was\r\r" +
+                  m.win.File("long.exm") + "\r\rnot a memory file, or a damaged one");
     EXPECT_EQ(image.memWords[247][13], 046);
     EXPECT_EQ(view.Table().Code(3471), "46");
 }

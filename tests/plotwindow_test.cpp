@@ -321,9 +321,15 @@ TEST(PlotterWindow, FileDialogsReportWhatWentWrong) {
         const char* message;
     };
     const Case cases[] = {
-        {"missing.ptf", {}, false, "ERROR: Failed to open file"},
-        {"low.ptf", {"-31", "-300"}, false, "ERROR: Plotter file data is corrupt"},
-        {"text.ptf", {"-31", "pen"}, false, "ERROR: Plotter file data is corrupt"},
+        {"missing.ptf", {}, false, "ERROR: Failed to open file\r\r%1\r\rNo such file or directory"},
+        {"low.ptf",
+         {"-31", "-300"},
+         false,
+         "ERROR: Plotter file data is corrupt\r\r%1\r\ra line holds no plot entry"},
+        {"text.ptf",
+         {"-31", "pen"},
+         false,
+         "ERROR: Plotter file data is corrupt\r\r%1\r\ra line holds no plot entry"},
         {"no folder/x.ptf", {}, true, "ERROR: Failed to save file"},
     };
     for (const Case& c : cases) {
@@ -339,7 +345,7 @@ TEST(PlotterWindow, FileDialogsReportWhatWentWrong) {
             EXPECT_FALSE(p.plot->SavePlotAs());
         else
             p.plot->OpenPlot();
-        EXPECT_EQ(p.win.messages.LastText(), c.message) << c.name;
+        EXPECT_EQ(p.win.messages.LastText(), QString(c.message).replace("%1", path)) << c.name;
         EXPECT_EQ(p.Model().plotRecord, before) << c.name;
         EXPECT_TRUE(p.Model().plotChanged) << c.name;
         EXPECT_EQ(p.win.files.asked.back().Caption,

@@ -217,10 +217,13 @@ TEST(Viewer, TextListingsSaveLoadAndReportBadFiles) {
     // A file that cannot be read leaves the table and its name alone; a pipe, which would
     // never end, is not read at all.
     ASSERT_EQ(::mkfifo(NativePath(win.File("pipe.txt")).c_str(), 0600), 0);
-    for (const char* name : {"missing.txt", "pipe.txt"}) {
+    const std::pair<const char*, const char*> unreadable[] = {
+        {"missing.txt", "No such file or directory"}, {"pipe.txt", "not a regular file"}};
+    for (const auto& [name, reason] : unreadable) {
         win.files.Script(win.File(name));
         view.LoadAsTextClick();
-        EXPECT_EQ(win.messages.LastText(), "ERROR: Failed to open file");
+        EXPECT_EQ(win.messages.LastText(),
+                  "ERROR: Failed to open file\r\r" + win.File(name) + "\r\r" + reason);
     }
     EXPECT_EQ(view.Table().Instruction(0), "pi");
     EXPECT_EQ(view.FileName(), path);
@@ -229,7 +232,7 @@ TEST(Viewer, TextListingsSaveLoadAndReportBadFiles) {
     WriteFile(win.File("bad.txt"), "Subtract\r\n+0.1 Multiply\r\n+0.2 Adder\r\nAdd\r\n");
     win.files.Script(win.File("bad.txt"));
     view.LoadAsTextClick();
-    EXPECT_EQ(win.messages.LastText(), "Invalid code found - Adder");
+    EXPECT_EQ(win.messages.LastText(), "Invalid code found - Adder\r\r" + win.File("bad.txt"));
     EXPECT_EQ(view.Table().Instruction(0), "pi");
     EXPECT_EQ(view.Table().Instruction(1), "");
     EXPECT_EQ(view.Table().Instruction(391), "End");

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "common/hpdata.h"
 #include "engine/calculator.h"
 #include "keyruncards.h"
 #include "keyrunextmem.h"
@@ -137,7 +138,10 @@ bool ListingToken(Calculator& calc, const std::string& token) {
         table.Fill({codes.begin(), codes.end()});
         if (!listing::WriteListingFile(path, table.Lines())) error = "ERROR: Failed to save file";
     } else if (std::vector<std::string> lines; !listing::ReadListingFile(path, lines)) {
-        error = "ERROR: Failed to open file";
+        // The viewer's message, file and reason, on one line of standard error.
+        const std::string reason = UnreadableReason(path, listing::kMaxListingBytes);
+        error = "ERROR: Failed to open file: " + path + ": " +
+                (reason.empty() ? "it could not be read" : reason);
     } else if (const listing::ReadResult read = listing::LoadTextListing(lines); read.Complete) {
         for (int n = 0; n < listing::kSteps; ++n)
             listing::WriteStep(calc, n, read.Codes[static_cast<size_t>(n)]);

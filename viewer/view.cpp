@@ -218,25 +218,27 @@ void TviewFM::LoadAsTextClick() {
 }
 
 bool TviewFM::LoadListing(const QString& path) {
+    const OpenFailure failure = OpenListing(path);
+    if (failure.Failed()) services_.Messages->Error(failure.Text());
+    return !failure.Failed();
+}
+
+OpenFailure TviewFM::OpenListing(const QString& path) {
     std::vector<std::string> lines;
     // A file that cannot be read leaves the table as it was: there is nothing to replace it.
-    if (!listing::ReadListingFile(NativePath(path), lines)) {
-        services_.Messages->Error("ERROR: Failed to open file");
-        return false;
-    }
+    if (!listing::ReadListingFile(NativePath(path), lines))
+        return ReadFailure("ERROR: Failed to open file", path, listing::kMaxListingBytes,
+                           "it could not be read");
     const listing::ReadResult read = listing::LoadTextListing(lines);
-    if (!read.Complete) {
-        // The table and its file name stay together: a listing that stops on a bad line
-        // replaces neither.
-        services_.Messages->Error(FromBytes(read.Error));
-        return false;
-    }
+    // The table and its file name stay together: a listing that stops on a bad line replaces
+    // neither. The bad line is the reason.
+    if (!read.Complete) return {FromBytes(read.Error), path, {}};
     table_.Take(read);
     model_->Reset();
     fileName_ = path;
     modified_ = false;
     UpdateCaption();
-    return true;
+    return {};
 }
 
 bool TviewFM::SaveTextClick() {

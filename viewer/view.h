@@ -13,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+#include "common/fileopen.h"
 #include "common/services.h"
 #include "viewer/viewtable.h"
 
@@ -66,6 +67,8 @@ public:
     // Reads a text listing into the table (also for the marked card editor, which never shows
     // its viewer); false when the file could not be read or a line stopped the reading.
     bool LoadListing(const QString& path);
+    // A listing from outside: as LoadListing, its failure told to the caller.
+    OpenFailure OpenListing(const QString& path);
     const QString& FileName() const { return fileName_; }
     const ViewTable& Table() const { return table_; }
     bool Modified() const { return modified_; }

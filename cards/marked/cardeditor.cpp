@@ -16,9 +16,12 @@
 #include <QVBoxLayout>
 #include <functional>
 
+#include "cards/marked/cardreader.h"
 #include "cards/marked/cardtitle.h"
 #include "common/choosers.h"
 #include "common/escapeclose.h"
+#include "common/filedrop.h"
+#include "common/fileopen.h"
 #include "common/hpdata_qt.h"
 #include "common/messages.h"
 #include "common/placement.h"
@@ -62,6 +65,12 @@ TprgCrdFM::TprgCrdFM(const Services& services, TCardStack& stack, QWidget* paren
     setWindowTitle("Marked Card Editor");
     setModal(true);
     BuildWindow();
+    // Modal, the editor keeps the other windows from taking drops: a stack dropped on it opens
+    // here and a listing is made into cards here, one file at a time; other files are refused,
+    // since the windows they belong in could not be used before the editor closes.
+    AcceptFileDrops(
+        this, [](const QStringList& paths) { return TakesDrop(paths); },
+        [this](const QStringList& paths) { OpenDropped(paths.front()); });
 }
 
 TprgCrdFM::~TprgCrdFM() = default;
@@ -226,23 +235,43 @@ void TprgCrdFM::OpenClick() {
     if (!SaveQuestion()) return;
     const QString path = services_.Files->OpenFile(
         {"Open Optical Card File", services_.ProgramFolder, kStackFilter, "ocf"}, this);
-    if (path.isEmpty()) return;
-    if (!stack_.LoadStackFile(NativePath(path), list_)) {
-        services_.Messages->Error("ERROR: Program file data is corrupt");
-        // The stack is empty now, and so is the card shown.
-        card_.Load(list_);
-        RefreshList();
-        Redraw(true);
+    if (!path.isEmpty()) OpenStack(path);
+}
+
+void TprgCrdFM::OpenStack(const QString& path) {
+    if (stack_.LoadStackFile(NativePath(path), list_)) {
+        AfterOpen(path);
         return;
     }
-    AfterOpen(path);
+    services_.Messages->Error(StackFileFailure(path).Text());
+    // The stack is empty now, and so is the card shown.
+    card_.Load(list_);
+    RefreshList();
+    Redraw(true);
 }
 
 void TprgCrdFM::TextFileClick() {
     if (!SaveQuestion()) return;
     const QString path = services_.Files->OpenFile(
         {"Load Program File", services_.ProgramFolder, kTextFilter, "txt"}, this);
-    if (path.isEmpty()) return;
+    if (!path.isEmpty()) MakeFromListing(path);
+}
+
+bool TprgCrdFM::TakesDrop(const QStringList& paths) {
+    if (paths.size() != 1) return false;
+    const FileKind kind = KindOfFile(paths.front());
+    return kind == FileKind::CardStack || kind == FileKind::Listing;
+}
+
+void TprgCrdFM::OpenDropped(const QString& path) {
+    if (!SaveQuestion()) return;
+    if (KindOfFile(path) == FileKind::CardStack)
+        OpenStack(path);
+    else
+        MakeFromListing(path);
+}
+
+void TprgCrdFM::MakeFromListing(const QString& path) {
     if (!readText_) return;
     const std::optional<std::vector<int>> codes = readText_(path, this);
     if (!codes) return;

@@ -48,6 +48,12 @@ public:
     void EraseClick();
     void TitlesClick() { AskTitles(false); }
     void ClipboardClick();
+    // Open and Text with the file chosen (no save question).
+    void OpenStack(const QString& path);
+    void MakeFromListing(const QString& path);
+    // The drops the editor takes: one stack or one listing, opened as Open and Text open them.
+    static bool TakesDrop(const QStringList& paths);
+    void OpenDropped(const QString& path);
 
     // The card picture, the card list and the instruction list.
     void CardClick(QPoint at, MarkButton button);

@@ -236,11 +236,21 @@ void TcardReadFM::LoadStackClick() {
     if (!path.isEmpty()) LoadStack(path);
 }
 
+OpenFailure StackFileFailure(const QString& path) {
+    return ReadFailure("ERROR: Program file data is corrupt", path, kStackFileLimits.MaxBytes,
+                       "not a card stack file, or a damaged one");
+}
+
 void TcardReadFM::LoadStack(const QString& path) {
-    if (!context_.Stack->LoadStackFile(NativePath(path), list_))
-        services_.Messages->Error("ERROR: Program file data is corrupt");
+    if (const OpenFailure failure = OpenStack(path); failure.Failed())
+        services_.Messages->Error(failure.Text());
+}
+
+OpenFailure TcardReadFM::OpenStack(const QString& path) {
+    const bool loaded = context_.Stack->LoadStackFile(NativePath(path), list_);
     // A new stack, or the empty one a corrupt file leaves, starts at its first card.
     ResetStackClick();
+    return loaded ? OpenFailure{} : StackFileFailure(path);
 }
 
 void TcardReadFM::ResetStackClick() {

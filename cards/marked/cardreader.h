@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cards/marked/cardfeed.h"
+#include "common/fileopen.h"
 #include "common/services.h"
 
 class QLabel;
@@ -29,6 +30,9 @@ class Calculator;
 // of `keep`.
 QPoint ReaderPlace(const QRect& main, const std::vector<QRect>& keep, const QSize& reader,
                    const QRect& screen);
+
+// The failure of a stack file that LoadStackFile refused, as the reader and the editor tell it.
+OpenFailure StackFileFailure(const QString& path);
 
 class TcardReadFM final : public QWidget {
     Q_OBJECT
@@ -53,6 +57,8 @@ public:
     void LoadStackClick();
     // The stack of a file, as Load Stack loads the chosen one (its message when it cannot).
     void LoadStack(const QString& path);
+    // A stack file from outside: as LoadStack, its failure told to the caller.
+    OpenFailure OpenStack(const QString& path);
     void ResetStackClick();
     void HelpClick();
     void cardTimerTimer();
