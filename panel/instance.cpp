@@ -136,9 +136,8 @@ int OpenLock(const QString& path, int mode) {
     return fd;
 }
 
-// The message for paths, without the files the holder would drop anyway.
+// The message for paths, as many as fit in one; the holder tells of those it does not open.
 QByteArray MessageOf(QStringList paths) {
-    paths = paths.mid(0, InstanceLink::kMaxFiles);
     QByteArray message = InstanceLink::Encode(paths);
     while (message.size() > InstanceLink::kMaxMessage) {
         paths.removeLast();
@@ -390,7 +389,6 @@ QStringList InstanceLink::Decode(const QByteArray& message) {
     if (lines.isEmpty() || lines.takeFirst() != kHeader) return paths;
     for (const QByteArray& line : lines) {
         if (line.isEmpty()) continue;
-        if (paths.size() == kMaxFiles) break;
         paths.append(QFile::decodeName(QByteArray::fromPercentEncoding(line)));
     }
     return paths;

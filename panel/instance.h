@@ -63,10 +63,10 @@ public:
     int AcceptWakes() const { return acceptWakes_; }
 
     // The message a later start sends, and its reading; a message that is not one gives no
-    // files, and it never gives more than kMaxFiles.
+    // files. It carries every file that fits in kMaxMessage: the calculator that takes them
+    // opens a number of them and names the rest as not opened.
     static QByteArray Encode(const QStringList& paths);
     static QStringList Decode(const QByteArray& message);
-    static constexpr int kMaxFiles = 256;
     static constexpr qsizetype kMaxMessage = 1 << 20;
 
 private:
