@@ -17,6 +17,8 @@
 #include "common/programfiles.h"
 #include "common/sounds.h"
 #include "common/statefiles.h"
+#include "common/version.h"
+#include "common/versiontext.h"
 #include "panel/funccard.h"
 #include "panel/layout.h"
 #include "panel/layoutrects.h"
@@ -458,7 +460,8 @@ void TmainFM::ToggleSounds() {
 }
 
 void TmainFM::ShowAbout() {
-    services_.Messages->Information("Orrindale - v050418");
+    services_.Messages->Information(
+        QString::fromStdString("Orrindale - " + AboutVersion(kVersion)));
 }
 
 void TmainFM::ViewFunctionCard() {
