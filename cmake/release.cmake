@@ -13,8 +13,11 @@ if(NOT release_epoch AND GIT_FOUND)
                     OUTPUT_VARIABLE git_paths OUTPUT_STRIP_TRAILING_WHITESPACE
                     RESULT_VARIABLE git_result ERROR_QUIET)
     string(REPLACE "\n" ";" git_paths "${git_paths}")
-    list(GET git_paths 0 git_top)
-    if(git_result EQUAL 0 AND git_top STREQUAL PROJECT_SOURCE_DIR)
+    set(git_top "")
+    if(git_result EQUAL 0 AND git_paths)
+        list(GET git_paths 0 git_top)
+    endif()
+    if(git_top STREQUAL PROJECT_SOURCE_DIR)
         execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%ct
                         WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
                         OUTPUT_VARIABLE release_epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
