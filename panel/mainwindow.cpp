@@ -19,6 +19,8 @@
 #include "common/sounds.h"
 #include "common/statefiles.h"
 #include "common/statesave.h"
+#include "common/version.h"
+#include "common/versiontext.h"
 #include "panel/funccard.h"
 #include "panel/layout.h"
 #include "panel/layoutrects.h"
@@ -499,7 +501,8 @@ void TmainFM::ToggleSounds() {
 }
 
 void TmainFM::ShowAbout() {
-    services_.Messages->Information("Orrindale - v050418");
+    services_.Messages->Information(
+        QString::fromStdString("Orrindale - " + AboutVersion(kVersion)));
 }
 
 void TmainFM::ViewFunctionCard() {

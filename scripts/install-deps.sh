@@ -13,7 +13,7 @@ PACKAGES=(
   xvfb xauth xdotool x11-utils imagemagick poppler-utils time
   fonts-crosextra-carlito fonts-dejavu-core fonts-liberation2
   locales
-  desktop-file-utils appstream shared-mime-info dpkg-dev file
+  desktop-file-utils appstream shared-mime-info dpkg-dev file lintian man-db
 )
 
 missing=()
