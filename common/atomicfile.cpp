@@ -73,8 +73,10 @@ bool MayReplace(const std::string& target, Inheritance& old) {
 // Owner first: a change of owner by anyone but root clears the set-id bits that the mode then
 // puts back. Not every owner may be given away; the group alone often may.
 bool Inherit(int fd, const Inheritance& old) {
-    if (old.exists && ::fchown(fd, old.owner, old.group) != 0)
-        (void)::fchown(fd, static_cast<uid_t>(-1), old.group);
+    if (old.exists && ::fchown(fd, old.owner, old.group) != 0) {
+        // Keeping the group is only an attempt: its failure leaves the saver's group.
+        [[maybe_unused]] const int groupKept = ::fchown(fd, static_cast<uid_t>(-1), old.group);
+    }
     return ::fchmod(fd, old.mode) == 0;
 }
 
