@@ -172,47 +172,28 @@ TEST(Placement, AWindowMovesOnlyOffWhatItWouldCoverToTheNearestClearPlace) {
         QRegion(270, 148, 740, 505) - QRegion(270, 148, 180, 170) - QRegion(890, 148, 120, 170);
     const QRegion plotter(480, 148, 800, 580);
     const QSize memory(400, 150);
+    // The same on a wider screen, the plotter against its right edge.
+    const QRegion calculatorWide(590, 287, 740, 505), plotterWide(1120, 287, 800, 580);
     const struct {
-        const char* what;
         QPoint first;
         QSize size;
         std::vector<QRegion> taken;
         QRect screen;
         QPoint at;
     } cases[] = {
-        {"within the frame, clear of the outline: kept",
-         {300, 150},
-         {100, 100},
-         {calculator},
-         screen,
-         {300, 150}},
-        {"off the plotter into the corner the outline leaves",
-         {880, 148},
-         memory,
-         {calculator, plotter},
-         screen,
-         {0, 148}},
-        {"above the plotter, nearer than left of the calculator",
-         {1330, 287},
-         memory,
-         {QRegion(590, 287, 740, 505), QRegion(1120, 287, 800, 580)},
-         wide,
-         {1330, 137}},
-        {"no room on the screen: where it was put",
-         {480, 148},
-         {800, 580},
-         {calculator},
-         screen,
-         {480, 148}},
-        {"room only beyond the screen's edge counts as none",
-         {600, 0},
-         memory,
-         {QRegion(0, 0, 700, 600)},
-         QRect(0, 0, 1000, 600),
-         {600, 0}},
+        // Within the frame but clear of the outline: kept.
+        {{300, 150}, {100, 100}, {calculator}, screen, {300, 150}},
+        // Off the plotter, into the corner the outline leaves.
+        {{880, 148}, memory, {calculator, plotter}, screen, {0, 148}},
+        // Above the plotter: nearer than left of the calculator.
+        {{1330, 287}, memory, {calculatorWide, plotterWide}, wide, {1330, 137}},
+        // No room on the screen: where its own rule put it.
+        {{480, 148}, {800, 580}, {calculator}, screen, {480, 148}},
+        // Room only beyond the screen's edge counts as none.
+        {{600, 0}, memory, {QRegion(0, 0, 700, 600)}, QRect(0, 0, 1000, 600), {600, 0}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(PlaceClear(c.first, c.size, c.taken, c.screen), c.at) << c.what;
+        EXPECT_EQ(PlaceClear(c.first, c.size, c.taken, c.screen), c.at) << c.first.x();
 }
 
 TEST(Placement, EachPeripheralOpensClearOfTheCalculatorAndTheOthersWhereThereIsRoom) {
