@@ -4,7 +4,9 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
+#include <vector>
 
 class QWidget;
 
@@ -15,6 +17,17 @@ namespace orrindale {
 // screen's edge on the side with more room. Centred on the screen without a calculator frame,
 // or when the screen is narrower than the window.
 QPoint PlaceBeside(const QRect& calculator, const QSize& size, const QRect& screen);
+
+// Where a window of `size` opens whose own rule puts it at `first`: there when that covers none
+// of `taken` (what the calculator and the other open windows cover on the screen); else at the
+// nearest place on `screen` that covers none of them, sought level with and beside their edges
+// and the screen's; with no such place, at `first` after all.
+QPoint PlaceClear(const QPoint& first, const QSize& size, const std::vector<QRegion>& taken,
+                  const QRect& screen);
+
+// What a shown window covers on the screen: its mask where it has one (the calculator's outline,
+// the plotter's and the reader's shapes), else its frame.
+QRegion ShapeOnScreen(const QWidget& window);
 
 // Moves a dialog about to show so that it stands centred on the window of its parent, the
 // window that asked for it; nothing when that window is not shown.

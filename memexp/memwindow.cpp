@@ -75,7 +75,10 @@ void TmemFM::showEvent(QShowEvent* event) {
     firstShow_ = false;
     if (const QScreen* screen = this->screen()) {
         const QRect calculator = parentWidget() ? parentWidget()->frameGeometry() : QRect();
-        move(PlaceBeside(calculator, frameGeometry().size(), screen->availableGeometry()));
+        const QRect free = screen->availableGeometry();
+        const QSize size = frameGeometry().size();
+        const QPoint first = PlaceBeside(calculator, size, free);
+        move(context_.Taken ? PlaceClear(first, size, context_.Taken(), free) : first);
     }
     StartUp();
 }

@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QMenu>
+#include <QRegion>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -27,6 +28,8 @@ public:
     struct Context {
         std::function<void()> RequestRelease; // the window closed: let it go
         std::function<void()> ViewMemory;     // "View Extended Memory"
+        // What the calculator and the other open windows cover on the screen, to open clear of.
+        std::function<std::vector<QRegion>()> Taken;
     };
 
     TmemFM(const Services& services, Context context, QWidget* parent = nullptr);

@@ -12,6 +12,7 @@ std::unique_ptr<QWidget> ExtMemoryLink::MakeWindow(std::function<void()> request
     context.ViewMemory = [this] {
         if (TmemFM* window = Window()) ViewMemory(*window);
     };
+    context.Taken = [this] { return Taken(); };
     auto window = std::make_unique<TmemFM>(services_, std::move(context), owner_);
     // Without its picture the window is let go at once, without a message.
     if (!window->LoadPicture()) return nullptr;

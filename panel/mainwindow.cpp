@@ -59,7 +59,7 @@ bool SamePixels(const QImage& a, const QImage& b) {
 TmainFM::TmainFM(const Services& services, QWidget* parent)
     : QWidget(parent), services_(services), calc_(*this), keys_(calc_, KeyPanel()),
       printer_(calc_, scene_, services_, paperRoll_, PrinterWindow(), this),
-      cards_(calc_, scene_, services_, CardWindow(), this), peripherals_([this](int bit) {
+      cards_(calc_, scene_, services_, CardWindow(), this), peripherals_(this, [this](int bit) {
           calc_.PendingAction |= bit;
           StartChgModeTimer();
       }) {

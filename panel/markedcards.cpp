@@ -7,6 +7,7 @@
 #include "cards/marked/cardeditor.h"
 #include "cards/marked/cardreader.h"
 #include "common/messages.h"
+#include "common/placement.h"
 #include "panel/layout.h"
 #include "panel/mainwindow.h"
 #include "viewer/view.h"
@@ -15,8 +16,11 @@ namespace orrindale {
 
 QPoint TmainFM::ReaderPlaceOnScreen(QSize reader) const {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return ReaderPlace(geometry(), {DisplayOnScreen(), KeysOnScreen()}, reader,
-                       screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800));
+    const QRect free = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+    // Then off the other open peripheral windows, and off the calculator's whole outline where
+    // the screen has room.
+    return PlaceClear(ReaderPlace(geometry(), {DisplayOnScreen(), KeysOnScreen()}, reader, free),
+                      reader, peripherals_.Taken(Peripherals::Kind::CardReader), free);
 }
 
 QRect TmainFM::DisplayOnScreen() const {

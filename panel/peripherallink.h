@@ -59,6 +59,9 @@ protected:
         return qobject_cast<W*>(peripherals_.Window(kind_));
     }
     Peripherals& Owner() const { return peripherals_; }
+    // What the calculator and the other open peripheral windows cover on the screen, for the
+    // window to open clear of them.
+    std::vector<QRegion> Taken() const { return peripherals_.Taken(kind_); }
     // The failure of a file whose window could not be shown (its picture did not load).
     static OpenFailure NoWindow(const QString& path) {
         return {

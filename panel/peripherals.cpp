@@ -1,5 +1,6 @@
 #include "panel/peripherals.h"
 
+#include "common/placement.h"
 #include "engine/calculator.h"
 
 namespace orrindale {
@@ -32,6 +33,18 @@ QWidget* Peripherals::Open(Kind kind) {
     entry.window->raise();
     entry.window->activateWindow();
     return entry.window.get();
+}
+
+std::vector<QRegion> Peripherals::Taken(Kind opening) const {
+    std::vector<QRegion> taken;
+    auto add = [&taken](const QWidget* window) {
+        if (window && window->isVisible() && !window->isMinimized())
+            taken.push_back(ShapeOnScreen(*window));
+    };
+    add(calculator_);
+    for (int k = 0; k < kKinds; ++k)
+        if (static_cast<Kind>(k) != opening) add(Window(static_cast<Kind>(k)));
+    return taken;
 }
 
 void Peripherals::Release(int bits) {

@@ -13,10 +13,12 @@
 #pragma once
 
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "cards/marked/cardstack.h"
 #include "common/filedrop.h"
@@ -33,7 +35,9 @@ public:
     // Sets a PendingAction bit and starts the mode-change timer.
     using Request = std::function<void(int bit)>;
 
-    explicit Peripherals(Request request) : request_(std::move(request)) {}
+    // The windows open clear of the calculator's window where the screen has room.
+    Peripherals(const QWidget* calculator, Request request)
+        : calculator_(calculator), request_(std::move(request)) {}
     ~Peripherals();
     Peripherals(const Peripherals&) = delete;
     Peripherals& operator=(const Peripherals&) = delete;
@@ -50,6 +54,10 @@ public:
     // The open window of this kind, or null.
     QWidget* Window(Kind kind) const { return Slot(kind).window.get(); }
 
+    // What the calculator and the open windows other than `opening` cover on the screen: where
+    // a window of that kind is not to open (PlaceClear).
+    std::vector<QRegion> Taken(Kind opening) const;
+
     // The PendingAction bit that releases a kind, and the kind a bit releases.
     static int ReleaseBit(Kind kind);
     // Frees the windows named by the bits (the mode-change timer's doing).
@@ -65,6 +73,7 @@ private:
     Entry& Slot(Kind kind) { return slots_[static_cast<size_t>(kind)]; }
     const Entry& Slot(Kind kind) const { return slots_[static_cast<size_t>(kind)]; }
 
+    const QWidget* calculator_;
     Request request_;
     DropTakes takes_;
     FilesDropped dropped_;

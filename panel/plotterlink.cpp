@@ -6,9 +6,12 @@ namespace orrindale {
 
 std::unique_ptr<QWidget> PlotterLink::MakeWindow(std::function<void()> requestRelease) {
     auto window = std::make_unique<TplotFM>(
-        services_,
-        TplotFM::Context{
-            panel_.PowerOn, std::move(requestRelease), {}, panel_.MotionEnded, panel_.Frame});
+        services_, TplotFM::Context{.PowerOn = panel_.PowerOn,
+                                    .RequestRelease = std::move(requestRelease),
+                                    .MakeFeed = {},
+                                    .MotionEnded = panel_.MotionEnded,
+                                    .CalculatorFrame = panel_.Frame,
+                                    .Taken = [this] { return Taken(); }});
     // Without its picture the window is never shown.
     if (!window->LoadPicture()) return nullptr;
     return window;

@@ -104,15 +104,15 @@ void TplotFM::FirstShow() {
 }
 
 void TplotFM::Place(const PlotSettings& settings) {
+    // Where it was left, else beside the calculator; moved only off what it would cover.
     const QPoint saved(settings.left, settings.top);
-    if (settings.placed && QGuiApplication::screenAt(saved)) {
-        move(saved);
-        return;
-    }
-    const QScreen* screen = this->screen();
+    const QScreen* savedOn = settings.placed ? QGuiApplication::screenAt(saved) : nullptr;
+    const QScreen* screen = savedOn ? savedOn : this->screen();
     if (!screen) return;
+    const QRect free = screen->availableGeometry();
     const QRect calculator = context_.CalculatorFrame ? context_.CalculatorFrame() : QRect();
-    move(PlaceBeside(calculator, size(), screen->availableGeometry()));
+    const QPoint first = savedOn ? saved : PlaceBeside(calculator, size(), free);
+    move(context_.Taken ? PlaceClear(first, size(), context_.Taken(), free) : first);
 }
 
 void TplotFM::BuildMenu() {

@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -52,6 +53,8 @@ public:
         std::function<void()> MotionEnded;
         // The calculator's frame on the desktop, to open beside it.
         std::function<QRect()> CalculatorFrame;
+        // What the calculator and the other open windows cover on the screen, to open clear of.
+        std::function<std::vector<QRegion>()> Taken = {};
     };
 
     TplotFM(const Services& services, Context context, QWidget* parent = nullptr);

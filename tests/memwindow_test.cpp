@@ -243,7 +243,7 @@ TEST(MemoryWindow, ViewerExpandedModeLoadsSavesAndSends) {
     EXPECT_EQ(image.memWords[247][13], 046);
     EXPECT_EQ(image.progDirectory, (std::vector<MemoryImage::Program>{{4, 1}}));
     EXPECT_EQ(view.Table().Code(3471), "46");
-    EXPECT_EQ(view.windowTitle(), "HP-9100B Program Memory Viewer [prog]");
+    EXPECT_EQ(view.windowTitle(), "HP 9101A Extended Memory Viewer [prog]");
     m.win.files.Script(""); // an expanded file is never proposed to take a listing
     EXPECT_FALSE(view.SaveTextClick());
     EXPECT_EQ(m.win.files.asked.back().Start, m.win.File("*.txt"));

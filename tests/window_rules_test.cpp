@@ -1,7 +1,9 @@
 // Rules every window keeps. Escape closes a window only when its press and its release both
 // reached that window: an Escape whose press closed a menu or a dialog must not close the
-// window behind it. A message box opens over the window the user works in.
+// window behind it. A message box opens over the window the user works in. A peripheral window
+// opens clear of the calculator and of the other open ones where the screen has room.
 #include <QKeyEvent>
+#include <QScreen>
 #include <functional>
 
 #include "cards/magnetic/cardnames.h"
@@ -9,6 +11,7 @@
 #include "cards/marked/cardtitle.h"
 #include "cards/marked/readerart.h"
 #include "common/messages.h"
+#include "common/placement.h"
 #include "memexp/instructioncard.h"
 #include "memexp/memart.h"
 #include "memexp/memorymap.h"
@@ -159,4 +162,65 @@ TEST(MessageBoxes, OpenOverTheWindowTheUserLastWorkedIn) {
     EXPECT_EQ(boxes.AskingWindow(), &plotter);
     plotter.hide();
     EXPECT_NE(boxes.AskingWindow(), &plotter);
+}
+
+TEST(Placement, AWindowMovesOnlyOffWhatItWouldCoverToTheNearestClearPlace) {
+    // The calculator by its outline: the printer, narrower than the case, leaves the frame's
+    // upper corners free.
+    const QRect screen(0, 0, 1280, 800), wide(0, 0, 1920, 1080);
+    const QRegion calculator =
+        QRegion(270, 148, 740, 505) - QRegion(270, 148, 180, 170) - QRegion(890, 148, 120, 170);
+    const QRegion plotter(480, 148, 800, 580);
+    const QSize memory(400, 150);
+    // The same on a wider screen, the plotter against its right edge.
+    const QRegion calculatorWide(590, 287, 740, 505), plotterWide(1120, 287, 800, 580);
+    const struct {
+        QPoint first;
+        QSize size;
+        std::vector<QRegion> taken;
+        QRect screen;
+        QPoint at;
+    } cases[] = {
+        // Within the frame but clear of the outline: kept.
+        {{300, 150}, {100, 100}, {calculator}, screen, {300, 150}},
+        // Off the plotter, into the corner the outline leaves.
+        {{880, 148}, memory, {calculator, plotter}, screen, {0, 148}},
+        // Above the plotter: nearer than left of the calculator.
+        {{1330, 287}, memory, {calculatorWide, plotterWide}, wide, {1330, 137}},
+        // No room on the screen: where its own rule put it.
+        {{480, 148}, {800, 580}, {calculator}, screen, {480, 148}},
+        // Room only beyond the screen's edge counts as none.
+        {{600, 0}, memory, {QRegion(0, 0, 700, 600)}, QRect(0, 0, 1000, 600), {600, 0}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PlaceClear(c.first, c.size, c.taken, c.screen), c.at) << c.first.x();
+}
+
+TEST(Placement, EachPeripheralOpensClearOfTheCalculatorAndTheOthersWhereThereIsRoom) {
+    using Kind = Peripherals::Kind;
+    // The calculator mostly beyond the screen's edges, to leave room beside it.
+    const struct {
+        QPoint calculator;
+        std::vector<Kind> opened;
+    } cases[] = {
+        {{-400, 300}, {Kind::ExtMemory, Kind::CardReader}},
+        {{-400, 300}, {Kind::CardReader, Kind::ExtMemory}},
+        {{-700, 590}, {Kind::Plotter}}, // beside it the plotter would cover its top rows
+    };
+    for (const auto& c : cases) {
+        Windows w;
+        w.main->move(c.calculator);
+        const QRect screen = w.main->screen()->availableGeometry();
+        std::vector<QRegion> taken{ShapeOnScreen(*w.main)};
+        for (Kind kind : c.opened) {
+            SCOPED_TRACE(static_cast<int>(kind));
+            QWidget* window = w.Peripheral(kind);
+            ASSERT_NE(window, nullptr);
+            const QRect at = window->frameGeometry();
+            EXPECT_TRUE(screen.contains(at));
+            for (const QRegion& shape : taken)
+                EXPECT_FALSE(shape.intersects(at));
+            taken.push_back(ShapeOnScreen(*window));
+        }
+    }
 }

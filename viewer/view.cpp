@@ -168,8 +168,10 @@ void TviewFM::FillTable() {
 }
 
 void TviewFM::UpdateCaption() {
-    setWindowTitle("HP-9100B Program Memory Viewer [" +
-                   QString::fromStdString(FileTitle(fileName_.toStdString())) + "]");
+    // Opened from the extended memory it shows the 9101A's words, not the calculator's steps.
+    const QString what = table_.Expanded() ? QStringLiteral("HP 9101A Extended Memory Viewer")
+                                           : QStringLiteral("HP-9100B Program Memory Viewer");
+    setWindowTitle(what + " [" + QString::fromStdString(FileTitle(fileName_.toStdString())) + "]");
 }
 
 void TviewFM::SelectRow(int row) {
