@@ -289,48 +289,77 @@ TEST(PlotterWindow, CloseAsksAboutAChangedPlotAndAlwaysKeepsIt) {
     }
 }
 
-TEST(PlotterWindow, CloseDuringAMotionStopsThePenAndClosesOnTheCloseTimer) {
-    Plotter p;
-    p.Ready();
-    p.Model().PlotterCommand(2, 0, plot::kMaxX, plot::kMaxY, false, false);
-    for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(p.win.Fire("motionTimer"));
-    p.win.messages.Script(MessageAnswer::No);
-    EXPECT_FALSE(p.ClosePlotter());
-    EXPECT_FALSE(p.Model().moving);
-    EXPECT_GT(p.Model().penX, 0);
-    EXPECT_LT(p.Model().penX, plot::kMaxX);
-    // The cut-short move is recorded where the pen stopped, and the pen stays there.
-    const int32_t stop = plot::PointEntry(p.Model().penX, p.Model().penY);
-    EXPECT_EQ(p.Model().plotRecord.end()[-2], stop);
-    p.win.FireUntilStopped("motionTimer");
-    EXPECT_EQ(plot::PointEntry(p.Model().penX, p.Model().penY), stop);
-    // The close comes back with its question, since the plot is still unsaved.
-    p.win.messages.Script(MessageAnswer::No);
-    EXPECT_TRUE(p.win.Fire("closeTimer"));
-    p.win.Fire("ChgModeTimer");
-    EXPECT_EQ(p.Shown(), nullptr);
-    EXPECT_EQ(p.win.messages.Messages().size(), 2u);
+TEST(PlotterWindow, CloseDuringAMotionLiftsThePenAndClosesOnTheCloseTimer) {
+    struct Case {
+        MessageAnswer answer;
+        bool closes;
+    };
+    for (const Case c : {Case{MessageAnswer::No, true}, Case{MessageAnswer::Cancel, false}}) {
+        Plotter p;
+        p.Ready();
+        p.DrawTo(0, 0); // the pen down at the corner
+        p.Model().PlotterCommand(2, 0, plot::kMaxX, plot::kMaxY, false, false);
+        for (int i = 0; i < 3; ++i)
+            ASSERT_TRUE(p.win.Fire("motionTimer"));
+        p.win.messages.Script(c.answer);
+        EXPECT_FALSE(p.ClosePlotter());
+        EXPECT_FALSE(p.Model().moving);
+        EXPECT_GT(p.Model().penX, 0);
+        EXPECT_LT(p.Model().penX, plot::kMaxX);
+        // The cut line ends where the pen stopped, and the pen is lifted there: on the sheet,
+        // in the record and in the plot kept for the next start.
+        const int32_t stop = plot::PointEntry(p.Model().penX, p.Model().penY);
+        const std::vector<int32_t> end{stop, plot::kPenUp};
+        EXPECT_FALSE(p.Model().penDown);
+        EXPECT_EQ(std::vector<int32_t>(p.Model().plotRecord.end() - 2, p.Model().plotRecord.end()),
+                  end);
+        const std::vector<int32_t> kept = p.FileRecord(p.win.File(files::kCurrentPlot));
+        ASSERT_GE(kept.size(), 2u);
+        EXPECT_EQ(std::vector<int32_t>(kept.end() - 2, kept.end()), end);
+        p.win.FireUntilStopped("motionTimer");
+        EXPECT_EQ(plot::PointEntry(p.Model().penX, p.Model().penY), stop);
+        // Asked once: the window goes a moment later by itself, or stays and takes commands.
+        EXPECT_EQ(p.win.Fire("closeTimer"), c.closes);
+        p.win.Fire("ChgModeTimer");
+        EXPECT_EQ(p.Shown() == nullptr, c.closes);
+        EXPECT_EQ(p.win.messages.Messages().size(), 1u);
+        if (!c.closes) {
+            EXPECT_EQ(p.Model().PlotterCommand(3, 0, 0, 0, false, false), PlotterReply::Taken);
+        }
+    }
 }
 
-TEST(PlotterWindow, FileDialogsReportWhatWentWrong) {
+TEST(PlotterWindow, FileDialogsReportWhatWentWrongOverThePlotter) {
+    const QStringList plot{"-31", "-32", "-64", "65536"};
     struct Case {
         const char* name;
-        QStringList lines; // empty: no file
+        QStringList lines; // empty: raw bytes, or no file when those are null too
+        QByteArray raw;
         bool save;
         const char* message;
     };
+    const char* const damaged =
+        "ERROR: Plotter file data is corrupt\r\r%1\r\rnot a plot file, or a damaged one";
     const Case cases[] = {
-        {"missing.ptf", {}, false, "ERROR: Failed to open file\r\r%1\r\rNo such file or directory"},
+        {"missing.ptf",
+         {},
+         {},
+         false,
+         "ERROR: Failed to open file\r\r%1\r\rNo such file or directory"},
         {"low.ptf",
          {"-31", "-300"},
+         {},
          false,
          "ERROR: Plotter file data is corrupt\r\r%1\r\ra line holds no plot entry"},
         {"text.ptf",
          {"-31", "pen"},
+         {},
          false,
          "ERROR: Plotter file data is corrupt\r\r%1\r\ra line holds no plot entry"},
-        {"no folder/x.ptf", {}, true, "ERROR: Failed to save file"},
+        {"random.ptf", {}, QByteArray("\x01\xfe\x7f\x00\x93garbage", 12), false, damaged},
+        {"empty.ptf", {}, QByteArray(""), false, damaged},
+        {"cut.ptf", plot, {}, false, damaged},
+        {"no folder/x.ptf", {}, {}, true, "ERROR: Failed to save file"},
     };
     for (const Case& c : cases) {
         Plotter p;
@@ -340,17 +369,44 @@ TEST(PlotterWindow, FileDialogsReportWhatWentWrong) {
         if (!c.lines.isEmpty()) {
             ASSERT_TRUE(SaveScrambledTextList(path, c.lines));
         }
+        if (!c.raw.isNull()) {
+            QFile raw(path);
+            ASSERT_TRUE(raw.open(QIODevice::WriteOnly));
+            raw.write(c.raw);
+        }
+        if (c.name == std::string("cut.ptf")) {
+            ASSERT_TRUE(QFile::resize(path, QFile(path).size() - 3));
+        }
         p.win.files.Script(path);
         if (c.save)
             EXPECT_FALSE(p.plot->SavePlotAs());
         else
             p.plot->OpenPlot();
+        ASSERT_EQ(p.win.messages.Messages().size(), 1u) << c.name;
         EXPECT_EQ(p.win.messages.LastText(), QString(c.message).replace("%1", path)) << c.name;
+        EXPECT_EQ(p.win.messages.Messages().back().over, p.plot) << c.name;
         EXPECT_EQ(p.Model().plotRecord, before) << c.name;
         EXPECT_TRUE(p.Model().plotChanged) << c.name;
         EXPECT_EQ(p.win.files.asked.back().Caption,
                   c.save ? "Save Plotter File" : "Open Plotter File");
     }
+}
+
+TEST(PlotterWindow, ADamagedKeptPlotIsToldInOneBoxOverThePlotter) {
+    Window win;
+    orrindale::testing::WriteScrambledPng(win.File(files::kPlotterPicture), plotart::Body());
+    const QString kept = win.File(files::kCurrentPlot);
+    ASSERT_TRUE(SaveScrambledTextList(kept, {"-31", "x"}));
+    TmainFM& main = win.Start();
+    main.PeripheralWindows().Open(Peripherals::Kind::Plotter);
+    win.Pump();
+    QWidget* plot = main.PeripheralWindows().Window(Peripherals::Kind::Plotter);
+    ASSERT_NE(plot, nullptr);
+    ASSERT_EQ(win.messages.Messages().size(), 1u);
+    EXPECT_TRUE(win.messages.LastText().startsWith("ERROR: Plotter file data is corrupt\r\r" +
+                                                   kept + "\r\ra line holds no plot entry"))
+        << win.messages.LastText().toStdString();
+    EXPECT_EQ(win.messages.Messages().back().over, plot);
 }
 
 TEST(PlotterWindow, GridWipesTheScreenAndTheReopenedFileDrawsBoth) {
