@@ -270,6 +270,29 @@ TEST(PlotterWindow, ColourAndGridItemsRecordTheirIndex) {
     }
 }
 
+TEST(PlotterWindow, PenColorAndGridMarkTheCurrentChoice) {
+    Plotter p;
+    const auto marked = [&](const char* menu) {
+        QStringList checked;
+        for (QAction* a : p.Item(menu)->menu()->actions())
+            if (a->isChecked()) checked << a->text();
+        return checked;
+    };
+    p.Item("Blue", p.Item("Pen Color")->menu())->trigger();
+    p.Item("1 inch", p.Item("Grid")->menu())->trigger();
+    EXPECT_EQ(marked("Pen Color"), QStringList{"Blue"});
+    EXPECT_EQ(marked("Grid"), QStringList{"1 inch"});
+    // Chosen otherwise (an opened plot names its own): the menu shows it when it opens.
+    p.Model().ChoosePen(1);
+    p.Model().ChooseGrid(0);
+    QContextMenuEvent open(QContextMenuEvent::Mouse, QPoint(5, 5),
+                           p.plot->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(p.plot, &open);
+    p.Menu().hide();
+    EXPECT_EQ(marked("Pen Color"), QStringList{"Green"});
+    EXPECT_EQ(marked("Grid"), QStringList{"None"});
+}
+
 TEST(PlotterWindow, CloseAsksAboutAChangedPlotAndAlwaysKeepsIt) {
     struct Case {
         MessageAnswer answer;
@@ -434,6 +457,42 @@ TEST(PlotterWindow, GridWipesTheScreenAndTheReopenedFileDrawsBoth) {
     EXPECT_GT(gridDots, 100);
     EXPECT_EQ(p.win.files.asked.back().Start, "*.ptf");
     EXPECT_EQ(p.win.files.asked.back().Filter, "Plotter File (*.ptf);;All Files (*.*)");
+}
+
+TEST(PlotterWindow, ExportPictureAfterAGridChangeIsTheSheetOnTheScreen) {
+    Plotter p;
+    p.Ready();
+    p.DrawTo(1000, 800); // wiped by the grid change below
+    p.Click(plotart::kSbyArea);
+    p.Item("Blue", p.Item("Pen Color")->menu())->trigger();
+    p.Item("0.5 Inch", p.Item("Grid")->menu())->trigger();
+    p.Click(plotart::kOnArea); // the pen goes home to the corner, lifted
+    p.win.FireUntilStopped("motionTimer");
+    // Straight across, as the screen's pen steps draw it pixel for pixel as a replay would.
+    p.MoveTo(1500, 2000);
+    p.DrawTo(6000, 2000);
+    for (const PlotPictureKind kind : {PlotPictureKind::Png, PlotPictureKind::Svg}) {
+        const QString path = p.win.File(kind == PlotPictureKind::Png ? "shown.png" : "shown.svg");
+        p.win.files.Script(path);
+        p.plot->ExportPicture(kind);
+        if (kind == PlotPictureKind::Png) {
+            QImage exported(path);
+            ASSERT_FALSE(exported.isNull());
+            EXPECT_EQ(exported.convertToFormat(QImage::Format_RGB32),
+                      p.plot->Paper().convertToFormat(QImage::Format_RGB32));
+            continue;
+        }
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString svg = QString::fromUtf8(file.readAll());
+        EXPECT_EQ(svg.count("stroke=\"#00ffff\""), 1); // one grid
+        EXPECT_EQ(svg.count("<path stroke="), 1);      // the line drawn since, in blue
+        EXPECT_TRUE(svg.contains(QRegularExpression(
+            "<path stroke=\"#0000ff\" d=\"M1500 2000(L1500 2000)?L6000 2000\"")));
+    }
+    // The plot keeps both lines, for a reopened sheet and the print.
+    EXPECT_NE(PlotSvg(p.Model().plotRecord, p.Model().penIndex).find("L1000 800"),
+              std::string::npos);
 }
 
 TEST(PlotterWindow, ExportPictureProposesANameAndWritesTheRecordOrSaysWhyNot) {
