@@ -97,14 +97,11 @@ bool TplotFM::LoadPlotFile(const QString& path, bool fromDialog) {
     return !failure.Failed();
 }
 
-QString TplotFM::LoadCurrentPlot() {
-    const QString path = services_.StateFile(files::kCurrentPlot);
-    const OpenFailure failure = ReadPlotFile(path, false);
-    if (!failure.Failed()) return {};
-    services_.StateLoadFailed(files::kCurrentPlot);
-    // A saved plot that cannot be read is told by the start's notice; a damaged one is named
-    // in that same box.
-    return failure.Message == kCorrupt ? failure.Text() : QString();
+void TplotFM::LoadCurrentPlot() {
+    // A kept plot that cannot be read, damaged or not, is put aside and told by the start's
+    // notice, which names it: one box for all that went wrong.
+    if (ReadPlotFile(services_.StateFile(files::kCurrentPlot), false).Failed())
+        services_.StateLoadFailed(files::kCurrentPlot);
 }
 
 OpenFailure TplotFM::OpenPlotFile(const QString& path) {

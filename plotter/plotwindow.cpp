@@ -100,7 +100,8 @@ void TplotFM::FirstShow() {
     model_.NewPlot();
     // One box over this window for all that went wrong.
     const Messenger::AskedFrom asked(services.Messages, this);
-    services.TellStateNotice(LoadCurrentPlot());
+    LoadCurrentPlot();
+    services.TellStateNotice();
     model_.CalcPowerChanged(context_.PowerOn && context_.PowerOn());
     PenShown(false);
 }
@@ -329,6 +330,8 @@ void TplotFM::closeEvent(QCloseEvent* event) {
         return;
     }
     motionTimer_.stop();
+    closeTimer_.stop(); // a second Escape may have closed ahead of the deferred close
+    closeAnswered_ = false;
     event->accept();
     if (!shutDown_ && context_.RequestRelease) context_.RequestRelease();
 }

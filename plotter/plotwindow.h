@@ -100,9 +100,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    // The plot kept from the last time, at the first show; a damaged one's message for the
-    // start's notice, else empty.
-    QString LoadCurrentPlot();
+    // The plot kept from the last time, at the first show.
+    void LoadCurrentPlot();
     // LoadPlotFile without the messages.
     OpenFailure ReadPlotFile(const QString& path, bool fromDialog);
     // PlotterView.

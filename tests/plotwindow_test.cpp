@@ -416,20 +416,29 @@ TEST(PlotterWindow, FileDialogsReportWhatWentWrongOverThePlotter) {
 }
 
 TEST(PlotterWindow, ADamagedKeptPlotIsToldInOneBoxOverThePlotter) {
-    Window win;
-    orrindale::testing::WriteScrambledPng(win.File(files::kPlotterPicture), plotart::Body());
-    const QString kept = win.File(files::kCurrentPlot);
-    ASSERT_TRUE(SaveScrambledTextList(kept, {"-31", "x"}));
-    TmainFM& main = win.Start();
-    main.PeripheralWindows().Open(Peripherals::Kind::Plotter);
-    win.Pump();
-    QWidget* plot = main.PeripheralWindows().Window(Peripherals::Kind::Plotter);
-    ASSERT_NE(plot, nullptr);
-    ASSERT_EQ(win.messages.Messages().size(), 1u);
-    EXPECT_TRUE(win.messages.LastText().startsWith("ERROR: Plotter file data is corrupt\r\r" +
-                                                   kept + "\r\ra line holds no plot entry"))
-        << win.messages.LastText().toStdString();
-    EXPECT_EQ(win.messages.Messages().back().over, plot);
+    // A line that holds no plot entry, and a file that is no plot at all.
+    for (const bool badLine : {true, false}) {
+        Window win;
+        orrindale::testing::WriteScrambledPng(win.File(files::kPlotterPicture), plotart::Body());
+        const QString kept = win.File(files::kCurrentPlot);
+        if (badLine) {
+            ASSERT_TRUE(SaveScrambledTextList(kept, {"-31", "x"}));
+        } else {
+            QFile file(kept);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("\x01\xfe cut");
+        }
+        TmainFM& main = win.Start();
+        main.PeripheralWindows().Open(Peripherals::Kind::Plotter);
+        win.Pump();
+        QWidget* plot = main.PeripheralWindows().Window(Peripherals::Kind::Plotter);
+        ASSERT_NE(plot, nullptr);
+        // One box, the start's notice, naming the file it put aside.
+        ASSERT_EQ(win.messages.Messages().size(), 1u) << badLine;
+        EXPECT_TRUE(win.messages.LastText().contains(kept))
+            << win.messages.LastText().toStdString();
+        EXPECT_EQ(win.messages.Messages().back().over, plot);
+    }
 }
 
 TEST(PlotterWindow, GridWipesTheScreenAndTheReopenedFileDrawsBoth) {
