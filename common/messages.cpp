@@ -92,9 +92,11 @@ BoxMessenger::BoxMessenger(QWidget* owner) : owner_(owner) {
 BoxMessenger::~BoxMessenger() = default;
 
 // The window the box opens over: a modal dialog that runs, else the window the user works in,
-// which is the one that asked; the owner when there is none (at start-up, say).
+// which is the one that asked (named by AskedFrom, else the one last touched); the owner when there
+// is none (at start-up, say).
 QWidget* BoxMessenger::AskingWindow() const {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* asking = Asking(); asking && asking->isVisible()) return asking;
     if (QWidget* touched = watch_ ? watch_->Window() : nullptr) return touched;
     if (QWidget* active = QApplication::activeWindow()) return active;
     return owner_;

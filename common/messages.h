@@ -31,6 +31,32 @@ public:
     MessageAnswer Confirm(const QString& text, MessageButtons buttons = MessageButtons::YesNo) {
         return Show(MessageKind::Confirmation, text, buttons);
     }
+
+    // While it lives, boxes open over the window given: a window that knows it is the one asking
+    // says so, where the window last clicked or the active one may be another (the calculator,
+    // or a file dialog that has closed).
+    // A null messenger (a window made without one) is left alone.
+    class AskedFrom {
+    public:
+        AskedFrom(Messenger* messenger, QWidget* window)
+            : messenger_(messenger), was_(messenger ? messenger->asking_ : nullptr) {
+            if (messenger) messenger->asking_ = window;
+        }
+        ~AskedFrom() {
+            if (messenger_) messenger_->asking_ = was_;
+        }
+        AskedFrom(const AskedFrom&) = delete;
+        AskedFrom& operator=(const AskedFrom&) = delete;
+
+    private:
+        Messenger* messenger_;
+        QWidget* was_;
+    };
+    // The window named by the innermost AskedFrom; null for none.
+    QWidget* Asking() const { return asking_; }
+
+private:
+    QWidget* asking_ = nullptr;
 };
 
 // The real boxes (QMessageBox), centred on the window the user is working in (the one that

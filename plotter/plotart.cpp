@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
 
 #include "common/hpdata_qt.h"
 #include "plotter/plottermodel.h"
@@ -145,6 +146,35 @@ QImage Knob(int value, int scale) {
     p.drawEllipse(QPointF(0, 0), 17, 17);
     p.setPen(QPen(kLabel, 2));
     p.drawLine(QPointF(0, -6), QPointF(0, -15));
+    return image;
+}
+
+QImage Handle(int value, int scale) {
+    const QRect area = TurnHandle(1);
+    QImage image = BlankPicture(area.width(), area.height(), scale, kArgb);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    // The wheel's edge seen through a slot in the strip: a dark cylinder, lit in its middle.
+    const QRectF wheel(2.5, 1.5, area.width() - 5, area.height() - 3);
+    QLinearGradient shade(0, wheel.top(), 0, wheel.bottom());
+    shade.setColorAt(0, QColor(20, 20, 22));
+    shade.setColorAt(0.5, QColor(86, 86, 92));
+    shade.setColorAt(1, QColor(20, 20, 22));
+    p.setPen(QColor(20, 20, 20));
+    p.setBrush(shade);
+    p.drawRoundedRect(wheel, 3, 3);
+    // Ribs across it, light where the wheel faces the user; a knob turned by one degree moves
+    // them by one pixel, as the drag does.
+    constexpr int kRibStep = 4;
+    const int shift = ((value % kRibStep) + kRibStep) % kRibStep;
+    for (int y = static_cast<int>(wheel.top()) + 2 + shift; y < wheel.bottom() - 1; y += kRibStep) {
+        const double facing = 1.0 - std::abs(y - wheel.center().y()) / (wheel.height() / 2);
+        p.setPen(
+            QPen(QColor(60 + static_cast<int>(150 * facing), 60 + static_cast<int>(150 * facing),
+                        64 + static_cast<int>(150 * facing)),
+                 1));
+        p.drawLine(QPointF(wheel.left() + 2, y + 0.5), QPointF(wheel.right() - 2, y + 0.5));
+    }
     return image;
 }
 

@@ -45,5 +45,8 @@ QImage Lever(int scale = 1);
 QImage Lamp(bool error, int scale = 1);
 // The knob turned by 360 - value degrees about its centre.
 QImage Knob(int value, int scale = 1);
+// The ribbed edge of the knob's wheel in the drag handle beside it (TurnHandle's size): the
+// ribs roll by as the knob turns.
+QImage Handle(int value, int scale = 1);
 
 } // namespace orrindale::plotart

@@ -75,6 +75,29 @@ void ReplayRecord(const std::vector<int32_t>& record, ReplaySink& sink) {
     }
 }
 
+std::vector<int32_t> RecordFrom(const std::vector<int32_t>& record, std::size_t from) {
+    if (from == 0) return record;
+    from = std::min(from, record.size());
+    bool down = false;
+    int32_t colour = 0, point = -1;
+    for (std::size_t i = 0; i < from; ++i) {
+        int value = 0;
+        if (record[i] >= 0)
+            point = record[i];
+        else if (const Code code = CodeOf(record[i], value); code == Code::PenState)
+            down = value != 0;
+        else if (code == Code::Colour)
+            colour = record[i];
+    }
+    std::vector<int32_t> shown;
+    if (colour != 0) shown.push_back(colour);
+    // The pen goes to where the earlier entries left it without drawing there.
+    if (point >= 0) shown.insert(shown.end(), {plot::kPenUp, point});
+    shown.push_back(down ? plot::kPenDown : plot::kPenUp);
+    shown.insert(shown.end(), record.begin() + static_cast<std::ptrdiff_t>(from), record.end());
+    return shown;
+}
+
 // ---- Settings ----------------------------------------------------------------------------------
 
 namespace {

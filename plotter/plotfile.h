@@ -38,6 +38,9 @@ public:
     virtual void Point(int x0, int y0, int x1, int y1, bool draw) = 0;
 };
 void ReplayRecord(const std::vector<int32_t>& record, ReplaySink& sink);
+// The entries from `from` on, led by what the earlier ones leave set (pen colour, the pen's
+// place and whether it is down), so that a replay draws only what they add.
+std::vector<int32_t> RecordFrom(const std::vector<int32_t>& record, std::size_t from);
 // The pen state the record last names (up for none).
 bool RecordPenDown(const std::vector<int32_t>& record);
 

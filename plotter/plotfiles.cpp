@@ -18,6 +18,8 @@ namespace orrindale {
 namespace {
 const char kFilter[] = "Plotter File (*.ptf);;All Files (*.*)";
 const char kOpenFailed[] = "ERROR: Failed to open file";
+const char kCorrupt[] = "ERROR: Plotter file data is corrupt";
+const char kNotAPlot[] = "not a plot file, or a damaged one";
 
 // Replays a record onto a printed page (the screen's paper is drawn by plotpaper.h).
 class PainterReplay final : public ReplaySink {
@@ -89,11 +91,17 @@ void TplotFM::SaveCurrentPlot() {
 }
 
 bool TplotFM::LoadPlotFile(const QString& path, bool fromDialog) {
+    const Messenger::AskedFrom asked(services_.Messages, this);
     const OpenFailure failure = ReadPlotFile(path, fromDialog);
-    // A saved plot that cannot be read is told by the start's notice; a damaged one here too.
-    if (failure.Failed() && (fromDialog || failure.Message != kOpenFailed))
-        services_.Messages->Error(failure.Text());
+    if (failure.Failed()) services_.Messages->Error(failure.Text());
     return !failure.Failed();
+}
+
+void TplotFM::LoadCurrentPlot() {
+    // A kept plot that cannot be read, damaged or not, is put aside and told by the start's
+    // notice, which names it: one box for all that went wrong.
+    if (ReadPlotFile(services_.StateFile(files::kCurrentPlot), false).Failed())
+        services_.StateLoadFailed(files::kCurrentPlot);
 }
 
 OpenFailure TplotFM::OpenPlotFile(const QString& path) {
@@ -102,12 +110,15 @@ OpenFailure TplotFM::OpenPlotFile(const QString& path) {
 
 OpenFailure TplotFM::ReadPlotFile(const QString& path, bool fromDialog) {
     QStringList lines;
-    if (!LoadScrambledTextList(path, lines, kPlotFileLimits))
-        return ReadFailure(kOpenFailed, path, kPlotFileLimits.MaxBytes,
-                           "not a plot file, or a damaged one");
+    if (!LoadScrambledTextList(path, lines, kPlotFileLimits)) {
+        OpenFailure failure = ReadFailure(kOpenFailed, path, kPlotFileLimits.MaxBytes, kNotAPlot);
+        // A file that could be read but holds no plot is damaged, as one with a bad line is.
+        if (failure.Reason == kNotAPlot) failure.Message = kCorrupt;
+        return failure;
+    }
     std::vector<int32_t> record;
     if (!ParsePlotRecord(ToTextList(lines), record))
-        return {"ERROR: Plotter file data is corrupt", path, "a line holds no plot entry"};
+        return {kCorrupt, path, "a line holds no plot entry"};
     model_.plotRecord = std::move(record);
     model_.RecordReplaced();
     if (fromDialog) model_.plotFileName = ToBytes(path);
@@ -125,12 +136,14 @@ void TplotFM::ReplayPlot() {
 }
 
 void TplotFM::OpenPlot() {
+    const Messenger::AskedFrom asked(services_.Messages, this);
     const QString path =
         services_.Files->OpenFile(PlotQuestion("Open Plotter File", "*.ptf"), this);
     if (!path.isEmpty()) LoadPlotFile(path, true);
 }
 
 bool TplotFM::SavePlotAs() {
+    const Messenger::AskedFrom asked(services_.Messages, this);
     const QString last = FromBytes(model_.plotFileName);
     const QString start = !last.isEmpty() && QFile::exists(last) ? last : "*.ptf";
     const QString path = services_.Files->SaveFile(PlotQuestion("Save Plotter File", start), this);
@@ -145,6 +158,7 @@ bool TplotFM::SavePlotAs() {
 }
 
 void TplotFM::ExportPicture(PlotPictureKind kind) {
+    const Messenger::AskedFrom asked(services_.Messages, this);
     const bool svg = kind == PlotPictureKind::Svg;
     // Named after the plot's file when it has one; a picture twice the size gets "@2x" before
     // its suffix, as pictures for screens that scale by two are named.
@@ -158,11 +172,14 @@ void TplotFM::ExportPicture(PlotPictureKind kind) {
                                 svg ? "svg" : "png"};
     const QString path = services_.Files->SaveFile(question, this);
     if (path.isEmpty()) return;
-    const QString error = ExportPlotPicture(path, kind, model_.plotRecord, model_.penIndex);
+    // What the window shows: the lines a grid change wiped off the screen stay out.
+    const QString error = ExportPlotPicture(
+        path, kind, RecordFrom(model_.plotRecord, model_.sheetStart), model_.penIndex);
     if (!error.isEmpty()) services_.Messages->Error(error);
 }
 
 void TplotFM::PrintPlot() {
+    const Messenger::AskedFrom asked(services_.Messages, this);
     const auto job = services_.Printers->Choose(QPageLayout::Landscape, this);
     if (!job) return;
     QPagedPaintDevice& printer = job->Device();

@@ -209,8 +209,10 @@ void PlotterModel::EndMotion() {
 
 void PlotterModel::StopForClose() {
     if (!moving) return;
+    // As STANDBY stops it: where the pen stands, lifted, and the lift recorded, so neither the
+    // sheet nor the saved plot is left with a pen down in the middle of a line.
+    Halt();
     closePending = true;
-    EndMotion();
 }
 
 void PlotterModel::PenUp() {
@@ -341,6 +343,7 @@ void PlotterModel::ApplyKnobsAndPen() {
 
 void PlotterModel::NewPlot() {
     plotRecord.clear();
+    sheetStart = 0;
     lastPoint_ = -1;
     AddPlotEntry(plot::kPenDown);
     AddPlotEntry(plot::kGridBase - gridIndex);
@@ -360,6 +363,7 @@ void PlotterModel::AddPlotEntry(int32_t value) {
     } catch (const std::bad_alloc&) {
         plotRecord.clear();
         plotRecord.shrink_to_fit();
+        sheetStart = 0;
         plotChanged = false;
         lastPoint_ = -1;
         view_->MemoryFailed();
@@ -367,6 +371,7 @@ void PlotterModel::AddPlotEntry(int32_t value) {
 }
 
 void PlotterModel::RecordReplaced() {
+    sheetStart = 0;
     recordPen_ = RecordPenDown(plotRecord);
     const auto point = std::find_if(plotRecord.rbegin(), plotRecord.rend(),
                                     [](int32_t entry) { return entry >= 0; });
@@ -392,6 +397,7 @@ void PlotterModel::ChoosePen(int index) {
 void PlotterModel::ChooseGrid(int index) {
     gridIndex = index;
     AddPlotEntry(plot::kGridBase - gridIndex);
+    sheetStart = plotRecord.empty() ? 0 : plotRecord.size() - 1;
     view_->PaperCleared();
 }
 

@@ -107,7 +107,8 @@ public:
     bool Tick(int steps);
     // Runs the motion to its end (keyrun, tests).
     void Finish();
-    // A close asked for during a motion: the motion stops where it is, the close waits.
+    // A close asked for during a motion: the motion stops where it is with the pen lifted,
+    // commands are refused and the close waits for the window's close timer.
     void StopForClose();
 
     void PenUp();
@@ -151,6 +152,9 @@ public:
     std::vector<int32_t> plotRecord;
     bool plotChanged = false;
     std::string plotFileName;
+    // Where the sheet on the screen starts in the record: a grid chosen from the menu wipes the
+    // screen, while the entries before it stay in the record for a reopened plot and the print.
+    std::size_t sheetStart = 0;
 
     // A record was put in place of the old one (loaded from a file).
     void RecordReplaced();

@@ -1,5 +1,6 @@
 #include "plotter/plotwindow.h"
 
+#include <QActionGroup>
 #include <QBitmap>
 #include <QCloseEvent>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
+#include <utility>
 
 #include "common/audio.h"
 #include "common/escapeclose.h"
@@ -96,8 +98,9 @@ void TplotFM::FirstShow() {
     ApplySettings(settings, model_);
     model_.ApplyKnobsAndPen();
     model_.NewPlot();
-    if (!LoadPlotFile(services.StateFile(files::kCurrentPlot), false))
-        services.StateLoadFailed(files::kCurrentPlot);
+    // One box over this window for all that went wrong.
+    const Messenger::AskedFrom asked(services.Messages, this);
+    LoadCurrentPlot();
     services.TellStateNotice();
     model_.CalcPowerChanged(context_.PowerOn && context_.PowerOn());
     PenShown(false);
@@ -126,14 +129,23 @@ void TplotFM::BuildMenu() {
     const std::pair<const char*, int> colours[] = {
         {"Black", 3}, {"Red", 0}, {"Blue", 2}, {"Green", 1}};
     for (const auto& [name, index] : colours)
-        pens->addAction(name, this, [this, i = index] {
+        penItems_[static_cast<size_t>(index)] = pens->addAction(name, this, [this, i = index] {
             model_.ChoosePen(i);
             PenShown(shownDown_);
         });
     QMenu* grids = menu_->addMenu("Grid");
     const char* gridNames[] = {"None", "0.5 Inch", "1 inch"};
     for (int g = 0; g < 3; ++g)
-        grids->addAction(gridNames[g], this, [this, g] { model_.ChooseGrid(g); });
+        gridItems_[static_cast<size_t>(g)] =
+            grids->addAction(gridNames[g], this, [this, g] { model_.ChooseGrid(g); });
+    // Each submenu marks its current choice.
+    for (QMenu* choices : {pens, grids}) {
+        auto* group = new QActionGroup(choices);
+        for (QAction* action : choices->actions()) {
+            action->setCheckable(true);
+            group->addAction(action);
+        }
+    }
     fileActions_[3] = pens->menuAction();
     fileActions_[4] = grids->menuAction();
     menu_->addAction("Plotter Speed", this, &TplotFM::ChooseSpeed);
@@ -157,6 +169,12 @@ void TplotFM::BuildMenu() {
 void TplotFM::UpdateMenus() {
     for (QAction* action : fileActions_)
         if (action) action->setEnabled(model_.FileMenusEnabled());
+    const auto mark = [](auto& items, int current) {
+        for (size_t i = 0; i < items.size(); ++i)
+            if (items[i]) items[i]->setChecked(static_cast<int>(i) == current);
+    };
+    mark(penItems_, model_.penIndex);
+    mark(gridItems_, model_.gridIndex);
 }
 
 void TplotFM::ChooseSpeed() {
@@ -261,13 +279,16 @@ void TplotFM::paintEvent(QPaintEvent* event) {
     for (size_t k = 1; k <= 4; ++k) {
         if (knobs_[k] == 0 || knobPictures_[k].isNull()) {
             knobPictures_[k] = plotart::Knob(model_.knobValue[k], scale_);
+            handlePictures_[k] = plotart::Handle(model_.knobValue[k], scale_);
             knobs_[k] = 1;
         }
         p.drawImage(plotart::kKnobPanels[k - 1].topLeft(), knobPictures_[k]);
+        p.drawImage(plotart::TurnHandle(static_cast<int>(k)).topLeft(), handlePictures_[k]);
     }
 }
 
 void TplotFM::MemoryFailed() {
+    const Messenger::AskedFrom asked(services_.Messages, this);
     services_.Messages->Error(
         "ERROR: Memory failed to save plotter data\r\rAll previous lines discarded");
 }
@@ -275,22 +296,29 @@ void TplotFM::MemoryFailed() {
 // ---- Closing -----------------------------------------------------------------------------------
 
 bool TplotFM::CloseQuery() {
+    // The deferred close of a stop during a motion: the user has answered already.
+    if (std::exchange(closeAnswered_, false))
+        return SaveStateFiles(services_, WritesAtClose()) != SaveOutcome::Cancelled;
+    const Messenger::AskedFrom asked(services_.Messages, this);
+    const bool stopping = model_.moving;
+    if (stopping) model_.StopForClose();
     bool allow = true;
-    if (model_.moving) {
-        model_.StopForClose();
-        allow = false;
-    }
     if (model_.plotChanged) {
         const MessageAnswer a = services_.Messages->Confirm("Plot has changed\r\rSave changes?",
                                                             MessageButtons::YesNoCancel);
         if (a == MessageAnswer::Cancel) allow = false;
-        if (a == MessageAnswer::Yes) allow = SavePlotAs() && allow;
+        if (a == MessageAnswer::Yes) allow = SavePlotAs();
     }
     // Whatever the answer, the plot on the paper is kept for the next start; a close that goes
     // ahead also keeps the settings, and may not go ahead until both are written or the user
     // chose to do without them.
-    if (!allow) {
+    if (!allow || stopping) {
         SaveCurrentPlot();
+        // A stopped motion closes a moment later, on the close timer, armed only now so that
+        // it cannot fire while the question is open.
+        model_.closePending = allow;
+        closeAnswered_ = allow;
+        if (allow) closeTimer_.start();
         return false;
     }
     return SaveStateFiles(services_, WritesAtClose()) != SaveOutcome::Cancelled;
@@ -302,6 +330,8 @@ void TplotFM::closeEvent(QCloseEvent* event) {
         return;
     }
     motionTimer_.stop();
+    closeTimer_.stop(); // a second Escape may have closed ahead of the deferred close
+    closeAnswered_ = false;
     event->accept();
     if (!shutDown_ && context_.RequestRelease) context_.RequestRelease();
 }

@@ -81,7 +81,7 @@ public:
     // The record as a picture, in a file the user chooses.
     void ExportPicture(PlotPictureKind kind);
     void ChooseSpeed();
-    // Loads a plot file; fromDialog: the chosen file, with messages for a missing file.
+    // Loads a plot file, its failure told over this window; fromDialog: the chosen file.
     bool LoadPlotFile(const QString& path, bool fromDialog);
     // A plot file from outside: as the chosen file, its failure told to the caller.
     OpenFailure OpenPlotFile(const QString& path);
@@ -103,6 +103,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // The plot kept from the last time, at the first show.
+    void LoadCurrentPlot();
     // LoadPlotFile without the messages.
     OpenFailure ReadPlotFile(const QString& path, bool fromDialog);
     // PlotterView.
@@ -143,9 +145,10 @@ private:
     QImage body_, lever_, powerLamp_, errorLamp_;
     std::array<QImage, 2> arms_, holders_; // [pen down]
     std::array<int, 5> knobs_{};           // 0: the knob picture must be redrawn
-    std::array<QImage, 5> knobPictures_;
+    std::array<QImage, 5> knobPictures_, handlePictures_;
     bool shownDown_ = false;
     bool firstShown_ = false, shutDown_ = false;
+    bool closeAnswered_ = false; // a close stopped a motion and was answered; the timer closes
     QTimer motionTimer_{this}, closeTimer_{this};
     QElapsedTimer clock_;
     qint64 framesDone_ = 0;
@@ -153,6 +156,8 @@ private:
     bool feedReady_ = false;
     QMenu* menu_ = nullptr;
     std::array<QAction*, 5> fileActions_{}; // New, Open, Save, Pen Color, Grid
+    std::array<QAction*, 4> penItems_{};    // by pen index
+    std::array<QAction*, 3> gridItems_{};
     enum class Drag { None, Arm, Holder, Knob, Window, PenButton };
     Drag drag_ = Drag::None;
     int dragKnob_ = 0;

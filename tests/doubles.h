@@ -29,6 +29,7 @@ public:
         MessageButtons buttons;
         // An answered question was expected; an OK box only once the test looked at it.
         mutable bool looked = false;
+        QWidget* over = nullptr; // the window that said it asked (Messenger::AskedFrom)
     };
 
     ~ScriptedMessenger() override {
@@ -42,7 +43,7 @@ public:
     void Script(MessageAnswer answer) { answers_.push_back(answer); }
 
     MessageAnswer Show(MessageKind kind, const QString& text, MessageButtons buttons) override {
-        shown_.push_back({kind, text, buttons, buttons != MessageButtons::Ok});
+        shown_.push_back({kind, text, buttons, buttons != MessageButtons::Ok, Asking()});
         if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
         if (answers_.empty()) {
             ADD_FAILURE() << "unexpected question: " << text.toStdString();

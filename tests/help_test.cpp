@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <map>
 
@@ -98,6 +99,37 @@ TEST(HelpDocument, ExampleProgramsGiveTheResultsTheGuidePrints) {
     EXPECT_TRUE(KeyRun(kFactorial + "1 Cont").contains("bot SSSSSSSS1PSS"));
     EXPECT_TRUE(KeyRun(kFactorial + "6 9 Cont").contains("bot S1P711S224S524SS98"));
     EXPECT_TRUE(KeyRun(kFactorial + "7 0 Cont").contains("bot SSSSSSSSSP00"));
+}
+
+// The guides' worked examples (tests/guide_examples.txt) give what their guides say.
+TEST(HelpDocument, EveryGuidesWorkedExamplesDoWhatTheySay) {
+    const QString table = QStringLiteral(ORRINDALE_SOURCE_DIR "/tests/guide_examples.txt");
+    const QStringList rows = QString::fromUtf8(ReadAll(table)).split('\n');
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString svg = dir.filePath("example.svg");
+    std::map<QString, int> examples;
+    for (const QString& row : rows) {
+        if (row.trimmed().isEmpty() || row.startsWith('#')) continue;
+        const QStringList fields = row.split(" | ");
+        ASSERT_EQ(fields.size(), 3) << row.toStdString();
+        const QString guide = fields[0].trimmed();
+        ++examples[guide];
+        QFile::remove(svg);
+        const QString out = KeyRun(QString(fields[1]).replace("@SVG@", svg));
+        const QString picture = QString::fromUtf8(ReadAll(svg));
+        for (const QString& expected : fields[2].trimmed().split(" / ")) {
+            const bool inPicture = expected.startsWith("svg:");
+            const QString found = inPicture ? picture : out;
+            const QString line = inPicture ? expected.mid(4) : expected + '\n';
+            EXPECT_TRUE(found.contains(line))
+                << guide.toStdString() << ": " << fields[1].toStdString() << "\nexpected "
+                << line.toStdString() << "\nin\n"
+                << found.toStdString();
+        }
+    }
+    for (const char* guide : {"HP9100BHelp.md", "CardHelp.md", "9101A.md", "PlotterHelp.md"})
+        EXPECT_GT(examples[guide], 0) << guide;
 }
 
 // Every guide's words come out of its PDF as they were written: headings found by a search.

@@ -250,13 +250,22 @@ TEST_F(Plotter, ArmAndHolderStopsMapToTheSheetEdges) {
     }
 }
 
-TEST_F(Plotter, CloseDuringAMotionStopsItAndRefusesFurtherCommands) {
-    m.PlotterCommand(3, 2, 2000, 0, false, false);
-    m.Tick(10);
-    m.StopForClose();
-    EXPECT_FALSE(m.moving);
-    EXPECT_EQ(view.closeReady, 1);
-    EXPECT_EQ(m.PlotterCommand(3, 2, 0, 0, false, false), PlotterReply::Refused);
+TEST_F(Plotter, CloseDuringAMotionStopsItLiftsThePenAndRefusesFurtherCommands) {
+    // Both commands: moving with the pen up, and drawing; neither lowers the pen afterwards.
+    for (const bool drawing : {false, true}) {
+        SetUp();
+        if (drawing) Run(2, 0, 0); // the pen down at the zero
+        m.PlotterCommand(drawing ? 2 : 3, 2, 2000, 0, false, false);
+        m.Tick(10);
+        m.StopForClose();
+        EXPECT_FALSE(m.moving);
+        EXPECT_FALSE(m.penDown);
+        EXPECT_EQ(m.plotRecord.back(), drawing ? plot::kPenUp : PointEntry(m.penX, m.penY));
+        EXPECT_FALSE(RecordPenDown(m.plotRecord));
+        // The window arms its close once the user has answered.
+        EXPECT_EQ(view.closeReady, 0);
+        EXPECT_EQ(m.PlotterCommand(3, 2, 0, 0, false, false), PlotterReply::Refused);
+    }
 }
 
 TEST_F(Plotter, NewPlotAndMenuChoicesRecordTheirEntries) {

@@ -270,6 +270,29 @@ TEST(PlotterWindow, ColourAndGridItemsRecordTheirIndex) {
     }
 }
 
+TEST(PlotterWindow, PenColorAndGridMarkTheCurrentChoice) {
+    Plotter p;
+    const auto marked = [&](const char* menu) {
+        QStringList checked;
+        for (QAction* a : p.Item(menu)->menu()->actions())
+            if (a->isChecked()) checked << a->text();
+        return checked;
+    };
+    p.Item("Blue", p.Item("Pen Color")->menu())->trigger();
+    p.Item("1 inch", p.Item("Grid")->menu())->trigger();
+    EXPECT_EQ(marked("Pen Color"), QStringList{"Blue"});
+    EXPECT_EQ(marked("Grid"), QStringList{"1 inch"});
+    // Chosen otherwise (an opened plot names its own): the menu shows it when it opens.
+    p.Model().ChoosePen(1);
+    p.Model().ChooseGrid(0);
+    QContextMenuEvent open(QContextMenuEvent::Mouse, QPoint(5, 5),
+                           p.plot->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(p.plot, &open);
+    p.Menu().hide();
+    EXPECT_EQ(marked("Pen Color"), QStringList{"Green"});
+    EXPECT_EQ(marked("Grid"), QStringList{"None"});
+}
+
 TEST(PlotterWindow, CloseAsksAboutAChangedPlotAndAlwaysKeepsIt) {
     struct Case {
         MessageAnswer answer;
@@ -289,48 +312,77 @@ TEST(PlotterWindow, CloseAsksAboutAChangedPlotAndAlwaysKeepsIt) {
     }
 }
 
-TEST(PlotterWindow, CloseDuringAMotionStopsThePenAndClosesOnTheCloseTimer) {
-    Plotter p;
-    p.Ready();
-    p.Model().PlotterCommand(2, 0, plot::kMaxX, plot::kMaxY, false, false);
-    for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(p.win.Fire("motionTimer"));
-    p.win.messages.Script(MessageAnswer::No);
-    EXPECT_FALSE(p.ClosePlotter());
-    EXPECT_FALSE(p.Model().moving);
-    EXPECT_GT(p.Model().penX, 0);
-    EXPECT_LT(p.Model().penX, plot::kMaxX);
-    // The cut-short move is recorded where the pen stopped, and the pen stays there.
-    const int32_t stop = plot::PointEntry(p.Model().penX, p.Model().penY);
-    EXPECT_EQ(p.Model().plotRecord.end()[-2], stop);
-    p.win.FireUntilStopped("motionTimer");
-    EXPECT_EQ(plot::PointEntry(p.Model().penX, p.Model().penY), stop);
-    // The close comes back with its question, since the plot is still unsaved.
-    p.win.messages.Script(MessageAnswer::No);
-    EXPECT_TRUE(p.win.Fire("closeTimer"));
-    p.win.Fire("ChgModeTimer");
-    EXPECT_EQ(p.Shown(), nullptr);
-    EXPECT_EQ(p.win.messages.Messages().size(), 2u);
+TEST(PlotterWindow, CloseDuringAMotionLiftsThePenAndClosesOnTheCloseTimer) {
+    struct Case {
+        MessageAnswer answer;
+        bool closes;
+    };
+    for (const Case c : {Case{MessageAnswer::No, true}, Case{MessageAnswer::Cancel, false}}) {
+        Plotter p;
+        p.Ready();
+        p.DrawTo(0, 0); // the pen down at the corner
+        p.Model().PlotterCommand(2, 0, plot::kMaxX, plot::kMaxY, false, false);
+        for (int i = 0; i < 3; ++i)
+            ASSERT_TRUE(p.win.Fire("motionTimer"));
+        p.win.messages.Script(c.answer);
+        EXPECT_FALSE(p.ClosePlotter());
+        EXPECT_FALSE(p.Model().moving);
+        EXPECT_GT(p.Model().penX, 0);
+        EXPECT_LT(p.Model().penX, plot::kMaxX);
+        // The cut line ends where the pen stopped, and the pen is lifted there: on the sheet,
+        // in the record and in the plot kept for the next start.
+        const int32_t stop = plot::PointEntry(p.Model().penX, p.Model().penY);
+        const std::vector<int32_t> end{stop, plot::kPenUp};
+        EXPECT_FALSE(p.Model().penDown);
+        EXPECT_EQ(std::vector<int32_t>(p.Model().plotRecord.end() - 2, p.Model().plotRecord.end()),
+                  end);
+        const std::vector<int32_t> kept = p.FileRecord(p.win.File(files::kCurrentPlot));
+        ASSERT_GE(kept.size(), 2u);
+        EXPECT_EQ(std::vector<int32_t>(kept.end() - 2, kept.end()), end);
+        p.win.FireUntilStopped("motionTimer");
+        EXPECT_EQ(plot::PointEntry(p.Model().penX, p.Model().penY), stop);
+        // Asked once: the window goes a moment later by itself, or stays and takes commands.
+        EXPECT_EQ(p.win.Fire("closeTimer"), c.closes);
+        p.win.Fire("ChgModeTimer");
+        EXPECT_EQ(p.Shown() == nullptr, c.closes);
+        EXPECT_EQ(p.win.messages.Messages().size(), 1u);
+        if (!c.closes) {
+            EXPECT_EQ(p.Model().PlotterCommand(3, 0, 0, 0, false, false), PlotterReply::Taken);
+        }
+    }
 }
 
-TEST(PlotterWindow, FileDialogsReportWhatWentWrong) {
+TEST(PlotterWindow, FileDialogsReportWhatWentWrongOverThePlotter) {
+    const QStringList plot{"-31", "-32", "-64", "65536"};
     struct Case {
         const char* name;
-        QStringList lines; // empty: no file
+        QStringList lines; // empty: raw bytes, or no file when those are null too
+        QByteArray raw;
         bool save;
         const char* message;
     };
+    const char* const damaged =
+        "ERROR: Plotter file data is corrupt\r\r%1\r\rnot a plot file, or a damaged one";
     const Case cases[] = {
-        {"missing.ptf", {}, false, "ERROR: Failed to open file\r\r%1\r\rNo such file or directory"},
+        {"missing.ptf",
+         {},
+         {},
+         false,
+         "ERROR: Failed to open file\r\r%1\r\rNo such file or directory"},
         {"low.ptf",
          {"-31", "-300"},
+         {},
          false,
          "ERROR: Plotter file data is corrupt\r\r%1\r\ra line holds no plot entry"},
         {"text.ptf",
          {"-31", "pen"},
+         {},
          false,
          "ERROR: Plotter file data is corrupt\r\r%1\r\ra line holds no plot entry"},
-        {"no folder/x.ptf", {}, true, "ERROR: Failed to save file"},
+        {"random.ptf", {}, QByteArray("\x01\xfe\x7f\x00\x93garbage", 12), false, damaged},
+        {"empty.ptf", {}, QByteArray(""), false, damaged},
+        {"cut.ptf", plot, {}, false, damaged},
+        {"no folder/x.ptf", {}, {}, true, "ERROR: Failed to save file"},
     };
     for (const Case& c : cases) {
         Plotter p;
@@ -340,16 +392,52 @@ TEST(PlotterWindow, FileDialogsReportWhatWentWrong) {
         if (!c.lines.isEmpty()) {
             ASSERT_TRUE(SaveScrambledTextList(path, c.lines));
         }
+        if (!c.raw.isNull()) {
+            QFile raw(path);
+            ASSERT_TRUE(raw.open(QIODevice::WriteOnly));
+            raw.write(c.raw);
+        }
+        if (c.name == std::string("cut.ptf")) {
+            ASSERT_TRUE(QFile::resize(path, QFile(path).size() - 3));
+        }
         p.win.files.Script(path);
         if (c.save)
             EXPECT_FALSE(p.plot->SavePlotAs());
         else
             p.plot->OpenPlot();
+        ASSERT_EQ(p.win.messages.Messages().size(), 1u) << c.name;
         EXPECT_EQ(p.win.messages.LastText(), QString(c.message).replace("%1", path)) << c.name;
+        EXPECT_EQ(p.win.messages.Messages().back().over, p.plot) << c.name;
         EXPECT_EQ(p.Model().plotRecord, before) << c.name;
         EXPECT_TRUE(p.Model().plotChanged) << c.name;
         EXPECT_EQ(p.win.files.asked.back().Caption,
                   c.save ? "Save Plotter File" : "Open Plotter File");
+    }
+}
+
+TEST(PlotterWindow, ADamagedKeptPlotIsToldInOneBoxOverThePlotter) {
+    // A line that holds no plot entry, and a file that is no plot at all.
+    for (const bool badLine : {true, false}) {
+        Window win;
+        orrindale::testing::WriteScrambledPng(win.File(files::kPlotterPicture), plotart::Body());
+        const QString kept = win.File(files::kCurrentPlot);
+        if (badLine) {
+            ASSERT_TRUE(SaveScrambledTextList(kept, {"-31", "x"}));
+        } else {
+            QFile file(kept);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("\x01\xfe cut");
+        }
+        TmainFM& main = win.Start();
+        main.PeripheralWindows().Open(Peripherals::Kind::Plotter);
+        win.Pump();
+        QWidget* plot = main.PeripheralWindows().Window(Peripherals::Kind::Plotter);
+        ASSERT_NE(plot, nullptr);
+        // One box, the start's notice, naming the file it put aside.
+        ASSERT_EQ(win.messages.Messages().size(), 1u) << badLine;
+        EXPECT_TRUE(win.messages.LastText().contains(kept))
+            << win.messages.LastText().toStdString();
+        EXPECT_EQ(win.messages.Messages().back().over, plot);
     }
 }
 
@@ -378,6 +466,42 @@ TEST(PlotterWindow, GridWipesTheScreenAndTheReopenedFileDrawsBoth) {
     EXPECT_GT(gridDots, 100);
     EXPECT_EQ(p.win.files.asked.back().Start, "*.ptf");
     EXPECT_EQ(p.win.files.asked.back().Filter, "Plotter File (*.ptf);;All Files (*.*)");
+}
+
+TEST(PlotterWindow, ExportPictureAfterAGridChangeIsTheSheetOnTheScreen) {
+    Plotter p;
+    p.Ready();
+    p.DrawTo(1000, 800); // wiped by the grid change below
+    p.Click(plotart::kSbyArea);
+    p.Item("Blue", p.Item("Pen Color")->menu())->trigger();
+    p.Item("0.5 Inch", p.Item("Grid")->menu())->trigger();
+    p.Click(plotart::kOnArea); // the pen goes home to the corner, lifted
+    p.win.FireUntilStopped("motionTimer");
+    // Straight across, as the screen's pen steps draw it pixel for pixel as a replay would.
+    p.MoveTo(1500, 2000);
+    p.DrawTo(6000, 2000);
+    for (const PlotPictureKind kind : {PlotPictureKind::Png, PlotPictureKind::Svg}) {
+        const QString path = p.win.File(kind == PlotPictureKind::Png ? "shown.png" : "shown.svg");
+        p.win.files.Script(path);
+        p.plot->ExportPicture(kind);
+        if (kind == PlotPictureKind::Png) {
+            QImage exported(path);
+            ASSERT_FALSE(exported.isNull());
+            EXPECT_EQ(exported.convertToFormat(QImage::Format_RGB32),
+                      p.plot->Paper().convertToFormat(QImage::Format_RGB32));
+            continue;
+        }
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString svg = QString::fromUtf8(file.readAll());
+        EXPECT_EQ(svg.count("stroke=\"#00ffff\""), 1); // one grid
+        EXPECT_EQ(svg.count("<path stroke="), 1);      // the line drawn since, in blue
+        EXPECT_TRUE(svg.contains(QRegularExpression(
+            "<path stroke=\"#0000ff\" d=\"M1500 2000(L1500 2000)?L6000 2000\"")));
+    }
+    // The plot keeps both lines, for a reopened sheet and the print.
+    EXPECT_NE(PlotSvg(p.Model().plotRecord, p.Model().penIndex).find("L1000 800"),
+              std::string::npos);
 }
 
 TEST(PlotterWindow, ExportPictureProposesANameAndWritesTheRecordOrSaysWhyNot) {
