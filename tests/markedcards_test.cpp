@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QProcess>
+#include <QTest>
 #include <QUrl>
 
 #include "cards/marked/cardeditor.h"
@@ -505,6 +506,49 @@ TEST(MarkedCardEditor, EraseClearsTheCardOnlyAfterYes) {
         EXPECT_EQ(stack.Row29[0], !erased);
         EXPECT_EQ(editor.Card().Rows[0] == 0, erased);
         EXPECT_EQ(editor.CardList()->item(0)->text(), erased ? "Card: 01" : "Card: 01 [Used]");
+    }
+}
+
+// However the list's current card was chosen, the card shown is that card, and the marks and
+// Erase act on it.
+TEST(MarkedCardEditor, TheCardShownFollowsTheListsCurrentCard) {
+    const struct {
+        Qt::Key key;
+        int presses;
+        int card; // index of the card current after the presses, from card 96
+    } cases[] = {
+        {Qt::Key_Up, 2, 93},  {Qt::Key_Down, 1, 96},   {Qt::Key_Home, 1, 0},
+        {Qt::Key_End, 1, 98}, {Qt::Key_PageUp, 1, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        Window win;
+        WriteCardPictures(win);
+        TCardStack stack;
+        TprgCrdFM editor(EditorServices(win), stack);
+        editor.show();
+        QListWidget* list = editor.CardList();
+        list->scrollToItem(list->item(95));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(95)).center());
+        ASSERT_EQ(editor.Card().Current, 95);
+        for (int i = 0; i < c.presses; ++i)
+            QTest::keyClick(list, c.key);
+        const int card = list->currentRow();
+        if (c.card >= 0) {
+            EXPECT_EQ(card, c.card);
+        }
+        ASSERT_NE(card, 95);
+        EXPECT_EQ(editor.Card().Current, card);
+        editor.CardClick({cardgrid::kColumnX[0] + 3, cardgrid::kRowY[2] + 3}, MarkButton::Left);
+        EXPECT_TRUE(stack.Used[static_cast<size_t>(card)]);
+        EXPECT_FALSE(stack.Used[95]);
+        EXPECT_EQ(list->item(card)->text().right(6), "[Used]");
+        stack.Used[95] = true; // a used card that Erase must leave alone
+        win.messages.Script(MessageAnswer::Yes);
+        editor.EraseClick();
+        EXPECT_FALSE(stack.Used[static_cast<size_t>(card)]);
+        EXPECT_TRUE(stack.Used[95]);
     }
 }
 
