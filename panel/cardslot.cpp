@@ -144,8 +144,9 @@ void CardSlot::InsertCard() {
         pictures::FormPicture(pictures::kCardSlot, scale_).convertToFormat(QImage::Format_RGB32);
     DrawPart(view_, QPoint(0, layout::kCardView.Height - kEndShown), cardBitmap_,
              QRect(0, 0, layout::kCardView.Width, kEndShown));
-    // Drawn after the end was copied: the name is seen while the card moves.
-    DrawCardName(FromBytes(FileTitle(card_.FacingName())));
+    // Drawn after the end was copied: the name is seen while the card moves. The whole name, as
+    // the user wrote it: a name is no file name, and "v1.2 sum" is not "v1".
+    DrawCardName(FromBytes(card_.FacingName()));
     ShowView();
     scene_.SetImage(kSideLabel,
                     pictures::FormPicture(

@@ -456,3 +456,25 @@ TEST(CardSlot, AtTwiceTheCardIsTheSameCardWithItsNameWrittenAtTwice) {
     const QRect name2x(name.topLeft() * 2, name.size() * 2);
     EXPECT_NE(big.copy(name2x), small.copy(name).scaled(name2x.size()));
 }
+
+TEST(CardSlot, TheNameOnTheCardIsTheWholeName) {
+    // The ink of the name runs down the strip: a longer name runs further.
+    const QRect strip(58, 0, 8, layout::kCardView.Height);
+    std::vector<int> lengths;
+    for (const char* name : {"v1", "v1.2 sum", "a/b.c d"}) {
+        QTemporaryDir dir;
+        const QString file = dir.path() + "/named.mcf";
+        TMagneticCard card;
+        card.cardNameA = name;
+        ASSERT_TRUE(card.SaveCardFile(NativePath(file)));
+        SlotAtScale s(1);
+        s.slot.LoadCardFile(file, true);
+        s.slot.StartCardCycle(CardMode::Enter);
+        s.Fire(8);
+        const auto [first, last] = InkRows(s.slot.View(), strip);
+        ASSERT_GE(first, 0) << name;
+        lengths.push_back(last - first);
+    }
+    EXPECT_GT(lengths[1], lengths[0] * 3) << "cut at its dot";
+    EXPECT_GT(lengths[2], lengths[0] * 2) << "cut at its slash";
+}
