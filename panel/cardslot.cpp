@@ -52,7 +52,7 @@ CardSlot::CardSlot(Calculator& calc, PanelScene& scene, const Services& services
     cardTimer_.setInterval(kCardInterval);
     connect(&cardTimer_, &QTimer::timeout, this, &CardSlot::cardTimerTimer);
     editNames_ = [this](QString& a, QString& b) {
-        TcardFM dialog(window_.Widget);
+        TcardFM dialog(window_.Widget, services_.Messages);
         dialog.PutNames(a, b);
         if (dialog.exec() != QDialog::Accepted) return false;
         dialog.GetNames(a, b);

@@ -338,7 +338,7 @@ TEST(CardNames, FieldsHoldTwentyFiveCleanCharacters) {
     EXPECT_EQ(dialog.windowTitle(), "Card Names");
     dialog.PutNames(QString(30, 'x'), "a\tb\x01");
     EXPECT_EQ(dialog.Edit1->text().size(), 25);
-    dialog.PutNames("", "a\tb\x01\u0141");
+    dialog.PutNames("", "a\tb\x01");
     auto* ok = dialog.findChild<QDialogButtonBox*>();
     ASSERT_TRUE(ok);
     ok->button(QDialogButtonBox::Ok)->click();
@@ -350,6 +350,38 @@ TEST(CardNames, FieldsHoldTwentyFiveCleanCharacters) {
     ok->button(QDialogButtonBox::Ok)->click();
     dialog.GetNames(a, b);
     EXPECT_EQ(a, "");
+}
+
+// What the card file cannot hold is refused, naming it, and the dialog stays open; nothing is
+// dropped without a word.
+TEST(CardNames, CharactersBeyondAsciiAreRefused) {
+    const struct {
+        const char* a;
+        const char* b;
+        const char* refused; // the characters named, or null when OK closes the dialog
+    } cases[] = {
+        {"N\u00e4me", "", "\u00e4"},
+        {"ok", "\u2603 sn\u00f6w \u2603", "\u2603\u00f6"},
+        {"caf\u00e9", "\U0001F600", "\u00e9"}, // side A first
+        {"~plain|", "v1.2 sum", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.b);
+        orrindale::testing::ScriptedMessenger messages;
+        TcardFM dialog(nullptr, &messages);
+        dialog.PutNames(QString::fromUtf8(c.a), QString::fromUtf8(c.b));
+        dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        EXPECT_EQ(dialog.result() == QDialog::Accepted, c.refused == nullptr);
+        if (!c.refused) {
+            EXPECT_TRUE(messages.Messages().empty());
+            continue;
+        }
+        EXPECT_TRUE(messages.LastText().startsWith(
+            "ERROR: Invalid character found in text: " + QString::fromUtf8(c.refused) + "\r\r"));
+        QString a, b;
+        dialog.GetNames(a, b);
+        EXPECT_EQ(b, QString::fromUtf8(c.b)) << "kept for the user to mend";
+    }
 }
 
 TEST(CardNames, OpensOverItsWindowWideEnoughForAWholeName) {

@@ -259,17 +259,21 @@ TEST(CardTitle, DateAndCharacterChecks) {
         {"Ann", "31/02/2024", false, "31/02/2024", "Ann", "ERROR: Invalid date"},
         {"A~n", "", false, "", "A~n", "ERROR: Invalid character found in text: ~|"},
         {"\t", "", true, "", "", ""},
+        // What the stack file cannot hold is refused, not dropped.
+        {"N\u00e4me \u2603", "", false, "", "N\u00e4me \u2603",
+         "ERROR: Invalid character found in text: \u00e4\u2603\r\rA card holds only letters "
+         "without accents, digits, spaces and the signs of an English keyboard"},
     };
     for (const auto& c : cases) {
         TtitleFM dialog(s);
-        dialog.nameEdit->setText(c.name);
+        dialog.nameEdit->setText(QString::fromUtf8(c.name));
         dialog.dateEdit->setText(c.date);
         dialog.okSBClick();
         EXPECT_EQ(dialog.result() == QDialog::Accepted, c.accepted) << c.name << c.date;
         EXPECT_EQ(dialog.dateEdit->text(), c.dateAfter);
-        EXPECT_EQ(dialog.nameEdit->text(), c.nameAfter);
+        EXPECT_EQ(dialog.nameEdit->text(), QString::fromUtf8(c.nameAfter));
         if (*c.message) {
-            EXPECT_EQ(win.messages.LastText(), c.message);
+            EXPECT_EQ(win.messages.LastText(), QString::fromUtf8(c.message));
         }
     }
     TtitleFM dialog(s);
