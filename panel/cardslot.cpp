@@ -363,7 +363,8 @@ bool CardSlot::EditCardNames() {
 bool CardSlot::SaveCardAs() {
     const QString start =
         QFile::exists(NativeToQString(card_.cardFileName)) ? lastLoadName_ : "*.mcf";
-    const QString path = services_.Files->SaveFile(
+    const QString path = ChooseSaveFile(
+        *services_.Files, *services_.Messages,
         {"Save Magnetic Card File", start, "Magnetic Card File (*.mcf);;All Files (*.*)", "mcf"},
         window_.Widget);
     if (path.isEmpty()) return false;

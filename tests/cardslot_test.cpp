@@ -142,6 +142,26 @@ TEST(CardMenu, SaveAsksFileAndNamesAndLoadAsksAboutAModifiedCard) {
     EXPECT_EQ(s.win.files.asked[2].Start, file);
 }
 
+TEST(CardMenu, SaveWritesACardOnlyUnderItsOwnExtension) {
+    Slot s;
+    const QString listing = s.win.File("sine.txt");
+    QFile file(listing);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("+0.0 33 Add\r\n");
+    file.close();
+    s.win.files.Script(listing);
+    Trigger(s.w, "Save");
+    EXPECT_TRUE(s.win.Exists("sine.mcf"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "+0.0 33 Add\r\n");
+    EXPECT_EQ(CardAction(s.w, "[sine]")->text(), "[sine]");
+    // Once more: the corrected name exists now, and is not replaced without a Yes.
+    s.win.files.Script(listing);
+    s.win.messages.Script(MessageAnswer::No);
+    Trigger(s.w, "Save");
+    EXPECT_EQ(s.win.messages.LastText(), "sine.mcf already exists.\r\rDo you want to replace it?");
+}
+
 TEST(CardMenu, CancelInTheNamesDialogCancelsTheSave) {
     Slot s;
     s.Program({1, kEndCode});

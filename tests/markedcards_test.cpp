@@ -513,6 +513,56 @@ TEST(MarkedCardEditor, EraseClearsTheCardOnlyAfterYes) {
     }
 }
 
+// A stack is written only under its own extension: a name chosen with another file kind's
+// extension has it corrected, one without any gets it, and a corrected name that exists is
+// asked about, as the dialog asks about the name chosen.
+TEST(MarkedCardEditor, SaveWritesAStackOnlyUnderItsOwnExtension) {
+    const struct {
+        const char* typed;
+        const char* written;        // null when nothing is written
+        MessageAnswer replace = {}; // the answer about an existing corrected name
+    } cases[] = {
+        {"prog.txt", "prog.ocf"},
+        {"prog.MCF", "prog.ocf"},
+        {"v1.2 sum", "v1.2 sum.ocf"},
+        {"kept.OCF", "kept.OCF"},
+        {"old.txt", nullptr, MessageAnswer::No},
+        {"old.txt", "old.ocf", MessageAnswer::Yes},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        Window win;
+        WriteCardPictures(win);
+        for (const char* other : {"prog.txt", "prog.MCF", "old.txt", "old.ocf"}) {
+            QFile file(win.File(other));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("keep me\r\n");
+        }
+        TCardStack stack;
+        TprgCrdFM editor(EditorServices(win), stack);
+        editor.show();
+        editor.CardClick({cardgrid::kColumnX[0] + 3, cardgrid::kRowY[2] + 3}, MarkButton::Left);
+        win.files.Script(win.File(c.typed));
+        if (c.replace != MessageAnswer{}) win.messages.Script(c.replace);
+        EXPECT_EQ(editor.SaveClick(), c.written != nullptr);
+        if (c.replace != MessageAnswer{}) {
+            EXPECT_EQ(win.messages.LastText(),
+                      "old.ocf already exists.\r\rDo you want to replace it?");
+        }
+        for (const char* other : {"prog.txt", "prog.MCF", "old.txt"}) {
+            QFile file(win.File(other));
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), "keep me\r\n") << other;
+        }
+        if (!c.written) continue;
+        EXPECT_EQ(editor.FileName(), win.File(c.written));
+        TCardStack back;
+        CardLines lines;
+        EXPECT_TRUE(back.LoadStackFile(win.File(c.written).toStdString(), lines));
+        EXPECT_TRUE(back.Used[0]);
+    }
+}
+
 // However the list's current card was chosen, the card shown is that card, and the marks and
 // Erase act on it.
 TEST(MarkedCardEditor, TheCardShownFollowsTheListsCurrentCard) {

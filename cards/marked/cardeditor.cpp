@@ -298,7 +298,8 @@ QWidget* TprgCrdFM::Asker() {
 bool TprgCrdFM::SaveAs(int cards) {
     const QString start = fileName_.isEmpty() ? services_.ProgramFolder + "*.csf" : fileName_;
     const QString path =
-        services_.Files->SaveFile({"Save Optical Card File", start, kStackFilter, "ocf"}, Asker());
+        ChooseSaveFile(*services_.Files, *services_.Messages,
+                       {"Save Optical Card File", start, kStackFilter, "ocf"}, Asker());
     if (path.isEmpty()) return false;
     if (!stack_.SaveStackFile(NativePath(path), list_, cards)) {
         services_.Messages->Error("ERROR: Failed to save file");
