@@ -303,6 +303,43 @@ TEST(CardSlot, MenuCommandsEndACycleFirst) {
     }
 }
 
+// While a program runs the slot refuses its keys and its whole menu, saying why, as keyrun
+// refuses the card tokens; the card stays as it was.
+TEST(CardSlot, WhileAProgramRunsTheSlotRefusesWithAMessage) {
+    const std::vector<std::pair<const char*, std::function<void(Slot&)>>> commands = {
+        {"record", [](Slot& s) { s.win.Click(kRecord); }},
+        {"enter", [](Slot& s) { s.win.Click(kEnter); }},
+        {"New", [](Slot& s) { Trigger(s.w, "New"); }},
+        {"Swap", [](Slot& s) { Trigger(s.w, "Swap"); }},
+        {"Eject", [](Slot& s) { Trigger(s.w, "Eject"); }},
+        {"Load", [](Slot& s) { Trigger(s.w, "Load"); }},
+        {"Save", [](Slot& s) { Trigger(s.w, "Save"); }},
+        {"protect", [](Slot& s) { Trigger(s.w, "Card A Write Protect"); }},
+    };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        Slot s;
+        s.Program({5, kEndCode});
+        s.Record();
+        s.w.Engine().Running = true;
+        command(s);
+        EXPECT_EQ(s.win.messages.LastText(), kSlotRunningRefusal);
+        EXPECT_FALSE(s.w.Cards().Cycling());
+        EXPECT_TRUE(s.Card().cardPresent);
+        EXPECT_TRUE(s.Card().cardSide);
+        EXPECT_EQ(s.Card().cardStepsA, (std::vector<int>{5, kEndCode}));
+        EXPECT_FALSE(s.Card().protectA);
+        EXPECT_FALSE(CardAction(s.w, "Card A Write Protect")->isChecked());
+        EXPECT_TRUE(s.win.files.asked.empty());
+        s.w.Engine().Running = false;
+    }
+    // A card file dropped on the window or named on the command line is refused the same way.
+    Slot s;
+    s.w.Engine().Running = true;
+    EXPECT_EQ(s.w.Cards().OpenCardFile(s.win.File("none.mcf")).Message, kSlotRunningRefusal);
+    s.w.Engine().Running = false;
+}
+
 TEST(CardSlot, KeysWithoutACardOnlySpringBack) {
     Window win;
     TmainFM& w = win.Start();
