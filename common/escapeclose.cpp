@@ -41,9 +41,8 @@ bool EscapeCloser::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
-        if (!InWindow(watched)) break;
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() != Qt::Key_Escape) break;
+        if (key->key() != Qt::Key_Escape || !InWindow(watched)) break;
         const bool press = event->type() == QEvent::KeyPress;
         if (!press) lastRelease_ = key->timestamp();
         if (key->isAutoRepeat()) return true;
