@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "common/fileopen.h"
 #include "common/messages.h"
 
 namespace orrindale {
@@ -34,6 +35,18 @@ QString KindOf(const FileQuestion& question) {
     return question.DefaultSuffix.isEmpty() ? FirstSuffix(question.Filter) : question.DefaultSuffix;
 }
 } // namespace
+
+QString ChooseSaveFile(FileChooser& files, Messenger& messages, const FileQuestion& question,
+                       QWidget* parent) {
+    const QString chosen = files.SaveFile(question, parent);
+    if (chosen.isEmpty()) return chosen;
+    const QString path = WithExtension(chosen, KindOf(question));
+    if (path != chosen && QFileInfo::exists(path) &&
+        messages.Confirm(QFileInfo(path).fileName() +
+                         " already exists.\r\rDo you want to replace it?") != MessageAnswer::Yes)
+        return QString();
+    return path;
+}
 
 QString FolderMemory::StartOf(const FileQuestion& question) const {
     const auto known = folders_.constFind(KindOf(question));

@@ -80,6 +80,13 @@ public:
     virtual QString ChooseFolder(const FileQuestion& question, QWidget* parent) = 0;
 };
 
+// Asks where to save a file of the question's kind (its DefaultSuffix) and returns the path to
+// write: the name chosen, its extension added or corrected by WithExtension. The dialog asked
+// before replacing the name chosen; a corrected name that exists is asked about here, since the
+// dialog never saw it. Empty when the user cancelled or would not replace the file.
+QString ChooseSaveFile(FileChooser& files, Messenger& messages, const FileQuestion& question,
+                       QWidget* parent);
+
 // Where each kind of file was last chosen, so that the next dialog for that kind starts there.
 // The kind is the extension a dialog offers ("txt", "ptf"). A question that starts from a file
 // the user already has (a path to an existing file) keeps its own folder.

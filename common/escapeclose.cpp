@@ -1,5 +1,7 @@
 #include "common/escapeclose.h"
 
+#include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QWidget>
@@ -15,19 +17,32 @@ EscapeCloser* EscapeCloser::Install(QWidget* window, std::function<void()> close
             close = [window] { window->close(); };
     }
     auto* closer = new EscapeCloser(window, std::move(close));
-    window->installEventFilter(closer);
+    // The keys go to the widget with the focus, and a text field takes Escape as its own: only
+    // a filter on the whole program sees them before the field does.
+    QCoreApplication::instance()->installEventFilter(closer);
     return closer;
 }
 
 EscapeCloser::EscapeCloser(QWidget* window, std::function<void()> close)
-    : QObject(window), close_(std::move(close)) {}
+    : QObject(window), window_(window), close_(std::move(close)) {}
+
+bool EscapeCloser::InWindow(QObject* watched) const {
+    if (!watched->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != window_) return false;
+    // A cell being edited in a list or table takes Escape to cancel the edit.
+    for (QWidget* above = widget->parentWidget(); above && above != window_;
+         above = above->parentWidget())
+        if (qobject_cast<QAbstractItemView*>(above)) return false;
+    return true;
+}
 
 bool EscapeCloser::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() != Qt::Key_Escape) break;
+        if (key->key() != Qt::Key_Escape || !InWindow(watched)) break;
         const bool press = event->type() == QEvent::KeyPress;
         if (!press) lastRelease_ = key->timestamp();
         if (key->isAutoRepeat()) return true;
@@ -44,6 +59,7 @@ bool EscapeCloser::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::WindowDeactivate:
     case QEvent::Hide:
+        if (watched != window_) break;
         // A press seen before another window took the keyboard does not pair with a later
         // release.
         pressed_ = false;

@@ -5,7 +5,9 @@
 // release alone would close that window too, and closing on the press alone lets the release
 // fall through to the window behind. So every window that closes on Escape installs an
 // EscapeCloser, which eats both events and closes only on a release whose press it saw, with
-// no change of the active window in between.
+// no change of the active window in between. It watches the keys of every widget in the window,
+// so Escape closes it wherever the focus is (a text field takes Escape as its own otherwise);
+// only a cell being edited in a list or a table keeps Escape, to cancel the edit.
 #pragma once
 
 #include <QObject>
@@ -26,7 +28,10 @@ protected:
 
 private:
     EscapeCloser(QWidget* window, std::function<void()> close);
+    // A widget of the watched window, the window itself or one with the focus in it.
+    bool InWindow(QObject* watched) const;
 
+    QWidget* window_;
     std::function<void()> close_;
     bool pressed_ = false;    // the press of the Escape now down came to this window
     quint64 lastRelease_ = 0; // the time stamp of the last Escape released here

@@ -23,6 +23,15 @@ FileKind KindOfFile(const QString& path) {
     return FileKind::Unknown;
 }
 
+QString WithExtension(const QString& path, const QString& extension) {
+    const QFileInfo info(path);
+    const QString suffix = info.suffix();
+    if (suffix.compare(extension, Qt::CaseInsensitive) == 0) return path;
+    QString stem = path;
+    if (KindOfFile(path) != FileKind::Unknown) stem.chop(suffix.size() + 1);
+    return stem + '.' + extension;
+}
+
 QString OpenFailure::Text() const {
     QString text = Message + "\r\r" + File;
     if (!Reason.isEmpty()) text += "\r\r" + Reason;

@@ -18,6 +18,11 @@ enum class FileKind {
 };
 
 FileKind KindOfFile(const QString& path);
+// The name a file with the given extension ("ocf") is written under: the path as it is when it
+// ends in that extension (in any case), with the extension in place of another kind's ("prog.txt"
+// becomes "prog.ocf"), else with it added ("v1.2 sum" becomes "v1.2 sum.ocf"). A save never
+// writes one format under another format's extension.
+QString WithExtension(const QString& path, const QString& extension);
 
 // A file that did not open: the window's own message first, then the file and why. A
 // default-made one is no failure.

@@ -19,6 +19,18 @@ QString FromBytes(const std::string& bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+QString RefusalOfNonAscii(const QString& text) {
+    QString found;
+    for (char32_t c : text.toUcs4()) {
+        const QString one = QString::fromUcs4(&c, 1);
+        if (c > 0x7F && !found.contains(one)) found += one;
+    }
+    if (found.isEmpty()) return {};
+    return "ERROR: Invalid character found in text: " + found +
+           "\r\rA card holds only letters without accents, digits, spaces and the signs of an "
+           "English keyboard";
+}
+
 TextList ToTextList(const QStringList& list) {
     TextList out;
     out.reserve(static_cast<std::size_t>(list.size()));

@@ -17,6 +17,11 @@ namespace orrindale {
 
 std::string ToBytes(const QString& text);
 QString FromBytes(const std::string& bytes);
+// Names and titles go onto cards as printable ASCII. The refusal of a text holding characters
+// beyond it (accented letters, other scripts, symbols), naming each such character once; empty
+// when the text holds none. Tabs and other control characters are not refused: CleanText makes a
+// tab a space and drops the others.
+QString RefusalOfNonAscii(const QString& text);
 TextList ToTextList(const QStringList& list);
 QStringList ToQStringList(const TextList& list);
 std::string NativePath(const QString& path);

@@ -52,7 +52,7 @@ CardSlot::CardSlot(Calculator& calc, PanelScene& scene, const Services& services
     cardTimer_.setInterval(kCardInterval);
     connect(&cardTimer_, &QTimer::timeout, this, &CardSlot::cardTimerTimer);
     editNames_ = [this](QString& a, QString& b) {
-        TcardFM dialog(window_.Widget);
+        TcardFM dialog(window_.Widget, services_.Messages);
         dialog.PutNames(a, b);
         if (dialog.exec() != QDialog::Accepted) return false;
         dialog.GetNames(a, b);
@@ -144,8 +144,9 @@ void CardSlot::InsertCard() {
         pictures::FormPicture(pictures::kCardSlot, scale_).convertToFormat(QImage::Format_RGB32);
     DrawPart(view_, QPoint(0, layout::kCardView.Height - kEndShown), cardBitmap_,
              QRect(0, 0, layout::kCardView.Width, kEndShown));
-    // Drawn after the end was copied: the name is seen while the card moves.
-    DrawCardName(FromBytes(FileTitle(card_.FacingName())));
+    // Drawn after the end was copied: the name is seen while the card moves. The whole name, as
+    // the user wrote it: a name is no file name, and "v1.2 sum" is not "v1".
+    DrawCardName(FromBytes(card_.FacingName()));
     ShowView();
     scene_.SetImage(kSideLabel,
                     pictures::FormPicture(
@@ -217,10 +218,12 @@ bool CardSlot::MouseUp() {
     scene_.Show(released, false);
     window_.Repaint(scene_.Bounds(released));
     const bool record = released == pictures::kCardRecordDown;
-    if (!card_.cardPresent) {
+    if (calc_.PowerOn && calc_.Running) {
+        services_.Messages->Information(kSlotRunningRefusal);
+    } else if (!card_.cardPresent) {
         services_.doPlaySound("s1u");
     } else if (!cycle_.CanStart(calc_)) {
-        // Off, running a program or in a cycle: the key does nothing.
+        // Off or in a cycle: the key does nothing.
     } else if (record && card_.FacingProtected()) {
         services_.Messages->Information(card_.cardSide ? "Card A is write protected"
                                                        : "Card B is write protected");
@@ -280,14 +283,21 @@ bool CardSlot::AskUnsaved() {
                MessageAnswer::Yes;
 }
 
+bool CardSlot::RefusedWhileRunning() {
+    if (!calc_.Running) return false;
+    services_.Messages->Information(kSlotRunningRefusal);
+    return true;
+}
+
 void CardSlot::NewProgramcard1Click() {
-    if (!AskUnsaved()) return;
+    if (RefusedWhileRunning() || !AskUnsaved()) return;
     EndCycle();
     ClearCard();
     InsertCard();
 }
 
 void CardSlot::SwapProgramcard1Click() {
+    if (RefusedWhileRunning()) return;
     if (!card_.cardPresent) {
         services_.Messages->Information("A card is not in the reader slot");
         return;
@@ -298,7 +308,7 @@ void CardSlot::SwapProgramcard1Click() {
 }
 
 void CardSlot::EjectProgramCard1Click() {
-    if (!AskUnsaved()) return;
+    if (RefusedWhileRunning() || !AskUnsaved()) return;
     EndCycle();
     ClearCard();
     window_.ShowKeyLabels(true);
@@ -306,7 +316,7 @@ void CardSlot::EjectProgramCard1Click() {
 }
 
 void CardSlot::LoadProgramCard1Click() {
-    if (!SaveQuestion()) return;
+    if (RefusedWhileRunning() || !SaveQuestion()) return;
     const QString path = services_.Files->OpenFile(
         {"Open Magnetic Card File", "*.mcf", "Program Card File (*.mcf);;All Files (*.*)", "mcf"},
         window_.Widget);
@@ -316,6 +326,7 @@ void CardSlot::LoadProgramCard1Click() {
 }
 
 OpenFailure CardSlot::OpenCardFile(const QString& path) {
+    if (calc_.Running) return {kSlotRunningRefusal, path, {}};
     return SaveQuestion() ? TakeCardFile(path) : OpenFailure{};
 }
 
@@ -347,6 +358,7 @@ OpenFailure CardSlot::ReadCardFile(const QString& path, bool side) {
 }
 
 void CardSlot::SaveProgramCard1Click() {
+    if (RefusedWhileRunning()) return;
     // During a cycle the card comes to rest, with its new names, when the cycle ends.
     if (SaveCardAs() && !Cycling()) InsertCard();
 }
@@ -362,7 +374,8 @@ bool CardSlot::EditCardNames() {
 bool CardSlot::SaveCardAs() {
     const QString start =
         QFile::exists(NativeToQString(card_.cardFileName)) ? lastLoadName_ : "*.mcf";
-    const QString path = services_.Files->SaveFile(
+    const QString path = ChooseSaveFile(
+        *services_.Files, *services_.Messages,
         {"Save Magnetic Card File", start, "Magnetic Card File (*.mcf);;All Files (*.*)", "mcf"},
         window_.Widget);
     if (path.isEmpty()) return false;
@@ -376,6 +389,10 @@ bool CardSlot::SaveCardAs() {
 }
 
 void CardSlot::ToggleProtection(bool sideA) {
+    if (RefusedWhileRunning()) {
+        UpdateProtectMenu(); // the menu item's own check mark goes back
+        return;
+    }
     bool& protect = sideA ? card_.protectA : card_.protectB;
     protect = !protect;
     card_.cardModified = true;

@@ -92,6 +92,8 @@ public:
 private:
     void cardTimerTimer();
     void EndCycle();
+    // While a program runs: the slot's refusal told, and true.
+    bool RefusedWhileRunning();
     bool AskUnsaved();
     // "Save changes?" about a modified card: false when the user cancelled or the save failed.
     bool SaveQuestion();

@@ -142,6 +142,26 @@ TEST(CardMenu, SaveAsksFileAndNamesAndLoadAsksAboutAModifiedCard) {
     EXPECT_EQ(s.win.files.asked[2].Start, file);
 }
 
+TEST(CardMenu, SaveWritesACardOnlyUnderItsOwnExtension) {
+    Slot s;
+    const QString listing = s.win.File("sine.txt");
+    QFile file(listing);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("+0.0 33 Add\r\n");
+    file.close();
+    s.win.files.Script(listing);
+    Trigger(s.w, "Save");
+    EXPECT_TRUE(s.win.Exists("sine.mcf"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "+0.0 33 Add\r\n");
+    EXPECT_EQ(CardAction(s.w, "[sine]")->text(), "[sine]");
+    // Once more: the corrected name exists now, and is not replaced without a Yes.
+    s.win.files.Script(listing);
+    s.win.messages.Script(MessageAnswer::No);
+    Trigger(s.w, "Save");
+    EXPECT_EQ(s.win.messages.LastText(), "sine.mcf already exists.\r\rDo you want to replace it?");
+}
+
 TEST(CardMenu, CancelInTheNamesDialogCancelsTheSave) {
     Slot s;
     s.Program({1, kEndCode});
@@ -283,6 +303,43 @@ TEST(CardSlot, MenuCommandsEndACycleFirst) {
     }
 }
 
+// While a program runs the slot refuses its keys and its whole menu, saying why, as keyrun
+// refuses the card tokens; the card stays as it was.
+TEST(CardSlot, WhileAProgramRunsTheSlotRefusesWithAMessage) {
+    const std::vector<std::pair<const char*, std::function<void(Slot&)>>> commands = {
+        {"record", [](Slot& s) { s.win.Click(kRecord); }},
+        {"enter", [](Slot& s) { s.win.Click(kEnter); }},
+        {"New", [](Slot& s) { Trigger(s.w, "New"); }},
+        {"Swap", [](Slot& s) { Trigger(s.w, "Swap"); }},
+        {"Eject", [](Slot& s) { Trigger(s.w, "Eject"); }},
+        {"Load", [](Slot& s) { Trigger(s.w, "Load"); }},
+        {"Save", [](Slot& s) { Trigger(s.w, "Save"); }},
+        {"protect", [](Slot& s) { Trigger(s.w, "Card A Write Protect"); }},
+    };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        Slot s;
+        s.Program({5, kEndCode});
+        s.Record();
+        s.w.Engine().Running = true;
+        command(s);
+        EXPECT_EQ(s.win.messages.LastText(), kSlotRunningRefusal);
+        EXPECT_FALSE(s.w.Cards().Cycling());
+        EXPECT_TRUE(s.Card().cardPresent);
+        EXPECT_TRUE(s.Card().cardSide);
+        EXPECT_EQ(s.Card().cardStepsA, (std::vector<int>{5, kEndCode}));
+        EXPECT_FALSE(s.Card().protectA);
+        EXPECT_FALSE(CardAction(s.w, "Card A Write Protect")->isChecked());
+        EXPECT_TRUE(s.win.files.asked.empty());
+        s.w.Engine().Running = false;
+    }
+    // A card file dropped on the window or named on the command line is refused the same way.
+    Slot s;
+    s.w.Engine().Running = true;
+    EXPECT_EQ(s.w.Cards().OpenCardFile(s.win.File("none.mcf")).Message, kSlotRunningRefusal);
+    s.w.Engine().Running = false;
+}
+
 TEST(CardSlot, KeysWithoutACardOnlySpringBack) {
     Window win;
     TmainFM& w = win.Start();
@@ -338,7 +395,7 @@ TEST(CardNames, FieldsHoldTwentyFiveCleanCharacters) {
     EXPECT_EQ(dialog.windowTitle(), "Card Names");
     dialog.PutNames(QString(30, 'x'), "a\tb\x01");
     EXPECT_EQ(dialog.Edit1->text().size(), 25);
-    dialog.PutNames("", "a\tb\x01\u0141");
+    dialog.PutNames("", "a\tb\x01");
     auto* ok = dialog.findChild<QDialogButtonBox*>();
     ASSERT_TRUE(ok);
     ok->button(QDialogButtonBox::Ok)->click();
@@ -350,6 +407,38 @@ TEST(CardNames, FieldsHoldTwentyFiveCleanCharacters) {
     ok->button(QDialogButtonBox::Ok)->click();
     dialog.GetNames(a, b);
     EXPECT_EQ(a, "");
+}
+
+// What the card file cannot hold is refused, naming it, and the dialog stays open; nothing is
+// dropped without a word.
+TEST(CardNames, CharactersBeyondAsciiAreRefused) {
+    const struct {
+        const char* a;
+        const char* b;
+        const char* refused; // the characters named, or null when OK closes the dialog
+    } cases[] = {
+        {"N\u00e4me", "", "\u00e4"},
+        {"ok", "\u2603 sn\u00f6w \u2603", "\u2603\u00f6"},
+        {"caf\u00e9", "\U0001F600", "\u00e9"}, // side A first
+        {"~plain|", "v1.2 sum", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.b);
+        orrindale::testing::ScriptedMessenger messages;
+        TcardFM dialog(nullptr, &messages);
+        dialog.PutNames(QString::fromUtf8(c.a), QString::fromUtf8(c.b));
+        dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        EXPECT_EQ(dialog.result() == QDialog::Accepted, c.refused == nullptr);
+        if (!c.refused) {
+            EXPECT_TRUE(messages.Messages().empty());
+            continue;
+        }
+        EXPECT_TRUE(messages.LastText().startsWith(
+            "ERROR: Invalid character found in text: " + QString::fromUtf8(c.refused) + "\r\r"));
+        QString a, b;
+        dialog.GetNames(a, b);
+        EXPECT_EQ(b, QString::fromUtf8(c.b)) << "kept for the user to mend";
+    }
 }
 
 TEST(CardNames, OpensOverItsWindowWideEnoughForAWholeName) {
@@ -455,4 +544,26 @@ TEST(CardSlot, AtTwiceTheCardIsTheSameCardWithItsNameWrittenAtTwice) {
     const QRect name(strip.left(), first, strip.width(), last - first + 1);
     const QRect name2x(name.topLeft() * 2, name.size() * 2);
     EXPECT_NE(big.copy(name2x), small.copy(name).scaled(name2x.size()));
+}
+
+TEST(CardSlot, TheNameOnTheCardIsTheWholeName) {
+    // The ink of the name runs down the strip: a longer name runs further.
+    const QRect strip(58, 0, 8, layout::kCardView.Height);
+    std::vector<int> lengths;
+    for (const char* name : {"v1", "v1.2 sum", "a/b.c d"}) {
+        QTemporaryDir dir;
+        const QString file = dir.path() + "/named.mcf";
+        TMagneticCard card;
+        card.cardNameA = name;
+        ASSERT_TRUE(card.SaveCardFile(NativePath(file)));
+        SlotAtScale s(1);
+        s.slot.LoadCardFile(file, true);
+        s.slot.StartCardCycle(CardMode::Enter);
+        s.Fire(8);
+        const auto [first, last] = InkRows(s.slot.View(), strip);
+        ASSERT_GE(first, 0) << name;
+        lengths.push_back(last - first);
+    }
+    EXPECT_GT(lengths[1], lengths[0] * 3) << "cut at its dot";
+    EXPECT_GT(lengths[2], lengths[0] * 2) << "cut at its slash";
 }

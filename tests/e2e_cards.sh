@@ -2,7 +2,8 @@
 # End to end: a program kept on a magnetic card, on the real calculator under Xvfb.
 # Switch on; in PRGM key 4 SHIFT-UP 5 + END; in RUN press END (counter home); "New" card from
 # the menu, record side A, "Save" it (the file dialog answered through the test hook of
-# main.cpp, the real "Card Names" dialog typed into) and close. Start again without the
+# main.cpp, the real "Card Names" dialog typed into; a first Save is cancelled by Escape in the
+# name field) and close. Start again without the
 # machine state (a memory reset): the remembered card is back in the slot. "Load" the file
 # through the menu, enter side A, press CONT and close; X and Y (+ leaves the sum in Y) in the
 # saved machine state must be what the engine alone computes for the program keyed in directly.
@@ -13,7 +14,7 @@ program_dir=$1 readlist=$2 keyrun=$3
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_session.sh"
 e2e_work "$program_dir"
 card="$work/sum.mcf"
-printf '%s\n' "$card" "$card" > "$work/answers"
+printf '%s\n' "$card" "$card" "$card" > "$work/answers"
 
 cat > "$work/session.sh" <<'SESSION'
 set -u
@@ -39,6 +40,18 @@ if [ "$phase" = record ]; then
   click_see "$wid" $(at End) "END did not send the counter home"
   card_menu 0                      # New
   card_see card-record "side A was not recorded"
+  # A first Save is cancelled by Escape in the Card Names dialog, typed with the cursor in the
+  # name field: the dialog closes and nothing is saved.
+  card_menu 4                      # Save
+  did=$(find_window '^Card Names$')
+  [ -n "$did" ] || fail "the Card Names dialog did not appear"
+  wait_for "the Card Names dialog was not drawn" is_drawn "$did"
+  xdotool windowfocus --sync "$did" 2>/dev/null || true
+  wait_for "the Card Names dialog did not take the keyboard" has_focus "$did"
+  xdotool type --window "$did" x
+  xdotool key --window "$did" Escape
+  wait_for "Escape in the name field did not close Card Names" no_window '^Card Names$'
+  [ ! -e "$PWD/sum.mcf" ] || fail "Escape in Card Names still saved the card"
   card_menu 4                      # Save
   did=$(find_window '^Card Names$')
   [ -n "$did" ] || fail "the Card Names dialog did not appear"

@@ -7,7 +7,9 @@
 # closed. The saved machine state must hold the card's 28 codes in program rows 0 and 1.
 # Then the marked card editor ("Peripherals" / "Marked Card Editor") makes cards of a program
 # text with its Text button and saves them with Save, taking the file name it proposes: the
-# text must be unchanged and a stack of the same name with .ocf must stand beside it.
+# text must be unchanged and a stack of the same name with .ocf must stand beside it. Card 1 is
+# clicked in the card list, Down pressed and Erase answered Yes: saved again, the stack still
+# holds card 1, since Erase acts on the card the list moved to.
 #   e2e_marked.sh PROGRAM_FOLDER READLIST KEYRUN [READER_SHOT.png]
 set -euo pipefail
 program_dir=$1 readlist=$2 keyrun=$3 shot=${4:-}
@@ -20,7 +22,7 @@ text="$work/sinx.txt"
 "$keyrun" prgm 4 SHUP 5 Add End run End "listing-save=$text" > /dev/null
 cp "$text" "$work/sinx.kept"
 # The answers: the stack for Load Stack, the text for Text, and the proposed name ("=") for Save.
-printf '%s\n' "$stack" "$text" "=" > "$work/answers"
+printf '%s\n' "$stack" "$text" "=" "$work/erased.ocf" > "$work/answers"
 
 cat > "$work/session.sh" <<'SESSION'
 set -u
@@ -56,6 +58,14 @@ click_see "$eid" 118 18 "the program text was not read"
 xdotool mousemove --window "$eid" 162 18 click 1   # Save
 wait_for "the stack was not saved" has_file "$PWD/sinx.ocf"
 [ -z "${E2E_EDITOR_SHOT:-}" ] || import -window root "$E2E_EDITOR_SHOT"
+# Card 1 clicked in the card list, Down to card 2, Erase and Yes: the card erased is card 2, the
+# one the list and the face show, so card 1 keeps its program in the stack saved again.
+xdotool mousemove --window "$eid" 330 46 click 1
+xdotool key --window "$eid" Down
+xdotool mousemove --window "$eid" 250 18 click 1   # Erase
+answer y "erasing the card"
+xdotool mousemove --window "$eid" 162 18 click 1   # Save
+wait_for "the stack was not saved again" has_file "$PWD/erased.ocf"
 xdotool key Escape
 wait_for "the editor did not close" no_window '^Marked Card Editor$'
 # A click on the bare case gives the calculator the keyboard again.
@@ -86,3 +96,6 @@ made=$("$readlist" "$work/sinx.ocf" | sed -n 6p)
 echo "editor's card 1: $made"
 [ "$(printf '%s\n' "$made" | cut -d'~' -f3-8)" = "4~23~5~27~38~0" ] || {
   echo "the editor's stack does not hold the program text"; exit 1; }
+kept=$("$readlist" "$work/erased.ocf" | sed -n 6p)
+echo "card 1 after Down and Erase: $kept"
+[ "$kept" = "$made" ] || { echo "Erase after an arrow erased the card the list had left"; exit 1; }

@@ -187,6 +187,22 @@ TEST(CardFile, KeyrunLoadThenSaveGivesTheSameBytes) {
     }
 }
 
+// keyrun refuses the card tokens during a run with the window's own message.
+TEST(CardFile, KeyrunRefusesTheSlotDuringARunAsTheWindowDoes) {
+    TempFolder dir;
+    const std::string out = dir.File("err.txt");
+    for (const char* token : {"record", "card-new", "card-save="}) {
+        const std::string command = "'" + std::string(ORRINDALE_KEYRUN) +
+                                    "' --max-steps 10 prgm 1 Add GoTo 0 0 run End Cont '" + token +
+                                    (std::string(token) == "card-save=" ? dir.File("c.mcf") : "") +
+                                    "' >/dev/null 2>'" + out + "'";
+        EXPECT_NE(std::system(command.c_str()), 0) << token;
+        const std::string said = testing::ReadRaw(out);
+        EXPECT_NE(said.find(kSlotRunningRefusal), std::string::npos) << token << ": " << said;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("c.mcf")));
+}
+
 TEST(CardFile, FailedSaveKeepsTheCardModified) {
     TempFolder dir;
     TMagneticCard card = Used();

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QProcess>
+#include <QTest>
 #include <QUrl>
 
 #include "cards/marked/cardeditor.h"
@@ -258,17 +259,21 @@ TEST(CardTitle, DateAndCharacterChecks) {
         {"Ann", "31/02/2024", false, "31/02/2024", "Ann", "ERROR: Invalid date"},
         {"A~n", "", false, "", "A~n", "ERROR: Invalid character found in text: ~|"},
         {"\t", "", true, "", "", ""},
+        // What the stack file cannot hold is refused, not dropped.
+        {"N\u00e4me \u2603", "", false, "", "N\u00e4me \u2603",
+         "ERROR: Invalid character found in text: \u00e4\u2603\r\rA card holds only letters "
+         "without accents, digits, spaces and the signs of an English keyboard"},
     };
     for (const auto& c : cases) {
         TtitleFM dialog(s);
-        dialog.nameEdit->setText(c.name);
+        dialog.nameEdit->setText(QString::fromUtf8(c.name));
         dialog.dateEdit->setText(c.date);
         dialog.okSBClick();
         EXPECT_EQ(dialog.result() == QDialog::Accepted, c.accepted) << c.name << c.date;
         EXPECT_EQ(dialog.dateEdit->text(), c.dateAfter);
-        EXPECT_EQ(dialog.nameEdit->text(), c.nameAfter);
+        EXPECT_EQ(dialog.nameEdit->text(), QString::fromUtf8(c.nameAfter));
         if (*c.message) {
-            EXPECT_EQ(win.messages.LastText(), c.message);
+            EXPECT_EQ(win.messages.LastText(), QString::fromUtf8(c.message));
         }
     }
     TtitleFM dialog(s);
@@ -505,6 +510,99 @@ TEST(MarkedCardEditor, EraseClearsTheCardOnlyAfterYes) {
         EXPECT_EQ(stack.Row29[0], !erased);
         EXPECT_EQ(editor.Card().Rows[0] == 0, erased);
         EXPECT_EQ(editor.CardList()->item(0)->text(), erased ? "Card: 01" : "Card: 01 [Used]");
+    }
+}
+
+// A stack is written only under its own extension: a name chosen with another file kind's
+// extension has it corrected, one without any gets it, and a corrected name that exists is
+// asked about, as the dialog asks about the name chosen.
+TEST(MarkedCardEditor, SaveWritesAStackOnlyUnderItsOwnExtension) {
+    const struct {
+        const char* typed;
+        const char* written;        // null when nothing is written
+        MessageAnswer replace = {}; // the answer about an existing corrected name
+    } cases[] = {
+        {"prog.txt", "prog.ocf"},
+        {"prog.MCF", "prog.ocf"},
+        {"v1.2 sum", "v1.2 sum.ocf"},
+        {"kept.OCF", "kept.OCF"},
+        {"old.txt", nullptr, MessageAnswer::No},
+        {"old.txt", "old.ocf", MessageAnswer::Yes},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        Window win;
+        WriteCardPictures(win);
+        for (const char* other : {"prog.txt", "prog.MCF", "old.txt", "old.ocf"}) {
+            QFile file(win.File(other));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("keep me\r\n");
+        }
+        TCardStack stack;
+        TprgCrdFM editor(EditorServices(win), stack);
+        editor.show();
+        editor.CardClick({cardgrid::kColumnX[0] + 3, cardgrid::kRowY[2] + 3}, MarkButton::Left);
+        win.files.Script(win.File(c.typed));
+        if (c.replace != MessageAnswer{}) win.messages.Script(c.replace);
+        EXPECT_EQ(editor.SaveClick(), c.written != nullptr);
+        if (c.replace != MessageAnswer{}) {
+            EXPECT_EQ(win.messages.LastText(),
+                      "old.ocf already exists.\r\rDo you want to replace it?");
+        }
+        for (const char* other : {"prog.txt", "prog.MCF", "old.txt"}) {
+            QFile file(win.File(other));
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), "keep me\r\n") << other;
+        }
+        if (!c.written) continue;
+        EXPECT_EQ(editor.FileName(), win.File(c.written));
+        TCardStack back;
+        CardLines lines;
+        EXPECT_TRUE(back.LoadStackFile(win.File(c.written).toStdString(), lines));
+        EXPECT_TRUE(back.Used[0]);
+    }
+}
+
+// However the list's current card was chosen, the card shown is that card, and the marks and
+// Erase act on it.
+TEST(MarkedCardEditor, TheCardShownFollowsTheListsCurrentCard) {
+    const struct {
+        Qt::Key key;
+        int presses;
+        int card; // index of the card current after the presses, from card 96
+    } cases[] = {
+        {Qt::Key_Up, 2, 93},  {Qt::Key_Down, 1, 96},   {Qt::Key_Home, 1, 0},
+        {Qt::Key_End, 1, 98}, {Qt::Key_PageUp, 1, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        Window win;
+        WriteCardPictures(win);
+        TCardStack stack;
+        TprgCrdFM editor(EditorServices(win), stack);
+        editor.show();
+        QListWidget* list = editor.CardList();
+        list->scrollToItem(list->item(95));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(95)).center());
+        ASSERT_EQ(editor.Card().Current, 95);
+        for (int i = 0; i < c.presses; ++i)
+            QTest::keyClick(list, c.key);
+        const int card = list->currentRow();
+        if (c.card >= 0) {
+            EXPECT_EQ(card, c.card);
+        }
+        ASSERT_NE(card, 95);
+        EXPECT_EQ(editor.Card().Current, card);
+        editor.CardClick({cardgrid::kColumnX[0] + 3, cardgrid::kRowY[2] + 3}, MarkButton::Left);
+        EXPECT_TRUE(stack.Used[static_cast<size_t>(card)]);
+        EXPECT_FALSE(stack.Used[95]);
+        EXPECT_EQ(list->item(card)->text().right(6), "[Used]");
+        stack.Used[95] = true; // a used card that Erase must leave alone
+        win.messages.Script(MessageAnswer::Yes);
+        editor.EraseClick();
+        EXPECT_FALSE(stack.Used[static_cast<size_t>(card)]);
+        EXPECT_TRUE(stack.Used[95]);
     }
 }
 

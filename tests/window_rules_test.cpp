@@ -1,15 +1,21 @@
 // Rules every window keeps. Escape closes a window only when its press and its release both
 // reached that window: an Escape whose press closed a menu or a dialog must not close the
-// window behind it. A message box opens over the window the user works in. A peripheral window
-// opens clear of the calculator and of the other open ones where the screen has room.
+// window behind it, and a dialog closes on Escape wherever its focus is. A message box opens
+// over the window the user works in. A peripheral window opens clear of the calculator and of
+// the other open ones where the screen has room.
+#include <QDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QScreen>
+#include <QTableWidget>
 #include <functional>
 
 #include "cards/magnetic/cardnames.h"
 #include "cards/marked/cardeditor.h"
 #include "cards/marked/cardtitle.h"
 #include "cards/marked/readerart.h"
+#include "common/escapeclose.h"
 #include "common/messages.h"
 #include "common/placement.h"
 #include "memexp/instructioncard.h"
@@ -107,6 +113,54 @@ TEST(Escape, EveryWindowClosesOnlyOnAWholeEscape) {
         w.win.Pump();
         EXPECT_FALSE(window->isVisible());
     }
+}
+
+// Keys go to the widget with the focus: a text field, a list. Escape there closes the dialog
+// all the same; only a cell being edited keeps it, to cancel the edit.
+TEST(Escape, ClosesADialogWhereverItsFocusIs) {
+    const std::vector<std::pair<const char*, std::function<QWidget*(Windows&)>>> dialogs = {
+        {"card names", [](Windows& w) { return w.Own<TcardFM>(); }},
+        {"card title", [](Windows& w) { return w.Own<TtitleFM>(w.services); }},
+        {"card editor",
+         [](Windows& w) {
+             return w.Own<TprgCrdFM>(w.services, w.main->PeripheralWindows().CardStack());
+         }},
+        {"card reader", [](Windows& w) { return w.Peripheral(Peripherals::Kind::CardReader); }},
+    };
+    for (const auto& [name, make] : dialogs) {
+        // Each field and list of the dialog in turn, in a dialog of its own.
+        for (int field = 0;; ++field) {
+            SCOPED_TRACE(::testing::Message() << name << " field " << field);
+            Windows w;
+            QWidget* dialog = make(w);
+            dialog->show();
+            w.win.Pump();
+            QList<QWidget*> fields;
+            for (QWidget* child : dialog->findChildren<QWidget*>())
+                if (qobject_cast<QLineEdit*>(child) || qobject_cast<QAbstractItemView*>(child))
+                    fields.push_back(child);
+            if (field >= fields.size()) {
+                EXPECT_TRUE(field > 0 || std::string(name) == "card reader") << "no fields";
+                break;
+            }
+            fields[field]->setFocus();
+            SendEscape(fields[field], QEvent::KeyPress);
+            SendEscape(fields[field], QEvent::KeyRelease);
+            w.win.Pump();
+            EXPECT_FALSE(dialog->isVisible());
+        }
+    }
+    QDialog dialog;
+    EscapeCloser::Install(&dialog);
+    auto* table = new QTableWidget(1, 1, &dialog);
+    table->setItem(0, 0, new QTableWidgetItem("7"));
+    dialog.show();
+    table->editItem(table->item(0, 0));
+    auto* edit = table->findChild<QLineEdit*>();
+    ASSERT_TRUE(edit);
+    SendEscape(edit, QEvent::KeyPress);
+    SendEscape(edit, QEvent::KeyRelease);
+    EXPECT_TRUE(dialog.isVisible()) << "the cell's edit is cancelled, not the dialog";
 }
 
 TEST(Escape, APressBeforeTheWindowLostTheKeyboardDoesNotCount) {

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "cards/magnetic/cardcycle.h"
 #include "common/hpdata.h"
 #include "engine/calculator.h"
 #include "keyruncards.h"
@@ -155,9 +156,9 @@ bool ListingToken(Calculator& calc, const std::string& token) {
 }
 
 // What the windows refuse with the power off or while a program runs, keyrun refuses too, with
-// their messages: the "Magnetic Card" menu is disabled with the power off and the card keys do
-// nothing while a program runs; the viewer does not open while a program runs and shows no
-// program with the power off. Empty when the token may go on.
+// their messages: the "Magnetic Card" menu is disabled with the power off and the slot refuses
+// its keys and its menu while a program runs; the viewer does not open while a program runs and
+// shows no program with the power off. Empty when the token may go on.
 std::string Refusal(const Calculator& calc, const std::string& token) {
     const std::string t = Lower(token);
     auto starts = [&t](const char* prefix) { return t.rfind(prefix, 0) == 0; };
@@ -166,7 +167,7 @@ std::string Refusal(const Calculator& calc, const std::string& token) {
     // A run that "off" suspended still counts as running, as in the window: it resumes at "on".
     if (slot) {
         if (!calc.PowerOn) return "The Magnetic Card menu is disabled while the calculator is off";
-        if (calc.Running) return "The card slot will not operate while a program is running";
+        if (calc.Running) return kSlotRunningRefusal;
     } else if (viewer) {
         if (calc.Running) return "Please stop program running to view code";
         if (!calc.PowerOn)

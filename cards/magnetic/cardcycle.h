@@ -48,6 +48,12 @@ private:
     int cardTick_ = 0;
 };
 
+// While a program runs the slot takes nothing: its record and enter keys and every command of
+// the "Magnetic Card" menu are refused with this message, as the marked card reader refuses to
+// feed. The window and keyrun keep this one rule.
+inline constexpr char kSlotRunningRefusal[] =
+    "The card reader will not operate while a program is running";
+
 // The transfer of a cycle. Enter: the side goes into program memory; a side that held an END
 // hands END to the engine as if pressed, a side with nothing but zeros marks row 0 step 0 with
 // code 63. Record: program memory goes onto the side, X becomes a blank zero and the card

@@ -6,11 +6,12 @@
 
 #include "common/escapeclose.h"
 #include "common/hpdata_qt.h"
+#include "common/messages.h"
 #include "common/placement.h"
 
 namespace orrindale {
 
-TcardFM::TcardFM(QWidget* parent) : QDialog(parent) {
+TcardFM::TcardFM(QWidget* parent, Messenger* messages) : QDialog(parent), messages_(messages) {
     EscapeCloser::Install(this);
     setWindowTitle("Card Names");
     Edit1 = new QLineEdit(this);
@@ -52,20 +53,16 @@ void TcardFM::GetNames(QString& nameA, QString& nameB) const {
     nameB = Edit2->text();
 }
 
-namespace {
-// Only printable ASCII goes onto a card. A character beyond Latin-1 is dropped here, before the
-// byte conversion would turn it into another character.
-QString CleanName(const QString& text) {
-    std::string bytes;
-    for (QChar c : text)
-        if (c.unicode() <= 0xFF) bytes.push_back(static_cast<char>(c.unicode()));
-    return FromBytes(CleanText(bytes));
-}
-} // namespace
-
 void TcardFM::okSBClick() {
+    // A character the card file cannot hold is refused rather than lost.
     for (QLineEdit* edit : {Edit1, Edit2})
-        edit->setText(CleanName(edit->text()));
+        if (const QString refusal = RefusalOfNonAscii(edit->text()); !refusal.isEmpty()) {
+            if (messages_) messages_->Error(refusal);
+            edit->setFocus();
+            return;
+        }
+    for (QLineEdit* edit : {Edit1, Edit2})
+        edit->setText(FromBytes(CleanText(ToBytes(edit->text()))));
     accept();
 }
 

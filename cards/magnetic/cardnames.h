@@ -9,13 +9,17 @@ class QLineEdit;
 
 namespace orrindale {
 
+class Messenger;
+
 class TcardFM : public QDialog {
     Q_OBJECT
 
 public:
     static constexpr int kMaxNameLength = 25;
 
-    explicit TcardFM(QWidget* parent = nullptr);
+    // OK refuses a name the card file cannot hold, in a box shown by `messages` (tests may go
+    // without), and keeps the dialog open.
+    explicit TcardFM(QWidget* parent = nullptr, Messenger* messages = nullptr);
 
     void PutNames(const QString& nameA, const QString& nameB);
     void GetNames(QString& nameA, QString& nameB) const;
@@ -28,6 +32,8 @@ protected:
 
 private:
     void okSBClick();
+
+    Messenger* messages_;
 };
 
 } // namespace orrindale

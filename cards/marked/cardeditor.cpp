@@ -113,8 +113,11 @@ void TprgCrdFM::BuildWindow() {
     cardsLB_->setToolTip("Double click to toggle card inclusion");
     for (int card = 1; card <= kStackCards; ++card)
         cardsLB_->addItem(QString());
-    connect(cardsLB_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { cardsLBClick(cardsLB_->row(item)); });
+    // The card shown follows the list's current card however it was chosen: a click, the
+    // arrows, Page Up and Down, Home and End.
+    connect(cardsLB_, &QListWidget::currentRowChanged, this, &TprgCrdFM::cardsLBClick);
+    // A click on the card shown brings back its titles, which a click on a mark hides.
+    connect(cardsLB_, &QListWidget::itemClicked, this, [this] { Redraw(true); });
     connect(cardsLB_, &QListWidget::itemDoubleClicked, this, [this] { cardsLBDblClick(); });
     instLB_ = new QListWidget(this);
     instLB_->setObjectName("instLB");
@@ -295,7 +298,8 @@ QWidget* TprgCrdFM::Asker() {
 bool TprgCrdFM::SaveAs(int cards) {
     const QString start = fileName_.isEmpty() ? services_.ProgramFolder + "*.csf" : fileName_;
     const QString path =
-        services_.Files->SaveFile({"Save Optical Card File", start, kStackFilter, "ocf"}, Asker());
+        ChooseSaveFile(*services_.Files, *services_.Messages,
+                       {"Save Optical Card File", start, kStackFilter, "ocf"}, Asker());
     if (path.isEmpty()) return false;
     if (!stack_.SaveStackFile(NativePath(path), list_, cards)) {
         services_.Messages->Error("ERROR: Failed to save file");
@@ -375,7 +379,8 @@ void TprgCrdFM::CardClick(QPoint at, MarkButton button) {
 }
 
 void TprgCrdFM::cardsLBClick(int card) {
-    if (card < 0 || card >= kStackCards) return;
+    // MakeCurrent moves the list to the card it has made current already.
+    if (card < 0 || card >= kStackCards || card == card_.Current) return;
     card_.Store(list_);
     MakeCurrent(card);
     RefreshList();

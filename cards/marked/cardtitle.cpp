@@ -70,12 +70,14 @@ void TtitleFM::GetTitle(QString& name, QString& title, QString& date) const {
 }
 
 bool TtitleFM::CheckText(QLineEdit* edit) {
-    std::string bytes;
-    for (QChar c : edit->text())
-        if (c.unicode() <= 0xFF) bytes.push_back(static_cast<char>(c.unicode()));
-    edit->setText(FromBytes(CleanText(bytes)));
-    if (HasNoneOf(ToBytes(edit->text()), "~|")) return true;
-    services_.Messages->Error("ERROR: Invalid character found in text: ~|");
+    // A character the stack file cannot hold is refused rather than lost.
+    QString refusal = RefusalOfNonAscii(edit->text());
+    if (refusal.isEmpty()) {
+        edit->setText(FromBytes(CleanText(ToBytes(edit->text()))));
+        if (HasNoneOf(ToBytes(edit->text()), "~|")) return true;
+        refusal = "ERROR: Invalid character found in text: ~|";
+    }
+    services_.Messages->Error(refusal);
     edit->setFocus();
     return false;
 }

@@ -1,7 +1,8 @@
 // The "Card Title" dialog: the name, title and date written on a marked card stack. Its caller
 // creates it, fills it with PutTitle, runs it modally and reads it back with GetTitle after OK.
 // OK checks the date (dd/mm/yyyy, rewritten with two-digit day and month) and refuses "~" and
-// "|", which would break the stack file's lines.
+// "|", which would break the stack file's lines, and characters beyond printable ASCII, which
+// the file cannot hold.
 #pragma once
 
 #include <QDialog>
