@@ -143,6 +143,27 @@ void TmainFM::mouseReleaseEvent(QMouseEvent* event) {
     keys_.ReleaseMouse();
 }
 
+void TmainFM::ClickItem(int item) {
+    using namespace access;
+    if (item >= kFirstSwitchItem && item < kWheelItem) {
+        // The label of the setting the switch does not stand at.
+        const auto second = static_cast<layout::SwitchSetting>(2 * (item - kFirstSwitchItem) + 1);
+        const layout::SwitchSetting to =
+            scene_.IsShown(pictures::SwitchLever(second)) ? layout::Partner(second) : second;
+        SwitchLabelClick(ToQRect(layout::Switch(to).LabelArea).center());
+        return;
+    }
+    if (item == kWheelItem || item <= kDisplayItem || item >= kItemCount) return;
+    const QPoint at = ItemArea(item).center();
+    if (printer_.MouseDown(at)) {
+        printer_.MouseUp();
+    } else if (cards_.MouseDown(at)) {
+        cards_.MouseUp();
+    } else if (keys_.Press(layout::KeyAt(at.x(), at.y()), KeyPresser::Device::Mouse)) {
+        keys_.ReleaseMouse();
+    }
+}
+
 bool TmainFM::SwitchLabelClick(QPoint at) {
     for (const layout::SwitchPlace& s : layout::kSwitches) {
         if (!ToQRect(s.LabelArea).contains(at)) continue;
@@ -203,6 +224,14 @@ void TmainFM::keyPressEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return; // keys never repeat
     const PcKeyAction action = MapPcKey(event->key(), event->modifiers(), event->nativeScanCode());
     if (action.kind == PcKeyAction::Nothing) return;
+    if (action.kind == PcKeyAction::FlipSwitch) {
+        ClickItem(access::kFirstSwitchItem + action.key);
+        return;
+    }
+    if (action.kind == PcKeyAction::StepWheel) {
+        StepWheel(action.key);
+        return;
+    }
     const int key = action.kind == PcKeyAction::Press ? action.key : HoverKey;
     keys_.Press(key, KeyPresser::Device::Keyboard, PcKeyOf(event));
 }

@@ -51,7 +51,7 @@ namespace orrindale {
 class TfuncCardFM;
 class TplistFM;
 
-class TmainFM : public QWidget, public EngineHost, public access::PanelReadout {
+class TmainFM : public QWidget, public EngineHost, public access::PanelControls {
     Q_OBJECT
 
 public:
@@ -97,7 +97,7 @@ public:
     void SetAngleSwitch(bool rad);
     void SetDisplaySwitch(bool floatMode);
     void SetModeSwitch(bool prgm);
-    void StepWheel(int step);
+    void StepWheel(int step) override;
 
     // Writes the settings and state as a close would, without closing and without questions: the
     // desktop session asks for it before it ends.
@@ -133,6 +133,9 @@ public:
     bool PrinterLatched(int button) const override {
         return printer_.Latches()[static_cast<size_t>(button)];
     }
+    // PanelControls: what screen readers and the keyboard's focus do (input.cpp).
+    void ClickItem(int item) override;
+    int FocusedItem() const override { return focusedItem_; }
 
     // EngineHost.
     void RedrawDisplay() override;
@@ -256,6 +259,7 @@ private:
     bool functionCardLoaded_ = false;
     int hiddenX_ = 0;
     int pressedClickArea_ = 0; // the switch label or wheel button a press landed on
+    int focusedItem_ = -1;     // the control holding the keyboard's focus (accessibility.h)
     bool dragging_ = false;
     QPoint dragStart_;
     std::optional<QCursor> openHand_, closedHand_; // made at the first hover over the display

@@ -60,7 +60,8 @@ TEST(Accessibility, NamesOfTheOtherParts) {
         {access::kFirstSwitchItem + 2, "Switch OFF/ON", QAccessible::CheckBox},
         {access::kFirstSwitchItem + 3, "Switch RUN/PRGM", QAccessible::CheckBox},
         {access::kWheelItem, "Decimal wheel", QAccessible::SpinBox},
-        {access::kFirstPrintItem, "Printer ON", QAccessible::Button},
+        {access::kFirstPrintItem, "Printer ON", QAccessible::CheckBox},
+        {access::kFirstPrintItem + 3, "Printer Z", QAccessible::CheckBox},
         {access::kFirstPrintItem + 4, "Printer L", QAccessible::Button},
         {access::kFirstPrintItem + 5, "Paper Feed", QAccessible::Button},
         {access::kFirstCardItem, "Card Program", QAccessible::Button},
@@ -93,6 +94,141 @@ TEST(Accessibility, SwitchesWheelAndPrinterButtonsReportTheirSetting) {
     win.Click(printerOn->rect().center() - w.mapToGlobal(QPoint(0, 0)));
     EXPECT_EQ(printerOn->state().checked, w.Printer().OnButton());
     EXPECT_TRUE(printerOn->state().checkable);
+}
+
+QAccessibleActionInterface* Actions(TmainFM& w, int item) {
+    return Panel(w)->child(item)->actionInterface();
+}
+QString DisplayText(TmainFM& w) {
+    QAccessibleTextInterface* text = Panel(w)->child(access::kDisplayItem)->textInterface();
+    return text->text(0, text->characterCount());
+}
+
+// A screen reader user works the calculator through actions alone: the power switch, keys.
+TEST(Accessibility, ActionsAloneSwitchOnAndCalculate) {
+    Window win;
+    TmainFM& w = win.Start();
+    const QString press = QAccessibleActionInterface::pressAction();
+    Actions(w, access::kFirstSwitchItem + 2)->doAction(QAccessibleActionInterface::toggleAction());
+    win.Fire("ChgModeTimer");
+    ASSERT_TRUE(w.Engine().PowerOn);
+    for (int key : {keypos::Digit1, keypos::Digit2, keypos::ShiftUp, keypos::Digit3, keypos::Add})
+        Actions(w, access::kFirstKeyItem + key - 1)->doAction(press);
+    win.FireUntilStopped("busyTimer");
+    EXPECT_EQ(DisplayText(w).toStdString(), "X 3, Y 15, Z 0");
+    // The other switches go to their second setting and back, as clicks on their words do.
+    for (int sw : {0, 1, 3}) {
+        QAccessibleInterface* item = Panel(w)->child(access::kFirstSwitchItem + sw);
+        const QString before = item->text(QAccessible::Value);
+        item->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        win.Fire("ChgModeTimer");
+        EXPECT_NE(item->text(QAccessible::Value), before) << sw;
+        EXPECT_TRUE(item->state().checked) << sw;
+        item->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        win.Fire("ChgModeTimer");
+        EXPECT_EQ(item->text(QAccessible::Value), before) << sw;
+    }
+}
+
+// Each kind of control offers its own actions, each with a description naming its PC key.
+TEST(Accessibility, ControlsOfferTheirActionsAndDescribeThemselves) {
+    Window win;
+    TmainFM& w = win.Start();
+    using A = QAccessibleActionInterface;
+    const struct {
+        int item;
+        QStringList actions;
+        const char* description;
+        const char* firstKeyBinding;
+    } cases[] = {
+        {access::kFirstKeyItem + 28,
+         {A::pressAction()},
+         "SinX, key code 70; PC key Shift+S",
+         "Shift+S"},
+        {access::kFirstKeyItem + 20, {A::pressAction()}, "7, key code 07; PC key 7", nullptr},
+        {access::kFirstKeyItem + 3, {A::pressAction()}, "a, key code 13; PC key A", nullptr},
+        {access::kFirstKeyItem + 64, {A::pressAction()}, "Step Prgm, no key code; PC key Z", "Z"},
+        {access::kFirstSwitchItem + 2,
+         {A::toggleAction()},
+         "OFF: Power off; ON: Power on; PC key F7",
+         "F7"},
+        {access::kWheelItem,
+         {A::increaseAction(), A::decreaseAction()},
+         "Digits shown after the point; PC keys Page Up and Page Down",
+         "Page Up"},
+        {access::kFirstPrintItem + 1,
+         {A::toggleAction(), A::pressAction()},
+         "Chooses X to print; stays down until pressed again",
+         nullptr},
+        {access::kFirstPrintItem + 5, {A::pressAction()}, "Feeds the paper", nullptr},
+        {access::kFirstCardItem,
+         {A::pressAction()},
+         "Records program memory on the card's facing side",
+         nullptr},
+    };
+    for (const auto& c : cases) {
+        QAccessibleInterface* item = Panel(w)->child(c.item);
+        ASSERT_NE(item->actionInterface(), nullptr) << c.item;
+        EXPECT_EQ(item->actionInterface()->actionNames(), c.actions) << c.item;
+        EXPECT_EQ(item->text(QAccessible::Description).toStdString(), c.description);
+        const QStringList bindings = item->actionInterface()->keyBindingsForAction(c.actions[0]);
+        EXPECT_EQ(bindings.value(0), c.firstKeyBinding ? c.firstKeyBinding : "") << c.item;
+    }
+    EXPECT_EQ(Panel(w)->child(access::kDisplayItem)->actionInterface(), nullptr);
+    for (int item = access::kFirstKeyItem; item < access::kItemCount; ++item)
+        EXPECT_FALSE(Panel(w)->child(item)->text(QAccessible::Description).isEmpty()) << item;
+}
+
+TEST(Accessibility, WheelAndPrinterButtonsWorkThroughActions) {
+    Window win;
+    TmainFM& w = win.Start();
+    QAccessibleInterface* wheel = Panel(w)->child(access::kWheelItem);
+    wheel->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+    EXPECT_EQ(w.DecimalWheel(), 3);
+    wheel->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
+    EXPECT_EQ(w.DecimalWheel(), 2);
+    wheel->valueInterface()->setCurrentValue(7);
+    EXPECT_EQ(wheel->valueInterface()->currentValue().toInt(), 7);
+    EXPECT_EQ(wheel->text(QAccessible::Value), "7");
+    QAccessibleInterface* y = Panel(w)->child(access::kFirstPrintItem + 2);
+    const bool before = w.PrinterLatched(1);
+    y->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(w.PrinterLatched(1), !before);
+    EXPECT_EQ(y->state().checked, !before);
+    y->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(w.PrinterLatched(1), before);
+}
+
+// The switches and the wheel have PC keys of their own, where typing has none.
+TEST(Accessibility, FunctionAndPageKeysWorkTheSwitchesAndTheWheel) {
+    Window win;
+    TmainFM& w = win.Start();
+    win.Type(Qt::Key_F7);
+    win.Fire("ChgModeTimer");
+    EXPECT_TRUE(w.Engine().PowerOn);
+    const struct {
+        int qtKey;
+        Qt::KeyboardModifiers mods;
+        bool rad, floatMode, prgm;
+        int wheel;
+    } steps[] = {
+        {Qt::Key_F5, Qt::NoModifier, true, false, false, 2},
+        {Qt::Key_F6, Qt::NoModifier, true, true, false, 2},
+        {Qt::Key_F8, Qt::NoModifier, true, true, true, 2},
+        {Qt::Key_F8, Qt::NoModifier, true, true, false, 2},
+        {Qt::Key_PageUp, Qt::NoModifier, true, true, false, 3},
+        {Qt::Key_PageDown, Qt::NoModifier, true, true, false, 2},
+        {Qt::Key_PageDown, Qt::KeypadModifier, true, true, false, 2}, // keypad 3, no NumLock
+        {Qt::Key_F5, Qt::ShiftModifier, true, true, false, 2},
+    };
+    for (const auto& s : steps) {
+        win.Type(s.qtKey, s.mods);
+        win.Fire("ChgModeTimer");
+        EXPECT_EQ(w.PictureShown(pictures::SwitchLever(layout::SwitchSetting::Rad)), s.rad);
+        EXPECT_EQ(w.PictureShown(pictures::SwitchLever(layout::SwitchSetting::Float)), s.floatMode);
+        EXPECT_EQ(w.PictureShown(pictures::SwitchLever(layout::SwitchSetting::Prgm)), s.prgm);
+        EXPECT_EQ(w.DecimalWheel(), s.wheel);
+    }
 }
 
 TEST(Accessibility, DisplayReadsItsLinesAsNumbers) {
