@@ -110,6 +110,7 @@ int TmainFM::ClickAreaAt(QPoint at) const {
 
 void TmainFM::mousePressEvent(QMouseEvent* event) {
     const QPoint at = At(event);
+    ClearFocus(); // the mouse takes over from the keyboard's focus
     // The switch labels and wheel buttons act when the button comes up on the one pressed.
     pressedClickArea_ = ClickAreaAt(at);
     if (pressedClickArea_ != 0) return;
@@ -222,6 +223,7 @@ int PcKeyOf(const QKeyEvent* e) {
 
 void TmainFM::keyPressEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return; // keys never repeat
+    if (FocusKey(event)) return;
     const PcKeyAction action = MapPcKey(event->key(), event->modifiers(), event->nativeScanCode());
     if (action.kind == PcKeyAction::Nothing) return;
     if (action.kind == PcKeyAction::FlipSwitch) {
@@ -239,6 +241,74 @@ void TmainFM::keyPressEvent(QKeyEvent* event) {
 void TmainFM::keyReleaseEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return;
     keys_.ReleasePcKey(PcKeyOf(event));
+}
+
+// ---- The keyboard's focus ---------------------------------------------------------------------
+
+bool TmainFM::focusNextPrevChild(bool next) {
+    const int before = focus_.Item();
+    focus_.Tab(next);
+    FocusChanged(before);
+    return true;
+}
+
+bool TmainFM::FocusKey(const QKeyEvent* event) {
+    const Qt::KeyboardModifiers mods =
+        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && mods == Qt::ShiftModifier)) {
+        OpenMenu();
+        return true;
+    }
+    const int item = focus_.Item();
+    if (item < 0 || mods != Qt::NoModifier) return false;
+    // Return presses the focused control only while one has the focus; the keypad's Enter
+    // stays SHIFT UP, so numbers are keyed there as always.
+    const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
+    const int key = event->key();
+    if (key == Qt::Key_Space || (key == Qt::Key_Return && !keypad)) {
+        if (item == access::kWheelItem)
+            StepWheel(+1);
+        else
+            ClickItem(item);
+        return true;
+    }
+    int dx = 0, dy = 0;
+    switch (key) {
+    case Qt::Key_Left: dx = -1; break;
+    case Qt::Key_Right: dx = +1; break;
+    case Qt::Key_Up: dy = -1; break;
+    case Qt::Key_Down: dy = +1; break;
+    default: return false;
+    }
+    if (keypad) return false; // the keypad's digits without NumLock
+    if (item == access::kWheelItem) {
+        if (dy != 0) StepWheel(-dy); // up turns it up
+    } else if (focus_.Arrow(dx, dy)) {
+        FocusChanged(item);
+    }
+    return true;
+}
+
+void TmainFM::FocusChanged(int before) {
+    const int item = focus_.Item();
+    if (item == before) return;
+    // The mark is drawn a little outside the control.
+    if (before >= 0) update(access::ItemArea(before).adjusted(-5, -5, 5, 5));
+    if (item >= 0) update(access::ItemArea(item).adjusted(-5, -5, 5, 5));
+    announcer_.FocusMoved(this, item);
+}
+
+void TmainFM::ClearFocus() {
+    const int before = focus_.Item();
+    focus_.Clear();
+    FocusChanged(before);
+}
+
+void TmainFM::OpenMenu() {
+    const int item = focus_.Item();
+    const QPoint at = item >= 0 ? access::ItemArea(item).center() : rect().center();
+    popup_->popup(mapToGlobal(at));
 }
 
 // ---- Switches and the wheel

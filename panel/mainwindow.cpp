@@ -73,7 +73,11 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
     setMouseTracking(true);
     access::InstallPanelAccessibility();
     EscapeCloser::Install(this, [this] {
-        if (!PlotterOpen()) close();
+        // Escape first takes the keyboard's focus off the controls.
+        if (FocusedItem() >= 0)
+            ClearFocus();
+        else if (!PlotterOpen())
+            close();
     });
     calc_.ApplyRunSpeed(kDefaultRunSpeed);
     calc_.SetDecimalWheel(2);
@@ -524,6 +528,16 @@ void TmainFM::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     scene_.Paint(painter, event->region());
     painter.drawImage(layout::kDisplay.Left, layout::kDisplay.Top, display_.Picture());
+    if (const int item = FocusedItem(); item >= 0) {
+        // A thin rounded outline, in the light grey of the key legends, with a dark edge that
+        // keeps it seen on the light case as on the dark keys.
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF mark = QRectF(access::ItemArea(item)).adjusted(-2.5, -2.5, 2.5, 2.5);
+        painter.setPen(QPen(QColor(40, 40, 40), 3));
+        painter.drawRoundedRect(mark, 3, 3);
+        painter.setPen(QPen(QColor(235, 230, 215), 1.5));
+        painter.drawRoundedRect(mark, 3, 3);
+    }
 }
 
 void TmainFM::RedrawDisplay() {

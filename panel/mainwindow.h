@@ -37,6 +37,7 @@
 #include "panel/extmemlink.h"
 #include "panel/keypresser.h"
 #include "panel/layout.h"
+#include "panel/panelfocus.h"
 #include "panel/panelpicture.h"
 #include "panel/peripherallink.h"
 #include "panel/peripherals.h"
@@ -135,7 +136,7 @@ public:
     }
     // PanelControls: what screen readers and the keyboard's focus do (input.cpp).
     void ClickItem(int item) override;
-    int FocusedItem() const override { return focusedItem_; }
+    int FocusedItem() const override { return focus_.Item(); }
 
     // EngineHost.
     void RedrawDisplay() override;
@@ -173,6 +174,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
     bool event(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     PrinterPanel::Window PrinterWindow();
@@ -217,6 +219,13 @@ private:
     int ClickAreaAt(QPoint at) const;
     bool WheelClick(QPoint at);
     void SetLabels(const QString& name, const QString& pcKey);
+    // The keys that move the focus over the controls, press the focused one and open the menu;
+    // true when the event was one of them.
+    bool FocusKey(const QKeyEvent* event);
+    // Repaints the focus mark where it was and where it is, and tells screen readers.
+    void FocusChanged(int before);
+    void ClearFocus();
+    void OpenMenu();
     // Escape leaves the calculator open while the plotter window is.
     bool PlotterOpen() const { return peripherals_.Window(Peripherals::Kind::Plotter) != nullptr; }
     void LoadRollAndState();
@@ -259,7 +268,7 @@ private:
     bool functionCardLoaded_ = false;
     int hiddenX_ = 0;
     int pressedClickArea_ = 0; // the switch label or wheel button a press landed on
-    int focusedItem_ = -1;     // the control holding the keyboard's focus (accessibility.h)
+    PanelFocus focus_;
     bool dragging_ = false;
     QPoint dragStart_;
     std::optional<QCursor> openHand_, closedHand_; // made at the first hover over the display

@@ -231,6 +231,108 @@ TEST(Accessibility, FunctionAndPageKeysWorkTheSwitchesAndTheWheel) {
     }
 }
 
+// Tab goes from group to group, the arrows within one; screen readers hear each move.
+TEST(Accessibility, TabAndArrowsMoveTheFocusOverTheControls) {
+    Window win;
+    TmainFM& w = win.Start();
+    std::vector<int> heard;
+    w.Announcer().SetSink([&heard](QAccessibleEvent* event) {
+        if (event->type() == QAccessible::Focus) heard.push_back(event->child());
+    });
+    QAccessible::setActive(true);
+    const int power = access::kFirstSwitchItem + 2, key1 = access::kFirstKeyItem;
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const struct {
+        int qtKey;
+        Qt::KeyboardModifiers mods;
+        int focused;
+    } steps[] = {
+        {Qt::Key_Tab, none, power},
+        {Qt::Key_Right, none, power + 1},
+        {Qt::Key_Right, none, power + 1}, // the last switch
+        {Qt::Key_Tab, none, access::kWheelItem},
+        {Qt::Key_Tab, none, key1},
+        {Qt::Key_Down, none, key1 + 13},
+        {Qt::Key_Right, none, key1 + 14},
+        {Qt::Key_Up, none, key1 + 1},
+        {Qt::Key_Left, none, key1},
+        {Qt::Key_Left, none, key1},
+        {Qt::Key_Tab, none, access::kFirstPrintItem},
+        {Qt::Key_Tab, none, access::kFirstCardItem},
+        {Qt::Key_Tab, none, power + 1}, // round to the switches, where the focus was left
+        {Qt::Key_Backtab, Qt::ShiftModifier, access::kFirstCardItem},
+        {Qt::Key_Backtab, Qt::ShiftModifier, access::kFirstPrintItem},
+        {Qt::Key_Escape, none, -1},
+        {Qt::Key_Tab, none, access::kFirstPrintItem}, // back where Escape left it
+    };
+    int moves = 0;
+    for (const auto& s : steps) {
+        const int before = w.FocusedItem();
+        win.Type(s.qtKey, s.mods);
+        EXPECT_EQ(w.FocusedItem(), s.focused) << moves;
+        for (int item = access::kFirstKeyItem; item < access::kItemCount; ++item)
+            ASSERT_EQ(Panel(w)->child(item)->state().focused, item == s.focused) << item;
+        if (w.FocusedItem() != before) ++moves;
+        ASSERT_EQ(static_cast<int>(heard.size()), moves);
+        EXPECT_EQ(heard.back(), s.focused);
+    }
+    QAccessible::setActive(false);
+    EXPECT_TRUE(w.isVisible()); // Escape took the focus away and left the window open
+    win.Click(Window::KeyCentre(keypos::Digit7));
+    EXPECT_EQ(w.FocusedItem(), -1); // the mouse takes over
+}
+
+// Space and Return press the focused control; without one Return stays SHIFT UP, and the
+// keypad's Enter always is.
+TEST(Accessibility, SpaceAndReturnPressTheFocusedControl) {
+    Window win;
+    TmainFM& w = win.Start();
+    win.Type(Qt::Key_Tab); // the power switch
+    win.Type(Qt::Key_Space);
+    win.Fire("ChgModeTimer");
+    ASSERT_TRUE(w.Engine().PowerOn);
+    win.Type(Qt::Key_Tab); // the wheel: Up and Down turn it
+    win.Type(Qt::Key_Up);
+    win.Type(Qt::Key_Up);
+    win.Type(Qt::Key_Down);
+    EXPECT_EQ(w.DecimalWheel(), 3);
+    win.Type(Qt::Key_Tab); // TO POLAR; three rows down and seven columns on stands the key 1
+    for (int key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Right,
+                    Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right})
+        win.Type(key);
+    ASSERT_EQ(w.FocusedItem(), access::kFirstKeyItem + keypos::Digit1 - 1);
+    win.Type(Qt::Key_2); // typing goes on as always while a key has the focus
+    win.Type(Qt::Key_Return);
+    win.Type(Qt::Key_Enter, Qt::KeypadModifier); // SHIFT UP
+    win.Type(Qt::Key_3);
+    win.Type(Qt::Key_Space);
+    win.FireUntilStopped("busyTimer");
+    EXPECT_EQ(DisplayText(w).toStdString(), "X 31, Y 21, Z 0");
+    win.Type(Qt::Key_Escape);
+    win.Type(Qt::Key_Return); // no focus: SHIFT UP
+    EXPECT_EQ(DisplayText(w).toStdString(), "X 31, Y 31, Z 21");
+}
+
+TEST(Accessibility, MenuKeyAndShiftF10OpenTheMenu) {
+    const struct {
+        int qtKey;
+        Qt::KeyboardModifiers mods;
+        int tabs;
+    } cases[] = {{Qt::Key_Menu, Qt::NoModifier, 0}, {Qt::Key_F10, Qt::ShiftModifier, 3}};
+    for (const auto& c : cases) {
+        Window win;
+        TmainFM& w = win.Start();
+        for (int i = 0; i < c.tabs; ++i)
+            win.Type(Qt::Key_Tab);
+        win.Type(c.qtKey, c.mods);
+        ASSERT_TRUE(w.PopupMenu()->isVisible()) << c.qtKey;
+        const QPoint at = w.mapFromGlobal(w.PopupMenu()->pos());
+        const QRect near = c.tabs ? access::ItemArea(w.FocusedItem()) : w.rect();
+        EXPECT_EQ(at, near.center()) << c.qtKey;
+        w.PopupMenu()->hide();
+    }
+}
+
 TEST(Accessibility, DisplayReadsItsLinesAsNumbers) {
     const struct {
         std::vector<int> keys; // typed on the PC keyboard; Shift+K is CHG SIGN (of the exponent
