@@ -1,7 +1,9 @@
 // Mouse and PC keyboard on the calculator window: keys, switches, the wheel and dragging the
 // window by its display. Both devices press keys through the KeyPresser, which decides what a
 // press does while another key is held.
+#include <QClipboard>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,6 +11,8 @@
 #include <QToolTip>
 #include <utility>
 
+#include "common/messages.h"
+#include "panel/clipnumber.h"
 #include "panel/layout.h"
 #include "panel/layoutrects.h"
 #include "panel/mainwindow.h"
@@ -226,6 +230,13 @@ void TmainFM::keyPressEvent(QKeyEvent* event) {
     if (FocusKey(event)) return;
     const PcKeyAction action = MapPcKey(event->key(), event->modifiers(), event->nativeScanCode());
     if (action.kind == PcKeyAction::Nothing) return;
+    if (action.kind == PcKeyAction::PressHovered && HoverKey == 0 &&
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier)) ==
+            Qt::ControlModifier) {
+        // With the pointer on no key, Ctrl+C and Ctrl+V copy and paste X.
+        if (event->key() == Qt::Key_C) return CopyX();
+        if (event->key() == Qt::Key_V) return PasteX();
+    }
     if (action.kind == PcKeyAction::FlipSwitch) {
         ClickItem(access::kFirstSwitchItem + action.key);
         return;
@@ -241,6 +252,30 @@ void TmainFM::keyPressEvent(QKeyEvent* event) {
 void TmainFM::keyReleaseEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return;
     keys_.ReleasePcKey(PcKeyOf(event));
+}
+
+// ---- The clipboard -----------------------------------------------------------------------------
+
+void TmainFM::CopyX() {
+    const QString x = NumberShown(display_.ShownLines());
+    if (x.isEmpty()) {
+        services_.Messages->Information("X shows no number to copy");
+        return;
+    }
+    QGuiApplication::clipboard()->setText(x);
+}
+
+void TmainFM::PasteX() {
+    const QString text = QGuiApplication::clipboard()->text();
+    const std::vector<int> keys = KeysOfNumber(text);
+    if (keys.empty()) {
+        services_.Messages->Information(
+            QStringLiteral("The clipboard holds no number to key into X: \"%1\"")
+                .arg(text.left(40).simplified()));
+        return;
+    }
+    for (int key : keys)
+        if (keys_.Press(key, KeyPresser::Device::Mouse)) keys_.ReleaseMouse();
 }
 
 // ---- The keyboard's focus ---------------------------------------------------------------------

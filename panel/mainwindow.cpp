@@ -187,6 +187,10 @@ void TmainFM::BuildMenu() {
     roll->addAction("View", &printer_, &PrinterPanel::View);
     popup_->addSeparator();
     popup_->addAction("View Program Memory", this, [this] { ViewProgramMemory(); });
+    // Ctrl+C and Ctrl+V work them while the pointer rests on no key; they are no shortcuts of
+    // the menu, which would take them from the key under the pointer.
+    popup_->addAction("Copy X\tCtrl+C", this, &TmainFM::CopyX);
+    popup_->addAction("Paste Into X\tCtrl+V", this, &TmainFM::PasteX);
     QMenu* reset = popup_->addMenu("Reset Memory");
     reset->addAction("Reset Now", this, &TmainFM::ResetNow);
     resetOnStartUpAction_ =

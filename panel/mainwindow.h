@@ -112,6 +112,10 @@ public:
     void ViewFunctionCard();
     // Runs the program memory viewer modally; refused while a program runs.
     void ViewProgramMemory();
+    // X as text to the clipboard; a number from the clipboard keyed into X as if typed, refused
+    // with a message when the clipboard holds none (input.cpp).
+    void CopyX();
+    void PasteX();
     // Files named from outside (command line, second start, drop), each where its kind belongs
     // (fileopening.h). Those that did not open, and those beyond the most that open at once, are
     // told in one box at the end.
