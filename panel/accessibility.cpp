@@ -445,4 +445,14 @@ void DisplayAnnouncer::FocusMoved(QWidget* window, int item) {
     sink_(&focus);
 }
 
+void DisplayAnnouncer::Checked(QWidget* window, int item) {
+    if (!listening_) return;
+    QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(window);
+    if (!panel) return;
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(panel->child(item), changed);
+    sink_(&event);
+}
+
 } // namespace orrindale::access

@@ -80,6 +80,8 @@ public:
     void Update(QWidget* window, const DisplayTexts& lines);
     // The keyboard's focus moved to this item of the window (-1: off the controls).
     void FocusMoved(QWidget* window, int item);
+    // A switch or latching button of the window changed its setting.
+    void Checked(QWidget* window, int item);
     void accessibilityActiveChanged(bool active) override { listening_ = active; }
     // Where the change events go: the desktop's bridge, unless a test listens itself.
     using Sink = std::function<void(QAccessibleEvent*)>;

@@ -162,6 +162,7 @@ void TmainFM::ClickItem(int item) {
     const QPoint at = ItemArea(item).center();
     if (printer_.MouseDown(at)) {
         printer_.MouseUp();
+        if (access::Latches(item)) announcer_.Checked(this, item);
     } else if (cards_.MouseDown(at)) {
         cards_.MouseUp();
     } else if (keys_.Press(layout::KeyAt(at.x(), at.y()), KeyPresser::Device::Mouse)) {

@@ -315,6 +315,7 @@ void TmainFM::ShowSwitch(layout::SwitchSetting shown) {
     scene_.Show(pictures::SwitchLever(shown), true);
     scene_.Show(pictures::SwitchLever(layout::Partner(shown)), false);
     update();
+    announcer_.Checked(this, access::kFirstSwitchItem + static_cast<int>(shown) / 2);
 }
 
 int TmainFM::PictureScale() const {

@@ -235,9 +235,13 @@ TEST(Accessibility, FunctionAndPageKeysWorkTheSwitchesAndTheWheel) {
 TEST(Accessibility, TabAndArrowsMoveTheFocusOverTheControls) {
     Window win;
     TmainFM& w = win.Start();
-    std::vector<int> heard;
-    w.Announcer().SetSink([&heard](QAccessibleEvent* event) {
+    std::vector<int> heard, checked;
+    w.Announcer().SetSink([&heard, &checked](QAccessibleEvent* event) {
         if (event->type() == QAccessible::Focus) heard.push_back(event->child());
+        if (event->type() == QAccessible::StateChanged) {
+            QAccessibleInterface* item = event->accessibleInterface();
+            checked.push_back(item->parent()->indexOfChild(item));
+        }
     });
     QAccessible::setActive(true);
     const int power = access::kFirstSwitchItem + 2, key1 = access::kFirstKeyItem;
@@ -276,6 +280,10 @@ TEST(Accessibility, TabAndArrowsMoveTheFocusOverTheControls) {
         ASSERT_EQ(static_cast<int>(heard.size()), moves);
         EXPECT_EQ(heard.back(), s.focused);
     }
+    win.Type(Qt::Key_Space); // the printer's ON button
+    win.Type(Qt::Key_F7);
+    win.Fire("ChgModeTimer");
+    EXPECT_EQ(checked, (std::vector<int>{access::kFirstPrintItem, power}));
     QAccessible::setActive(false);
     EXPECT_TRUE(w.isVisible()); // Escape took the focus away and left the window open
     win.Click(Window::KeyCentre(keypos::Digit7));
