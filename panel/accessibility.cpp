@@ -24,7 +24,7 @@ constexpr int kPrintItems = layout::kPrintButtonCount + 1; // the feed button la
 } // namespace
 
 QRect ItemArea(int item) {
-    if (item == kDisplayItem) return ToQRect(layout::kDisplay);
+    if (item == kDisplayItem || item == kResultItem) return ToQRect(layout::kDisplay);
     if (item < kFirstSwitchItem) return ToQRect(layout::KeyArea(item - kFirstKeyItem + 1));
     if (item < kWheelItem) {
         const size_t first = static_cast<size_t>(2 * (item - kFirstSwitchItem));
@@ -55,6 +55,7 @@ bool IsSwitch(int item) {
 
 QString ItemName(int item) {
     if (item == kDisplayItem) return QStringLiteral("Display");
+    if (item == kResultItem) return QStringLiteral("Result");
     if (item < kFirstSwitchItem) {
         const layout::KeyPlace& key = layout::kKeys[static_cast<size_t>(item - kFirstKeyItem + 1)];
         QString name = QStringLiteral("Key ") + QString::fromLatin1(key.Name);
@@ -123,6 +124,7 @@ QString ItemDescription(int item) {
 
 QAccessible::Role ItemRole(int item) {
     if (item == kDisplayItem) return QAccessible::StaticText;
+    if (item == kResultItem) return QAccessible::Notification;
     if (IsSwitch(item) || Latches(item)) return QAccessible::CheckBox;
     if (item == kWheelItem) return QAccessible::SpinBox;
     return QAccessible::Button;
@@ -245,8 +247,9 @@ public:
         if (id == 0) {
             auto* self = const_cast<PanelInterface*>(this);
             id = QAccessible::registerAccessibleInterface(
-                index == kDisplayItem ? static_cast<PanelItem*>(new DisplayItem(self))
-                                      : new ControlItem(self, index));
+                index == kDisplayItem  ? static_cast<PanelItem*>(new DisplayItem(self))
+                : index == kResultItem ? new PanelItem(self, index)
+                                       : new ControlItem(self, index));
         }
         return QAccessible::accessibleInterface(id);
     }
@@ -331,6 +334,7 @@ QRect PanelItem::rect() const {
 }
 
 QString PanelItem::text(QAccessible::Text t) const {
+    if (t == QAccessible::Name && item_ == kResultItem) return ReadDisplay(Readout().ShownLines());
     if (t == QAccessible::Name) return ItemName(item_);
     if (t == QAccessible::Description) return ItemDescription(item_);
     if (t != QAccessible::Value) return {};
@@ -348,7 +352,7 @@ QAccessible::State PanelItem::state() const {
     QAccessible::State s;
     const PanelReadout& panel = Readout();
     if (!Window().isVisible()) s.invisible = true;
-    if (item_ == kDisplayItem) {
+    if (item_ == kDisplayItem || item_ == kResultItem) {
         s.readOnly = true;
         return s;
     }
@@ -434,6 +438,10 @@ void DisplayAnnouncer::Update(QWidget* window, const DisplayTexts& lines) {
     sink_(&text);
     QAccessibleValueChangeEvent value(display, reading);
     sink_(&value);
+    // Text changes are spoken only of the object that has the focus; a notification shown is
+    // spoken whatever has it.
+    QAccessibleEvent shown(panel->child(kResultItem), QAccessible::ObjectShow);
+    sink_(&shown);
 }
 
 void DisplayAnnouncer::FocusMoved(QWidget* window, int item) {

@@ -31,7 +31,11 @@ inline constexpr int kFirstSwitchItem = kFirstKeyItem + layout::kKeyCount;
 inline constexpr int kWheelItem = kFirstSwitchItem + 4;
 inline constexpr int kFirstPrintItem = kWheelItem + 1;     // ON, X, Y, Z, L, then Paper Feed
 inline constexpr int kFirstCardItem = kFirstPrintItem + 6; // Card Program, Card Enter
-inline constexpr int kItemCount = kFirstCardItem + 2;
+inline constexpr int kControlEnd = kFirstCardItem + 2;     // one past the last control
+// The display's latest reading as a notification, shown for a moment at each new reading: the
+// one change screen readers speak whatever has the focus.
+inline constexpr int kResultItem = kControlEnd;
+inline constexpr int kItemCount = kResultItem + 1;
 
 // The calculator window as a screen reader sees it: what it shows, and no way to change it.
 // The window implements it; the accessible objects read the panel through it alone.

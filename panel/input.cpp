@@ -158,7 +158,7 @@ void TmainFM::ClickItem(int item) {
         SwitchLabelClick(ToQRect(layout::Switch(to).LabelArea).center());
         return;
     }
-    if (item == kWheelItem || item <= kDisplayItem || item >= kItemCount) return;
+    if (item == kWheelItem || item <= kDisplayItem || item >= kControlEnd) return;
     const QPoint at = ItemArea(item).center();
     if (printer_.MouseDown(at)) {
         printer_.MouseUp();

@@ -23,7 +23,7 @@ TEST(Accessibility, EveryKeyIsAButtonNamedAfterItsLabelAndFoundAtItsPlace) {
     TmainFM& w = win.Start();
     QAccessibleInterface* panel = Panel(w);
     ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(panel->childCount(), 1 + layout::kKeyCount + 4 + 1 + 6 + 2);
+    EXPECT_EQ(panel->childCount(), 1 + layout::kKeyCount + 4 + 1 + 6 + 2 + 1);
     QSet<QString> names;
     for (int key = 1; key <= layout::kKeyCount; ++key) {
         QAccessibleInterface* item = panel->child(access::kFirstKeyItem + key - 1);
@@ -175,7 +175,7 @@ TEST(Accessibility, ControlsOfferTheirActionsAndDescribeThemselves) {
         EXPECT_EQ(bindings.value(0), c.firstKeyBinding ? c.firstKeyBinding : "") << c.item;
     }
     EXPECT_EQ(Panel(w)->child(access::kDisplayItem)->actionInterface(), nullptr);
-    for (int item = access::kFirstKeyItem; item < access::kItemCount; ++item)
+    for (int item = access::kFirstKeyItem; item < access::kControlEnd; ++item)
         EXPECT_FALSE(Panel(w)->child(item)->text(QAccessible::Description).isEmpty()) << item;
 }
 
@@ -274,7 +274,7 @@ TEST(Accessibility, TabAndArrowsMoveTheFocusOverTheControls) {
         const int before = w.FocusedItem();
         win.Type(s.qtKey, s.mods);
         EXPECT_EQ(w.FocusedItem(), s.focused) << moves;
-        for (int item = access::kFirstKeyItem; item < access::kItemCount; ++item)
+        for (int item = access::kFirstKeyItem; item < access::kControlEnd; ++item)
             ASSERT_EQ(Panel(w)->child(item)->state().focused, item == s.focused) << item;
         if (w.FocusedItem() != before) ++moves;
         ASSERT_EQ(static_cast<int>(heard.size()), moves);
@@ -374,8 +374,8 @@ TEST(Accessibility, DisplayReadsItsLinesAsNumbers) {
     }
 }
 
-// A screen reader hears each new reading of the display once, as a text and as a value change,
-// from the moment it starts listening.
+// A screen reader hears each new reading of the display once, as a text and a value change of
+// the display and as a notification shown, from the moment it starts listening.
 TEST(Accessibility, DisplayChangesAreAnnouncedOnceWhileAScreenReaderListens) {
     QStringList heard;
     Window win;
@@ -385,6 +385,8 @@ TEST(Accessibility, DisplayChangesAreAnnouncedOnceWhileAScreenReaderListens) {
             heard << "text " + static_cast<QAccessibleTextUpdateEvent*>(event)->textInserted();
         if (event->type() == QAccessible::ValueChanged)
             heard << static_cast<QAccessibleValueChangeEvent*>(event)->value().toString();
+        if (event->type() == QAccessible::ObjectShow)
+            heard << "shown " + event->accessibleInterface()->text(QAccessible::Name);
     });
     win.PowerOn();
     win.Type(Qt::Key_4);
@@ -395,7 +397,8 @@ TEST(Accessibility, DisplayChangesAreAnnouncedOnceWhileAScreenReaderListens) {
     QAccessible::setActive(false);
     win.Type(Qt::Key_5);
     EXPECT_EQ(heard.join(" | ").toStdString(),
-              "text X 42, Y 0, Z 0 | X 42, Y 0, Z 0 | text X 42, Y 42, Z 0 | X 42, Y 42, Z 0");
+              "text X 42, Y 0, Z 0 | X 42, Y 0, Z 0 | shown X 42, Y 0, Z 0 | "
+              "text X 42, Y 42, Z 0 | X 42, Y 42, Z 0 | shown X 42, Y 42, Z 0");
 }
 
 TEST(Accessibility, ProgramStepsReadAsTheirSymbols) {
