@@ -436,8 +436,6 @@ void DisplayAnnouncer::Update(QWidget* window, const DisplayTexts& lines) {
     if (!display) return;
     QAccessibleTextUpdateEvent text(display, 0, before, reading);
     sink_(&text);
-    QAccessibleValueChangeEvent value(display, reading);
-    sink_(&value);
     // Text changes are spoken only of the object that has the focus; a notification shown is
     // spoken whatever has it.
     QAccessibleEvent shown(panel->child(kResultItem), QAccessible::ObjectShow);

@@ -374,8 +374,9 @@ TEST(Accessibility, DisplayReadsItsLinesAsNumbers) {
     }
 }
 
-// A screen reader hears each new reading of the display once, as a text and a value change of
-// the display and as a notification shown, from the moment it starts listening.
+// A screen reader hears each new reading of the display once, as a text change of the display
+// and as a notification shown, from the moment it starts listening. (A value change the desktop's
+// bridge would refuse, with a warning each time, as the display holds no value.)
 TEST(Accessibility, DisplayChangesAreAnnouncedOnceWhileAScreenReaderListens) {
     QStringList heard;
     Window win;
@@ -383,8 +384,6 @@ TEST(Accessibility, DisplayChangesAreAnnouncedOnceWhileAScreenReaderListens) {
     w.Announcer().SetSink([&heard](QAccessibleEvent* event) {
         if (event->type() == QAccessible::TextUpdated)
             heard << "text " + static_cast<QAccessibleTextUpdateEvent*>(event)->textInserted();
-        if (event->type() == QAccessible::ValueChanged)
-            heard << static_cast<QAccessibleValueChangeEvent*>(event)->value().toString();
         if (event->type() == QAccessible::ObjectShow)
             heard << "shown " + event->accessibleInterface()->text(QAccessible::Name);
     });
@@ -397,8 +396,8 @@ TEST(Accessibility, DisplayChangesAreAnnouncedOnceWhileAScreenReaderListens) {
     QAccessible::setActive(false);
     win.Type(Qt::Key_5);
     EXPECT_EQ(heard.join(" | ").toStdString(),
-              "text X 42, Y 0, Z 0 | X 42, Y 0, Z 0 | shown X 42, Y 0, Z 0 | "
-              "text X 42, Y 42, Z 0 | X 42, Y 42, Z 0 | shown X 42, Y 42, Z 0");
+              "text X 42, Y 0, Z 0 | shown X 42, Y 0, Z 0 | text X 42, Y 42, Z 0 | "
+              "shown X 42, Y 42, Z 0");
 }
 
 TEST(Accessibility, ProgramStepsReadAsTheirSymbols) {
