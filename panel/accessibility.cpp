@@ -4,10 +4,12 @@
 #include <QAccessibleWidget>
 #include <QRegularExpression>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <utility>
 
 #include "panel/layoutrects.h"
+#include "panel/pckeys.h"
 #include "panel/pictures.h"
 
 namespace orrindale::access {
@@ -19,9 +21,10 @@ constexpr size_t kScientificLength = 18;
 constexpr int kExponentAt = 15;
 constexpr int kPrintItems = layout::kPrintButtonCount + 1; // the feed button last
 
-// Where an item stands on the panel, in window coordinates.
+} // namespace
+
 QRect ItemArea(int item) {
-    if (item == kDisplayItem) return ToQRect(layout::kDisplay);
+    if (item == kDisplayItem || item == kResultItem) return ToQRect(layout::kDisplay);
     if (item < kFirstSwitchItem) return ToQRect(layout::KeyArea(item - kFirstKeyItem + 1));
     if (item < kWheelItem) {
         const size_t first = static_cast<size_t>(2 * (item - kFirstSwitchItem));
@@ -37,8 +40,22 @@ QRect ItemArea(int item) {
     return ToQRect(item == kFirstCardItem ? layout::kCardRecordArea : layout::kCardEnterArea);
 }
 
+bool Latches(int item) {
+    return item >= kFirstPrintItem && item < kFirstPrintItem + 4;
+}
+
+namespace {
+
+bool IsKey(int item) {
+    return item >= kFirstKeyItem && item < kFirstSwitchItem;
+}
+bool IsSwitch(int item) {
+    return item >= kFirstSwitchItem && item < kWheelItem;
+}
+
 QString ItemName(int item) {
     if (item == kDisplayItem) return QStringLiteral("Display");
+    if (item == kResultItem) return QStringLiteral("Result");
     if (item < kFirstSwitchItem) {
         const layout::KeyPlace& key = layout::kKeys[static_cast<size_t>(item - kFirstKeyItem + 1)];
         QString name = QStringLiteral("Key ") + QString::fromLatin1(key.Name);
@@ -61,9 +78,54 @@ QString ItemName(int item) {
     return item == kFirstCardItem ? QStringLiteral("Card Program") : QStringLiteral("Card Enter");
 }
 
+// What the item does, and the PC key that does it too.
+QString ItemDescription(int item) {
+    if (IsKey(item)) {
+        const int key = item - kFirstKeyItem + 1;
+        const layout::KeyPlace& place = layout::kKeys[static_cast<size_t>(key)];
+        // Digits, the letters a to f and the point have their own character as PC key.
+        const QString pc = *place.PcLabel
+                               ? QString::fromLatin1(place.PcLabel).replace("Shift  ", "Shift+")
+                               : QString::fromLatin1(place.Name).toUpper();
+        const QString code = key == kStepPrgmPos
+                                 ? QStringLiteral("no key code")
+                                 : QStringLiteral("key code %1")
+                                       .arg(KeyCodeOf[static_cast<size_t>(key)], 2, 8, QChar('0'));
+        return QStringLiteral("%1, %2; PC key %3").arg(QLatin1String(place.Name), code, pc);
+    }
+    if (IsSwitch(item)) {
+        const int which = item - kFirstSwitchItem;
+        const layout::SwitchPlace& a = layout::kSwitches[static_cast<size_t>(2 * which)];
+        const layout::SwitchPlace& b = layout::kSwitches[static_cast<size_t>(2 * which + 1)];
+        return QStringLiteral("%1: %2; %3: %4; PC key %5")
+            .arg(QLatin1String(a.Label), QLatin1String(a.ToolTip), QLatin1String(b.Label),
+                 QLatin1String(b.ToolTip),
+                 QLatin1String(PcKeyName({PcKeyAction::FlipSwitch, which})));
+    }
+    if (item == kWheelItem)
+        return QStringLiteral("Digits shown after the point; PC keys %1 and %2")
+            .arg(QLatin1String(PcKeyName({PcKeyAction::StepWheel, +1})),
+                 QLatin1String(PcKeyName({PcKeyAction::StepWheel, -1})));
+    switch (item - kFirstPrintItem) {
+    case 0: return QStringLiteral("Switches the printer on; stays down until pressed again");
+    case 1:
+    case 2:
+    case 3:
+        return QStringLiteral("Chooses %1 to print; stays down until pressed again")
+            .arg(QLatin1String(
+                layout::kPrintButtons[static_cast<size_t>(item - kFirstPrintItem)].Legend));
+    case 4: return QStringLiteral("Lists the program");
+    case 5: return QStringLiteral("Feeds the paper");
+    case 6: return QStringLiteral("Records program memory on the card's facing side");
+    case 7: return QStringLiteral("Enters the card's facing side into program memory");
+    default: return {};
+    }
+}
+
 QAccessible::Role ItemRole(int item) {
     if (item == kDisplayItem) return QAccessible::StaticText;
-    if (item >= kFirstSwitchItem && item < kWheelItem) return QAccessible::CheckBox;
+    if (item == kResultItem) return QAccessible::Notification;
+    if (IsSwitch(item) || Latches(item)) return QAccessible::CheckBox;
     if (item == kWheelItem) return QAccessible::SpinBox;
     return QAccessible::Button;
 }
@@ -79,6 +141,7 @@ class PanelInterface;
 class PanelItem : public QAccessibleInterface {
 public:
     PanelItem(PanelInterface* panel, int item) : panel_(panel), item_(item) {}
+    ~PanelItem() override = default;
 
     bool isValid() const override;
     QObject* object() const override { return nullptr; }
@@ -104,6 +167,35 @@ protected:
 private:
     PanelInterface* panel_;
     int item_;
+};
+
+// A key, switch, button or the wheel: worked through its actions as the mouse works it.
+class ControlItem final : public PanelItem,
+                          public QAccessibleActionInterface,
+                          public QAccessibleValueInterface {
+public:
+    ControlItem(PanelInterface* panel, int item) : PanelItem(panel, item) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ActionInterface)
+            return static_cast<QAccessibleActionInterface*>(this);
+        if (type == QAccessible::ValueInterface && Item() == kWheelItem)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return nullptr;
+    }
+    QStringList actionNames() const override;
+    void doAction(const QString& name) override;
+    QStringList keyBindingsForAction(const QString& name) const override;
+
+    // The wheel's digit as a value.
+    QVariant currentValue() const override { return Readout().DecimalWheel(); }
+    void setCurrentValue(const QVariant& value) override;
+    QVariant maximumValue() const override { return 9; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    PanelControls& Controls() const;
 };
 
 // The display as read-only text, so that screen readers follow its changes.
@@ -139,9 +231,9 @@ private:
 
 class PanelInterface final : public QAccessibleWidget {
 public:
-    PanelInterface(QWidget* window, const PanelReadout& readout)
+    PanelInterface(QWidget* window, PanelControls& controls)
         : QAccessibleWidget(window, QAccessible::Client, QStringLiteral("HP 9100B calculator")),
-          readout_(readout) {}
+          controls_(controls) {}
     ~PanelInterface() override {
         // The children have no object of their own, so nothing else removes them.
         for (QAccessible::Id id : ids_)
@@ -155,7 +247,9 @@ public:
         if (id == 0) {
             auto* self = const_cast<PanelInterface*>(this);
             id = QAccessible::registerAccessibleInterface(
-                index == kDisplayItem ? new DisplayItem(self) : new PanelItem(self, index));
+                index == kDisplayItem  ? static_cast<PanelItem*>(new DisplayItem(self))
+                : index == kResultItem ? new PanelItem(self, index)
+                                       : new ControlItem(self, index));
         }
         return QAccessible::accessibleInterface(id);
     }
@@ -170,10 +264,11 @@ public:
         return nullptr;
     }
     const QWidget& Window() const { return *widget(); }
-    const PanelReadout& Readout() const { return readout_; }
+    const PanelReadout& Readout() const { return controls_; }
+    PanelControls& Controls() const { return controls_; }
 
 private:
-    const PanelReadout& readout_;
+    PanelControls& controls_;
     mutable std::array<QAccessible::Id, kItemCount> ids_{};
 };
 
@@ -193,13 +288,55 @@ const PanelReadout& PanelItem::Readout() const {
     return panel_->Readout();
 }
 
+PanelControls& ControlItem::Controls() const {
+    return Panel()->Controls();
+}
+
+QStringList ControlItem::actionNames() const {
+    if (IsSwitch(Item())) return {toggleAction()};
+    if (Item() == kWheelItem) return {increaseAction(), decreaseAction()};
+    if (Latches(Item())) return {toggleAction(), pressAction()};
+    return {pressAction()};
+}
+
+void ControlItem::doAction(const QString& name) {
+    if (!actionNames().contains(name)) return;
+    if (Item() == kWheelItem)
+        Controls().StepWheel(name == increaseAction() ? +1 : -1);
+    else
+        Controls().ClickItem(Item());
+}
+
+QStringList ControlItem::keyBindingsForAction(const QString& name) const {
+    if (!actionNames().contains(name)) return {};
+    if (IsSwitch(Item()))
+        return {QLatin1String(PcKeyName({PcKeyAction::FlipSwitch, Item() - kFirstSwitchItem}))};
+    if (Item() == kWheelItem)
+        return {
+            QLatin1String(PcKeyName({PcKeyAction::StepWheel, name == increaseAction() ? +1 : -1}))};
+    if (IsKey(Item())) {
+        const char* pc = layout::kKeys[static_cast<size_t>(Item() - kFirstKeyItem + 1)].PcLabel;
+        if (*pc) return {QString::fromLatin1(pc).replace("Shift  ", "Shift+")};
+    }
+    return {};
+}
+
+void ControlItem::setCurrentValue(const QVariant& value) {
+    // The wheel turns a step at a time, as its buttons turn it, until it shows the digit.
+    const int digit = std::clamp(value.toInt(), 0, 9);
+    for (int turns = 0; turns < 10 && Readout().DecimalWheel() != digit; ++turns)
+        Controls().StepWheel(digit > Readout().DecimalWheel() ? +1 : -1);
+}
+
 QRect PanelItem::rect() const {
     const QRect area = ItemArea(item_);
     return QRect(Window().mapToGlobal(area.topLeft()), area.size());
 }
 
 QString PanelItem::text(QAccessible::Text t) const {
+    if (t == QAccessible::Name && item_ == kResultItem) return ReadDisplay(Readout().ShownLines());
     if (t == QAccessible::Name) return ItemName(item_);
+    if (t == QAccessible::Description) return ItemDescription(item_);
     if (t != QAccessible::Value) return {};
     if (item_ == kDisplayItem) return ReadDisplay(Readout().ShownLines());
     if (item_ == kWheelItem) return QString::number(Readout().DecimalWheel());
@@ -215,14 +352,18 @@ QAccessible::State PanelItem::state() const {
     QAccessible::State s;
     const PanelReadout& panel = Readout();
     if (!Window().isVisible()) s.invisible = true;
-    if (item_ == kDisplayItem) {
+    if (item_ == kDisplayItem || item_ == kResultItem) {
         s.readOnly = true;
-    } else if (item_ < kFirstSwitchItem) {
+        return s;
+    }
+    s.focusable = true;
+    s.focused = Panel()->Controls().FocusedItem() == item_;
+    if (item_ < kFirstSwitchItem) {
         s.pressed = panel.PictureShown(pictures::PressedKey(item_ - kFirstKeyItem + 1));
     } else if (item_ < kWheelItem) {
         s.checkable = true;
         s.checked = panel.PictureShown(pictures::SwitchLever(SecondSetting(item_)));
-    } else if (item_ >= kFirstPrintItem && item_ < kFirstPrintItem + 4) {
+    } else if (Latches(item_)) {
         // ON and the X, Y, Z buttons latch; L and the feed do not.
         const int button = item_ - kFirstPrintItem;
         s.checkable = true;
@@ -233,8 +374,8 @@ QAccessible::State PanelItem::state() const {
 
 QAccessibleInterface* PanelFactory(const QString&, QObject* object) {
     auto* window = qobject_cast<QWidget*>(object);
-    if (const auto* readout = dynamic_cast<const PanelReadout*>(object); window && readout)
-        return new PanelInterface(window, *readout);
+    if (auto* controls = dynamic_cast<PanelControls*>(object); window && controls)
+        return new PanelInterface(window, *controls);
     return nullptr;
 }
 
@@ -295,8 +436,29 @@ void DisplayAnnouncer::Update(QWidget* window, const DisplayTexts& lines) {
     if (!display) return;
     QAccessibleTextUpdateEvent text(display, 0, before, reading);
     sink_(&text);
-    QAccessibleValueChangeEvent value(display, reading);
-    sink_(&value);
+    // Text changes are spoken only of the object that has the focus; a notification shown is
+    // spoken whatever has it.
+    QAccessibleEvent shown(panel->child(kResultItem), QAccessible::ObjectShow);
+    sink_(&shown);
+}
+
+void DisplayAnnouncer::FocusMoved(QWidget* window, int item) {
+    if (!listening_) return;
+    QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(window);
+    if (!panel) return;
+    QAccessibleEvent focus(window, QAccessible::Focus);
+    if (item >= 0) focus.setChild(item);
+    sink_(&focus);
+}
+
+void DisplayAnnouncer::Checked(QWidget* window, int item) {
+    if (!listening_) return;
+    QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(window);
+    if (!panel) return;
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(panel->child(item), changed);
+    sink_(&event);
 }
 
 } // namespace orrindale::access

@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 
+#include <QRect>
 #include <QString>
 #include <functional>
 #include <string>
@@ -30,7 +31,11 @@ inline constexpr int kFirstSwitchItem = kFirstKeyItem + layout::kKeyCount;
 inline constexpr int kWheelItem = kFirstSwitchItem + 4;
 inline constexpr int kFirstPrintItem = kWheelItem + 1;     // ON, X, Y, Z, L, then Paper Feed
 inline constexpr int kFirstCardItem = kFirstPrintItem + 6; // Card Program, Card Enter
-inline constexpr int kItemCount = kFirstCardItem + 2;
+inline constexpr int kControlEnd = kFirstCardItem + 2;     // one past the last control
+// The display's latest reading as a notification, shown for a moment at each new reading: the
+// one change screen readers speak whatever has the focus.
+inline constexpr int kResultItem = kControlEnd;
+inline constexpr int kItemCount = kResultItem + 1;
 
 // The calculator window as a screen reader sees it: what it shows, and no way to change it.
 // The window implements it; the accessible objects read the panel through it alone.
@@ -45,7 +50,24 @@ public:
     virtual bool PrinterLatched(int button) const = 0; // X, Y, Z as 0, 1, 2
 };
 
-// Makes the accessible object of a window that is a PanelReadout the one Qt hands out; safe to
+// The calculator window as assistive technology and the keyboard's focus work it: each control
+// acts exactly as a mouse click on it does.
+class PanelControls : public PanelReadout {
+public:
+    // A click on the item: a key or button pressed and let go, a switch turned to its other
+    // setting.
+    virtual void ClickItem(int item) = 0;
+    virtual void StepWheel(int step) = 0;
+    // The control holding the keyboard's focus; -1 for none.
+    virtual int FocusedItem() const = 0;
+};
+
+// Where an item stands on the panel, in window coordinates.
+QRect ItemArea(int item);
+// The printer's ON, X, Y and Z buttons, which stay down until pressed again.
+bool Latches(int item);
+
+// Makes the accessible object of a window that is a PanelControls the one Qt hands out; safe to
 // call often.
 void InstallPanelAccessibility();
 
@@ -60,6 +82,10 @@ public:
 
     // The display shows `lines` now; read only while someone listens.
     void Update(QWidget* window, const DisplayTexts& lines);
+    // The keyboard's focus moved to this item of the window (-1: off the controls).
+    void FocusMoved(QWidget* window, int item);
+    // A switch or latching button of the window changed its setting.
+    void Checked(QWidget* window, int item);
     void accessibilityActiveChanged(bool active) override { listening_ = active; }
     // Where the change events go: the desktop's bridge, unless a test listens itself.
     using Sink = std::function<void(QAccessibleEvent*)>;

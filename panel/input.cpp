@@ -1,7 +1,9 @@
 // Mouse and PC keyboard on the calculator window: keys, switches, the wheel and dragging the
 // window by its display. Both devices press keys through the KeyPresser, which decides what a
 // press does while another key is held.
+#include <QClipboard>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,6 +11,8 @@
 #include <QToolTip>
 #include <utility>
 
+#include "common/messages.h"
+#include "panel/clipnumber.h"
 #include "panel/layout.h"
 #include "panel/layoutrects.h"
 #include "panel/mainwindow.h"
@@ -110,6 +114,7 @@ int TmainFM::ClickAreaAt(QPoint at) const {
 
 void TmainFM::mousePressEvent(QMouseEvent* event) {
     const QPoint at = At(event);
+    ClearFocus(); // the mouse takes over from the keyboard's focus
     // The switch labels and wheel buttons act when the button comes up on the one pressed.
     pressedClickArea_ = ClickAreaAt(at);
     if (pressedClickArea_ != 0) return;
@@ -141,6 +146,28 @@ void TmainFM::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     if (printer_.MouseUp() || cards_.MouseUp()) return;
     keys_.ReleaseMouse();
+}
+
+void TmainFM::ClickItem(int item) {
+    using namespace access;
+    if (item >= kFirstSwitchItem && item < kWheelItem) {
+        // The label of the setting the switch does not stand at.
+        const auto second = static_cast<layout::SwitchSetting>(2 * (item - kFirstSwitchItem) + 1);
+        const layout::SwitchSetting to =
+            scene_.IsShown(pictures::SwitchLever(second)) ? layout::Partner(second) : second;
+        SwitchLabelClick(ToQRect(layout::Switch(to).LabelArea).center());
+        return;
+    }
+    if (item == kWheelItem || item <= kDisplayItem || item >= kControlEnd) return;
+    const QPoint at = ItemArea(item).center();
+    if (printer_.MouseDown(at)) {
+        printer_.MouseUp();
+        if (access::Latches(item)) announcer_.Checked(this, item);
+    } else if (cards_.MouseDown(at)) {
+        cards_.MouseUp();
+    } else if (keys_.Press(layout::KeyAt(at.x(), at.y()), KeyPresser::Device::Mouse)) {
+        keys_.ReleaseMouse();
+    }
 }
 
 bool TmainFM::SwitchLabelClick(QPoint at) {
@@ -201,8 +228,24 @@ int PcKeyOf(const QKeyEvent* e) {
 
 void TmainFM::keyPressEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return; // keys never repeat
+    if (FocusKey(event)) return;
     const PcKeyAction action = MapPcKey(event->key(), event->modifiers(), event->nativeScanCode());
     if (action.kind == PcKeyAction::Nothing) return;
+    if (action.kind == PcKeyAction::PressHovered && HoverKey == 0 &&
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier)) ==
+            Qt::ControlModifier) {
+        // With the pointer on no key, Ctrl+C and Ctrl+V copy and paste X.
+        if (event->key() == Qt::Key_C) return CopyX();
+        if (event->key() == Qt::Key_V) return PasteX();
+    }
+    if (action.kind == PcKeyAction::FlipSwitch) {
+        ClickItem(access::kFirstSwitchItem + action.key);
+        return;
+    }
+    if (action.kind == PcKeyAction::StepWheel) {
+        StepWheel(action.key);
+        return;
+    }
     const int key = action.kind == PcKeyAction::Press ? action.key : HoverKey;
     keys_.Press(key, KeyPresser::Device::Keyboard, PcKeyOf(event));
 }
@@ -210,6 +253,98 @@ void TmainFM::keyPressEvent(QKeyEvent* event) {
 void TmainFM::keyReleaseEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return;
     keys_.ReleasePcKey(PcKeyOf(event));
+}
+
+// ---- The clipboard -----------------------------------------------------------------------------
+
+void TmainFM::CopyX() {
+    const QString x = NumberShown(display_.ShownLines());
+    if (x.isEmpty()) {
+        services_.Messages->Information("X shows no number to copy");
+        return;
+    }
+    QGuiApplication::clipboard()->setText(x);
+}
+
+void TmainFM::PasteX() {
+    const QString text = QGuiApplication::clipboard()->text();
+    const std::vector<int> keys = KeysOfNumber(text);
+    if (keys.empty()) {
+        services_.Messages->Information(
+            QStringLiteral("The clipboard holds no number to key into X: \"%1\"")
+                .arg(text.left(40).simplified()));
+        return;
+    }
+    for (int key : keys)
+        if (keys_.Press(key, KeyPresser::Device::Mouse)) keys_.ReleaseMouse();
+}
+
+// ---- The keyboard's focus ---------------------------------------------------------------------
+
+bool TmainFM::focusNextPrevChild(bool next) {
+    const int before = focus_.Item();
+    focus_.Tab(next);
+    FocusChanged(before);
+    return true;
+}
+
+bool TmainFM::FocusKey(const QKeyEvent* event) {
+    const Qt::KeyboardModifiers mods =
+        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && mods == Qt::ShiftModifier)) {
+        OpenMenu();
+        return true;
+    }
+    const int item = focus_.Item();
+    if (item < 0 || mods != Qt::NoModifier) return false;
+    // Return presses the focused control only while one has the focus; the keypad's Enter
+    // stays SHIFT UP, so numbers are keyed there as always.
+    const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
+    const int key = event->key();
+    if (key == Qt::Key_Space || (key == Qt::Key_Return && !keypad)) {
+        if (item == access::kWheelItem)
+            StepWheel(+1);
+        else
+            ClickItem(item);
+        return true;
+    }
+    int dx = 0, dy = 0;
+    switch (key) {
+    case Qt::Key_Left: dx = -1; break;
+    case Qt::Key_Right: dx = +1; break;
+    case Qt::Key_Up: dy = -1; break;
+    case Qt::Key_Down: dy = +1; break;
+    default: return false;
+    }
+    if (keypad) return false; // the keypad's digits without NumLock
+    if (item == access::kWheelItem) {
+        if (dy != 0) StepWheel(-dy); // up turns it up
+    } else if (focus_.Arrow(dx, dy)) {
+        FocusChanged(item);
+    }
+    return true;
+}
+
+void TmainFM::FocusChanged(int before) {
+    const int item = focus_.Item();
+    if (item == before) return;
+    // The mark is drawn a little outside the control.
+    if (before >= 0) update(access::ItemArea(before).adjusted(-5, -5, 5, 5));
+    if (item >= 0) update(access::ItemArea(item).adjusted(-5, -5, 5, 5));
+    announcer_.FocusMoved(this, item);
+}
+
+void TmainFM::ClearFocus() {
+    const int before = focus_.Item();
+    focus_.Clear();
+    FocusChanged(before);
+}
+
+void TmainFM::OpenMenu() {
+    const int item = focus_.Item();
+    const QPoint at = item >= 0 ? access::ItemArea(item).center() : rect().center();
+    popup_->popup(mapToGlobal(at));
 }
 
 // ---- Switches and the wheel

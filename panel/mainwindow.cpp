@@ -73,7 +73,11 @@ TmainFM::TmainFM(const Services& services, QWidget* parent)
     setMouseTracking(true);
     access::InstallPanelAccessibility();
     EscapeCloser::Install(this, [this] {
-        if (!PlotterOpen()) close();
+        // Escape first takes the keyboard's focus off the controls.
+        if (FocusedItem() >= 0)
+            ClearFocus();
+        else if (!PlotterOpen())
+            close();
     });
     calc_.ApplyRunSpeed(kDefaultRunSpeed);
     calc_.SetDecimalWheel(2);
@@ -183,6 +187,10 @@ void TmainFM::BuildMenu() {
     roll->addAction("View", &printer_, &PrinterPanel::View);
     popup_->addSeparator();
     popup_->addAction("View Program Memory", this, [this] { ViewProgramMemory(); });
+    // Ctrl+C and Ctrl+V work them while the pointer rests on no key; they are no shortcuts of
+    // the menu, which would take them from the key under the pointer.
+    popup_->addAction("Copy X\tCtrl+C", this, &TmainFM::CopyX);
+    popup_->addAction("Paste Into X\tCtrl+V", this, &TmainFM::PasteX);
     QMenu* reset = popup_->addMenu("Reset Memory");
     reset->addAction("Reset Now", this, &TmainFM::ResetNow);
     resetOnStartUpAction_ =
@@ -307,6 +315,7 @@ void TmainFM::ShowSwitch(layout::SwitchSetting shown) {
     scene_.Show(pictures::SwitchLever(shown), true);
     scene_.Show(pictures::SwitchLever(layout::Partner(shown)), false);
     update();
+    announcer_.Checked(this, access::kFirstSwitchItem + static_cast<int>(shown) / 2);
 }
 
 int TmainFM::PictureScale() const {
@@ -524,6 +533,16 @@ void TmainFM::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     scene_.Paint(painter, event->region());
     painter.drawImage(layout::kDisplay.Left, layout::kDisplay.Top, display_.Picture());
+    if (const int item = FocusedItem(); item >= 0) {
+        // A thin rounded outline, in the light grey of the key legends, with a dark edge that
+        // keeps it seen on the light case as on the dark keys.
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF mark = QRectF(access::ItemArea(item)).adjusted(-2.5, -2.5, 2.5, 2.5);
+        painter.setPen(QPen(QColor(40, 40, 40), 3));
+        painter.drawRoundedRect(mark, 3, 3);
+        painter.setPen(QPen(QColor(235, 230, 215), 1.5));
+        painter.drawRoundedRect(mark, 3, 3);
+    }
 }
 
 void TmainFM::RedrawDisplay() {

@@ -37,6 +37,7 @@
 #include "panel/extmemlink.h"
 #include "panel/keypresser.h"
 #include "panel/layout.h"
+#include "panel/panelfocus.h"
 #include "panel/panelpicture.h"
 #include "panel/peripherallink.h"
 #include "panel/peripherals.h"
@@ -51,7 +52,7 @@ namespace orrindale {
 class TfuncCardFM;
 class TplistFM;
 
-class TmainFM : public QWidget, public EngineHost, public access::PanelReadout {
+class TmainFM : public QWidget, public EngineHost, public access::PanelControls {
     Q_OBJECT
 
 public:
@@ -97,7 +98,7 @@ public:
     void SetAngleSwitch(bool rad);
     void SetDisplaySwitch(bool floatMode);
     void SetModeSwitch(bool prgm);
-    void StepWheel(int step);
+    void StepWheel(int step) override;
 
     // Writes the settings and state as a close would, without closing and without questions: the
     // desktop session asks for it before it ends.
@@ -111,6 +112,10 @@ public:
     void ViewFunctionCard();
     // Runs the program memory viewer modally; refused while a program runs.
     void ViewProgramMemory();
+    // X as text to the clipboard; a number from the clipboard keyed into X as if typed, refused
+    // with a message when the clipboard holds none (input.cpp).
+    void CopyX();
+    void PasteX();
     // Files named from outside (command line, second start, drop), each where its kind belongs
     // (fileopening.h). Those that did not open, and those beyond the most that open at once, are
     // told in one box at the end.
@@ -133,6 +138,9 @@ public:
     bool PrinterLatched(int button) const override {
         return printer_.Latches()[static_cast<size_t>(button)];
     }
+    // PanelControls: what screen readers and the keyboard's focus do (input.cpp).
+    void ClickItem(int item) override;
+    int FocusedItem() const override { return focus_.Item(); }
 
     // EngineHost.
     void RedrawDisplay() override;
@@ -170,6 +178,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
     bool event(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     PrinterPanel::Window PrinterWindow();
@@ -214,6 +223,13 @@ private:
     int ClickAreaAt(QPoint at) const;
     bool WheelClick(QPoint at);
     void SetLabels(const QString& name, const QString& pcKey);
+    // The keys that move the focus over the controls, press the focused one and open the menu;
+    // true when the event was one of them.
+    bool FocusKey(const QKeyEvent* event);
+    // Repaints the focus mark where it was and where it is, and tells screen readers.
+    void FocusChanged(int before);
+    void ClearFocus();
+    void OpenMenu();
     // Escape leaves the calculator open while the plotter window is.
     bool PlotterOpen() const { return peripherals_.Window(Peripherals::Kind::Plotter) != nullptr; }
     void LoadRollAndState();
@@ -256,6 +272,7 @@ private:
     bool functionCardLoaded_ = false;
     int hiddenX_ = 0;
     int pressedClickArea_ = 0; // the switch label or wheel button a press landed on
+    PanelFocus focus_;
     bool dragging_ = false;
     QPoint dragStart_;
     std::optional<QCursor> openHand_, closedHand_; // made at the first hover over the display

@@ -107,6 +107,22 @@ const Entry kShifted[] = {
 };
 // clang-format on
 
+// The switches and the wheel have keys where typing has none: the function keys and the main
+// keyboard's Page Up and Page Down (on the keypad those are 9 and 3 without NumLock).
+struct ControlKey {
+    int qtKey;
+    PcKeyAction action;
+    const char* name;
+};
+const ControlKey kControlKeys[] = {
+    {Qt::Key_F5, {PcKeyAction::FlipSwitch, 0}, "F5"},
+    {Qt::Key_F6, {PcKeyAction::FlipSwitch, 1}, "F6"},
+    {Qt::Key_F7, {PcKeyAction::FlipSwitch, 2}, "F7"},
+    {Qt::Key_F8, {PcKeyAction::FlipSwitch, 3}, "F8"},
+    {Qt::Key_PageUp, {PcKeyAction::StepWheel, +1}, "Page Up"},
+    {Qt::Key_PageDown, {PcKeyAction::StepWheel, -1}, "Page Down"},
+};
+
 template <size_t N> int Find(const Entry (&table)[N], int pcKey) {
     for (const Entry& e : table)
         if (e.pcKey == pcKey) return e.calculatorKey;
@@ -124,11 +140,20 @@ PcKeyAction MapPcKey(int qtKey, Qt::KeyboardModifiers modifiers, quint32 scanCod
         qtKey == Qt::Key_Control || qtKey == Qt::Key_Alt || qtKey == Qt::Key_AltGr;
     if (ctrlOrAltKey || (held & ~Qt::KeyboardModifiers(Qt::ShiftModifier)))
         return {PcKeyAction::PressHovered, 0};
+    if (!held && !keypad)
+        for (const ControlKey& c : kControlKeys)
+            if (c.qtKey == qtKey) return c.action;
     const int pcKey = Identify(qtKey, keypad, scanCode);
     if (pcKey == kNone) return {};
     const int key = held ? Find(kShifted, pcKey) : Find(kPlain, pcKey);
     if (key == 0) return {};
     return {PcKeyAction::Press, key};
+}
+
+const char* PcKeyName(PcKeyAction action) {
+    for (const ControlKey& c : kControlKeys)
+        if (c.action.kind == action.kind && c.action.key == action.key) return c.name;
+    return "";
 }
 
 } // namespace orrindale

@@ -16,8 +16,10 @@ namespace orrindale {
 
 // What a PC key going down does.
 struct PcKeyAction {
-    enum Kind { Nothing, Press, PressHovered } kind = Nothing;
-    int key = 0; // the calculator key for Press
+    enum Kind { Nothing, Press, PressHovered, FlipSwitch, StepWheel } kind = Nothing;
+    // The calculator key for Press; the switch, 0-3 from the left, for FlipSwitch; +1 or -1 for
+    // StepWheel.
+    int key = 0;
 };
 
 // The X keyboard codes (evdev code + 8) of the keys told by their place.
@@ -31,5 +33,8 @@ inline constexpr quint32 kKeypadDecimal = 91; // "." or "," with NumLock, Delete
 // qtKey is QKeyEvent::key(); modifiers QKeyEvent::modifiers() (with KeypadModifier for the
 // numeric keypad); scanCode QKeyEvent::nativeScanCode(), 0 when the event has none.
 PcKeyAction MapPcKey(int qtKey, Qt::KeyboardModifiers modifiers, quint32 scanCode = 0);
+
+// The PC key of a switch or wheel action as the help names it ("F7"); "" when none has one.
+const char* PcKeyName(PcKeyAction action);
 
 } // namespace orrindale

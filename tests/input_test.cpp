@@ -1,6 +1,9 @@
 // Mouse and PC keyboard on the calculator window.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 
+#include "panel/accessibility.h"
 #include "panel/pckeys.h"
 #include "panel/pictures.h"
 #include "window_fixture.h"
@@ -190,6 +193,63 @@ TEST(Keyboard, CtrlAlonePressesTheKeyUnderThePointer) {
     EXPECT_EQ(y, 6.0L);
     win.KeyUp(Qt::Key_Control);
     EXPECT_FALSE(w.Scene().IsShown(pictures::PressedKey(59)));
+}
+
+// With the pointer on no key, Ctrl+C copies X as shown and Ctrl+V keys a number into X as if
+// typed; what is no number the calculator takes is refused and changes nothing.
+TEST(Keyboard, CtrlCAndCtrlVCopyAndPasteNumbers) {
+    const struct {
+        const char* clipboard;
+        const char* x;      // X read from the display after the paste ("" refused)
+        const char* copied; // what Ctrl+C then copies
+    } cases[] = {
+        {"2.5", "2.5", "2.5"},
+        {" -1.25e-3\n", "-0.00125", "-1.25E-3"}, // copied in the notation shown
+        {"+42", "42", "4.2E1"},
+        {"3.14159265358979", "3.141592654", "3.141592654"},
+        {"1E20", "1E20", "1E20"},
+        {"-.5", "-0.5", "-5E-1"},
+        {"0.0001234567891234", "0.0001234567891", "1.234567891E-4"},
+        {"12abc", "", "3"},
+        {"1e100", "", "3"},
+        {"", "", "3"},
+    };
+    for (const auto& c : cases) {
+        Window win;
+        TmainFM& w = win.Start();
+        w.SetDisplaySwitch(true); // FLOAT: every digit shows
+        win.PowerOn();
+        for (int key : {Qt::Key_1, Qt::Key_2, Qt::Key_Return, Qt::Key_3, Qt::Key_Equal})
+            win.Type(key);
+        win.Mouse(QEvent::MouseMove, QPoint(5, 5)); // on no key
+        win.Type(Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "3"); // + leaves X
+        win.Type(Qt::Key_Return); // the next number starts anew
+        QGuiApplication::clipboard()->setText(c.clipboard);
+        win.Type(Qt::Key_V, Qt::ControlModifier);
+        win.FireUntilStopped("busyTimer");
+        const std::string x = access::ReadDisplayLine(w.Display().ShownLines()[2]).toStdString();
+        if (*c.x) {
+            EXPECT_EQ(x, c.x) << c.clipboard;
+        } else {
+            EXPECT_EQ(x, "3") << c.clipboard;
+            EXPECT_TRUE(win.messages.LastText().contains("no number")) << c.clipboard;
+        }
+        win.Type(Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), c.copied) << c.clipboard;
+    }
+}
+
+// Over a key Ctrl+C presses that key, as every Ctrl combination does.
+TEST(Keyboard, CtrlCOverAKeyPressesIt) {
+    Window win;
+    TmainFM& w = win.Start();
+    win.PowerOn();
+    QGuiApplication::clipboard()->setText("unchanged");
+    win.Mouse(QEvent::MouseMove, Window::KeyCentre(keypos::Digit7));
+    win.Type(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(X(w), 7.0L);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "unchanged");
 }
 
 TEST(Mouse, HoverFollowsTheRowsFirstMatchRule) {

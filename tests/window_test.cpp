@@ -185,8 +185,9 @@ TEST(Menu, EntriesInTheirOrder) {
     for (QAction* a : w.PopupMenu()->actions())
         texts << (a->isSeparator() ? "-" : a->text());
     EXPECT_EQ(texts, (QStringList{"Magnetic Card", "Peripherals", "Printer Roll", "-",
-                                  "View Program Memory", "Reset Memory", "-", "View Function Card",
-                                  "Sounds", "-", "Help", "About", "-", "Close    (ESC)"}));
+                                  "View Program Memory", "Copy X\tCtrl+C", "Paste Into X\tCtrl+V",
+                                  "Reset Memory", "-", "View Function Card", "Sounds", "-", "Help",
+                                  "About", "-", "Close    (ESC)"}));
 }
 
 TEST(Menu, AboutAndHelp) {
