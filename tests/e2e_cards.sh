@@ -40,25 +40,23 @@ if [ "$phase" = record ]; then
   click_see "$wid" $(at End) "END did not send the counter home"
   card_menu 0                      # New
   card_see card-record "side A was not recorded"
+  # Save from the card menu, and TEXT typed into the Card Names dialog's name field.
+  names_typed() {
+    card_menu 4                    # Save
+    did=$(find_window '^Card Names$')
+    [ -n "$did" ] || fail "the Card Names dialog did not appear"
+    wait_for "the Card Names dialog was not drawn" is_drawn "$did"
+    xdotool windowfocus --sync "$did" 2>/dev/null || true
+    wait_for "the Card Names dialog did not take the keyboard" has_focus "$did"
+    xdotool type --window "$did" "$1"
+  }
   # A first Save is cancelled by Escape in the Card Names dialog, typed with the cursor in the
   # name field: the dialog closes and nothing is saved.
-  card_menu 4                      # Save
-  did=$(find_window '^Card Names$')
-  [ -n "$did" ] || fail "the Card Names dialog did not appear"
-  wait_for "the Card Names dialog was not drawn" is_drawn "$did"
-  xdotool windowfocus --sync "$did" 2>/dev/null || true
-  wait_for "the Card Names dialog did not take the keyboard" has_focus "$did"
-  xdotool type --window "$did" x
+  names_typed x
   xdotool key --window "$did" Escape
   wait_for "Escape in the name field did not close Card Names" no_window '^Card Names$'
   [ ! -e "$PWD/sum.mcf" ] || fail "Escape in Card Names still saved the card"
-  card_menu 4                      # Save
-  did=$(find_window '^Card Names$')
-  [ -n "$did" ] || fail "the Card Names dialog did not appear"
-  wait_for "the Card Names dialog was not drawn" is_drawn "$did"
-  xdotool windowfocus --sync "$did" 2>/dev/null || true
-  wait_for "the Card Names dialog did not take the keyboard" has_focus "$did"
-  xdotool type --window "$did" sum
+  names_typed sum
   xdotool key --window "$did" Return
   wait_for "the card was not saved" has_file "$PWD/sum.mcf"
 else
