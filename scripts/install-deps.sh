@@ -11,7 +11,7 @@ PACKAGES=(
   libpng-dev zlib1g-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool x11-utils imagemagick poppler-utils time
-  at-spi2-core python3-pyatspi
+  at-spi2-core python3-pyatspi dbus-daemon
   fonts-crosextra-carlito fonts-dejavu-core fonts-liberation2
   locales
   desktop-file-utils appstream shared-mime-info dpkg-dev file lintian man-db
