@@ -164,6 +164,22 @@ TEST(StateFilesWindow, AFileThatCannotBeWrittenAtCloseIsNamedAndNothingIsLost) {
     }
 }
 
+// The services a save of state files needs, over a fresh state folder.
+struct SaveServices {
+    QTemporaryDir home;
+    orrindale::testing::ScriptedMessenger messages;
+    orrindale::testing::ScriptedFileChooser chooser;
+    StateFiles state{NativePath(home.path() + "/"), {}};
+    Services services = [this] {
+        Services s;
+        s.ProgramFolder = home.path() + "/";
+        s.Messages = &messages;
+        s.Files = &chooser;
+        s.State = &state;
+        return s;
+    }();
+};
+
 // What the user may do about files that could not be written, in the order the boxes ask:
 // the outcome, and which of the two files ended up written where.
 TEST(StateFilesWindow, TheUserChoosesWhatBecomesOfAFailedSave) {
@@ -192,15 +208,9 @@ TEST(StateFilesWindow, TheUserChoosesWhatBecomesOfAFailedSave) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
-        QTemporaryDir home, chosen;
-        orrindale::testing::ScriptedMessenger messages;
-        orrindale::testing::ScriptedFileChooser chooser;
-        StateFiles state(NativePath(home.path() + "/"), {});
-        Services services;
-        services.ProgramFolder = home.path() + "/";
-        services.Messages = &messages;
-        services.Files = &chooser;
-        services.State = &state;
+        QTemporaryDir chosen;
+        SaveServices set;
+        auto& [home, messages, chooser, state, services] = set;
         for (A answer : c.Answers)
             if (answer != A::Ok) messages.Script(answer);
         if (std::count(c.Answers.begin(), c.Answers.end(), A::Elsewhere))
@@ -231,14 +241,9 @@ TEST(StateFilesWindow, TheUserChoosesWhatBecomesOfAFailedSave) {
 // Nobody to ask (the program ends on a signal): a file that cannot be written where it belongs
 // is written into a folder kept aside, and the close goes on without a question.
 TEST(StateFilesWindow, AFailedSaveWithNobodyToAskIsKeptAside) {
-    QTemporaryDir home;
-    orrindale::testing::ScriptedMessenger messages;
-    StateFiles state(NativePath(home.path() + "/"), {});
+    SaveServices set;
+    auto& [home, messages, chooser, state, services] = set;
     state.SetUnattended(true);
-    Services services;
-    services.ProgramFolder = home.path() + "/";
-    services.Messages = &messages;
-    services.State = &state;
     ASSERT_TRUE(QDir().mkpath(home.path() + "/cif9B.ini/in the way"));
     const std::vector<StateWrite> writes = {{files::kMachineState, [](const QString& path) {
                                                  return SaveScrambledTextList(path, {"kept"});
